@@ -1,0 +1,2 @@
+// Placeholder until the console program lands.
+int main() { return 1; }

@@ -1,0 +1,21 @@
+// The one place where a conversion request is pulled field by field from the
+// host, checked, and carried out by the engine.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/host_callbacks.hpp"
+#include "engine/result.hpp"
+#include "vellicor/vellicor.h"
+
+namespace vellicor {
+
+// Runs one whole conversion for the host: reads and checks every field,
+// converts, reports at most one message. Returns kOk when the font was written.
+ResultCode run_conversion(const HostCallbacks* callbacks, void* context);
+
+// Reads a decimal or "0x" hexadecimal number that fits in 32 bits. Returns kOk
+// and stores it, or kUnusableInput leaving number untouched.
+ResultCode parse_number(const char* text, std::uint32_t* number);
+
+}  // namespace vellicor

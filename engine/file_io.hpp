@@ -1,0 +1,124 @@
+// The engine's only access to files: the operating-system calls it relies on,
+// behind one small interface, and the output file that appears whole or not at all.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "engine/result.hpp"
+
+namespace vellicor {
+
+// An open file as the operating system numbers it.
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kInvalidHandle = -1;
+
+// What the file system says about a path.
+struct PathInfo {
+  enum class Kind { kMissing, kRegular, kOther };  // kOther: device, pipe, directory, ...
+  Kind kind = Kind::kMissing;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint32_t permissions = 0;  // permission bits of a regular file
+};
+
+// The operating-system calls behind every file access of the engine. The real
+// implementation is system_file_system(); tests substitute one that fails a
+// chosen call. No call is retried by the engine.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens an existing file for reading, positioned at 0; kInvalidHandle on failure.
+  virtual FileHandle open_for_reading(const char* path) = 0;
+  // Reads up to count bytes into buffer. False on failure; at the end of the
+  // file it succeeds with fewer bytes, possibly none.
+  virtual bool read(FileHandle file, void* buffer, std::size_t count, std::size_t* bytes_read) = 0;
+  // Moves the position to offset bytes from the start; false on failure.
+  virtual bool seek(FileHandle file, std::uint64_t offset) = 0;
+  // Size of an open regular file; false when the file has no size (pipe, device).
+  virtual bool size(FileHandle file, std::uint64_t* bytes) = 0;
+
+  // Creates path as a new, empty file for writing with the given permission
+  // bits; fails when path exists. kInvalidHandle on failure.
+  virtual FileHandle create_new(const char* path, std::uint32_t permissions) = 0;
+  // Opens an existing file for writing without truncating or replacing it (used
+  // for devices and pipes). kInvalidHandle on failure.
+  virtual FileHandle open_for_writing(const char* path) = 0;
+  // Writes count bytes in one call; bytes_written tells how many went out.
+  virtual bool write(FileHandle file, const void* bytes, std::size_t count,
+                     std::size_t* bytes_written) = 0;
+  // Hands written data to the operating system's cache level (no fsync).
+  virtual void flush(FileHandle file) = 0;
+  // Closes the handle; false when the system reports that data was lost.
+  virtual bool close(FileHandle file) = 0;
+
+  // Moves from over to, replacing to atomically; false on failure.
+  virtual bool rename(const char* from, const char* to) = 0;
+  // Removes a file; failures are not reported.
+  virtual void remove(const char* path) = 0;
+  // Follows symbolic links; kind kMissing when nothing is there.
+  virtual PathInfo inspect(const char* path) = 0;
+  // Resolves every symbolic link of path into resolved (kPathBufferSize bytes).
+  // When the final component does not exist, its directory is resolved and the
+  // name kept. False when the result does not fit or a component is missing.
+  virtual bool resolve_links(const char* path, char* resolved, std::size_t resolved_size) = 0;
+};
+
+// The operating system's file calls (POSIX, or Win32 under _WIN32). Stateless.
+FileSystem& system_file_system();
+
+// Opened file for reading, closed on every path by its destructor.
+class InputFile {
+ public:
+  InputFile(FileSystem& fs, FileHandle handle) : fs_(&fs), handle_(handle) {}
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile() {
+    if (handle_ != kInvalidHandle) static_cast<void>(fs_->close(handle_));  // a reader loses nothing
+  }
+  FileHandle handle() const { return handle_; }
+  bool is_open() const { return handle_ != kInvalidHandle; }
+
+ private:
+  FileSystem* fs_;
+  FileHandle handle_;
+};
+
+// A font file being written. For a regular (or not yet existing) target the
+// bytes go to a temporary file in the target's directory, and commit() moves
+// the finished file over the target; destroyed without commit, the temporary is
+// removed, so no partial font is ever left and an existing file keeps its
+// contents. A target that exists and is not a regular file (a device, a pipe)
+// is written directly. Small writes collect in a buffer that flush() hands to
+// the operating system in one call.
+class OutputFile {
+ public:
+  explicit OutputFile(FileSystem& fs);
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();
+
+  // Opens the output for target_path. kFileAccess with kFileAccess detail on failure.
+  ResultCode create(const char* target_path, ErrorDetail* detail);
+  // Appends all count bytes, or fails with kFileAccess (detail kFileAccess).
+  ResultCode write_exact(const void* bytes, std::size_t count, ErrorDetail* detail);
+  // Hands the buffered bytes to the operating system in one write call.
+  ResultCode flush(ErrorDetail* detail);
+  // Flushes, closes and moves the file over the target. After a failure the
+  // temporary is gone and the target untouched.
+  ResultCode commit(ErrorDetail* detail);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// The engine's one way of writing: all bytes or failure (-6, detail -2).
+inline ResultCode write_exact(OutputFile& file, const void* bytes, std::size_t count,
+                              ErrorDetail* detail) {
+  return file.write_exact(bytes, count, detail);
+}
+
+}  // namespace vellicor

@@ -1,0 +1,55 @@
+// Ink lookup in a loaded picture, in the file's own layout: rows bottom-up or
+// top-down, padded to four bytes, leftmost pixel in the most significant bit.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/bmp_format.hpp"
+#include "engine/pixel_buffer.hpp"
+
+namespace vellicor {
+
+// A read-only view that answers "is this pixel ink?" for a loaded picture.
+// Rows are counted from the top of the picture as seen. Pixel bytes that the
+// file did not deliver are paper.
+class PictureView {
+ public:
+  PictureView(const BmpInfoHeader& info, const PixelBuffer& pixels, const std::uint8_t* ink_indices,
+              std::uint16_t ink_count);
+
+  std::uint32_t width() const { return width_; }    // 0 when biWidth <= 0
+  std::uint32_t height() const { return height_; }  // abs(biHeight)
+  std::uint32_t stride() const { return stride_; }  // bytes per row, a multiple of 4
+
+  // Byte offset of row y in the declared pixel data.
+  std::uint64_t row_offset(std::uint32_t y) const {
+    return bottom_up_ ? size_ - (std::uint64_t{y} + 1) * stride_ : std::uint64_t{y} * stride_;
+  }
+
+  // Ink bits of the eight pixels held by byte byte_index of row y: 1 is ink,
+  // the most significant bit the leftmost pixel. Padding bits past the width
+  // are returned as the file holds them; callers mask them.
+  std::uint8_t ink_byte(std::uint32_t y, std::uint32_t byte_index) const {
+    const std::uint64_t offset = row_offset(y) + byte_index;
+    if (offset >= delivered_) return 0;
+    const std::uint8_t bits = bytes_[offset];
+    return static_cast<std::uint8_t>((bits & ink_when_set_) | (~bits & ink_when_clear_));
+  }
+
+  bool is_ink(std::uint32_t x, std::uint32_t y) const {
+    return (ink_byte(y, x >> 3) >> (7 - (x & 7))) & 1u;
+  }
+
+ private:
+  const std::uint8_t* bytes_;
+  std::uint64_t delivered_;
+  std::uint64_t size_;
+  std::uint32_t width_;
+  std::uint32_t height_;
+  std::uint32_t stride_;
+  bool bottom_up_;
+  std::uint8_t ink_when_set_;    // 0xFF when palette index 1 is ink
+  std::uint8_t ink_when_clear_;  // 0xFF when palette index 0 is ink
+};
+
+}  // namespace vellicor

@@ -1,0 +1,55 @@
+// Result codes and error details as the engine's C++ code passes them around.
+//
+// The public header gives hosts plain int32_t values (::ResultCode, ::ErrorDetail);
+// inside, the same values travel as scoped enums so that a dropped result is a
+// compiler warning and a detail cannot be mistaken for a result.
+#pragma once
+
+#include <cstdint>
+
+namespace vellicor {
+
+enum class [[nodiscard]] ResultCode : std::int32_t {
+  kOk = 0,
+  kUnusableInput = -1,  // not a usable picture; query on a null object
+  kNotSupplied = -1,    // get_field: the field is not supplied
+  kBadArgument = -2,    // null record, missing/empty/too long path; refused request
+  kOutOfMemory = -5,
+  kFileAccess = -6,      // file access failed, not one bit per pixel, name too long
+  kNoGlyph = -10,        // the measuring pass found no glyph
+  kTextUnavailable = -10,  // get_field: the text cannot be obtained
+  kOptionNotFound = -11,   // console option search: no such option
+  kNoInterface = -14,      // unsupported interface identifier
+  kUnknownField = -14,     // get_field: a field the provider does not serve
+  kTextTooLong = -15,      // get_field: the text does not fit the buffer
+};
+
+enum class ErrorDetail : std::int32_t {
+  kNone = 0,
+  kNotBmp = -1,            // the file does not begin with "BM"
+  kFileAccess = -2,        // opening, reading, positioning or writing a file failed
+  kNameTooLong = -3,       // the derived output name is too long
+  kUnsupported = -4,       // more than one bit per pixel, or compressed pixel data
+  kUnusableContent = -5,   // header values, palette, ink colours, no ink pixel
+  kOutOfMemory = -6,
+  kNoGlyph = -7,           // the measuring pass failed or found no glyph
+};
+
+constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }
+constexpr bool failed(ResultCode result) { return result != ResultCode::kOk; }
+
+constexpr std::int32_t to_int(ResultCode result) { return static_cast<std::int32_t>(result); }
+constexpr std::int32_t to_int(ErrorDetail detail) { return static_cast<std::int32_t>(detail); }
+
+// Stores detail through an optional out-parameter.
+inline void store_detail(ErrorDetail* place, ErrorDetail detail) {
+  if (place != nullptr) *place = detail;
+}
+
+// The usual way to fail: record why (when the caller asked) and return the code.
+inline ResultCode fail(ErrorDetail* place, ErrorDetail detail, ResultCode result) {
+  store_detail(place, detail);
+  return result;
+}
+
+}  // namespace vellicor

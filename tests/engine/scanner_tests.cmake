@@ -1,0 +1,1 @@
+# Test programs of this area are added here with vellicor_add_gtest.

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds vellicor twice (plain, and with address and
+# undefined-behaviour sanitizers) and runs the whole test suite on both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install_deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLICOR_WERROR=ON "$@"
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+run_suite build
+run_suite build-sanitize -DVELLICOR_SANITIZE=ON
