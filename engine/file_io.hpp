@@ -64,6 +64,14 @@ class FileSystem {
   // When the final component does not exist, its directory is resolved and the
   // name kept. False when the result does not fit or a component is missing.
   virtual bool resolve_links(const char* path, char* resolved, std::size_t resolved_size) = 0;
+  // Sets the permission bits of an open file exactly (no umask applies), so a
+  // replaced file keeps its bits. The default, for file layers without such
+  // bits, does nothing and succeeds.
+  virtual bool set_permissions(FileHandle file, std::uint32_t permissions) {
+    static_cast<void>(file);
+    static_cast<void>(permissions);
+    return true;
+  }
 };
 
 // The operating system's file calls (POSIX, or Win32 under _WIN32). Stateless.
@@ -100,7 +108,8 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
   ~OutputFile();
 
-  // Opens the output for target_path. kFileAccess with kFileAccess detail on failure.
+  // Opens the output for target_path. kFileAccess with kFileAccess detail on
+  // failure; kOutOfMemory (detail kOutOfMemory) when its buffer cannot be had.
   ResultCode create(const char* target_path, ErrorDetail* detail);
   // Appends all count bytes, or fails with kFileAccess (detail kFileAccess).
   ResultCode write_exact(const void* bytes, std::size_t count, ErrorDetail* detail);
@@ -112,6 +121,12 @@ class OutputFile {
 
  private:
   struct State;
+  ResultCode open_temporary(const PathInfo& target_info);
+  ResultCode write_buffered();
+  ResultCode fail_and_discard(ErrorDetail* detail);
+  void discard();
+
+  FileSystem* fs_;
   std::unique_ptr<State> state_;
 };
 

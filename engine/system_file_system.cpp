@@ -1,30 +1,202 @@
-// Placeholder until the POSIX file layer lands.
+// The POSIX file layer: the operating-system calls behind every file access.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
 #include "engine/file_io.hpp"
 
 namespace vellicor {
 
 namespace {
-class NoFileSystem final : public FileSystem {
+
+// Permission bits of a mode, set-id and sticky bits included.
+constexpr mode_t kPermissionMask = 07777;
+
+int to_descriptor(FileHandle file) { return static_cast<int>(file); }
+
+bool is_valid(FileHandle file) {
+  return file >= 0 && file <= std::numeric_limits<int>::max();
+}
+
+// Copies text into out when it fits with its terminator.
+bool copy_text(const char* text, std::size_t length, char* out, std::size_t out_size) {
+  if (length >= out_size) return false;
+  std::memcpy(out, text, length);
+  out[length] = '\0';
+  return true;
+}
+
+// realpath() of the directory that holds the last component of path, followed
+// by that component: the answer for a path whose final file does not exist yet.
+bool resolve_missing_leaf(const char* path, char* resolved, std::size_t resolved_size) {
+  const std::size_t length = std::strlen(path);
+  const char* slash = std::strrchr(path, '/');
+  const char* leaf = slash == nullptr ? path : slash + 1;
+  const std::size_t leaf_length = length - static_cast<std::size_t>(leaf - path);
+  // "." and ".." name directories, never a file that could be created.
+  if (leaf_length == 0 || std::strcmp(leaf, ".") == 0 || std::strcmp(leaf, "..") == 0) {
+    return false;
+  }
+
+  char directory[PATH_MAX];
+  if (slash == nullptr) {
+    directory[0] = '.';
+    directory[1] = '\0';
+  } else if (slash == path) {
+    directory[0] = '/';
+    directory[1] = '\0';
+  } else if (!copy_text(path, static_cast<std::size_t>(slash - path), directory, sizeof directory)) {
+    return false;
+  }
+
+  char real_directory[PATH_MAX];
+  if (realpath(directory, real_directory) == nullptr) return false;
+  const std::size_t directory_length = std::strlen(real_directory);
+  // The root directory already ends in its separator.
+  const bool needs_separator = directory_length == 0 || real_directory[directory_length - 1] != '/';
+  const std::size_t total = directory_length + (needs_separator ? 1 : 0) + leaf_length;
+  if (total >= resolved_size) return false;
+  std::memcpy(resolved, real_directory, directory_length);
+  std::size_t at = directory_length;
+  if (needs_separator) resolved[at++] = '/';
+  std::memcpy(resolved + at, leaf, leaf_length);
+  resolved[total] = '\0';
+  return true;
+}
+
+class PosixFileSystem final : public FileSystem {
  public:
-  FileHandle open_for_reading(const char*) override { return kInvalidHandle; }
-  bool read(FileHandle, void*, std::size_t, std::size_t*) override { return false; }
-  bool seek(FileHandle, std::uint64_t) override { return false; }
-  bool size(FileHandle, std::uint64_t*) override { return false; }
-  FileHandle create_new(const char*, std::uint32_t) override { return kInvalidHandle; }
-  FileHandle open_for_writing(const char*) override { return kInvalidHandle; }
-  bool write(FileHandle, const void*, std::size_t, std::size_t*) override { return false; }
+  FileHandle open_for_reading(const char* path) override {
+    int descriptor;
+    do {
+      descriptor = ::open(path, O_RDONLY | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor < 0 ? kInvalidHandle : descriptor;
+  }
+
+  // Keeps reading until count bytes arrived or the file ended, as a Win32
+  // ReadFile on a file does: fewer bytes than asked then means the end.
+  bool read(FileHandle file, void* buffer, std::size_t count, std::size_t* bytes_read) override {
+    if (!is_valid(file)) return false;
+    auto* into = static_cast<unsigned char*>(buffer);
+    std::size_t total = 0;
+    while (total < count) {
+      const ssize_t got = ::read(to_descriptor(file), into + total, count - total);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      if (got == 0) break;
+      total += static_cast<std::size_t>(got);
+    }
+    if (bytes_read != nullptr) *bytes_read = total;
+    return true;
+  }
+
+  bool seek(FileHandle file, std::uint64_t offset) override {
+    if (!is_valid(file)) return false;
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    const off_t target = static_cast<off_t>(offset);
+    return ::lseek(to_descriptor(file), target, SEEK_SET) == target;
+  }
+
+  bool size(FileHandle file, std::uint64_t* bytes) override {
+    if (!is_valid(file)) return false;
+    struct stat status;
+    if (::fstat(to_descriptor(file), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    if (bytes != nullptr) *bytes = static_cast<std::uint64_t>(status.st_size);
+    return true;
+  }
+
+  FileHandle create_new(const char* path, std::uint32_t permissions) override {
+    int descriptor;
+    do {
+      descriptor = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          static_cast<mode_t>(permissions) & kPermissionMask);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor < 0 ? kInvalidHandle : descriptor;
+  }
+
+  FileHandle open_for_writing(const char* path) override {
+    int descriptor;
+    do {
+      descriptor = ::open(path, O_WRONLY | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor < 0 ? kInvalidHandle : descriptor;
+  }
+
+  bool write(FileHandle file, const void* bytes, std::size_t count,
+             std::size_t* bytes_written) override {
+    if (!is_valid(file)) return false;
+    ssize_t put;
+    do {
+      put = ::write(to_descriptor(file), bytes, count);
+    } while (put < 0 && errno == EINTR);
+    if (put < 0) return false;
+    if (bytes_written != nullptr) *bytes_written = static_cast<std::size_t>(put);
+    return true;
+  }
+
+  // write() has already handed the data to the kernel, which is all a flush
+  // promises here; reaching the disk (fsync) per glyph record would only cost time.
   void flush(FileHandle) override {}
-  bool close(FileHandle) override { return false; }
-  bool rename(const char*, const char*) override { return false; }
-  void remove(const char*) override {}
-  PathInfo inspect(const char*) override { return {}; }
-  bool resolve_links(const char*, char*, std::size_t) override { return false; }
+
+  bool close(FileHandle file) override {
+    if (!is_valid(file)) return false;
+    // Never retry close on EINTR: on Linux the descriptor is gone already and
+    // may have been reused by then. A failure may mean lost data, so report it.
+    return ::close(to_descriptor(file)) == 0;
+  }
+
+  bool rename(const char* from, const char* to) override { return std::rename(from, to) == 0; }
+
+  void remove(const char* path) override { static_cast<void>(::unlink(path)); }
+
+  PathInfo inspect(const char* path) override {
+    PathInfo info;
+    struct stat status;
+    if (::stat(path, &status) != 0) return info;
+    info.kind = S_ISREG(status.st_mode) ? PathInfo::Kind::kRegular : PathInfo::Kind::kOther;
+    info.device = static_cast<std::uint64_t>(status.st_dev);
+    info.inode = static_cast<std::uint64_t>(status.st_ino);
+    info.permissions = static_cast<std::uint32_t>(status.st_mode & kPermissionMask);
+    return info;
+  }
+
+  bool resolve_links(const char* path, char* resolved, std::size_t resolved_size) override {
+    if (path == nullptr || path[0] == '\0' || resolved == nullptr || resolved_size == 0) {
+      return false;
+    }
+    char real[PATH_MAX];
+    if (realpath(path, real) != nullptr) {
+      return copy_text(real, std::strlen(real), resolved, resolved_size);
+    }
+    if (errno != ENOENT) return false;
+    return resolve_missing_leaf(path, resolved, resolved_size);
+  }
+
+  bool set_permissions(FileHandle file, std::uint32_t permissions) override {
+    if (!is_valid(file)) return false;
+    return ::fchmod(to_descriptor(file), static_cast<mode_t>(permissions) & kPermissionMask) == 0;
+  }
 };
+
 }  // namespace
 
 FileSystem& system_file_system() {
-  static NoFileSystem instance;
+  static PosixFileSystem instance;
   return instance;
 }
 
 }  // namespace vellicor
+
+#endif  // !_WIN32

@@ -1,1 +1,4 @@
-# Test programs of this area are added here with vellicor_add_gtest.
+# Tests of the file layer, the Converter object and the shared library.
+
+vellicor_add_gtest(vellicor_file_io_test
+  SOURCES engine/file_io_test.cpp)
