@@ -1,8 +1,236 @@
-// Placeholder until the driver lands.
+// run_conversion: pull every field from the host, check it, convert, and turn
+// the one failure of the run into one message.
 #include "driver/conversion_driver.hpp"
 
-namespace vellicor {
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 
-ResultCode run_conversion(const HostCallbacks*, void*) { return ResultCode::kBadArgument; }
+#include "driver/messages.hpp"
+#include "engine/converter.hpp"
+#include "engine/format_limits.hpp"
+#include "engine/output_name.hpp"
+
+namespace vellicor {
+namespace {
+
+// A field text, always handed to get_field whole.
+using FieldBuffer = char[kPathBufferSize];
+constexpr auto kFieldBufferSize = static_cast<std::uint32_t>(kPathBufferSize);
+
+constexpr std::uint32_t kMaxByteOption = 0xFF;
+constexpr std::uint32_t kMaxFirstGlyph = 0xFFFF;
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
+
+// One numeric field: where it comes from, its limit, its refusal and where it goes.
+struct NumericField {
+  FieldId id;
+  std::uint32_t limit;
+  Message refusal;
+  void (*store)(ConversionOptions& options, std::uint32_t value);
+};
+
+// Requested in this order; the first refusal ends the run before any later
+// field is asked for.
+constexpr NumericField kNumericFields[] = {
+    {FieldAllowedBlankColumns, kMaxByteOption, Message::kInvalidAllowedBlank,
+     [](ConversionOptions& o, std::uint32_t v) { o.allowed_blank_columns = static_cast<std::uint8_t>(v); }},
+    {FieldFirstGlyph, kMaxFirstGlyph, Message::kInvalidFirstGlyph,
+     [](ConversionOptions& o, std::uint32_t v) { o.first_glyph = static_cast<std::uint16_t>(v); }},
+    {FieldDescent, kMaxByteOption, Message::kInvalidDescent,
+     [](ConversionOptions& o, std::uint32_t v) { o.descent = static_cast<std::uint8_t>(v); }},
+    {FieldUpperBlank, kMaxByteOption, Message::kInvalidUpperBlank,
+     [](ConversionOptions& o, std::uint32_t v) { o.upper_blank = static_cast<std::uint8_t>(v); }},
+    {FieldLeadingBlank, kMaxByteOption, Message::kInvalidLeadingBlank,
+     [](ConversionOptions& o, std::uint32_t v) { o.leading_blank = static_cast<std::uint8_t>(v); }},
+    {FieldTrailingBlank, kMaxByteOption, Message::kInvalidTrailingBlank,
+     [](ConversionOptions& o, std::uint32_t v) { o.trailing_blank = static_cast<std::uint8_t>(v); }},
+    {FieldLowerBlank, kMaxByteOption, Message::kInvalidLowerBlank,
+     [](ConversionOptions& o, std::uint32_t v) { o.lower_blank = static_cast<std::uint8_t>(v); }},
+};
+
+// The host's side of one run, with the optional slots made safe to call.
+class Host {
+ public:
+  Host(const HostCallbacks& callbacks, void* context) : callbacks_(callbacks), context_(context) {}
+
+  // Clears the buffer, then asks for the field. Clearing here as well as in the
+  // provider keeps an earlier field's text out of a later one.
+  ResultCode get(FieldId id, FieldBuffer& buffer) const {
+    std::memset(buffer, 0, sizeof buffer);
+    return callbacks_.get_field(context_, id, buffer, kFieldBufferSize);
+  }
+
+  void report(Message message) const {
+    if (callbacks_.report_message != nullptr) callbacks_.report_message(context_, message_text(message));
+  }
+
+  // The usual refusal: the message, then the refused-request result.
+  ResultCode refuse(Message message) const {
+    report(message);
+    return ResultCode::kBadArgument;
+  }
+
+  void begin_busy() const {
+    if (callbacks_.begin_busy != nullptr) callbacks_.begin_busy(context_);
+  }
+  void end_busy() const {
+    if (callbacks_.end_busy != nullptr) callbacks_.end_busy(context_);
+  }
+
+ private:
+  const HostCallbacks& callbacks_;
+  void* context_;
+};
+
+// True when the provider left a terminator inside the buffer.
+bool is_terminated(const FieldBuffer& buffer) {
+  return std::memchr(buffer, '\0', sizeof buffer) != nullptr;
+}
+
+// A font name ends up on the header's FONT line; a line feed or other control
+// byte in it would forge further header lines.
+bool has_control_byte(const char* text) {
+  for (const char* cursor = text; *cursor != '\0'; ++cursor) {
+    const auto byte = static_cast<unsigned char>(*cursor);
+    if (byte < kFirstPrintable || byte == kDelete) return true;
+  }
+  return false;
+}
+
+// The text buffers and records of one run. The records point into the
+// buffers, which stay untouched until convert returns.
+struct Request {
+  FieldBuffer input_path;
+  FieldBuffer output_path;
+  FieldBuffer font_name;
+  FieldBuffer scratch;
+  ConversionPaths paths;
+  ConversionOptions options;
+};
+
+ResultCode read_input_path(const Host& host, Request& request) {
+  const ResultCode supplied = host.get(FieldInputPath, request.input_path);
+  if (failed(supplied)) {
+    host.report(Message::kBadInputFileName);
+    return supplied;
+  }
+  if (!is_terminated(request.input_path)) return host.refuse(Message::kInputNameTooLong);
+  if (request.input_path[0] == '\0') return host.refuse(Message::kBadInputFileName);
+  return ResultCode::kOk;
+}
+
+ResultCode read_output_path(const Host& host, Request& request) {
+  const ResultCode supplied = host.get(FieldOutputPath, request.output_path);
+  if (succeeded(supplied)) {
+    if (!is_terminated(request.output_path)) return host.refuse(Message::kOutputNameTooLong);
+    if (request.output_path[0] != '\0') return ResultCode::kOk;
+  }
+  // Not supplied or empty: the font goes beside the picture.
+  if (failed(derive_bdf_name(request.input_path, request.output_path, nullptr))) {
+    return host.refuse(Message::kOutputNameTooLong);
+  }
+  return ResultCode::kOk;
+}
+
+ResultCode read_numeric_fields(const Host& host, Request& request) {
+  for (const NumericField& field : kNumericFields) {
+    // A field the host does not supply keeps its 0 without a word.
+    if (failed(host.get(field.id, request.scratch))) continue;
+    std::uint32_t value = 0;
+    if (!is_terminated(request.scratch) || failed(parse_number(request.scratch, &value)) ||
+        value > field.limit) {
+      return host.refuse(field.refusal);
+    }
+    field.store(request.options, value);
+  }
+  return ResultCode::kOk;
+}
+
+ResultCode read_font_name(const Host& host, Request& request) {
+  // Not supplied: the name stays null and the engine writes its default.
+  if (failed(host.get(FieldFontName, request.font_name))) return ResultCode::kOk;
+  if (!is_terminated(request.font_name) || has_control_byte(request.font_name)) {
+    return host.refuse(Message::kInvalidFontName);
+  }
+  request.options.font_name = request.font_name;
+  return ResultCode::kOk;
+}
+
+// Never refused: anything but a nonzero number means "not fixed".
+void read_fixed_width(const Host& host, Request& request) {
+  if (failed(host.get(FieldFixedWidth, request.scratch)) || !is_terminated(request.scratch)) return;
+  std::uint32_t value = 0;
+  if (succeeded(parse_number(request.scratch, &value)) && value != 0) request.options.fixed_width = 1;
+}
+
+ResultCode read_request(const Host& host, Request& request) {
+  ResultCode result = read_input_path(host, request);
+  if (failed(result)) return result;
+  result = read_output_path(host, request);
+  if (failed(result)) return result;
+  request.paths = ConversionPaths{};
+  request.options = ConversionOptions{};
+  result = read_numeric_fields(host, request);
+  if (failed(result)) return result;
+  result = read_font_name(host, request);
+  if (failed(result)) return result;
+  read_fixed_width(host, request);
+  request.paths.input_path = request.input_path;
+  request.paths.output_path = request.output_path;
+  return ResultCode::kOk;
+}
+
+// Drops the run's reference however the run ends.
+class ConverterReference {
+ public:
+  ConverterReference() = default;
+  ConverterReference(const ConverterReference&) = delete;
+  ConverterReference& operator=(const ConverterReference&) = delete;
+  ~ConverterReference() { release(); }
+
+  Converter** place() { return &converter_; }
+  Converter* get() const { return converter_; }
+  void release() {
+    if (converter_ != nullptr) converter_->ops->release(converter_);
+    converter_ = nullptr;
+  }
+
+ private:
+  Converter* converter_ = nullptr;
+};
+
+}  // namespace
+
+ResultCode run_conversion(const HostCallbacks* callbacks, void* context) {
+  return run_conversion(callbacks, context, &create_converter);
+}
+
+ResultCode run_conversion(const HostCallbacks* callbacks, void* context, ConverterFactory factory) {
+  if (callbacks == nullptr) return ResultCode::kBadArgument;
+  const Host host(*callbacks, context);
+  if (callbacks->get_field == nullptr) return host.refuse(Message::kBadCallbackTable);
+  if (factory == nullptr) return ResultCode::kBadArgument;
+
+  Request request{};
+  const ResultCode read = read_request(host, request);
+  if (failed(read)) return read;
+
+  ConverterReference converter;
+  const ResultCode created = factory(0, IidConverter, converter.place());
+  if (failed(created)) return created;
+  if (converter.get() == nullptr) return ResultCode::kBadArgument;
+
+  ::ErrorDetail detail = 0;
+  host.begin_busy();
+  const auto converted =
+      static_cast<ResultCode>(converter.get()->ops->convert(converter.get(), &request.paths, &request.options, &detail));
+  // Reported before the release and end_busy: a host may end the process here.
+  if (failed(converted)) host.report(message_for_detail(static_cast<ErrorDetail>(detail)));
+  converter.release();
+  host.end_busy();
+  return converted;
+}
 
 }  // namespace vellicor

@@ -14,6 +14,13 @@ namespace vellicor {
 // converts, reports at most one message. Returns kOk when the font was written.
 ResultCode run_conversion(const HostCallbacks* callbacks, void* context);
 
+// How the driver obtains its Converter; create_converter unless a test
+// substitutes its own (same contract: count 1, null on failure).
+using ConverterFactory = ResultCode (*)(std::uint32_t reserved, ConverterIid iid, Converter** out);
+
+// run_conversion with the converter made by factory instead of create_converter.
+ResultCode run_conversion(const HostCallbacks* callbacks, void* context, ConverterFactory factory);
+
 // Reads a decimal or "0x" hexadecimal number that fits in 32 bits. Returns kOk
 // and stores it, or kUnusableInput leaving number untouched.
 ResultCode parse_number(const char* text, std::uint32_t* number);

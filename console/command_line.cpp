@@ -1,0 +1,85 @@
+// Option recognition and the command-line shape check of cvellicor.
+#include "console/command_line.hpp"
+
+#include <cctype>
+
+namespace vellicor::console {
+namespace {
+
+// Only the space character counts as a blank on the command line.
+const char* skip_blanks(const char* argument) {
+  while (*argument == ' ') ++argument;
+  return argument;
+}
+
+char to_upper(char letter) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
+
+// Whether the argument after index is this option's value: it exists below
+// end and is not itself an option.
+bool value_follows(const CommandLine& line, int index, int end) {
+  return index + 1 < end && !begins_with_dash(line.arguments[index + 1]);
+}
+
+}  // namespace
+
+bool begins_with_dash(const char* argument) { return *skip_blanks(argument) == '-'; }
+
+bool first_char_is_dash(const char* argument) { return argument[0] == '-'; }
+
+const char* option_letter_text(const char* argument) { return skip_blanks(argument) + 1; }
+
+bool is_option_letter(char letter) {
+  if (letter == '\0') return false;
+  for (const char option : kOptionLetters) {
+    if (option != '\0' && (letter == option || letter == to_upper(option))) return true;
+  }
+  return false;
+}
+
+ResultCode find_option(const CommandLine& line, char letter, int* index) {
+  const int end = line.count - 1;  // the file name's index; never an option
+  if (end <= 1) return ResultCode::kOptionNotFound;
+  int position = 1;
+  while (position < end) {
+    const char* argument = line.arguments[position];
+    if (!begins_with_dash(argument)) return ResultCode::kTextUnavailable;
+    const char found = *option_letter_text(argument);
+    if (found == letter || found == to_upper(letter)) {
+      *index = value_follows(line, position, end) ? position + 1 : position;
+      return ResultCode::kOk;
+    }
+    position += value_follows(line, position, end) ? 2 : 1;
+  }
+  return ResultCode::kOptionNotFound;
+}
+
+ShapeCheck check_shape(const CommandLine& line) {
+  if (line.count < 2) return {ShapeProblem::kNoArguments, nullptr};
+  const int last = line.count - 1;
+  int position = 1;
+  while (position < last) {
+    const char* argument = line.arguments[position];
+    if (!begins_with_dash(argument)) return {ShapeProblem::kNotAnOption, skip_blanks(argument)};
+    const char* letter = option_letter_text(argument);
+    if (!is_option_letter(*letter)) return {ShapeProblem::kUnknownOption, letter};
+    // Unlike find_option, this walk may take the last argument as a value;
+    // the checks below then find the file name missing.
+    const bool has_value =
+        position + 1 < line.count && !begins_with_dash(line.arguments[position + 1]);
+    position += has_value ? 2 : 1;
+  }
+  const char* file_name = line.arguments[last];
+  if (first_char_is_dash(file_name)) return {ShapeProblem::kMissingFileName, file_name};
+  // An option right before the file name took it as its value; only -w may
+  // stand there, since it makes sense without a value. With a single argument
+  // the one before it is the program itself.
+  const char* before = line.arguments[last - 1];
+  if (first_char_is_dash(before) && before[1] != 'w' && before[1] != 'W') {
+    return {ShapeProblem::kMissingFileName, before};
+  }
+  return {ShapeProblem::kNone, nullptr};
+}
+
+}  // namespace vellicor::console

@@ -1,0 +1,87 @@
+// The console field provider and the rest of cvellicor's callback table.
+#include "console/field_provider.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "console/command_line.hpp"
+#include "console/full_path.hpp"
+#include "console/usage.hpp"
+
+namespace vellicor::console {
+namespace {
+
+constexpr std::uint32_t kSmallestUsableBuffer = 2;  // one character and its terminator
+constexpr int kFailureStatus = 1;
+
+struct LetterField {
+  char letter;
+  FieldId id;
+};
+
+constexpr LetterField kLetterFields[] = {
+    {'o', FieldOutputPath},      {'f', FieldFontName},    {'v', FieldFirstGlyph},
+    {'a', FieldAllowedBlankColumns}, {'d', FieldDescent}, {'w', FieldFixedWidth},
+    {'u', FieldUpperBlank},      {'b', FieldLowerBlank},  {'l', FieldLeadingBlank},
+    {'r', FieldTrailingBlank},
+};
+
+// The letter that answers id, or NUL when none does.
+char letter_for(FieldId id) {
+  for (const LetterField& row : kLetterFields) {
+    if (row.id == id) return row.letter;
+  }
+  return '\0';
+}
+
+ResultCode copy_value(const char* value, char* buffer, std::uint32_t size) {
+  const std::size_t length = std::strlen(value);
+  if (length >= size) return ResultCode::kTextTooLong;
+  std::memcpy(buffer, value, length + 1);
+  return ResultCode::kOk;
+}
+
+void ignore_busy(void*) {}
+
+// The first failure the driver reports ends the program.
+void report_and_exit(void*, const char* text) {
+  if (text == nullptr || text[0] == '\0') return;
+  print_line(text);
+  std::fflush(stdout);
+  std::exit(kFailureStatus);
+}
+
+constexpr HostCallbacks kConsoleCallbacks = {
+    &ignore_busy,
+    &ignore_busy,
+    &report_and_exit,
+    &get_console_field,
+};
+
+}  // namespace
+
+ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
+  if (context == nullptr || buffer == nullptr || size < kSmallestUsableBuffer) {
+    return ResultCode::kBadArgument;
+  }
+  std::memset(buffer, 0, size);
+  const auto& line = *static_cast<const CommandLine*>(context);
+  if (line.count < 1) return ResultCode::kNotSupplied;
+
+  if (id == FieldInputPath) return make_full_path(line.arguments[line.count - 1], buffer, size);
+
+  const char letter = letter_for(id);
+  if (letter == '\0') return ResultCode::kUnknownField;
+  int index = 0;
+  if (failed(find_option(line, letter, &index))) return ResultCode::kNotSupplied;
+
+  const char* value = line.arguments[index];
+  if (first_char_is_dash(value)) return copy_value(letter == 'w' ? "1" : "0", buffer, size);
+  if (letter == 'o') return make_full_path(value, buffer, size);
+  return copy_value(value, buffer, size);
+}
+
+const HostCallbacks& console_callbacks() { return kConsoleCallbacks; }
+
+}  // namespace vellicor::console

@@ -1,0 +1,22 @@
+// The console's answers to the driver: every field read from the arguments.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/host_callbacks.hpp"
+
+namespace vellicor::console {
+
+// get_field for a context that is a CommandLine. Clears the whole buffer,
+// then writes the field's text: the input path and -o made absolute, an
+// option standing alone as "1" for -w and "0" for the others. Returns kOk;
+// kBadArgument for a null context or buffer or a size below 2; kNotSupplied
+// when the option is absent; kUnknownField for fields no letter answers;
+// kTextUnavailable / kTextTooLong when a text cannot be had or does not fit.
+ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
+
+// The callback table cvellicor hands the driver: no busy display, and a
+// report_message that prints the text and ends the process with status 1.
+const HostCallbacks& console_callbacks();
+
+}  // namespace vellicor::console

@@ -1,0 +1,18 @@
+// Absolute paths for the console program, made without touching the disk.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/result.hpp"
+
+namespace vellicor::console {
+
+// Writes name as an absolute path into buffer (size bytes): relative names are
+// joined to the current directory, then "." and ".." are resolved by text
+// alone (symbolic links are not followed) and repeated '/' collapse. A
+// trailing '/' of name is kept. Returns kOk; kTextUnavailable when name is
+// empty or the current directory cannot be had; kTextTooLong when the result
+// with its terminator does not fit in size. buffer is changed only on kOk.
+ResultCode make_full_path(const char* name, char* buffer, std::uint32_t size);
+
+}  // namespace vellicor::console
