@@ -1,10 +1,17 @@
-// The shared library's one export.
+// The shared library's one export: the factory that hosts find by name.
 #include "engine/converter.hpp"
 #include "vellicor/vellicor.h"
 
 extern "C" VELLICOR_API ResultCode VELLICOR_CALL CodeUnitLoader(uint32_t reserved, ConverterIid iid,
                                                                 Converter** out) {
+  using vellicor::ResultCode;
+  using vellicor::to_int;
+  // Nothing here throws. A null result pointer is refused instead of written
+  // through.
+  if (out == nullptr) return to_int(ResultCode::kBadArgument);
   *out = nullptr;
-  if (iid != IidConverter) return vellicor::to_int(vellicor::ResultCode::kNoInterface);
-  return vellicor::to_int(vellicor::create_converter(reserved, IidConverter, out));
+  // Only the converter's own identifier makes an object; the base identifier
+  // is for query alone.
+  if (iid != IidConverter) return to_int(ResultCode::kNoInterface);
+  return to_int(vellicor::create_converter(reserved, IidConverter, out));
 }
