@@ -1,1 +1,7 @@
-# Test programs of this area are added here with vellicor_add_gtest.
+# The conversion driver against a scripted host and a fake converter.
+vellicor_add_gtest(driver_tests
+  SOURCES
+    driver/conversion_driver_test.cpp
+    driver/parse_number_test.cpp
+    driver/scripted_host.cpp
+  LIBS vellicor_driver)
