@@ -9,6 +9,7 @@
 
 #include "tests/engine/loaded_picture.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/fault_file_system.hpp"
 
 namespace vellicor {
 namespace {
@@ -89,11 +90,14 @@ std::function<std::vector<std::uint8_t>()> first_bytes(std::size_t count) {
 
 class BmpLoaderRefusal : public testing::TestWithParam<RefusalCase> {};
 
-TEST_P(BmpLoaderRefusal, StoresDetailAndHoldsNoPixels) {
-  const test::LoadedPicture loaded = load_bytes(GetParam().make());
+TEST_P(BmpLoaderRefusal, StoresDetailClosesFileAndHoldsNoPixels) {
+  test::FaultFileSystem fs;
+  const test::LoadedPicture loaded = load_bytes(fs, GetParam().make());
   EXPECT_EQ(to_int(loaded.result), to_int(GetParam().result));
   EXPECT_EQ(to_int(loaded.detail), to_int(GetParam().detail));
   EXPECT_EQ(loaded.pixels.bytes, nullptr);
+  EXPECT_EQ(fs.open_handles(), 0);
+  EXPECT_EQ(fs.calls(test::FileCall::kClose), 1);
 }
 
 constexpr ErrorDetail kNotBmp = ErrorDetail::kNotBmp;

@@ -19,10 +19,15 @@ LoadedPicture load_picture(FileSystem& fs, const std::string& path, std::uint8_t
 }
 
 LoadedPicture load_bytes(const std::vector<std::uint8_t>& bytes, std::uint8_t ink_limit) {
+  return load_bytes(system_file_system(), bytes, ink_limit);
+}
+
+LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes,
+                         std::uint8_t ink_limit) {
   const TempDir dir;
   const std::string path = dir.file("picture.bmp");
   write_file(path, bytes);
-  return load_picture(system_file_system(), path, ink_limit);
+  return load_picture(fs, path, ink_limit);
 }
 
 std::vector<std::string> ink_rows(const LoadedPicture& picture) {

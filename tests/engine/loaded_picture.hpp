@@ -29,6 +29,8 @@ struct LoadedPicture {
 LoadedPicture load_picture(FileSystem& fs, const std::string& path, std::uint8_t ink_limit = 0);
 // Writes bytes to a file in a fresh temporary folder and loads it from there.
 LoadedPicture load_bytes(const std::vector<std::uint8_t>& bytes, std::uint8_t ink_limit = 0);
+LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes,
+                         std::uint8_t ink_limit = 0);
 
 // The picture's ink, top row first: '#' ink, '.' paper, read through PictureView.
 std::vector<std::string> ink_rows(const LoadedPicture& picture);

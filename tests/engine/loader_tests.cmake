@@ -4,6 +4,7 @@
 # BMP Suite's files, and pictures written by real image tools.
 vellicor_add_gtest(vellicor_bmp_loader_tests
   SOURCES
+    engine/bmp_loader_fault_test.cpp
     engine/bmp_loader_test.cpp
     engine/loaded_picture.cpp
   LIBS vellicor_engine)
