@@ -14,3 +14,10 @@ vellicor_add_gtest(vellicor_bmpsuite_tests
     engine/bmpsuite_test.cpp
     engine/loaded_picture.cpp
   LIBS vellicor_engine)
+
+# Replaces the array allocation functions, so it runs as a program of its own.
+vellicor_add_gtest(vellicor_bmp_loader_memory_tests
+  SOURCES
+    engine/bmp_loader_memory_test.cpp
+    engine/loaded_picture.cpp
+  LIBS vellicor_engine)
