@@ -5,3 +5,39 @@ vellicor_add_gtest(vellicor_file_io_test
 
 vellicor_add_gtest(vellicor_converter_test
   SOURCES engine/converter_test.cpp)
+
+# The public header, compiled once as C99 and once as C++.
+vellicor_add_gtest(vellicor_header_test
+  SOURCES engine/c_header_test.c engine/header_test.cpp)
+# Strict C99, without GNU extensions, as a host's compiler may be.
+set_target_properties(vellicor_header_test PROPERTIES C_EXTENSIONS OFF)
+
+# A host built apart from the engine: plain C, linked with the dynamic loader
+# only, loading the shared library by its path at run time. A library built
+# with the address sanitizer cannot be loaded into an uninstrumented program
+# (the sanitizer's runtime must come first in the process), so this host runs
+# in the ordinary build only; the sanitizer build still runs the same engine
+# code through the unit tests.
+if(NOT VELLICOR_SANITIZE)
+  add_executable(vellicor_dlopen_host engine/host/dlopen_host.c)
+  target_include_directories(vellicor_dlopen_host PRIVATE ${PROJECT_SOURCE_DIR}/include)
+  target_link_libraries(vellicor_dlopen_host PRIVATE ${CMAKE_DL_LIBS})
+  set_target_properties(vellicor_dlopen_host PROPERTIES C_EXTENSIONS OFF)
+  vellicor_target_defaults(vellicor_dlopen_host)
+  add_dependencies(vellicor_dlopen_host vellicor_shared)
+  add_test(NAME SharedLibraryHost.ObjectRules
+    COMMAND vellicor_dlopen_host $<TARGET_FILE:vellicor_shared> objects)
+endif()
+
+# The shared library's dynamic table: one export, its soname, runtimes only.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  find_program(VELLICOR_READELF NAMES readelf ${CMAKE_READELF})
+  add_test(NAME SharedLibrary.ExportsOnlyCodeUnitLoader
+    COMMAND ${CMAKE_COMMAND}
+      -DLIBRARY=$<TARGET_FILE:vellicor_shared>
+      -DNM=${CMAKE_NM}
+      -DREADELF=${VELLICOR_READELF}
+      -DSONAME=$<TARGET_SONAME_FILE_NAME:vellicor_shared>
+      -DSANITIZED=${VELLICOR_SANITIZE}
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/engine/check_library_exports.cmake)
+endif()
