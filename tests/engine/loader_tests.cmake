@@ -21,3 +21,9 @@ vellicor_add_gtest(vellicor_bmp_loader_memory_tests
     engine/bmp_loader_memory_test.cpp
     engine/loaded_picture.cpp
   LIBS vellicor_engine)
+
+vellicor_add_gtest(vellicor_real_tool_picture_tests
+  SOURCES
+    engine/real_tool_pictures_test.cpp
+    engine/loaded_picture.cpp
+  LIBS vellicor_engine)
