@@ -1,11 +1,114 @@
-// Placeholder until the convert operation lands.
+// The convert operation: checks, load, ink check, measuring pass, then the
+// font written to a temporary file that replaces the output only when complete.
 #include "engine/convert.hpp"
+
+#include <cstring>
+
+#include "engine/bdf_header.hpp"
+#include "engine/bmp_loader.hpp"
+#include "engine/format_limits.hpp"
+#include "engine/glyph_scanner.hpp"
+#include "engine/output_name.hpp"
+#include "engine/picture.hpp"
 
 namespace vellicor {
 
-ResultCode convert_file(FileSystem&, const ConversionPaths*, const ConversionOptions*,
-                        ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kNone, ResultCode::kBadArgument);
+namespace {
+
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
+
+bool is_usable_path(const char* path) {
+  return path != nullptr && path[0] != '\0' && std::strlen(path) < kPathBufferSize;
+}
+
+// A control character in the font name would end the FONT line early and
+// smuggle further lines into the header.
+bool has_control_character(const char* text) {
+  if (text == nullptr) return false;
+  for (const char* place = text; *place != '\0'; ++place) {
+    const auto byte = static_cast<unsigned char>(*place);
+    if (byte < kFirstPrintable || byte == kDelete) return true;
+  }
+  return false;
+}
+
+bool arguments_are_usable(const ConversionPaths* paths, const ConversionOptions* options) {
+  if (paths == nullptr || options == nullptr) return false;
+  if (!is_usable_path(paths->input_path)) return false;
+  if (paths->output_path != nullptr && !is_usable_path(paths->output_path)) return false;
+  return !has_control_character(options->font_name);
+}
+
+// True when both paths lead to one existing file (links followed).
+bool name_the_same_file(FileSystem& fs, const char* input_path, const char* output_path) {
+  const PathInfo input = fs.inspect(input_path);
+  if (input.kind == PathInfo::Kind::kMissing) return false;
+  const PathInfo output = fs.inspect(output_path);
+  return output.kind != PathInfo::Kind::kMissing && input.device == output.device &&
+         input.inode == output.inode;
+}
+
+// Writes header, records and the closing line into an open output file.
+ResultCode write_font(OutputFile& output, const GlyphScanContext& context,
+                      const FontMeasure& measure, ErrorDetail* detail) {
+  ResultCode result = write_bdf_header(output, *context.options, measure, detail);
+  if (failed(result)) return result;
+  FontMeasure figures = measure;
+  result = scan_glyphs(context, &output, &figures);
+  if (failed(result)) return fail(detail, ErrorDetail::kFileAccess, result);
+  return write_bdf_end(output, detail);
+}
+
+}  // namespace
+
+ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
+                        const ConversionOptions* options, ErrorDetail* detail) {
+  if (!arguments_are_usable(paths, options)) return ResultCode::kBadArgument;
+
+  char derived_name[kPathBufferSize];
+  const char* output_path = paths->output_path;
+  if (output_path == nullptr) {
+    const ResultCode result = derive_bdf_name(paths->input_path, derived_name, detail);
+    if (failed(result)) return result;
+    output_path = derived_name;
+  }
+  // Replacing the picture with the font would destroy the input.
+  if (name_the_same_file(fs, paths->input_path, output_path)) {
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  }
+
+  BmpFileHeader file_header;
+  BmpInfoHeader info_header;
+  InkIndexTable ink_table{};
+  std::uint16_t ink_count = 0;
+  PixelBuffer pixels;
+  constexpr std::uint8_t kNoInkLimit = 0;
+  ResultCode result = load_bmp(fs, paths->input_path, file_header, info_header, ink_table,
+                               kNoInkLimit, ink_count, pixels, detail);
+  if (failed(result)) return result;
+
+  const PictureView picture(info_header, pixels, ink_table.data(), ink_count);
+  if (!picture.has_ink()) {
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  }
+
+  const GlyphScanContext context{&pixels, &info_header, options, ink_table.data(), ink_count};
+  FontMeasure measure;
+  result = scan_glyphs(context, kMeasuringPass, &measure);
+  if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
+  if (measure.glyph_count == 0) {
+    return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kNoGlyph);
+  }
+
+  // Until commit the font goes to a temporary file; on any failure the
+  // OutputFile removes it and the output name keeps what it held.
+  OutputFile output(fs);
+  result = output.create(output_path, detail);
+  if (failed(result)) return result;
+  result = write_font(output, context, measure, detail);
+  if (failed(result)) return result;
+  return output.commit(detail);
 }
 
 }  // namespace vellicor

@@ -1,11 +1,14 @@
 // Ink lookup in a loaded picture.
 #include "engine/picture.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vellicor {
 
 namespace {
+
+constexpr std::uint32_t kBitsPerByte = 8;
 
 // 4 bytes for every started group of 32 one-bit pixels, computed without
 // overflow for any width up to INT32_MAX.
@@ -31,9 +34,58 @@ PictureView::PictureView(const BmpInfoHeader& info, const PixelBuffer& pixels,
     if (ink_indices[i] == 0) ink_when_clear_ = 0xFF;
     if (ink_indices[i] == 1) ink_when_set_ = 0xFF;
   }
+  const std::uint64_t rows_bytes = std::uint64_t{stride_} * height_;
   // A declared size smaller than the rows need would put bottom-up rows before
   // the buffer; the loader refuses such pictures, and the view reads them as paper.
-  if (bottom_up_ && size_ < std::uint64_t{stride_} * height_) delivered_ = 0;
+  if (bottom_up_ && size_ < rows_bytes) delivered_ = 0;
+  // Bytes past the declared size are no pixel data.
+  delivered_ = std::min(delivered_, size_);
+  if (stride_ == 0 || height_ == 0 || delivered_ == 0) return;
+
+  // The delivered bytes are the start of the pixel data. Top-down, that is the
+  // first rows; bottom-up, the last rows, whose offsets fall as y grows.
+  std::uint64_t lowest_offset = 0;  // offset of the delivered row that starts first
+  if (bottom_up_) {
+    const std::uint64_t undelivered = size_ - delivered_;
+    const std::uint64_t first_row = undelivered / stride_;
+    delivered_rows_ = {static_cast<std::uint32_t>(std::min<std::uint64_t>(first_row, height_)),
+                       height_};
+    lowest_offset = size_ - rows_bytes;
+  } else {
+    const std::uint64_t rows = (delivered_ + stride_ - 1) / stride_;
+    delivered_rows_ = {0, static_cast<std::uint32_t>(std::min<std::uint64_t>(rows, height_))};
+  }
+  if (delivered_rows_.empty() || lowest_offset >= delivered_) {
+    delivered_rows_ = {};
+    return;
+  }
+  const std::uint64_t bytes = std::min<std::uint64_t>(stride_, delivered_ - lowest_offset);
+  delivered_columns_ =
+      static_cast<std::uint32_t>(std::min<std::uint64_t>(width_, bytes * kBitsPerByte));
+}
+
+std::uint32_t PictureView::delivered_bytes_in_row(std::uint32_t y) const {
+  const std::uint64_t offset = row_offset(y);
+  if (y >= height_ || offset >= delivered_) return 0;
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(stride_, delivered_ - offset));
+}
+
+std::uint8_t PictureView::column_mask(std::uint32_t byte_index) const {
+  const std::uint64_t first_column = std::uint64_t{byte_index} * kBitsPerByte;
+  if (first_column >= width_) return 0;
+  const std::uint64_t columns = std::min<std::uint64_t>(kBitsPerByte, width_ - first_column);
+  return static_cast<std::uint8_t>(0xFF00u >> columns);
+}
+
+bool PictureView::has_ink() const {
+  const std::uint32_t column_bytes = (delivered_columns_ + kBitsPerByte - 1) / kBitsPerByte;
+  for (std::uint32_t y = delivered_rows_.begin; y < delivered_rows_.end; ++y) {
+    const std::uint32_t bytes = std::min(delivered_bytes_in_row(y), column_bytes);
+    for (std::uint32_t index = 0; index < bytes; ++index) {
+      if ((ink_byte(y, index) & column_mask(index)) != 0) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace vellicor

@@ -9,9 +9,18 @@
 
 namespace vellicor {
 
+// Rows [begin, end) of a picture, counted from the top.
+struct RowRange {
+  std::uint32_t begin = 0;
+  std::uint32_t end = 0;
+  bool empty() const { return begin >= end; }
+};
+
 // A read-only view that answers "is this pixel ink?" for a loaded picture.
 // Rows are counted from the top of the picture as seen. Pixel bytes that the
-// file did not deliver are paper.
+// file did not deliver are paper; the view also tells which rows and columns
+// can hold delivered bytes at all, so that callers never walk the undelivered
+// rest of a picture whose declared size the file does not back.
 class PictureView {
  public:
   PictureView(const BmpInfoHeader& info, const PixelBuffer& pixels, const std::uint8_t* ink_indices,
@@ -40,6 +49,20 @@ class PictureView {
     return (ink_byte(y, x >> 3) >> (7 - (x & 7))) & 1u;
   }
 
+  // The rows that hold at least one delivered byte; every other row is paper.
+  // They are contiguous: the file delivers a prefix of the pixel data.
+  RowRange delivered_rows() const { return delivered_rows_; }
+  // Bytes of row y that the file delivered (0 to stride).
+  std::uint32_t delivered_bytes_in_row(std::uint32_t y) const;
+  // Columns at or right of this one are paper in every row.
+  std::uint32_t delivered_columns() const { return delivered_columns_; }
+
+  // Mask of the pixels of byte byte_index that lie inside the picture's width.
+  std::uint8_t column_mask(std::uint32_t byte_index) const;
+
+  // True when any pixel of the picture is ink. Reads only delivered bytes.
+  bool has_ink() const;
+
  private:
   const std::uint8_t* bytes_;
   std::uint64_t delivered_;
@@ -50,6 +73,8 @@ class PictureView {
   bool bottom_up_;
   std::uint8_t ink_when_set_;    // 0xFF when palette index 1 is ink
   std::uint8_t ink_when_clear_;  // 0xFF when palette index 0 is ink
+  RowRange delivered_rows_;
+  std::uint32_t delivered_columns_ = 0;
 };
 
 }  // namespace vellicor

@@ -1,0 +1,20 @@
+// One glyph's BDF record, from STARTCHAR to ENDCHAR.
+#pragma once
+
+#include "engine/file_io.hpp"
+#include "engine/glyph_cutter.hpp"
+#include "engine/glyph_scanner.hpp"
+#include "engine/picture.hpp"
+#include "engine/result.hpp"
+#include "vellicor/vellicor.h"
+
+namespace vellicor {
+
+// Writes the record of glyph into file and hands it to the operating system.
+// The font-wide figures come from measure (the measuring pass), whose fields
+// are all non-zero. kFileAccess when a write fails; no detail is stored.
+ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
+                              const ConversionOptions& options, const FontMeasure& measure,
+                              const GlyphSpan& glyph);
+
+}  // namespace vellicor

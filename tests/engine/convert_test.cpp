@@ -1,0 +1,256 @@
+// The convert operation: the whole font file, argument checks, refusals.
+#include "engine/convert.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/engine/font_conversion.hpp"
+#include "tests/support/bdf_check.hpp"
+
+namespace vellicor::test {
+namespace {
+
+// Glyphs of columns 1-3, 6-8 (a gap at 7) and 11-12; column 15 reaches the
+// right edge and is dropped.
+const std::vector<std::string> kExampleRows = {
+    "................",
+    ".#....#.#.......",
+    ".#....#.#..##..#",
+    ".###........#..#",
+    ".###.......##...",
+    "................",
+};
+
+ConversionOptions example_options() {
+  ConversionOptions options = plain_options("Example");
+  options.allowed_blank_columns = 1;
+  options.descent = 1;
+  options.leading_blank = 1;
+  options.trailing_blank = 1;
+  return options;
+}
+
+TEST(Convert, WritesWorkedExampleFontByteForByte) {
+  TempDir dir;
+  const ConversionRun run = convert_rows(dir, kExampleRows, example_options());
+  ASSERT_EQ(run.result, ResultCode::kOk);
+  EXPECT_EQ(run.detail, ErrorDetail::kNone);
+  const std::string expected =
+      header_text("Example",
+                  "SIZE 5 75 75\nFONTBOUNDINGBOX 5 4 0 -1\nSTARTPROPERTIES 2\nFONT_DESCENT 1\n"
+                  "FONT_ASCENT 3\nENDPROPERTIES\nCHARS 3\n") +
+      "STARTCHAR char0041\nENCODING 65\nSWIDTH 960 0\nDWIDTH 5 0\nBBX 5 4 0 -1\nBITMAP\n"
+      "40\n40\n70\n70\nENDCHAR\n"
+      "STARTCHAR char0042\nENCODING 66\nSWIDTH 960 0\nDWIDTH 5 0\nBBX 5 4 0 -1\nBITMAP\n"
+      "50\n50\n00\n00\nENDCHAR\n"
+      "STARTCHAR char0043\nENCODING 67\nSWIDTH 768 0\nDWIDTH 4 0\nBBX 4 4 0 -1\nBITMAP\n"
+      "00\n60\n20\n60\nENDCHAR\n"
+      "ENDFONT\n";
+  EXPECT_EQ(run.font, expected);
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
+
+  // Row r of the picture sits r lines under the box top at y = v - descent - 1.
+  const int y_of_row0 = 4 - 1;
+  EXPECT_TRUE(font_renders_as(dir.file("out.bdf"),
+                              {{65, picture_ink(kExampleRows, 1, 3, 1, y_of_row0)},
+                               {66, picture_ink(kExampleRows, 6, 3, 1, y_of_row0)},
+                               {67, picture_ink(kExampleRows, 11, 2, 1, y_of_row0)}}));
+  const ToolVerdict verdict = bdftopcf_verdict(dir.file("out.bdf"));
+  if (verdict == ToolVerdict::kAbsent) GTEST_SKIP() << "bdftopcf is not installed";
+  EXPECT_EQ(verdict, ToolVerdict::kAccepted);
+}
+
+// 95 glyphs, each a block 8 columns wide and 12 rows tall under a blank top row.
+std::vector<std::string> block_rows(int glyphs) {
+  std::vector<std::string> rows(13, std::string(1, '.'));
+  for (int glyph = 0; glyph < glyphs; ++glyph) {
+    for (std::size_t row = 0; row < rows.size(); ++row) rows[row] += row == 0 ? "........" : "########";
+    for (std::string& row : rows) row += "..";
+  }
+  return rows;
+}
+
+TEST(Convert, WritesWorkedHeaderAndEveryRecord) {
+  TempDir dir;
+  ConversionOptions options = plain_options("Test");
+  options.first_glyph = 32;
+  options.leading_blank = 1;
+  options.trailing_blank = 1;
+  options.lower_blank = 2;
+  options.descent = 3;
+  const std::vector<std::string> rows = block_rows(95);
+  const ConversionRun run = convert_rows(dir, rows, options);
+  ASSERT_EQ(run.result, ResultCode::kOk);
+
+  std::string expected = header_text(
+      "Test",
+      "SIZE 10 75 75\nFONTBOUNDINGBOX 10 14 0 -3\nSTARTPROPERTIES 2\nFONT_DESCENT 3\n"
+      "FONT_ASCENT 9\nENDPROPERTIES\nCHARS 95\n");
+  const char* const kDigits = "0123456789abcdef";
+  std::vector<ExpectedGlyph> glyphs;
+  for (int code = 32; code < 32 + 95; ++code) {
+    expected += std::string("STARTCHAR char00") + kDigits[code / 16] + kDigits[code % 16] +
+                "\nENCODING " + std::to_string(code) +
+                "\nSWIDTH 960 0\nDWIDTH 10 0\nBBX 10 14 0 -3\nBITMAP\n";
+    for (int line = 0; line < 12; ++line) expected += "7F80\n";
+    expected += "0000\n0000\nENDCHAR\n";
+    const auto first_column = static_cast<std::uint32_t>(1 + (code - 32) * 10);
+    glyphs.push_back({static_cast<std::uint32_t>(code), picture_ink(rows, first_column, 8, 1, 14 - 3)});
+  }
+  expected += "ENDFONT\n";
+  EXPECT_EQ(run.font, expected);
+  EXPECT_TRUE(font_renders_as(dir.file("out.bdf"), glyphs));
+}
+
+// One glyph of columns 1-2, rows 1-2.
+const std::vector<std::string> kSmallRows = {"....", ".##.", ".#..", "...."};
+
+struct HeaderCase {
+  const char* font_name;
+  std::uint8_t descent;
+  std::uint8_t upper_blank;
+  const char* lines;  // FONT to CHARS
+};
+
+class ConvertHeader : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(ConvertHeader, WritesHeaderLines) {
+  TempDir dir;
+  ConversionOptions options = plain_options(GetParam().font_name);
+  options.descent = GetParam().descent;
+  options.upper_blank = GetParam().upper_blank;
+  const ConversionRun run = convert_rows(dir, kSmallRows, options);
+  ASSERT_EQ(run.result, ResultCode::kOk);
+  const std::string prefix =
+      "STARTFONT 2.1\n"
+      "COMMENT BDF generated by vellicor. E-mail to author at <vellicor@example.org>.\n"
+      "COMMENT Original font by program user\n";
+  ASSERT_EQ(run.font.substr(0, prefix.size()), prefix);
+  EXPECT_EQ(run.font.substr(prefix.size(), std::string(GetParam().lines).size()), GetParam().lines);
+  EXPECT_TRUE(font_opens_with(dir.file("out.bdf"), 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ConvertHeader,
+    ::testing::Values(
+        HeaderCase{nullptr, 1, 0,
+                   "FONT No-Name-Font\nSIZE 2 75 75\nFONTBOUNDINGBOX 2 2 0 -1\nSTARTPROPERTIES 2\n"
+                   "FONT_DESCENT 1\nFONT_ASCENT 1\nENDPROPERTIES\nCHARS 1\n"},
+        HeaderCase{"", 0, 0,
+                   "FONT No-Name-Font\nSIZE 2 75 75\nFONTBOUNDINGBOX 2 2 0 0\nSTARTPROPERTIES 2\n"
+                   "FONT_DESCENT 0\nFONT_ASCENT 2\nENDPROPERTIES\nCHARS 1\n"},
+        HeaderCase{"-misc-Caf\xE9 Sans-medium", 20, 3,
+                   "FONT -misc-Caf\xE9 Sans-medium\nSIZE 2 75 75\nFONTBOUNDINGBOX 2 5 0 -20\n"
+                   "STARTPROPERTIES 2\nFONT_DESCENT 20\nFONT_ASCENT -18\nENDPROPERTIES\nCHARS 1\n"}));
+
+TEST(Convert, DerivesOutputNameWhenNoneIsGiven) {
+  TempDir dir;
+  write_file(dir.file("strip.bmp"), make_one_bit_bmp(kSmallRows));
+  const std::string input = dir.file("strip.bmp");
+  const ConversionPaths paths{input.c_str(), nullptr};
+  const ConversionOptions options = plain_options();
+  EXPECT_EQ(convert_file(system_file_system(), &paths, &options, nullptr), ResultCode::kOk);
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"strip.bdf", "strip.bmp"}));
+}
+
+struct ArgumentCase {
+  const char* label;
+  bool null_paths;
+  bool null_options;
+  std::string input;   // "<null>" for a null pointer; "IN" for the written picture
+  std::string output;  // "<null>" for a null pointer; "OUT" for dir/out.bdf
+  const char* font_name;
+};
+
+class ConvertArguments : public ::testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(ConvertArguments, RefusesWithoutDetailAndTouchesNothing) {
+  const ArgumentCase& param = GetParam();
+  TempDir dir;
+  write_file(dir.file("in.bmp"), make_one_bit_bmp(kSmallRows));
+  const std::string in_path = dir.file("in.bmp");
+  const std::string out_path = dir.file("out.bdf");
+  auto resolve = [&](const std::string& text) -> const char* {
+    if (text == "<null>") return nullptr;
+    if (text == "IN") return in_path.c_str();
+    if (text == "OUT") return out_path.c_str();
+    return text.c_str();
+  };
+  const ConversionPaths paths{resolve(param.input), resolve(param.output)};
+  const ConversionOptions options = plain_options(param.font_name);
+  ErrorDetail detail = ErrorDetail::kOutOfMemory;  // must stay as it is
+  EXPECT_EQ(convert_file(system_file_system(), param.null_paths ? nullptr : &paths,
+                         param.null_options ? nullptr : &options, &detail),
+            ResultCode::kBadArgument);
+  EXPECT_EQ(detail, ErrorDetail::kOutOfMemory);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.bmp"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ConvertArguments,
+    ::testing::Values(
+        ArgumentCase{"NullPaths", true, false, "IN", "OUT", "F"},
+        ArgumentCase{"NullOptions", false, true, "IN", "OUT", "F"},
+        ArgumentCase{"NullInput", false, false, "<null>", "OUT", "F"},
+        ArgumentCase{"EmptyInput", false, false, "", "OUT", "F"},
+        ArgumentCase{"InputOf260", false, false, std::string(260, 'a'), "OUT", "F"},
+        ArgumentCase{"EmptyOutput", false, false, "IN", "", "F"},
+        ArgumentCase{"OutputOf260", false, false, "IN", std::string(260, 'b'), "F"},
+        ArgumentCase{"LineFeedInName", false, false, "IN", "OUT", "Evil\nCHARS 0"},
+        ArgumentCase{"UnitSeparatorInName", false, false, "IN", "OUT", "A\x1F"},
+        ArgumentCase{"DeleteInName", false, false, "IN", "OUT", "\x7F"},
+        ArgumentCase{"CarriageReturnInName", false, false, "IN", "OUT", "Name\r"}),
+    [](const ::testing::TestParamInfo<ArgumentCase>& case_info) { return std::string(case_info.param.label); });
+
+TEST(Convert, RefusesOutputThatIsTheInput) {
+  TempDir dir;
+  const std::vector<std::uint8_t> picture = make_one_bit_bmp(kSmallRows);
+  write_file(dir.file("in.bmp"), picture);
+  std::filesystem::create_symlink(dir.file("in.bmp"), dir.file("link.bdf"));
+  const ConversionOptions options = plain_options();
+  for (const std::string& output : {dir.file("in.bmp"), dir.file("link.bdf")}) {
+    const std::string input = dir.file("in.bmp");
+    const ConversionPaths paths{input.c_str(), output.c_str()};
+    ErrorDetail detail = ErrorDetail::kNone;
+    EXPECT_EQ(convert_file(system_file_system(), &paths, &options, &detail), ResultCode::kFileAccess);
+    EXPECT_EQ(detail, ErrorDetail::kFileAccess);
+    EXPECT_EQ(read_file(dir.file("in.bmp")), picture);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "link.bdf"}));
+  }
+}
+
+TEST(Convert, PictureWithoutInkCreatesNoFont) {
+  TempDir dir;
+  const ConversionRun run = convert_rows(dir, {"....", "....", "...."}, plain_options());
+  EXPECT_EQ(run.result, ResultCode::kUnusableInput);
+  EXPECT_EQ(run.detail, ErrorDetail::kUnusableContent);
+  EXPECT_FALSE(run.font_exists);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.bmp"});
+}
+
+TEST(Convert, PictureWithoutGlyphKeepsExistingOutput) {
+  TempDir dir;
+  write_text(dir.file("out.bdf"), "an older font\n");
+  // Ink only in column 0 and in row 0: no column can open a glyph.
+  const ConversionRun run = convert_rows(dir, {"#.#.#", "#....", "#...."}, plain_options());
+  EXPECT_EQ(run.result, ResultCode::kNoGlyph);
+  EXPECT_EQ(run.detail, ErrorDetail::kNoGlyph);
+  EXPECT_EQ(run.font, "an older font\n");
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
+}
+
+TEST(Convert, ReplacesExistingOutputWhenComplete) {
+  TempDir dir;
+  write_text(dir.file("out.bdf"), "an older font\n");
+  const ConversionRun run = convert_rows(dir, kSmallRows, plain_options());
+  ASSERT_EQ(run.result, ResultCode::kOk);
+  EXPECT_EQ(run.font.substr(0, 14), "STARTFONT 2.1\n");
+  EXPECT_EQ(run.font.substr(run.font.size() - 8), "ENDFONT\n");
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
+}
+
+}  // namespace
+}  // namespace vellicor::test

@@ -1,0 +1,141 @@
+// FreeType-based checks of written fonts.
+#include "tests/support/bdf_check.hpp"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+
+namespace vellicor::test {
+
+namespace {
+
+struct LibraryCloser {
+  void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+};
+struct FaceCloser {
+  void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+using LibraryPtr = std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryCloser>;
+using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceCloser>;
+
+std::string describe(std::vector<InkPixel> ink) {
+  std::sort(ink.begin(), ink.end());
+  std::ostringstream text;
+  for (const InkPixel& pixel : ink) text << " (" << pixel.x << "," << pixel.y << ")";
+  return text.str();
+}
+
+// Opens path; on failure says why in message.
+struct OpenFont {
+  LibraryPtr library;
+  FacePtr face;
+  std::string message;
+};
+
+OpenFont open_font(const std::string& path) {
+  OpenFont font;
+  FT_Library library = nullptr;
+  if (FT_Error error = FT_Init_FreeType(&library); error != 0) {
+    font.message = "FT_Init_FreeType failed with " + std::to_string(error);
+    return font;
+  }
+  font.library.reset(library);
+  FT_Face face = nullptr;
+  if (FT_Error error = FT_New_Face(library, path.c_str(), 0, &face); error != 0) {
+    font.message = "FT_New_Face refused " + path + " with error " + std::to_string(error);
+    return font;
+  }
+  font.face.reset(face);
+  // A BDF font without CHARSET_REGISTRY gets one charmap of its own encodings.
+  if (face->charmap == nullptr && face->num_charmaps > 0) FT_Set_Charmap(face, face->charmaps[0]);
+  return font;
+}
+
+std::vector<InkPixel> rendered_ink(FT_Face face) {
+  std::vector<InkPixel> ink;
+  const FT_GlyphSlot slot = face->glyph;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  for (unsigned row = 0; row < bitmap.rows; ++row) {
+    const unsigned char* line = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+    for (unsigned column = 0; column < bitmap.width; ++column) {
+      const bool is_ink = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                              ? ((line[column / 8] >> (7 - column % 8)) & 1) != 0
+                              : line[column] != 0;
+      if (is_ink) {
+        ink.push_back({slot->bitmap_left + static_cast<int>(column),
+                       slot->bitmap_top - 1 - static_cast<int>(row)});
+      }
+    }
+  }
+  return ink;
+}
+
+}  // namespace
+
+std::vector<InkPixel> picture_ink(const std::vector<std::string>& rows, std::uint32_t first_column,
+                                  std::uint32_t width, int x_of_first_column, int y_of_row0) {
+  std::vector<InkPixel> ink;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    for (std::uint32_t column = first_column; column < first_column + width; ++column) {
+      if (column < rows[row].size() && rows[row][column] == '#') {
+        ink.push_back({x_of_first_column + static_cast<int>(column - first_column),
+                       y_of_row0 - static_cast<int>(row)});
+      }
+    }
+  }
+  return ink;
+}
+
+::testing::AssertionResult font_opens_with(const std::string& path, long glyph_count) {
+  const OpenFont font = open_font(path);
+  if (!font.face) return ::testing::AssertionFailure() << font.message;
+  // FreeType's BDF driver puts an empty default glyph at index 0, before the
+  // font's own glyphs.
+  const long own_glyphs = font.face->num_glyphs - 1;
+  if (own_glyphs != glyph_count) {
+    return ::testing::AssertionFailure() << "FreeType counts " << own_glyphs
+                                         << " glyphs of the font, expected " << glyph_count;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult font_renders_as(const std::string& path,
+                                           const std::vector<ExpectedGlyph>& expected) {
+  const ::testing::AssertionResult counted =
+      font_opens_with(path, static_cast<long>(expected.size()));
+  if (!counted) return counted;
+  const OpenFont font = open_font(path);
+  FT_Face face = font.face.get();
+  for (const ExpectedGlyph& glyph : expected) {
+    const FT_UInt index = FT_Get_Char_Index(face, glyph.code);
+    if (index == 0) {
+      return ::testing::AssertionFailure() << "FreeType finds no glyph for code " << glyph.code;
+    }
+    if (FT_Error error = FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
+        error != 0) {
+      return ::testing::AssertionFailure()
+             << "FT_Load_Glyph failed for code " << glyph.code << " with " << error;
+    }
+    std::vector<InkPixel> got = rendered_ink(face);
+    std::vector<InkPixel> want = glyph.ink;
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    if (got != want) {
+      return ::testing::AssertionFailure() << "glyph " << glyph.code << " renders" << describe(got)
+                                           << "\n  expected" << describe(want);
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+ToolVerdict bdftopcf_verdict(const std::string& path) {
+  if (std::system("command -v bdftopcf >/dev/null 2>&1") != 0) return ToolVerdict::kAbsent;
+  const std::string command = "bdftopcf -o /dev/null '" + path + "' >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0 ? ToolVerdict::kAccepted : ToolVerdict::kRejected;
+}
+
+}  // namespace vellicor::test

@@ -1,0 +1,45 @@
+// Reads BDF fonts back with FreeType, an independent consumer, and compares
+// each glyph's rendered ink with the picture columns it was cut from.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <compare>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vellicor::test {
+
+// One ink pixel in font coordinates: x to the right of the glyph origin, y up
+// from the baseline (the pixel covers y to y + 1).
+struct InkPixel {
+  int x = 0;
+  int y = 0;
+  auto operator<=>(const InkPixel&) const = default;
+};
+
+struct ExpectedGlyph {
+  std::uint32_t code = 0;
+  std::vector<InkPixel> ink;  // any order
+};
+
+// The ink of picture columns [first_column, first_column + width) as a glyph
+// shows it: picture pixel (x, r) lands on (x_of_first_column + x - first_column,
+// y_of_row0 - r). rows are drawn as for make_one_bit_bmp ('#' is ink).
+std::vector<InkPixel> picture_ink(const std::vector<std::string>& rows, std::uint32_t first_column,
+                                  std::uint32_t width, int x_of_first_column, int y_of_row0);
+
+// FreeType opens the font at path, counts exactly expected.size() glyphs, and
+// renders the glyph of each expected code with exactly the expected ink.
+::testing::AssertionResult font_renders_as(const std::string& path,
+                                           const std::vector<ExpectedGlyph>& expected);
+
+// FreeType opens the font and counts glyph_count glyphs (ink not compared).
+::testing::AssertionResult font_opens_with(const std::string& path, long glyph_count);
+
+// What the X font compiler makes of a BDF file.
+enum class ToolVerdict { kAccepted, kRejected, kAbsent };
+ToolVerdict bdftopcf_verdict(const std::string& path);
+
+}  // namespace vellicor::test
