@@ -77,8 +77,8 @@ std::uint32_t row_count(const BmpInfoHeader& info) {
 }
 
 std::uint32_t row_stride(const BmpInfoHeader& info) {
-  const std::uint32_t row_bits = static_cast<std::uint32_t>(info.biBitCount) *
-                                 static_cast<std::uint32_t>(info.biWidth);
+  const std::uint32_t row_bits =
+      static_cast<std::uint32_t>(info.biBitCount) * static_cast<std::uint32_t>(info.biWidth);
   // Round up to whole 32-bit words: bits + 31, in bytes, down to a multiple of 4.
   constexpr std::uint32_t kBitsPerByte = 8;
   constexpr std::uint32_t kWordRoundingBits = kRowAlignmentBytes * kBitsPerByte - 1;

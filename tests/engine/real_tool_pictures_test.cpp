@@ -15,6 +15,7 @@ namespace {
 
 // Three glyphs with ink in the first and the last column; the width is not a
 // multiple of 8, so every row ends in padding bits.
+// clang-format off
 const std::vector<std::string> kStrip = {
     "#...#..###...####",
     "#...#.#...#.#....",
@@ -22,6 +23,7 @@ const std::vector<std::string> kStrip = {
     "#...#.#...#.#....",
     "#...#.#...#..####",
 };
+// clang-format on
 
 std::vector<std::string> inverted(const std::vector<std::string>& rows) {
   std::vector<std::string> result = rows;
@@ -33,7 +35,8 @@ std::vector<std::string> inverted(const std::vector<std::string>& rows) {
 
 // Netpbm pictures as plain text: black is ink.
 std::string as_pbm(const std::vector<std::string>& rows) {
-  std::string text = "P1\n" + std::to_string(rows[0].size()) + " " + std::to_string(rows.size()) + "\n";
+  std::string text =
+      "P1\n" + std::to_string(rows[0].size()) + " " + std::to_string(rows.size()) + "\n";
   for (const std::string& row : rows) {
     for (const char pixel : row) text += pixel == '#' ? "1 " : "0 ";
     text += "\n";
@@ -84,9 +87,9 @@ struct ToolCase {
   // Shell command run in the picture's folder: reads in.pbm, in.pgm, in.ppm
   // or map.ppm, writes out.bmp. "PYTHON" stands for a Python with Pillow.
   const char* command;
-  bool glyphs_white;         // the tool was asked to draw the glyphs as paper
-  std::vector<int> ink;      // the palette index of black
-  bool longer_header;        // the tool writes an information header past 40 bytes
+  bool glyphs_white;     // the tool was asked to draw the glyphs as paper
+  std::vector<int> ink;  // the palette index of black
+  bool longer_header;    // the tool writes an information header past 40 bytes
 };
 
 class RealToolPicture : public testing::TestWithParam<ToolCase> {};
@@ -127,6 +130,7 @@ TEST_P(RealToolPicture, LoadsDrawnPixelsAsInk) {
   EXPECT_EQ(test::ink_rows(loaded), row.glyphs_white ? inverted(kStrip) : kStrip);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Tools, RealToolPicture,
     testing::Values(
@@ -156,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                  ".convert('1', dither=0).save('out.bmp')\"",
                  false, {0}, false}),
     [](const testing::TestParamInfo<ToolCase>& row) { return std::string(row.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace vellicor
