@@ -6,3 +6,17 @@ vellicor_add_gtest(vellicor_convert_tests
     engine/convert_test.cpp
     engine/font_conversion.cpp
   LIBS vellicor_engine)
+
+vellicor_add_gtest(vellicor_glyph_scanner_tests
+  SOURCES engine/glyph_scanner_test.cpp
+  LIBS vellicor_engine)
+
+vellicor_add_gtest(vellicor_glyph_record_tests
+  SOURCES
+    engine/font_conversion.cpp
+    engine/glyph_record_test.cpp
+  LIBS vellicor_engine)
+
+vellicor_add_gtest(vellicor_output_name_tests
+  SOURCES engine/output_name_test.cpp
+  LIBS vellicor_engine)

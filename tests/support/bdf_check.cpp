@@ -22,10 +22,17 @@ struct FaceCloser {
 using LibraryPtr = std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryCloser>;
 using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceCloser>;
 
+// A readable list of at most kShownPixels pixels; wide glyphs have thousands.
+constexpr std::size_t kShownPixels = 48;
+
 std::string describe(std::vector<InkPixel> ink) {
   std::sort(ink.begin(), ink.end());
   std::ostringstream text;
-  for (const InkPixel& pixel : ink) text << " (" << pixel.x << "," << pixel.y << ")";
+  text << " " << ink.size() << " pixels:";
+  for (std::size_t i = 0; i < ink.size() && i < kShownPixels; ++i) {
+    text << " (" << ink[i].x << "," << ink[i].y << ")";
+  }
+  if (ink.size() > kShownPixels) text << " ...";
   return text.str();
 }
 

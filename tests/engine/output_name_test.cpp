@@ -1,0 +1,62 @@
+// The output-name rule.
+#include "engine/output_name.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace vellicor::test {
+namespace {
+
+struct NameCase {
+  std::string input;
+  std::string output;  // empty: the name cannot be made
+};
+
+class DeriveBdfName : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(DeriveBdfName, ReplacesExtension) {
+  char buffer[kPathBufferSize];
+  std::memset(buffer, '#', sizeof buffer);
+  ErrorDetail detail = ErrorDetail::kNone;
+  const ResultCode result = derive_bdf_name(GetParam().input.c_str(), buffer, &detail);
+  if (GetParam().output.empty()) {
+    EXPECT_EQ(result, ResultCode::kFileAccess);
+    EXPECT_EQ(detail, ErrorDetail::kNameTooLong);
+  } else {
+    ASSERT_EQ(result, ResultCode::kOk);
+    EXPECT_EQ(std::string(buffer), GetParam().output);
+    EXPECT_EQ(detail, ErrorDetail::kNone);
+  }
+}
+
+const std::string k255(255, 'n');
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DeriveBdfName,
+    ::testing::Values(
+        NameCase{"C:\\fonts\\strip.bmp", "C:\\fonts\\strip.bdf"},
+        NameCase{"dir.old/font", "dir.old/font.bdf"},
+        NameCase{"dir.old\\font", "dir.old\\font.bdf"},
+        NameCase{"name.", "name.bdf"},
+        NameCase{".bmp", ".bdf"},
+        NameCase{"a/b.c\\d", "a/b.bdf"},
+        NameCase{"strip.tar.bmp", "strip.tar.bdf"},
+        NameCase{"plain", "plain.bdf"},
+        NameCase{std::string(255, 'a'), std::string(255, 'a') + ".bdf"},
+        NameCase{std::string(251, 'a') + ".bmp", std::string(251, 'a') + ".bdf"},
+        NameCase{std::string(256, 'a'), std::string(255, 'a') + ".bdf"},
+        NameCase{std::string(259, 'a'), std::string(255, 'a') + ".bdf"},
+        NameCase{std::string(253, 'd') + "/" + std::string(5, 'f'), std::string(253, 'd') + "/f.bdf"},
+        NameCase{std::string(254, 'd') + "/" + std::string(4, 'f'), ""},
+        NameCase{std::string(254, 'd') + "\\" + std::string(4, 'f'), ""}));
+
+TEST(DeriveBdfName, ToleratesNullDetail) {
+  char buffer[kPathBufferSize];
+  const std::string input = std::string(254, 'd') + "/" + std::string(4, 'f');
+  EXPECT_EQ(derive_bdf_name(input.c_str(), buffer, nullptr), ResultCode::kFileAccess);
+}
+
+}  // namespace
+}  // namespace vellicor::test
