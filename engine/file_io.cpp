@@ -36,6 +36,21 @@ std::uint64_t mix_bits(std::uint64_t value) {
   return value ^ (value >> 31);
 }
 
+// Where the directory part of a resolved path ends: after its last separator
+// (Windows takes the backslash as well), or 0 for a bare name.
+std::size_t directory_length_of(const char* path) {
+  std::size_t length = 0;
+  for (std::size_t at = 0; path[at] != '\0'; ++at) {
+#ifdef _WIN32
+    const bool is_separator = path[at] == '/' || path[at] == '\\';
+#else
+    const bool is_separator = path[at] == '/';
+#endif
+    if (is_separator) length = at + 1;
+  }
+  return length;
+}
+
 }  // namespace
 
 struct OutputFile::State {
@@ -113,9 +128,7 @@ ResultCode OutputFile::create(const char* target_path, ErrorDetail* detail) {
 
 ResultCode OutputFile::open_temporary(const PathInfo& target_info) {
   State& state = *state_;
-  const char* last_slash = std::strrchr(state.target, '/');
-  const std::size_t directory_length =
-      last_slash == nullptr ? 0 : static_cast<std::size_t>(last_slash - state.target) + 1;
+  const std::size_t directory_length = directory_length_of(state.target);
   const std::size_t name_length = directory_length + kTemporaryPrefixLength + kTemporaryUniqueLength;
   if (name_length >= sizeof state.temporary) return ResultCode::kFileAccess;
   std::memcpy(state.temporary, state.target, directory_length);

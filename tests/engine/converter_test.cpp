@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tests/support/temp_dir.hpp"
+
 namespace vellicor {
 namespace {
 
@@ -103,6 +105,26 @@ TEST_F(ConverterTest, QueryWithNullResultPointerWritesNothing) {
   EXPECT_EQ(object_->ops->query(object_, IidConverter, nullptr), -2);
   EXPECT_EQ(object_->ops->retain(object_), 2);
   EXPECT_EQ(object_->ops->release(object_), 1);
+}
+
+TEST_F(ConverterTest, ConvertLeavesDetailAloneWhenTheFailureGivesNone) {
+  ConversionOptions options{};
+  ::ErrorDetail detail = 12345;
+  EXPECT_EQ(object_->ops->convert(object_, nullptr, &options, &detail), -2);
+  EXPECT_EQ(detail, 12345);
+}
+
+TEST_F(ConverterTest, ConvertPassesTheFailuresDetailOut) {
+  test::TempDir dir;
+  const std::string input = dir.file("missing.bmp");
+  const std::string output = dir.file("font.bdf");
+  const ConversionPaths paths{input.c_str(), output.c_str()};
+  ConversionOptions options{};
+  ::ErrorDetail detail = 0;
+  EXPECT_EQ(object_->ops->convert(object_, &paths, &options, &detail), -6);
+  EXPECT_EQ(detail, -2);
+  EXPECT_EQ(object_->ops->convert(object_, &paths, &options, nullptr), -6);
+  EXPECT_TRUE(dir.entries().empty());
 }
 
 }  // namespace

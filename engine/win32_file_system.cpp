@@ -1,0 +1,155 @@
+// The Win32 file layer: the KERNEL32 calls behind every file access.
+#ifdef _WIN32
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstring>
+#include <limits>
+
+#include "engine/file_io.hpp"
+
+namespace vellicor {
+
+namespace {
+
+// Without a read-only attribute a file is writable by everyone who may open it.
+constexpr std::uint32_t kWritablePermissions = 0666;
+constexpr std::uint32_t kReadOnlyPermissions = 0444;
+constexpr DWORD kLargestTransfer = std::numeric_limits<DWORD>::max();
+
+HANDLE to_native(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+FileHandle from_native(HANDLE handle) {
+  return handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(handle);
+}
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  FileHandle open_for_reading(const char* path) override {
+    return from_native(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_RANDOM_ACCESS | FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+
+  // ReadFile takes 32-bit counts; larger requests go in pieces until the end.
+  bool read(FileHandle file, void* buffer, std::size_t count, std::size_t* bytes_read) override {
+    auto* into = static_cast<unsigned char*>(buffer);
+    std::size_t total = 0;
+    while (total < count) {
+      const std::size_t remaining = count - total;
+      const DWORD piece = remaining > kLargestTransfer ? kLargestTransfer : static_cast<DWORD>(remaining);
+      DWORD got = 0;
+      if (!ReadFile(to_native(file), into + total, piece, &got, nullptr)) return false;
+      if (got == 0) break;
+      total += got;
+    }
+    if (bytes_read != nullptr) *bytes_read = total;
+    return true;
+  }
+
+  bool seek(FileHandle file, std::uint64_t offset) override {
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<LONGLONG>::max())) return false;
+    LARGE_INTEGER distance;
+    distance.QuadPart = static_cast<LONGLONG>(offset);
+    LARGE_INTEGER reached;
+    return SetFilePointerEx(to_native(file), distance, &reached, FILE_BEGIN) &&
+           static_cast<std::uint64_t>(reached.QuadPart) == offset;
+  }
+
+  bool size(FileHandle file, std::uint64_t* bytes) override {
+    if (GetFileType(to_native(file)) != FILE_TYPE_DISK) return false;
+    LARGE_INTEGER length;
+    if (!GetFileSizeEx(to_native(file), &length)) return false;
+    if (bytes != nullptr) *bytes = static_cast<std::uint64_t>(length.QuadPart);
+    return true;
+  }
+
+  // No one else may open the file while the font is written into it.
+  FileHandle create_new(const char* path, std::uint32_t permissions) override {
+    static_cast<void>(permissions);  // Win32 files carry no such bits
+    return from_native(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+
+  FileHandle open_for_writing(const char* path) override {
+    return from_native(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+
+  bool write(FileHandle file, const void* bytes, std::size_t count,
+             std::size_t* bytes_written) override {
+    // One call; a count beyond 32 bits is reported as the short write it becomes.
+    const DWORD piece = count > kLargestTransfer ? kLargestTransfer : static_cast<DWORD>(count);
+    DWORD put = 0;
+    if (!WriteFile(to_native(file), bytes, piece, &put, nullptr)) return false;
+    if (bytes_written != nullptr) *bytes_written = put;
+    return true;
+  }
+
+  // WriteFile has handed the data to the system cache already; forcing it to
+  // the disk (FlushFileBuffers) after every glyph record would only cost time.
+  void flush(FileHandle) override {}
+
+  bool close(FileHandle file) override { return CloseHandle(to_native(file)) != 0; }
+
+  bool rename(const char* from, const char* to) override {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
+  void remove(const char* path) override { static_cast<void>(DeleteFileA(path)); }
+
+  PathInfo inspect(const char* path) override {
+    PathInfo info;
+    // Opening with no access reads the attributes of files, directories and
+    // devices alike, following links to what they name.
+    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return info;
+    BY_HANDLE_FILE_INFORMATION details;
+    const bool is_disk_file = GetFileType(handle) == FILE_TYPE_DISK;
+    if (is_disk_file && GetFileInformationByHandle(handle, &details)) {
+      const bool is_directory = (details.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      info.kind = is_directory ? PathInfo::Kind::kOther : PathInfo::Kind::kRegular;
+      info.device = details.dwVolumeSerialNumber;
+      info.inode = (static_cast<std::uint64_t>(details.nFileIndexHigh) << 32) | details.nFileIndexLow;
+      info.permissions = (details.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0
+                             ? kReadOnlyPermissions
+                             : kWritablePermissions;
+    } else {
+      info.kind = PathInfo::Kind::kOther;  // a device such as NUL, or a pipe
+    }
+    CloseHandle(handle);
+    return info;
+  }
+
+  bool resolve_links(const char* path, char* resolved, std::size_t resolved_size) override {
+    if (path == nullptr || path[0] == '\0' || resolved == nullptr || resolved_size == 0 ||
+        resolved_size > kLargestTransfer) {
+      return false;
+    }
+    // An existing file is named by its final path, links resolved.
+    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      const DWORD length = GetFinalPathNameByHandleA(handle, resolved, static_cast<DWORD>(resolved_size),
+                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+      CloseHandle(handle);
+      return length != 0 && length < resolved_size;
+    }
+    // A file still to be made: its full name against the current directory.
+    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(resolved_size), resolved, nullptr);
+    return length != 0 && length < resolved_size;
+  }
+};
+
+}  // namespace
+
+FileSystem& system_file_system() {
+  static Win32FileSystem instance;
+  return instance;
+}
+
+}  // namespace vellicor
+
+#endif  // _WIN32
