@@ -20,6 +20,9 @@ namespace {
 
 // Permission bits of a mode, set-id and sticky bits included.
 constexpr mode_t kPermissionMask = 07777;
+// Links followed one by one before a chain is taken for a loop, as the
+// kernel's own limit for path lookup.
+constexpr int kMaxLinkDepth = 40;
 
 int to_descriptor(FileHandle file) { return static_cast<int>(file); }
 
@@ -70,6 +73,19 @@ bool resolve_missing_leaf(const char* path, char* resolved, std::size_t resolved
   if (needs_separator) resolved[at++] = '/';
   std::memcpy(resolved + at, leaf, leaf_length);
   resolved[total] = '\0';
+  return true;
+}
+
+// Replaces link_path (a symbolic link) with the path its target names: an
+// absolute target as it stands, a relative one against the link's directory.
+bool follow_link(char* link_path, std::size_t link_path_size, const char* target) {
+  const std::size_t target_length = std::strlen(target);
+  if (target[0] == '/') return copy_text(target, target_length, link_path, link_path_size);
+  const char* slash = std::strrchr(link_path, '/');
+  const std::size_t directory_length =
+      slash == nullptr ? 0 : static_cast<std::size_t>(slash - link_path) + 1;
+  if (directory_length + target_length >= link_path_size) return false;
+  std::memcpy(link_path + directory_length, target, target_length + 1);
   return true;
 }
 
@@ -176,12 +192,23 @@ class PosixFileSystem final : public FileSystem {
     if (path == nullptr || path[0] == '\0' || resolved == nullptr || resolved_size == 0) {
       return false;
     }
-    char real[PATH_MAX];
-    if (realpath(path, real) != nullptr) {
-      return copy_text(real, std::strlen(real), resolved, resolved_size);
+    char current[PATH_MAX];
+    if (!copy_text(path, std::strlen(path), current, sizeof current)) return false;
+    // A link to a file not made yet is followed too, so the font is created
+    // where the link points and the link stays, as opening it would do.
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+      char real[PATH_MAX];
+      if (realpath(current, real) != nullptr) {
+        return copy_text(real, std::strlen(real), resolved, resolved_size);
+      }
+      if (errno != ENOENT) return false;
+      char link_target[PATH_MAX];
+      const ssize_t length = ::readlink(current, link_target, sizeof link_target - 1);
+      if (length < 0) return resolve_missing_leaf(current, resolved, resolved_size);
+      link_target[length] = '\0';
+      if (!follow_link(current, sizeof current, link_target)) return false;
     }
-    if (errno != ENOENT) return false;
-    return resolve_missing_leaf(path, resolved, resolved_size);
+    return false;  // a loop of links
   }
 
   bool set_permissions(FileHandle file, std::uint32_t permissions) override {

@@ -195,6 +195,28 @@ TEST(OutputFile, SymbolicLinkIsFollowedAndKept) {
   EXPECT_EQ(dir.entries(), (std::vector<std::string>{"fonts", "link.bdf"}));
 }
 
+TEST(OutputFile, LinkToAFileNotMadeYetCreatesItThere) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "fonts");
+  const std::string link = dir.file("link.bdf");
+  std::filesystem::create_symlink("fonts/new.bdf", link);
+  std::filesystem::create_symlink("link.bdf", dir.file("chain.bdf"));
+  ASSERT_EQ(write_font(system_file_system(), dir.file("chain.bdf")).result, ResultCode::kOk);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(test::read_text(dir.file("fonts/new.bdf")), kWholeText);
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"chain.bdf", "fonts", "link.bdf"}));
+}
+
+TEST(OutputFile, LoopOfLinksFails) {
+  TempDir dir;
+  std::filesystem::create_symlink("b.bdf", dir.file("a.bdf"));
+  std::filesystem::create_symlink("a.bdf", dir.file("b.bdf"));
+  const Outcome outcome = write_font(system_file_system(), dir.file("a.bdf"));
+  EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
+  EXPECT_EQ(outcome.detail, ErrorDetail::kFileAccess);
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.bdf", "b.bdf"}));
+}
+
 TEST(OutputFile, ReplacedFileKeepsItsPermissionBits) {
   TempDir dir;
   const std::string target = dir.file("font.bdf");
