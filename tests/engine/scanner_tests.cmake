@@ -20,3 +20,15 @@ vellicor_add_gtest(vellicor_glyph_record_tests
 vellicor_add_gtest(vellicor_output_name_tests
   SOURCES engine/output_name_test.cpp
   LIBS vellicor_engine)
+
+vellicor_add_gtest(vellicor_convert_fault_tests
+  SOURCES
+    engine/convert_fault_test.cpp
+    engine/font_conversion.cpp
+  LIBS vellicor_engine)
+
+vellicor_add_gtest(vellicor_bounded_work_tests
+  SOURCES
+    engine/bounded_work_test.cpp
+    engine/font_conversion.cpp
+  LIBS vellicor_engine)

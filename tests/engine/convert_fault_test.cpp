@@ -1,0 +1,120 @@
+// Failing file calls during a conversion: the right result and detail, no
+// temporary left behind, and an existing font that keeps its contents.
+#include "engine/convert.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/engine/font_conversion.hpp"
+#include "tests/support/fault_file_system.hpp"
+
+namespace vellicor::test {
+namespace {
+
+// Three glyphs, so that records are written (and flushed) more than once.
+const std::vector<std::string> kRows = {
+    "..........", ".#..#..#..", ".#..##.#..", ".#...#.#..",
+};
+const char kOldFont[] = "an older font\n";
+
+ConversionOptions fault_options() {
+  ConversionOptions options = plain_options("Faults");
+  options.allowed_blank_columns = 1;
+  return options;
+}
+
+// How often a successful conversion makes the call.
+int calls_in_clean_run(FileCall call) {
+  TempDir dir;
+  FaultFileSystem fs;
+  const ConversionRun run = convert_rows(dir, kRows, fault_options(), {}, fs);
+  EXPECT_EQ(run.result, ResultCode::kOk);
+  return fs.calls(call);
+}
+
+struct FaultCase {
+  const char* label;
+  FileCall call;
+};
+
+class ConvertFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(ConvertFault, EveryFailedCallKeepsOldOutput) {
+  const int total = calls_in_clean_run(GetParam().call);
+  ASSERT_GT(total, 0);
+  for (int nth = 1; nth <= total; ++nth) {
+    SCOPED_TRACE("failing call " + std::to_string(nth) + " of " + std::to_string(total));
+    TempDir dir;
+    write_text(dir.file("out.bdf"), kOldFont);
+    FaultFileSystem fs;
+    fs.fail_call(GetParam().call, nth);
+    const ConversionRun run = convert_rows(dir, kRows, fault_options(), {}, fs);
+    EXPECT_EQ(run.result, ResultCode::kFileAccess);
+    EXPECT_EQ(run.detail, ErrorDetail::kFileAccess);
+    EXPECT_EQ(run.font, kOldFont);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
+    EXPECT_EQ(fs.open_handles(), 0);
+  }
+}
+
+TEST_P(ConvertFault, EveryFailedCallLeavesNoFile) {
+  const int total = calls_in_clean_run(GetParam().call);
+  for (int nth = 1; nth <= total; ++nth) {
+    SCOPED_TRACE("failing call " + std::to_string(nth) + " of " + std::to_string(total));
+    TempDir dir;
+    FaultFileSystem fs;
+    fs.fail_call(GetParam().call, nth);
+    const ConversionRun run = convert_rows(dir, kRows, fault_options(), {}, fs);
+    EXPECT_EQ(run.result, ResultCode::kFileAccess);
+    EXPECT_EQ(run.detail, ErrorDetail::kFileAccess);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.bmp"});
+    EXPECT_EQ(fs.open_handles(), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, ConvertFault,
+    ::testing::Values(FaultCase{"Write", FileCall::kWrite}, FaultCase{"Create", FileCall::kCreateNew},
+                      FaultCase{"Rename", FileCall::kRename}),
+    [](const ::testing::TestParamInfo<FaultCase>& case_info) { return std::string(case_info.param.label); });
+
+TEST(ConvertFault, FailedCloseNeverLeavesPartialFont) {
+  const int total = calls_in_clean_run(FileCall::kClose);
+  for (int nth = 1; nth <= total; ++nth) {
+    SCOPED_TRACE("failing close " + std::to_string(nth) + " of " + std::to_string(total));
+    TempDir dir;
+    write_text(dir.file("out.bdf"), kOldFont);
+    FaultFileSystem fs;
+    fs.fail_call(FileCall::kClose, nth);
+    const ConversionRun run = convert_rows(dir, kRows, fault_options(), {}, fs);
+    // Closing the picture loses nothing; closing the font may.
+    if (run.result == ResultCode::kOk) {
+      EXPECT_EQ(run.font.substr(run.font.size() - 8), "ENDFONT\n");
+    } else {
+      EXPECT_EQ(run.result, ResultCode::kFileAccess);
+      EXPECT_EQ(run.detail, ErrorDetail::kFileAccess);
+      EXPECT_EQ(run.font, kOldFont);
+    }
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
+    EXPECT_EQ(fs.open_handles(), 0);
+  }
+}
+
+TEST(ConvertFault, FullDeviceFailsWithFileAccess) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
+  TempDir dir;
+  write_file(dir.file("in.bmp"), make_one_bit_bmp(kRows));
+  const std::string input = dir.file("in.bmp");
+  const ConversionPaths paths{input.c_str(), "/dev/full"};
+  const ConversionOptions options = fault_options();
+  ErrorDetail detail = ErrorDetail::kNone;
+  EXPECT_EQ(convert_file(system_file_system(), &paths, &options, &detail), ResultCode::kFileAccess);
+  EXPECT_EQ(detail, ErrorDetail::kFileAccess);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.bmp"});
+}
+
+}  // namespace
+}  // namespace vellicor::test
