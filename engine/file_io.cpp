@@ -129,7 +129,8 @@ ResultCode OutputFile::create(const char* target_path, ErrorDetail* detail) {
 ResultCode OutputFile::open_temporary(const PathInfo& target_info) {
   State& state = *state_;
   const std::size_t directory_length = directory_length_of(state.target);
-  const std::size_t name_length = directory_length + kTemporaryPrefixLength + kTemporaryUniqueLength;
+  const std::size_t name_length =
+      directory_length + kTemporaryPrefixLength + kTemporaryUniqueLength;
   if (name_length >= sizeof state.temporary) return ResultCode::kFileAccess;
   std::memcpy(state.temporary, state.target, directory_length);
   std::memcpy(state.temporary + directory_length, kTemporaryPrefix, kTemporaryPrefixLength);
@@ -140,9 +141,9 @@ ResultCode OutputFile::open_temporary(const PathInfo& target_info) {
   const std::uint32_t permissions = replaces ? target_info.permissions : kNewFilePermissions;
   // The clock and this object's address differ between concurrent writers;
   // creation with exclusive access settles any collision that remains.
-  std::uint64_t seed = static_cast<std::uint64_t>(
-                           std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                       static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(this));
+  std::uint64_t seed =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+      static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(this));
   for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
     seed = mix_bits(seed);
     std::uint64_t bits = seed;

@@ -26,9 +26,7 @@ constexpr int kMaxLinkDepth = 40;
 
 int to_descriptor(FileHandle file) { return static_cast<int>(file); }
 
-bool is_valid(FileHandle file) {
-  return file >= 0 && file <= std::numeric_limits<int>::max();
-}
+bool is_valid(FileHandle file) { return file >= 0 && file <= std::numeric_limits<int>::max(); }
 
 // Copies text into out when it fits with its terminator.
 bool copy_text(const char* text, std::size_t length, char* out, std::size_t out_size) {
@@ -57,7 +55,8 @@ bool resolve_missing_leaf(const char* path, char* resolved, std::size_t resolved
   } else if (slash == path) {
     directory[0] = '/';
     directory[1] = '\0';
-  } else if (!copy_text(path, static_cast<std::size_t>(slash - path), directory, sizeof directory)) {
+  } else if (!copy_text(path, static_cast<std::size_t>(slash - path), directory,
+                        sizeof directory)) {
     return false;
   }
 

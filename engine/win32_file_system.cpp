@@ -38,7 +38,8 @@ class Win32FileSystem final : public FileSystem {
     std::size_t total = 0;
     while (total < count) {
       const std::size_t remaining = count - total;
-      const DWORD piece = remaining > kLargestTransfer ? kLargestTransfer : static_cast<DWORD>(remaining);
+      const DWORD piece =
+          remaining > kLargestTransfer ? kLargestTransfer : static_cast<DWORD>(remaining);
       DWORD got = 0;
       if (!ReadFile(to_native(file), into + total, piece, &got, nullptr)) return false;
       if (got == 0) break;
@@ -68,8 +69,8 @@ class Win32FileSystem final : public FileSystem {
   // No one else may open the file while the font is written into it.
   FileHandle create_new(const char* path, std::uint32_t permissions) override {
     static_cast<void>(permissions);  // Win32 files carry no such bits
-    return from_native(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    return from_native(
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
 
   FileHandle open_for_writing(const char* path) override {
@@ -103,8 +104,9 @@ class Win32FileSystem final : public FileSystem {
     PathInfo info;
     // Opening with no access reads the attributes of files, directories and
     // devices alike, following links to what they name.
-    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle =
+        CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return info;
     BY_HANDLE_FILE_INFORMATION details;
     const bool is_disk_file = GetFileType(handle) == FILE_TYPE_DISK;
@@ -112,7 +114,8 @@ class Win32FileSystem final : public FileSystem {
       const bool is_directory = (details.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       info.kind = is_directory ? PathInfo::Kind::kOther : PathInfo::Kind::kRegular;
       info.device = details.dwVolumeSerialNumber;
-      info.inode = (static_cast<std::uint64_t>(details.nFileIndexHigh) << 32) | details.nFileIndexLow;
+      info.inode =
+          (static_cast<std::uint64_t>(details.nFileIndexHigh) << 32) | details.nFileIndexLow;
       info.permissions = (details.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0
                              ? kReadOnlyPermissions
                              : kWritablePermissions;
@@ -129,16 +132,19 @@ class Win32FileSystem final : public FileSystem {
       return false;
     }
     // An existing file is named by its final path, links resolved.
-    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle =
+        CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
-      const DWORD length = GetFinalPathNameByHandleA(handle, resolved, static_cast<DWORD>(resolved_size),
-                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+      const DWORD length =
+          GetFinalPathNameByHandleA(handle, resolved, static_cast<DWORD>(resolved_size),
+                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
       CloseHandle(handle);
       return length != 0 && length < resolved_size;
     }
     // A file still to be made: its full name against the current directory.
-    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(resolved_size), resolved, nullptr);
+    const DWORD length =
+        GetFullPathNameA(path, static_cast<DWORD>(resolved_size), resolved, nullptr);
     return length != 0 && length < resolved_size;
   }
 };

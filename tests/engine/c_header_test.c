@@ -1,8 +1,8 @@
 /* The public header as a C99 compiler sees it: it must compile cleanly and
  * describe the object exactly as hosts written in C lay it out. */
-#include "vellicor/vellicor.h"
-
 #include <stddef.h>
+
+#include "vellicor/vellicor.h"
 
 int vellicor_c_header_check(void);
 

@@ -307,13 +307,14 @@ TEST_P(OutputFileBadTarget, FailsAndCreatesNothing) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "sub"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, OutputFileBadTarget,
-    ::testing::Values(BadTargetCase{"Directory", "sub"},
-                      BadTargetCase{"DirectoryWithSlash", "sub/"},
-                      BadTargetCase{"MissingDirectory", "missing/font.bdf"},
-                      BadTargetCase{"DotDot", "sub/.."}),
-    [](const ::testing::TestParamInfo<BadTargetCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Targets, OutputFileBadTarget,
+                         ::testing::Values(BadTargetCase{"Directory", "sub"},
+                                           BadTargetCase{"DirectoryWithSlash", "sub/"},
+                                           BadTargetCase{"MissingDirectory", "missing/font.bdf"},
+                                           BadTargetCase{"DotDot", "sub/.."}),
+                         [](const ::testing::TestParamInfo<BadTargetCase>& row) {
+                           return std::string(row.param.name);
+                         });
 
 TEST(OutputFile, WriteAfterAFailureKeepsFailing) {
   TempDir dir;

@@ -1,10 +1,10 @@
 // The public header compiles as C and as C++ and both agree on the object.
-#include "vellicor/vellicor.h"
-
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <type_traits>
+
+#include "vellicor/vellicor.h"
 
 extern "C" int vellicor_c_header_check(void);
 

@@ -27,7 +27,8 @@ enum class FileCall {
   kResolveLinks,
   kSetPermissions,
 };
-inline constexpr std::size_t kFileCallKinds = static_cast<std::size_t>(FileCall::kSetPermissions) + 1;
+inline constexpr std::size_t kFileCallKinds =
+    static_cast<std::size_t>(FileCall::kSetPermissions) + 1;
 
 // Passes every call to a real FileSystem, counts calls, and fails the nth call
 // (1-based) of a chosen kind as the OS would: an invalid handle, false, a short

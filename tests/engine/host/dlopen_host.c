@@ -16,13 +16,12 @@
 
 static int failures = 0;
 
-#define CHECK(condition)                                              \
-  do {                                                                \
-    if (!(condition)) {                                               \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, \
-              #condition);                                            \
-      ++failures;                                                     \
-    }                                                                 \
+#define CHECK(condition)                                                            \
+  do {                                                                              \
+    if (!(condition)) {                                                             \
+      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+      ++failures;                                                                   \
+    }                                                                               \
   } while (0)
 
 /* Any non-null value, to see that a call really stores null. */
@@ -113,7 +112,8 @@ static const char kExpectedFont[] =
 
 static void put_le(unsigned char *at, unsigned long value, int bytes) {
   int index;
-  for (index = 0; index < bytes; ++index) at[index] = (unsigned char)((value >> (8 * index)) & 0xFFu);
+  for (index = 0; index < bytes; ++index)
+    at[index] = (unsigned char)((value >> (8 * index)) & 0xFFu);
 }
 
 static int write_picture(const char *path, int with_ink) {
@@ -129,8 +129,8 @@ static int write_picture(const char *path, int with_ink) {
   put_le(file + 14, 40, 4);
   put_le(file + 18, kPictureWidth, 4);
   put_le(file + 22, kPictureHeight, 4);
-  put_le(file + 26, 1, 2);  /* planes */
-  put_le(file + 28, 1, 2);  /* bits per pixel */
+  put_le(file + 26, 1, 2); /* planes */
+  put_le(file + 28, 1, 2); /* bits per pixel */
   put_le(file + 34, kRowStride * kPictureHeight, 4);
   /* palette: entry 0 black, entry 1 white */
   memset(file + kHeadersBytes + 4, 0xFF, 3);
