@@ -38,10 +38,10 @@ ResultCode find_option(const CommandLine& line, char letter, int* index);
 // What is wrong with the shape of a command line, if anything.
 enum class ShapeProblem {
   kNone,
-  kNoArguments,       // nothing after the program name
-  kNotAnOption,       // an option position holds an argument without '-'
-  kUnknownOption,     // an option letter outside kOptionLetters
-  kMissingFileName,   // the last argument is an option, or some option's value
+  kNoArguments,      // nothing after the program name
+  kNotAnOption,      // an option position holds an argument without '-'
+  kUnknownOption,    // an option letter outside kOptionLetters
+  kMissingFileName,  // the last argument is an option, or some option's value
 };
 
 struct ShapeCheck {

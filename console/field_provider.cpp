@@ -21,9 +21,9 @@ struct LetterField {
 };
 
 constexpr LetterField kLetterFields[] = {
-    {'o', FieldOutputPath},      {'f', FieldFontName},    {'v', FieldFirstGlyph},
-    {'a', FieldAllowedBlankColumns}, {'d', FieldDescent}, {'w', FieldFixedWidth},
-    {'u', FieldUpperBlank},      {'b', FieldLowerBlank},  {'l', FieldLeadingBlank},
+    {'o', FieldOutputPath},          {'f', FieldFontName},   {'v', FieldFirstGlyph},
+    {'a', FieldAllowedBlankColumns}, {'d', FieldDescent},    {'w', FieldFixedWidth},
+    {'u', FieldUpperBlank},          {'b', FieldLowerBlank}, {'l', FieldLeadingBlank},
     {'r', FieldTrailingBlank},
 };
 

@@ -35,7 +35,9 @@ struct NumericField {
 // field is asked for.
 constexpr NumericField kNumericFields[] = {
     {FieldAllowedBlankColumns, kMaxByteOption, Message::kInvalidAllowedBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.allowed_blank_columns = static_cast<std::uint8_t>(v); }},
+     [](ConversionOptions& o, std::uint32_t v) {
+       o.allowed_blank_columns = static_cast<std::uint8_t>(v);
+     }},
     {FieldFirstGlyph, kMaxFirstGlyph, Message::kInvalidFirstGlyph,
      [](ConversionOptions& o, std::uint32_t v) { o.first_glyph = static_cast<std::uint16_t>(v); }},
     {FieldDescent, kMaxByteOption, Message::kInvalidDescent,
@@ -45,7 +47,9 @@ constexpr NumericField kNumericFields[] = {
     {FieldLeadingBlank, kMaxByteOption, Message::kInvalidLeadingBlank,
      [](ConversionOptions& o, std::uint32_t v) { o.leading_blank = static_cast<std::uint8_t>(v); }},
     {FieldTrailingBlank, kMaxByteOption, Message::kInvalidTrailingBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.trailing_blank = static_cast<std::uint8_t>(v); }},
+     [](ConversionOptions& o, std::uint32_t v) {
+       o.trailing_blank = static_cast<std::uint8_t>(v);
+     }},
     {FieldLowerBlank, kMaxByteOption, Message::kInvalidLowerBlank,
      [](ConversionOptions& o, std::uint32_t v) { o.lower_blank = static_cast<std::uint8_t>(v); }},
 };
@@ -63,7 +67,8 @@ class Host {
   }
 
   void report(Message message) const {
-    if (callbacks_.report_message != nullptr) callbacks_.report_message(context_, message_text(message));
+    if (callbacks_.report_message != nullptr)
+      callbacks_.report_message(context_, message_text(message));
   }
 
   // The usual refusal: the message, then the refused-request result.
@@ -162,7 +167,8 @@ ResultCode read_font_name(const Host& host, Request& request) {
 void read_fixed_width(const Host& host, Request& request) {
   if (failed(host.get(FieldFixedWidth, request.scratch)) || !is_terminated(request.scratch)) return;
   std::uint32_t value = 0;
-  if (succeeded(parse_number(request.scratch, &value)) && value != 0) request.options.fixed_width = 1;
+  if (succeeded(parse_number(request.scratch, &value)) && value != 0)
+    request.options.fixed_width = 1;
 }
 
 ResultCode read_request(const Host& host, Request& request) {
@@ -224,8 +230,8 @@ ResultCode run_conversion(const HostCallbacks* callbacks, void* context, Convert
 
   ::ErrorDetail detail = 0;
   host.begin_busy();
-  const auto converted =
-      static_cast<ResultCode>(converter.get()->ops->convert(converter.get(), &request.paths, &request.options, &detail));
+  const auto converted = static_cast<ResultCode>(
+      converter.get()->ops->convert(converter.get(), &request.paths, &request.options, &detail));
   // Reported before the release and end_busy: a host may end the process here.
   if (failed(converted)) host.report(message_for_detail(static_cast<ErrorDetail>(detail)));
   converter.release();

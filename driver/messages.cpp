@@ -68,7 +68,8 @@ constexpr DetailRow kDetailMessages[] = {
 
 const char* message_text(Message message) {
   const auto index = static_cast<std::size_t>(message);
-  if (index >= std::size(kMessages)) return kMessages[static_cast<std::size_t>(Message::kConversionFailed)].text;
+  if (index >= std::size(kMessages))
+    return kMessages[static_cast<std::size_t>(Message::kConversionFailed)].text;
   return kMessages[index].text;
 }
 

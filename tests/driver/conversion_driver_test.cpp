@@ -1,10 +1,11 @@
 // run_conversion against a scripted host and a fake converter.
+#include "driver/conversion_driver.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
 #include "tests/driver/scripted_host.hpp"
 
@@ -18,9 +19,9 @@ using test::FieldAnswer;
 using test::ScriptedHost;
 
 const std::vector<FieldId> kAllFieldsInOrder = {
-    FieldInputPath,  FieldOutputPath,    FieldAllowedBlankColumns, FieldFirstGlyph,
-    FieldDescent,    FieldUpperBlank,    FieldLeadingBlank,        FieldTrailingBlank,
-    FieldLowerBlank, FieldFontName,      FieldFixedWidth};
+    FieldInputPath,  FieldOutputPath, FieldAllowedBlankColumns, FieldFirstGlyph,
+    FieldDescent,    FieldUpperBlank, FieldLeadingBlank,        FieldTrailingBlank,
+    FieldLowerBlank, FieldFontName,   FieldFixedWidth};
 
 // The fields requested up to and including id, in the driver's order.
 std::vector<FieldId> fields_through(FieldId id) {
@@ -36,7 +37,9 @@ class ConversionDriver : public ::testing::Test {
  protected:
   ConversionDriver() : scope_(script_) { script_.events = &host_.events(); }
 
-  ResultCode run() { return run_conversion(host_.callbacks(), host_.context(), &test::make_fake_converter); }
+  ResultCode run() {
+    return run_conversion(host_.callbacks(), host_.context(), &test::make_fake_converter);
+  }
 
   const ConvertCall& only_call() const {
     EXPECT_EQ(script_.calls.size(), 1u);
@@ -122,7 +125,8 @@ TEST_F(ConversionDriver, EmptyOrUnsuppliedOutputPathIsDerived) {
 TEST_F(ConversionDriver, BusyNotificationsSurroundConvertOnce) {
   host_.answer(FieldInputPath, "in.bmp");
   EXPECT_EQ(run(), ResultCode::kOk);
-  EXPECT_EQ(host_.events(), (std::vector<std::string>{"create", "begin_busy", "convert", "release", "end_busy"}));
+  EXPECT_EQ(host_.events(),
+            (std::vector<std::string>{"create", "begin_busy", "convert", "release", "end_busy"}));
 }
 
 TEST_F(ConversionDriver, FailedConvertIsReportedBeforeReleaseAndEndBusy) {
@@ -132,7 +136,8 @@ TEST_F(ConversionDriver, FailedConvertIsReportedBeforeReleaseAndEndBusy) {
   EXPECT_EQ(run(), ResultCode::kFileAccess);
   EXPECT_EQ(host_.events(),
             (std::vector<std::string>{"create", "begin_busy", "convert",
-                                      "report:Error in File Access During Operation", "release", "end_busy"}));
+                                      "report:Error in File Access During Operation", "release",
+                                      "end_busy"}));
   EXPECT_EQ(script_.live_objects, 0);
 }
 
@@ -176,45 +181,102 @@ const std::string kPath259(259, 'p');
 std::vector<Refusal> refusals() {
   const std::pair<FieldId, FieldAnswer> input{FieldInputPath, text("in.bmp")};
   std::vector<Refusal> rows = {
-      {"InputNotSupplied", {{FieldInputPath, FieldAnswer{ResultCode::kTextUnavailable, ""}}},
-       ResultCode::kTextUnavailable, "Bad input file name", {FieldInputPath}},
-      {"InputTooLongForProvider", {{FieldInputPath, FieldAnswer{ResultCode::kTextTooLong, ""}}},
-       ResultCode::kTextTooLong, "Bad input file name", {FieldInputPath}},
-      {"InputEmpty", {{FieldInputPath, text("")}}, ResultCode::kBadArgument, "Bad input file name",
+      {"InputNotSupplied",
+       {{FieldInputPath, FieldAnswer{ResultCode::kTextUnavailable, ""}}},
+       ResultCode::kTextUnavailable,
+       "Bad input file name",
        {FieldInputPath}},
-      {"InputFillsBuffer", {{FieldInputPath, FieldAnswer{ResultCode::kOk, "", false}}}, ResultCode::kBadArgument,
-       "BMP file name exceeds max length", {FieldInputPath}},
-      {"OutputFillsBuffer", {input, {FieldOutputPath, FieldAnswer{ResultCode::kOk, "", false}}},
-       ResultCode::kBadArgument, "BDF file name exceeds max length", fields_through(FieldOutputPath)},
+      {"InputTooLongForProvider",
+       {{FieldInputPath, FieldAnswer{ResultCode::kTextTooLong, ""}}},
+       ResultCode::kTextTooLong,
+       "Bad input file name",
+       {FieldInputPath}},
+      {"InputEmpty",
+       {{FieldInputPath, text("")}},
+       ResultCode::kBadArgument,
+       "Bad input file name",
+       {FieldInputPath}},
+      {"InputFillsBuffer",
+       {{FieldInputPath, FieldAnswer{ResultCode::kOk, "", false}}},
+       ResultCode::kBadArgument,
+       "BMP file name exceeds max length",
+       {FieldInputPath}},
+      {"OutputFillsBuffer",
+       {input, {FieldOutputPath, FieldAnswer{ResultCode::kOk, "", false}}},
+       ResultCode::kBadArgument,
+       "BDF file name exceeds max length",
+       fields_through(FieldOutputPath)},
       // 259 characters without extension, last '/' at offset 254: nothing short enough is left.
-      {"DerivedNameRefused", {{FieldInputPath, text(std::string(254, 'd') + "/" + std::string(4, 'n'))}},
-       ResultCode::kBadArgument, "BDF file name exceeds max length", fields_through(FieldOutputPath)},
-      {"AllowedBlankTooLarge", {input, {FieldAllowedBlankColumns, text("256")}}, ResultCode::kBadArgument,
-       "Invalid Blank Pixels Value", fields_through(FieldAllowedBlankColumns)},
-      {"FirstGlyphTooLarge", {input, {FieldFirstGlyph, text("65536")}}, ResultCode::kBadArgument,
-       "Invalid 1st Glyph Value", fields_through(FieldFirstGlyph)},
-      {"FirstGlyphPastThirtyTwoBits", {input, {FieldFirstGlyph, text("4294967296")}}, ResultCode::kBadArgument,
-       "Invalid 1st Glyph Value", fields_through(FieldFirstGlyph)},
-      {"DescentTooLarge", {input, {FieldDescent, text("300")}}, ResultCode::kBadArgument,
-       "Invalid Descent Pixels Value", fields_through(FieldDescent)},
-      {"UpperBlankNegative", {input, {FieldUpperBlank, text("-1")}}, ResultCode::kBadArgument,
-       "Invalid Upper Blank Value", fields_through(FieldUpperBlank)},
-      {"LeadingBlankNotANumber", {input, {FieldLeadingBlank, text("1e3")}}, ResultCode::kBadArgument,
-       "Invalid Leading Blank Value", fields_through(FieldLeadingBlank)},
-      {"TrailingBlankWithBlank", {input, {FieldTrailingBlank, text(" 5")}}, ResultCode::kBadArgument,
-       "Invalid Trailing Blank Value", fields_through(FieldTrailingBlank)},
-      {"LowerBlankTooLarge", {input, {FieldLowerBlank, text("0x100")}}, ResultCode::kBadArgument,
-       "Invalid Lower Blank Value", fields_through(FieldLowerBlank)},
-      {"NumberFillsBuffer", {input, {FieldDescent, FieldAnswer{ResultCode::kOk, "", false}}},
-       ResultCode::kBadArgument, "Invalid Descent Pixels Value", fields_through(FieldDescent)},
-      {"FontNameWithLineFeed", {input, {FieldFontName, text("Evil\nCHARS 1")}}, ResultCode::kBadArgument,
-       "Invalid Font Name Value", fields_through(FieldFontName)},
-      {"FontNameWithDelete", {input, {FieldFontName, text("A\x7F")}}, ResultCode::kBadArgument,
-       "Invalid Font Name Value", fields_through(FieldFontName)},
-      {"FontNameWithTab", {input, {FieldFontName, text("A\tB")}}, ResultCode::kBadArgument,
-       "Invalid Font Name Value", fields_through(FieldFontName)},
-      {"FontNameFillsBuffer", {input, {FieldFontName, FieldAnswer{ResultCode::kOk, "", false}}},
-       ResultCode::kBadArgument, "Invalid Font Name Value", fields_through(FieldFontName)},
+      {"DerivedNameRefused",
+       {{FieldInputPath, text(std::string(254, 'd') + "/" + std::string(4, 'n'))}},
+       ResultCode::kBadArgument,
+       "BDF file name exceeds max length",
+       fields_through(FieldOutputPath)},
+      {"AllowedBlankTooLarge",
+       {input, {FieldAllowedBlankColumns, text("256")}},
+       ResultCode::kBadArgument,
+       "Invalid Blank Pixels Value",
+       fields_through(FieldAllowedBlankColumns)},
+      {"FirstGlyphTooLarge",
+       {input, {FieldFirstGlyph, text("65536")}},
+       ResultCode::kBadArgument,
+       "Invalid 1st Glyph Value",
+       fields_through(FieldFirstGlyph)},
+      {"FirstGlyphPastThirtyTwoBits",
+       {input, {FieldFirstGlyph, text("4294967296")}},
+       ResultCode::kBadArgument,
+       "Invalid 1st Glyph Value",
+       fields_through(FieldFirstGlyph)},
+      {"DescentTooLarge",
+       {input, {FieldDescent, text("300")}},
+       ResultCode::kBadArgument,
+       "Invalid Descent Pixels Value",
+       fields_through(FieldDescent)},
+      {"UpperBlankNegative",
+       {input, {FieldUpperBlank, text("-1")}},
+       ResultCode::kBadArgument,
+       "Invalid Upper Blank Value",
+       fields_through(FieldUpperBlank)},
+      {"LeadingBlankNotANumber",
+       {input, {FieldLeadingBlank, text("1e3")}},
+       ResultCode::kBadArgument,
+       "Invalid Leading Blank Value",
+       fields_through(FieldLeadingBlank)},
+      {"TrailingBlankWithBlank",
+       {input, {FieldTrailingBlank, text(" 5")}},
+       ResultCode::kBadArgument,
+       "Invalid Trailing Blank Value",
+       fields_through(FieldTrailingBlank)},
+      {"LowerBlankTooLarge",
+       {input, {FieldLowerBlank, text("0x100")}},
+       ResultCode::kBadArgument,
+       "Invalid Lower Blank Value",
+       fields_through(FieldLowerBlank)},
+      {"NumberFillsBuffer",
+       {input, {FieldDescent, FieldAnswer{ResultCode::kOk, "", false}}},
+       ResultCode::kBadArgument,
+       "Invalid Descent Pixels Value",
+       fields_through(FieldDescent)},
+      {"FontNameWithLineFeed",
+       {input, {FieldFontName, text("Evil\nCHARS 1")}},
+       ResultCode::kBadArgument,
+       "Invalid Font Name Value",
+       fields_through(FieldFontName)},
+      {"FontNameWithDelete",
+       {input, {FieldFontName, text("A\x7F")}},
+       ResultCode::kBadArgument,
+       "Invalid Font Name Value",
+       fields_through(FieldFontName)},
+      {"FontNameWithTab",
+       {input, {FieldFontName, text("A\tB")}},
+       ResultCode::kBadArgument,
+       "Invalid Font Name Value",
+       fields_through(FieldFontName)},
+      {"FontNameFillsBuffer",
+       {input, {FieldFontName, FieldAnswer{ResultCode::kOk, "", false}}},
+       ResultCode::kBadArgument,
+       "Invalid Font Name Value",
+       fields_through(FieldFontName)},
   };
   return rows;
 }
@@ -231,16 +293,20 @@ TEST_P(DriverRefusal, StopsWithItsMessageAndNothingConverted) {
     FakeConverterScript script;
     script.events = &host.events();
     const FakeConverterScope scope(script);
-    EXPECT_EQ(run_conversion(host.callbacks(), host.context(), &test::make_fake_converter), row.result);
+    EXPECT_EQ(run_conversion(host.callbacks(), host.context(), &test::make_fake_converter),
+              row.result);
     EXPECT_EQ(host.requested(), row.requested);
     const std::vector<std::string> expected_events =
-        with_report ? std::vector<std::string>{"report:" + row.message} : std::vector<std::string>{};
+        with_report ? std::vector<std::string>{"report:" + row.message}
+                    : std::vector<std::string>{};
     EXPECT_EQ(host.events(), expected_events);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, DriverRefusal, ::testing::ValuesIn(refusals()),
-                         [](const ::testing::TestParamInfo<Refusal>& row) { return std::string(row.param.name); });
+                         [](const ::testing::TestParamInfo<Refusal>& row) {
+                           return std::string(row.param.name);
+                         });
 
 // Values at the edge of each range are accepted.
 TEST_F(ConversionDriver, AcceptsLimitsAndHighBytesInFontName) {
@@ -274,16 +340,19 @@ TEST_P(DriverFixedWidth, NeverRefusesTheFlag) {
   host.answer(FieldFixedWidth, GetParam().answer);
   FakeConverterScript script;
   const FakeConverterScope scope(script);
-  EXPECT_EQ(run_conversion(host.callbacks(), host.context(), &test::make_fake_converter), ResultCode::kOk);
+  EXPECT_EQ(run_conversion(host.callbacks(), host.context(), &test::make_fake_converter),
+            ResultCode::kOk);
   ASSERT_EQ(script.calls.size(), 1u);
   EXPECT_EQ(script.calls[0].options.fixed_width, GetParam().fixed_width);
-  EXPECT_TRUE(host.events().empty() || host.events() == (std::vector<std::string>{"begin_busy", "end_busy"}));
+  EXPECT_TRUE(host.events().empty() ||
+              host.events() == (std::vector<std::string>{"begin_busy", "end_busy"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, DriverFixedWidth,
-    ::testing::Values(FixedWidthCase{text("1"), 1}, FixedWidthCase{text("2"), 1}, FixedWidthCase{text("0x10"), 1},
-                      FixedWidthCase{text("0"), 0}, FixedWidthCase{text("abc"), 0}, FixedWidthCase{text(""), 0},
+    ::testing::Values(FixedWidthCase{text("1"), 1}, FixedWidthCase{text("2"), 1},
+                      FixedWidthCase{text("0x10"), 1}, FixedWidthCase{text("0"), 0},
+                      FixedWidthCase{text("abc"), 0}, FixedWidthCase{text(""), 0},
                       FixedWidthCase{text("4294967296"), 0},
                       FixedWidthCase{FieldAnswer{ResultCode::kNotSupplied, "1"}, 0},
                       FixedWidthCase{FieldAnswer{ResultCode::kOk, "", false}, 0}));
@@ -305,20 +374,22 @@ TEST_P(DriverDetailMessage, ReportsTheDetailsMessage) {
   EXPECT_EQ(run_conversion(host.callbacks(), host.context(), &test::make_fake_converter),
             ResultCode::kUnusableInput);
   EXPECT_EQ(host.events(),
-            (std::vector<std::string>{"begin_busy", std::string("report:") + GetParam().message, "end_busy"}));
+            (std::vector<std::string>{"begin_busy", std::string("report:") + GetParam().message,
+                                      "end_busy"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Details, DriverDetailMessage,
-                         ::testing::Values(DetailCase{-1, "Invalid Input File Type"},
-                                           DetailCase{-2, "Error in File Access During Operation"},
-                                           DetailCase{-3, "File Name Length is too long"},
-                                           DetailCase{-4, "File Data not supported at this time"},
-                                           DetailCase{-5, "Invalid or Unusable Input File Contents"},
-                                           DetailCase{-6, "Out of memory for this operation"},
-                                           DetailCase{-7, "Failed to generate font from bitmap bits"},
-                                           DetailCase{0, "Error converting BMP to BDF"},
-                                           DetailCase{-9, "Error converting BMP to BDF"},
-                                           DetailCase{1, "Error converting BMP to BDF"}));
+INSTANTIATE_TEST_SUITE_P(
+    Details, DriverDetailMessage,
+    ::testing::Values(DetailCase{-1, "Invalid Input File Type"},
+                      DetailCase{-2, "Error in File Access During Operation"},
+                      DetailCase{-3, "File Name Length is too long"},
+                      DetailCase{-4, "File Data not supported at this time"},
+                      DetailCase{-5, "Invalid or Unusable Input File Contents"},
+                      DetailCase{-6, "Out of memory for this operation"},
+                      DetailCase{-7, "Failed to generate font from bitmap bits"},
+                      DetailCase{0, "Error converting BMP to BDF"},
+                      DetailCase{-9, "Error converting BMP to BDF"},
+                      DetailCase{1, "Error converting BMP to BDF"}));
 
 TEST_F(ConversionDriver, FailedConvertWithoutReportSlotKeepsItsResult) {
   host_.answer(FieldInputPath, "in.bmp");
@@ -326,7 +397,8 @@ TEST_F(ConversionDriver, FailedConvertWithoutReportSlotKeepsItsResult) {
   script_.convert_result = ResultCode::kNoGlyph;
   script_.convert_detail = to_int(ErrorDetail::kNoGlyph);
   EXPECT_EQ(run(), ResultCode::kNoGlyph);
-  EXPECT_EQ(host_.events(), (std::vector<std::string>{"create", "begin_busy", "convert", "release", "end_busy"}));
+  EXPECT_EQ(host_.events(),
+            (std::vector<std::string>{"create", "begin_busy", "convert", "release", "end_busy"}));
 }
 
 TEST(MessageTable, ConsoleTextsAreExact) {

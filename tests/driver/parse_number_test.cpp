@@ -33,16 +33,18 @@ TEST_P(ParseNumberTable, ReadsOrRefusesTheText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseNumberTable,
-    ::testing::Values(NumberCase{"0", true, 0}, NumberCase{"255", true, 255}, NumberCase{"65536", true, 65536},
-                      NumberCase{"", true, 0}, NumberCase{"007", true, 7}, NumberCase{"0x1F", true, 31},
-                      NumberCase{"0x1f", true, 31}, NumberCase{"0X1F", true, 31}, NumberCase{"0xAbCd", true, 0xABCD},
-                      NumberCase{"0x", true, 0}, NumberCase{"4294967295", true, 4294967295u},
-                      NumberCase{"0xFFFFFFFF", true, 0xFFFFFFFFu}, NumberCase{"0x00000000FF", true, 255},
-                      NumberCase{"4294967296", false, 0}, NumberCase{"99999999999", false, 0},
-                      NumberCase{"0x100000000", false, 0}, NumberCase{"-1", false, 0}, NumberCase{" 5", false, 0},
-                      NumberCase{"5 ", false, 0}, NumberCase{"1e3", false, 0}, NumberCase{"+5", false, 0},
-                      NumberCase{"0x1G", false, 0}, NumberCase{"0xx1", false, 0}, NumberCase{"x1", false, 0},
-                      NumberCase{"12a", false, 0}, NumberCase{"0b1", false, 0}));
+    ::testing::Values(
+        NumberCase{"0", true, 0}, NumberCase{"255", true, 255}, NumberCase{"65536", true, 65536},
+        NumberCase{"", true, 0}, NumberCase{"007", true, 7}, NumberCase{"0x1F", true, 31},
+        NumberCase{"0x1f", true, 31}, NumberCase{"0X1F", true, 31},
+        NumberCase{"0xAbCd", true, 0xABCD}, NumberCase{"0x", true, 0},
+        NumberCase{"4294967295", true, 4294967295u}, NumberCase{"0xFFFFFFFF", true, 0xFFFFFFFFu},
+        NumberCase{"0x00000000FF", true, 255}, NumberCase{"4294967296", false, 0},
+        NumberCase{"99999999999", false, 0}, NumberCase{"0x100000000", false, 0},
+        NumberCase{"-1", false, 0}, NumberCase{" 5", false, 0}, NumberCase{"5 ", false, 0},
+        NumberCase{"1e3", false, 0}, NumberCase{"+5", false, 0}, NumberCase{"0x1G", false, 0},
+        NumberCase{"0xx1", false, 0}, NumberCase{"x1", false, 0}, NumberCase{"12a", false, 0},
+        NumberCase{"0b1", false, 0}));
 
 TEST(ParseNumber, RefusesNullArguments) {
   std::uint32_t number = 0;

@@ -41,8 +41,8 @@ std::int32_t fake_release(Converter* self) {
   return 0;
 }
 
-::ResultCode fake_convert(Converter* self, const ConversionPaths* paths, const ConversionOptions* options,
-                          ::ErrorDetail* detail) {
+::ResultCode fake_convert(Converter* self, const ConversionPaths* paths,
+                          const ConversionOptions* options, ::ErrorDetail* detail) {
   FakeConverterScript& script = *fake_of(self)->script;
   record(script, "convert");
   ConvertCall call;
@@ -59,9 +59,13 @@ std::int32_t fake_release(Converter* self) {
 
 ScriptedHost::ScriptedHost() : callbacks_{&begin_busy, &end_busy, &report_message, &get_field} {}
 
-void ScriptedHost::begin_busy(void* context) { static_cast<ScriptedHost*>(context)->events_.push_back("begin_busy"); }
+void ScriptedHost::begin_busy(void* context) {
+  static_cast<ScriptedHost*>(context)->events_.push_back("begin_busy");
+}
 
-void ScriptedHost::end_busy(void* context) { static_cast<ScriptedHost*>(context)->events_.push_back("end_busy"); }
+void ScriptedHost::end_busy(void* context) {
+  static_cast<ScriptedHost*>(context)->events_.push_back("end_busy");
+}
 
 void ScriptedHost::report_message(void* context, const char* text) {
   static_cast<ScriptedHost*>(context)->events_.push_back(std::string("report:") + text);

@@ -25,7 +25,9 @@ class ScriptedHost {
   ScriptedHost();
 
   // Fields without an answer are not supplied (kNotSupplied).
-  void answer(FieldId id, std::string text) { answers_[id] = FieldAnswer{ResultCode::kOk, std::move(text)}; }
+  void answer(FieldId id, std::string text) {
+    answers_[id] = FieldAnswer{ResultCode::kOk, std::move(text)};
+  }
   void answer(FieldId id, FieldAnswer reply) { answers_[id] = std::move(reply); }
   void drop_report_message() { callbacks_.report_message = nullptr; }
   void drop_busy() {
@@ -67,7 +69,7 @@ struct ConvertCall {
 struct FakeConverterScript {
   ResultCode create_result = ResultCode::kOk;
   ResultCode convert_result = ResultCode::kOk;
-  std::int32_t convert_detail = 0;  // stored only when convert_result fails
+  std::int32_t convert_detail = 0;             // stored only when convert_result fails
   std::vector<std::string>* events = nullptr;  // "create", "convert", "release"
   std::vector<ConvertCall> calls;
   int live_objects = 0;

@@ -1,0 +1,110 @@
+// The console's get_field: what each field answers from the arguments.
+#include "console/field_provider.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "console/command_line.hpp"
+
+namespace vellicor::console {
+namespace {
+
+constexpr std::uint32_t kFieldSize = 260;
+
+class Arguments {
+ public:
+  explicit Arguments(std::vector<std::string> texts) : texts_(std::move(texts)) {
+    texts_.insert(texts_.begin(), "cvellicor");
+    for (std::string& text : texts_) pointers_.push_back(text.data());
+    pointers_.push_back(nullptr);
+    line_ = CommandLine{static_cast<int>(texts_.size()), pointers_.data()};
+  }
+  void* context() { return &line_; }
+
+ private:
+  std::vector<std::string> texts_;
+  std::vector<char*> pointers_;
+  CommandLine line_{};
+};
+
+struct Answer {
+  ResultCode result;
+  std::string text;
+};
+
+Answer ask(Arguments& arguments, FieldId id, std::uint32_t size = kFieldSize) {
+  std::string buffer(size, '\x01');
+  const ResultCode result = get_console_field(arguments.context(), id, buffer.data(), size);
+  return Answer{result, buffer.c_str()};
+}
+
+TEST(ConsoleField, AnswersEveryLetterFromItsOption) {
+  Arguments arguments({"-f", "My Font", "-v", "0x41", "-a", "1", "-d", "2", "-u", "3", "-b", "4",
+                       "-l", "5", "-r", "6", "-w", "/fonts/strip.bmp"});
+  EXPECT_EQ(ask(arguments, FieldFontName).text, "My Font");
+  EXPECT_EQ(ask(arguments, FieldFirstGlyph).text, "0x41");
+  EXPECT_EQ(ask(arguments, FieldAllowedBlankColumns).text, "1");
+  EXPECT_EQ(ask(arguments, FieldDescent).text, "2");
+  EXPECT_EQ(ask(arguments, FieldUpperBlank).text, "3");
+  EXPECT_EQ(ask(arguments, FieldLowerBlank).text, "4");
+  EXPECT_EQ(ask(arguments, FieldLeadingBlank).text, "5");
+  EXPECT_EQ(ask(arguments, FieldTrailingBlank).text, "6");
+  EXPECT_EQ(ask(arguments, FieldFixedWidth).text, "1");
+  EXPECT_EQ(ask(arguments, FieldInputPath).text, "/fonts/strip.bmp");
+  EXPECT_EQ(ask(arguments, FieldOutputPath).result, ResultCode::kNotSupplied);
+}
+
+TEST(ConsoleField, OptionStandingAloneAnswersZeroOrOneForW) {
+  Arguments arguments({"-o", "-f", "-w", "/fonts/strip.bmp"});
+  EXPECT_EQ(ask(arguments, FieldOutputPath).text, "0");
+  EXPECT_EQ(ask(arguments, FieldFontName).text, "0");
+  EXPECT_EQ(ask(arguments, FieldFixedWidth).text, "1");
+}
+
+TEST(ConsoleField, OutputPathIsMadeAbsolute) {
+  Arguments arguments({"-o", "/out/./x/../font.bdf", "strip.bmp"});
+  EXPECT_EQ(ask(arguments, FieldOutputPath).text, "/out/font.bdf");
+  Arguments relative({"-o", "font.bdf", "strip.bmp"});
+  EXPECT_EQ(ask(relative, FieldOutputPath).text,
+            (std::filesystem::current_path() / "font.bdf").string());
+}
+
+TEST(ConsoleField, RefusesValuesThatDoNotFit) {
+  const std::string long_value(kFieldSize, 'n');
+  Arguments arguments({"-f", long_value, "-o", "/" + long_value, "/" + long_value});
+  const Answer font = ask(arguments, FieldFontName);
+  EXPECT_EQ(font.result, ResultCode::kTextTooLong);
+  EXPECT_EQ(font.text, "");  // the buffer was cleared first
+  EXPECT_EQ(ask(arguments, FieldOutputPath).result, ResultCode::kTextTooLong);
+  EXPECT_EQ(ask(arguments, FieldInputPath).result, ResultCode::kTextTooLong);
+  Arguments fits({"-f", long_value.substr(1), "strip.bmp"});
+  EXPECT_EQ(ask(fits, FieldFontName).text, long_value.substr(1));
+}
+
+TEST(ConsoleField, RefusesBadCallsAndUnknownFields) {
+  Arguments arguments({"-f", "x", "strip.bmp"});
+  char buffer[kFieldSize];
+  EXPECT_EQ(get_console_field(nullptr, FieldFontName, buffer, kFieldSize),
+            ResultCode::kBadArgument);
+  EXPECT_EQ(get_console_field(arguments.context(), FieldFontName, nullptr, kFieldSize),
+            ResultCode::kBadArgument);
+  buffer[0] = 'k';
+  EXPECT_EQ(get_console_field(arguments.context(), FieldFontName, buffer, 1),
+            ResultCode::kBadArgument);
+  EXPECT_EQ(buffer[0], 'k');
+  EXPECT_EQ(ask(arguments, static_cast<FieldId>(1001)).result, ResultCode::kUnknownField);
+  EXPECT_EQ(ask(arguments, static_cast<FieldId>(1008)).result, ResultCode::kUnknownField);
+  EXPECT_EQ(ask(arguments, FieldFontName, 2).result, ResultCode::kOk);
+  EXPECT_EQ(ask(arguments, FieldFontName, 2).text, "x");
+}
+
+TEST(ConsoleField, NonOptionInOptionPositionSuppliesNothing) {
+  Arguments arguments({"name", "-v", "3", "strip.bmp"});
+  EXPECT_EQ(ask(arguments, FieldFirstGlyph).result, ResultCode::kNotSupplied);
+}
+
+}  // namespace
+}  // namespace vellicor::console
