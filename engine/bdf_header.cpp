@@ -28,8 +28,10 @@ ResultCode write_bdf_header(OutputFile& file, const ConversionOptions& options,
                             const FontMeasure& measure, ErrorDetail* detail) {
   // Figures in 64 bits: the options are small, but widest and tallest are as
   // large as the picture allows.
-  const std::int64_t width = std::int64_t{measure.widest} + options.leading_blank + options.trailing_blank;
-  const std::int64_t height = std::int64_t{measure.tallest} + options.upper_blank + options.lower_blank;
+  const std::int64_t width =
+      std::int64_t{measure.widest} + options.leading_blank + options.trailing_blank;
+  const std::int64_t height =
+      std::int64_t{measure.tallest} + options.upper_blank + options.lower_blank;
   const std::int64_t descent = options.descent;
   const std::int64_t tallest = measure.tallest;
 

@@ -111,7 +111,8 @@ ResultCode cut_glyphs(const PictureView& picture, std::uint8_t allowed_blank_col
   const std::uint32_t inked_columns = picture.delivered_columns();
   for (std::uint32_t x = 0; x < inked_columns && succeeded(result);) {
     const auto columns = classify_column_byte(picture, x / kColumnsPerByte);
-    for (std::uint32_t i = 0; i < kColumnsPerByte && x < inked_columns && succeeded(result); ++i, ++x) {
+    for (std::uint32_t i = 0; i < kColumnsPerByte && x < inked_columns && succeeded(result);
+         ++i, ++x) {
       result = segmenter.column(x, columns[i]);
     }
   }

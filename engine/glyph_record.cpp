@@ -38,8 +38,8 @@ RecordFigures figures_for(const ConversionOptions& options, const FontMeasure& m
   figures.code = std::uint64_t{options.first_glyph} + glyph.number - 1;
   figures.box_width = options.fixed_width != 0 ? font_width : glyph.width + side_blanks;
   // w never exceeds the point size, so this is at most the fixed-width 960.
-  figures.scalable_width = figures.box_width * kBdfScalableUnitsPerPoint /
-                           (font_width * kBdfResolutionDpi);
+  figures.scalable_width =
+      figures.box_width * kBdfScalableUnitsPerPoint / (font_width * kBdfResolutionDpi);
   figures.hex_digits = (figures.box_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
 
   // Picture row r sits on line upper blank + r - 1, so row 1 comes right under
@@ -87,14 +87,18 @@ void write_blank_lines(TextSink& sink, const RecordFigures& figures, std::uint64
 // negative), the leftmost in the most significant bit; pixels outside the
 // row are paper.
 std::uint8_t ink_window(const PictureView& picture, std::uint32_t y, std::int64_t first_column) {
-  const std::int64_t byte_index = first_column >= 0 ? first_column / 8 : (first_column - 7) / 8;
-  const auto shift = static_cast<std::uint32_t>(first_column - byte_index * 8);
+  constexpr std::int64_t kColumnsPerByte = 8;
+  // Rounded down, also for negative columns.
+  const std::int64_t byte_index =
+      (first_column >= 0 ? first_column : first_column - (kColumnsPerByte - 1)) / kColumnsPerByte;
+  const auto shift = static_cast<std::uint32_t>(first_column - byte_index * kColumnsPerByte);
   auto byte_at = [&](std::int64_t index) -> std::uint32_t {
     if (index < 0 || index >= std::int64_t{picture.stride()}) return 0;
     return picture.ink_byte(y, static_cast<std::uint32_t>(index));
   };
-  const std::uint32_t pair = (byte_at(byte_index) << 8) | byte_at(byte_index + 1);
-  return static_cast<std::uint8_t>((pair << shift) >> 8);
+  // Two neighbouring bytes, shifted so the wanted eight pixels fill the high byte.
+  const std::uint32_t pair = (byte_at(byte_index) << kBitsPerByte) | byte_at(byte_index + 1);
+  return static_cast<std::uint8_t>((pair << shift) >> kBitsPerByte);
 }
 
 // Bits of output byte byte_index that carry glyph columns: the leading blank
@@ -118,7 +122,8 @@ void write_bitmap_line(TextSink& sink, const PictureView& picture, const RecordF
     const std::int64_t first_column = std::int64_t{glyph.start} - std::int64_t{leading} +
                                       static_cast<std::int64_t>(index * kBitsPerByte);
     const std::uint8_t mask = glyph_bits_mask(index, leading, glyph.width);
-    sink.hex_byte(mask == 0 ? 0 : static_cast<std::uint8_t>(ink_window(picture, y, first_column) & mask));
+    sink.hex_byte(
+        mask == 0 ? 0 : static_cast<std::uint8_t>(ink_window(picture, y, first_column) & mask));
   }
   sink.repeat('0', figures.hex_digits - used_bytes * kHexDigitsPerByte);
   sink.text("\n");

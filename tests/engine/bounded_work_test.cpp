@@ -39,7 +39,8 @@ TEST(BoundedWork, BillionRowsInSmallFile) {
   BmpOptions bmp;
   bmp.top_down = true;
   std::vector<std::uint8_t> file = make_one_bit_bmp(rows, bmp);
-  put_u32(file, kOffBiHeight, static_cast<std::uint32_t>(-static_cast<std::int32_t>(kTallestDeclaredHeight)));
+  put_u32(file, kOffBiHeight,
+          static_cast<std::uint32_t>(-static_cast<std::int32_t>(kTallestDeclaredHeight)));
   put_u32(file, kOffBiSizeImage, kTallestDeclaredHeight * 4);
   TempDir dir;
   write_file(dir.file("in.bmp"), file);

@@ -1,13 +1,12 @@
 // Failing file calls during a conversion: the right result and detail, no
 // temporary left behind, and an existing font that keeps its contents.
-#include "engine/convert.hpp"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "engine/convert.hpp"
 #include "tests/engine/font_conversion.hpp"
 #include "tests/support/fault_file_system.hpp"
 
@@ -16,7 +15,10 @@ namespace {
 
 // Three glyphs, so that records are written (and flushed) more than once.
 const std::vector<std::string> kRows = {
-    "..........", ".#..#..#..", ".#..##.#..", ".#...#.#..",
+    "..........",
+    ".#..#..#..",
+    ".#..##.#..",
+    ".#...#.#..",
 };
 const char kOldFont[] = "an older font\n";
 
@@ -75,11 +77,13 @@ TEST_P(ConvertFault, EveryFailedCallLeavesNoFile) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Calls, ConvertFault,
-    ::testing::Values(FaultCase{"Write", FileCall::kWrite}, FaultCase{"Create", FileCall::kCreateNew},
-                      FaultCase{"Rename", FileCall::kRename}),
-    [](const ::testing::TestParamInfo<FaultCase>& case_info) { return std::string(case_info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Calls, ConvertFault,
+                         ::testing::Values(FaultCase{"Write", FileCall::kWrite},
+                                           FaultCase{"Create", FileCall::kCreateNew},
+                                           FaultCase{"Rename", FileCall::kRename}),
+                         [](const ::testing::TestParamInfo<FaultCase>& case_info) {
+                           return std::string(case_info.param.label);
+                         });
 
 TEST(ConvertFault, FailedCloseNeverLeavesPartialFont) {
   const int total = calls_in_clean_run(FileCall::kClose);

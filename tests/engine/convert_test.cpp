@@ -16,12 +16,8 @@ namespace {
 // Glyphs of columns 1-3, 6-8 (a gap at 7) and 11-12; column 15 reaches the
 // right edge and is dropped.
 const std::vector<std::string> kExampleRows = {
-    "................",
-    ".#....#.#.......",
-    ".#....#.#..##..#",
-    ".###........#..#",
-    ".###.......##...",
-    "................",
+    "................", ".#....#.#.......", ".#....#.#..##..#",
+    ".###........#..#", ".###.......##...", "................",
 };
 
 ConversionOptions example_options() {
@@ -54,10 +50,10 @@ TEST(Convert, WritesWorkedExampleFontByteForByte) {
 
   // Row r of the picture sits r lines under the box top at y = v - descent - 1.
   const int y_of_row0 = 4 - 1;
-  EXPECT_TRUE(font_renders_as(dir.file("out.bdf"),
-                              {{65, picture_ink(kExampleRows, 1, 3, 1, y_of_row0)},
-                               {66, picture_ink(kExampleRows, 6, 3, 1, y_of_row0)},
-                               {67, picture_ink(kExampleRows, 11, 2, 1, y_of_row0)}}));
+  EXPECT_TRUE(
+      font_renders_as(dir.file("out.bdf"), {{65, picture_ink(kExampleRows, 1, 3, 1, y_of_row0)},
+                                            {66, picture_ink(kExampleRows, 6, 3, 1, y_of_row0)},
+                                            {67, picture_ink(kExampleRows, 11, 2, 1, y_of_row0)}}));
   const ToolVerdict verdict = bdftopcf_verdict(dir.file("out.bdf"));
   if (verdict == ToolVerdict::kAbsent) GTEST_SKIP() << "bdftopcf is not installed";
   EXPECT_EQ(verdict, ToolVerdict::kAccepted);
@@ -67,7 +63,8 @@ TEST(Convert, WritesWorkedExampleFontByteForByte) {
 std::vector<std::string> block_rows(int glyphs) {
   std::vector<std::string> rows(13, std::string(1, '.'));
   for (int glyph = 0; glyph < glyphs; ++glyph) {
-    for (std::size_t row = 0; row < rows.size(); ++row) rows[row] += row == 0 ? "........" : "########";
+    for (std::size_t row = 0; row < rows.size(); ++row)
+      rows[row] += row == 0 ? "........" : "########";
     for (std::string& row : rows) row += "..";
   }
   return rows;
@@ -85,10 +82,10 @@ TEST(Convert, WritesWorkedHeaderAndEveryRecord) {
   const ConversionRun run = convert_rows(dir, rows, options);
   ASSERT_EQ(run.result, ResultCode::kOk);
 
-  std::string expected = header_text(
-      "Test",
-      "SIZE 10 75 75\nFONTBOUNDINGBOX 10 14 0 -3\nSTARTPROPERTIES 2\nFONT_DESCENT 3\n"
-      "FONT_ASCENT 9\nENDPROPERTIES\nCHARS 95\n");
+  std::string expected =
+      header_text("Test",
+                  "SIZE 10 75 75\nFONTBOUNDINGBOX 10 14 0 -3\nSTARTPROPERTIES 2\nFONT_DESCENT 3\n"
+                  "FONT_ASCENT 9\nENDPROPERTIES\nCHARS 95\n");
   const char* const kDigits = "0123456789abcdef";
   std::vector<ExpectedGlyph> glyphs;
   for (int code = 32; code < 32 + 95; ++code) {
@@ -98,7 +95,8 @@ TEST(Convert, WritesWorkedHeaderAndEveryRecord) {
     for (int line = 0; line < 12; ++line) expected += "7F80\n";
     expected += "0000\n0000\nENDCHAR\n";
     const auto first_column = static_cast<std::uint32_t>(1 + (code - 32) * 10);
-    glyphs.push_back({static_cast<std::uint32_t>(code), picture_ink(rows, first_column, 8, 1, 14 - 3)});
+    glyphs.push_back(
+        {static_cast<std::uint32_t>(code), picture_ink(rows, first_column, 8, 1, 14 - 3)});
   }
   expected += "ENDFONT\n";
   EXPECT_EQ(run.font, expected);
@@ -142,9 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"", 0, 0,
                    "FONT No-Name-Font\nSIZE 2 75 75\nFONTBOUNDINGBOX 2 2 0 0\nSTARTPROPERTIES 2\n"
                    "FONT_DESCENT 0\nFONT_ASCENT 2\nENDPROPERTIES\nCHARS 1\n"},
-        HeaderCase{"-misc-Caf\xE9 Sans-medium", 20, 3,
-                   "FONT -misc-Caf\xE9 Sans-medium\nSIZE 2 75 75\nFONTBOUNDINGBOX 2 5 0 -20\n"
-                   "STARTPROPERTIES 2\nFONT_DESCENT 20\nFONT_ASCENT -18\nENDPROPERTIES\nCHARS 1\n"}));
+        HeaderCase{
+            "-misc-Caf\xE9 Sans-medium", 20, 3,
+            "FONT -misc-Caf\xE9 Sans-medium\nSIZE 2 75 75\nFONTBOUNDINGBOX 2 5 0 -20\n"
+            "STARTPROPERTIES 2\nFONT_DESCENT 20\nFONT_ASCENT -18\nENDPROPERTIES\nCHARS 1\n"}));
 
 TEST(Convert, DerivesOutputNameWhenNoneIsGiven) {
   TempDir dir;
@@ -191,19 +190,20 @@ TEST_P(ConvertArguments, RefusesWithoutDetailAndTouchesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ConvertArguments,
-    ::testing::Values(
-        ArgumentCase{"NullPaths", true, false, "IN", "OUT", "F"},
-        ArgumentCase{"NullOptions", false, true, "IN", "OUT", "F"},
-        ArgumentCase{"NullInput", false, false, "<null>", "OUT", "F"},
-        ArgumentCase{"EmptyInput", false, false, "", "OUT", "F"},
-        ArgumentCase{"InputOf260", false, false, std::string(260, 'a'), "OUT", "F"},
-        ArgumentCase{"EmptyOutput", false, false, "IN", "", "F"},
-        ArgumentCase{"OutputOf260", false, false, "IN", std::string(260, 'b'), "F"},
-        ArgumentCase{"LineFeedInName", false, false, "IN", "OUT", "Evil\nCHARS 0"},
-        ArgumentCase{"UnitSeparatorInName", false, false, "IN", "OUT", "A\x1F"},
-        ArgumentCase{"DeleteInName", false, false, "IN", "OUT", "\x7F"},
-        ArgumentCase{"CarriageReturnInName", false, false, "IN", "OUT", "Name\r"}),
-    [](const ::testing::TestParamInfo<ArgumentCase>& case_info) { return std::string(case_info.param.label); });
+    ::testing::Values(ArgumentCase{"NullPaths", true, false, "IN", "OUT", "F"},
+                      ArgumentCase{"NullOptions", false, true, "IN", "OUT", "F"},
+                      ArgumentCase{"NullInput", false, false, "<null>", "OUT", "F"},
+                      ArgumentCase{"EmptyInput", false, false, "", "OUT", "F"},
+                      ArgumentCase{"InputOf260", false, false, std::string(260, 'a'), "OUT", "F"},
+                      ArgumentCase{"EmptyOutput", false, false, "IN", "", "F"},
+                      ArgumentCase{"OutputOf260", false, false, "IN", std::string(260, 'b'), "F"},
+                      ArgumentCase{"LineFeedInName", false, false, "IN", "OUT", "Evil\nCHARS 0"},
+                      ArgumentCase{"UnitSeparatorInName", false, false, "IN", "OUT", "A\x1F"},
+                      ArgumentCase{"DeleteInName", false, false, "IN", "OUT", "\x7F"},
+                      ArgumentCase{"CarriageReturnInName", false, false, "IN", "OUT", "Name\r"}),
+    [](const ::testing::TestParamInfo<ArgumentCase>& case_info) {
+      return std::string(case_info.param.label);
+    });
 
 TEST(Convert, RefusesOutputThatIsTheInput) {
   TempDir dir;
@@ -215,7 +215,8 @@ TEST(Convert, RefusesOutputThatIsTheInput) {
     const std::string input = dir.file("in.bmp");
     const ConversionPaths paths{input.c_str(), output.c_str()};
     ErrorDetail detail = ErrorDetail::kNone;
-    EXPECT_EQ(convert_file(system_file_system(), &paths, &options, &detail), ResultCode::kFileAccess);
+    EXPECT_EQ(convert_file(system_file_system(), &paths, &options, &detail),
+              ResultCode::kFileAccess);
     EXPECT_EQ(detail, ErrorDetail::kFileAccess);
     EXPECT_EQ(read_file(dir.file("in.bmp")), picture);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "link.bdf"}));

@@ -33,9 +33,8 @@ TEST(GlyphRecord, InkBelowBoxGrowsBoxDownward) {
   options.descent = 1;
   const ConversionRun run = convert_rows(dir, rows, options);
   ASSERT_EQ(run.result, ResultCode::kOk);
-  EXPECT_EQ(records_of(run.font),
-            record("0041", "65", "960", "1", "1 3 0 -2", "00\n80\n80\n") +
-                record("0042", "66", "960", "1", "1 2 0 -1", "00\n80\n"));
+  EXPECT_EQ(records_of(run.font), record("0041", "65", "960", "1", "1 3 0 -2", "00\n80\n80\n") +
+                                      record("0042", "66", "960", "1", "1 2 0 -1", "00\n80\n"));
   EXPECT_NE(run.font.find("FONTBOUNDINGBOX 1 2 0 -1\n"), std::string::npos);
   // Row r of the picture lies at y = v - descent - r = 1 - r in every glyph.
   EXPECT_TRUE(font_renders_as(dir.file("out.bdf"), {{65, picture_ink(rows, 1, 1, 0, 1)},
@@ -63,15 +62,16 @@ TEST_P(GlyphRecordTopRow, PlacesInkOfRowZero) {
   options.upper_blank = GetParam().upper_blank;
   const ConversionRun run = convert_rows(dir, rows, options);
   ASSERT_EQ(run.result, ResultCode::kOk);
-  EXPECT_EQ(records_of(run.font), record("0041", "65", "960", "1", GetParam().box, GetParam().lines));
-  EXPECT_TRUE(font_renders_as(dir.file("out.bdf"), {{65, picture_ink(rows, 1, 1, 0, GetParam().y_of_row0)}}));
+  EXPECT_EQ(records_of(run.font),
+            record("0041", "65", "960", "1", GetParam().box, GetParam().lines));
+  EXPECT_TRUE(font_renders_as(dir.file("out.bdf"),
+                              {{65, picture_ink(rows, 1, 1, 0, GetParam().y_of_row0)}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    UpperBlank, GlyphRecordTopRow,
-    ::testing::Values(TopRowCase{0, "1 2 0 -0", "80\n80\n", 1},
-                      TopRowCase{1, "1 3 0 -0", "80\n80\n00\n", 2},
-                      TopRowCase{2, "1 4 0 -0", "00\n80\n80\n00\n", 2}));
+INSTANTIATE_TEST_SUITE_P(UpperBlank, GlyphRecordTopRow,
+                         ::testing::Values(TopRowCase{0, "1 2 0 -0", "80\n80\n", 1},
+                                           TopRowCase{1, "1 3 0 -0", "80\n80\n00\n", 2},
+                                           TopRowCase{2, "1 4 0 -0", "00\n80\n80\n00\n", 2}));
 
 struct LineCase {
   std::uint8_t leading;
@@ -91,10 +91,12 @@ TEST_P(GlyphRecordBitmapLine, PacksLeadingBlankBitsAndPadsToHexWidth) {
   options.trailing_blank = GetParam().trailing;
   const ConversionRun run = convert_rows(dir, rows, options);
   ASSERT_EQ(run.result, ResultCode::kOk);
-  const std::string width = std::string(GetParam().box).substr(0, std::string(GetParam().box).find(' '));
-  EXPECT_EQ(records_of(run.font),
-            record("0041", "65", "960", width, GetParam().box, std::string(GetParam().line) + "\n"));
-  EXPECT_TRUE(font_renders_as(dir.file("out.bdf"), {{65, picture_ink(rows, 1, 3, GetParam().leading, 1)}}));
+  const std::string width =
+      std::string(GetParam().box).substr(0, std::string(GetParam().box).find(' '));
+  EXPECT_EQ(records_of(run.font), record("0041", "65", "960", width, GetParam().box,
+                                         std::string(GetParam().line) + "\n"));
+  EXPECT_TRUE(
+      font_renders_as(dir.file("out.bdf"), {{65, picture_ink(rows, 1, 3, GetParam().leading, 1)}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, GlyphRecordBitmapLine,

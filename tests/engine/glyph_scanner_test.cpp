@@ -96,7 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"WorkedExample",
                 {"................", ".#....#.#.......", ".#....#.#..##..#", ".###........#..#",
                  ".###.......##...", "................"},
-                1, "1+3@1-4 6+3@1-2 11+2@2-4", 4, 3},
+                1,
+                "1+3@1-4 6+3@1-2 11+2@2-4",
+                4,
+                3},
         CutCase{"NoColumns", {"", ""}, 0, "", 0, 0},
         CutCase{"InkOnlyInTopRow", {"#####", ".....", "....."}, 0, "", 0, 0},
         CutCase{"ColumnZeroAloneIsNoGlyph", {"....", "#...", "#..."}, 0, "", 2, 0},
@@ -105,16 +108,32 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"GapThenSingleBlankEnds", {"........", ".#.#.#.."}, 1, "1+3@1-1 5+1@1-1", 1, 3},
         CutCase{"AllowedRunBeforeEdgeDrops", {"....", ".#.."}, 2, "", 1, 0},
         CutCase{"RunLongerThanAllowedEnds", {".....", ".#..."}, 2, "1+1@1-1", 1, 1},
-        CutCase{"NoGapAllowedSplitsEveryBlank", {".....", ".#.#.", ".#.#."}, 0, "1+1@1-2 3+1@1-2", 2, 1},
-        CutCase{"TallestOverAllColumns", {"......", ".#..#.", ".#..#.", ".#..#.", ".#..#.", ".#..#.", "....#."},
-                0, "1+1@1-5 4+1@1-6", 6, 1},
-        CutCase{"OneRowInkGivesTallestOne", {"......", ".#.#..", "......"}, 0, "1+1@1-1 3+1@1-1", 1, 1},
+        CutCase{"NoGapAllowedSplitsEveryBlank",
+                {".....", ".#.#.", ".#.#."},
+                0,
+                "1+1@1-2 3+1@1-2",
+                2,
+                1},
+        CutCase{"TallestOverAllColumns",
+                {"......", ".#..#.", ".#..#.", ".#..#.", ".#..#.", ".#..#.", "....#."},
+                0,
+                "1+1@1-5 4+1@1-6",
+                6,
+                1},
+        CutCase{
+            "OneRowInkGivesTallestOne", {"......", ".#.#..", "......"}, 0, "1+1@1-1 3+1@1-1", 1, 1},
         CutCase{"TopRowInkInGapRaisesTop", {"..#...", ".#.#..", ".#.#.."}, 1, "1+3@0-2", 2, 3},
         CutCase{"TopRowInkAfterGlyphIgnored", {"...#..", ".##...", "......"}, 0, "1+2@1-1", 1, 2},
         CutCase{"InkColumnFromTopRow", {".#...", ".#...", "....."}, 0, "1+1@0-1", 2, 1},
-        CutCase{"WideGlyphAcrossBytes", {std::string(40, '.'), "." + std::string(37, '#') + ".."},
-                0, "1+37@1-1", 1, 37}),
-    [](const ::testing::TestParamInfo<CutCase>& case_info) { return std::string(case_info.param.label); });
+        CutCase{"WideGlyphAcrossBytes",
+                {std::string(40, '.'), "." + std::string(37, '#') + ".."},
+                0,
+                "1+37@1-1",
+                1,
+                37}),
+    [](const ::testing::TestParamInfo<CutCase>& case_info) {
+      return std::string(case_info.param.label);
+    });
 
 TEST(GlyphScanner, ReadsBottomUpRowsFromEndOfLargerBuffer) {
   BmpOptions bmp;
@@ -154,7 +173,8 @@ TEST(GlyphScanner, WritingPassRefusesMissingOrEmptyMeasure) {
   const GlyphScanContext context{&picture.pixels, &picture.info, &options, picture.ink.data(), 1};
   OutputFile file(system_file_system());  // never created: nothing may be written
   EXPECT_EQ(scan_glyphs(context, &file, nullptr), ResultCode::kBadArgument);
-  for (const FontMeasure& measure : {FontMeasure{0, 1, 1}, FontMeasure{1, 1, 0}, FontMeasure{1, 0, 1}}) {
+  for (const FontMeasure& measure :
+       {FontMeasure{0, 1, 1}, FontMeasure{1, 1, 0}, FontMeasure{1, 0, 1}}) {
     FontMeasure copy = measure;
     EXPECT_EQ(scan_glyphs(context, &file, &copy), ResultCode::kBadArgument);
   }

@@ -35,22 +35,19 @@ const std::string k255(255, 'n');
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DeriveBdfName,
-    ::testing::Values(
-        NameCase{"C:\\fonts\\strip.bmp", "C:\\fonts\\strip.bdf"},
-        NameCase{"dir.old/font", "dir.old/font.bdf"},
-        NameCase{"dir.old\\font", "dir.old\\font.bdf"},
-        NameCase{"name.", "name.bdf"},
-        NameCase{".bmp", ".bdf"},
-        NameCase{"a/b.c\\d", "a/b.bdf"},
-        NameCase{"strip.tar.bmp", "strip.tar.bdf"},
-        NameCase{"plain", "plain.bdf"},
-        NameCase{std::string(255, 'a'), std::string(255, 'a') + ".bdf"},
-        NameCase{std::string(251, 'a') + ".bmp", std::string(251, 'a') + ".bdf"},
-        NameCase{std::string(256, 'a'), std::string(255, 'a') + ".bdf"},
-        NameCase{std::string(259, 'a'), std::string(255, 'a') + ".bdf"},
-        NameCase{std::string(253, 'd') + "/" + std::string(5, 'f'), std::string(253, 'd') + "/f.bdf"},
-        NameCase{std::string(254, 'd') + "/" + std::string(4, 'f'), ""},
-        NameCase{std::string(254, 'd') + "\\" + std::string(4, 'f'), ""}));
+    ::testing::Values(NameCase{"C:\\fonts\\strip.bmp", "C:\\fonts\\strip.bdf"},
+                      NameCase{"dir.old/font", "dir.old/font.bdf"},
+                      NameCase{"dir.old\\font", "dir.old\\font.bdf"}, NameCase{"name.", "name.bdf"},
+                      NameCase{".bmp", ".bdf"}, NameCase{"a/b.c\\d", "a/b.bdf"},
+                      NameCase{"strip.tar.bmp", "strip.tar.bdf"}, NameCase{"plain", "plain.bdf"},
+                      NameCase{std::string(255, 'a'), std::string(255, 'a') + ".bdf"},
+                      NameCase{std::string(251, 'a') + ".bmp", std::string(251, 'a') + ".bdf"},
+                      NameCase{std::string(256, 'a'), std::string(255, 'a') + ".bdf"},
+                      NameCase{std::string(259, 'a'), std::string(255, 'a') + ".bdf"},
+                      NameCase{std::string(253, 'd') + "/" + std::string(5, 'f'),
+                               std::string(253, 'd') + "/f.bdf"},
+                      NameCase{std::string(254, 'd') + "/" + std::string(4, 'f'), ""},
+                      NameCase{std::string(254, 'd') + "\\" + std::string(4, 'f'), ""}));
 
 TEST(DeriveBdfName, ToleratesNullDetail) {
   char buffer[kPathBufferSize];

@@ -104,8 +104,8 @@ std::vector<InkPixel> picture_ink(const std::vector<std::string>& rows, std::uin
   // font's own glyphs.
   const long own_glyphs = font.face->num_glyphs - 1;
   if (own_glyphs != glyph_count) {
-    return ::testing::AssertionFailure() << "FreeType counts " << own_glyphs
-                                         << " glyphs of the font, expected " << glyph_count;
+    return ::testing::AssertionFailure()
+           << "FreeType counts " << own_glyphs << " glyphs of the font, expected " << glyph_count;
   }
   return ::testing::AssertionSuccess();
 }
