@@ -223,6 +223,19 @@ TEST(Convert, RefusesOutputThatIsTheInput) {
   }
 }
 
+TEST(Convert, RefusesDerivedNameThatIsTheInput) {
+  TempDir dir;
+  const std::vector<std::uint8_t> picture = make_one_bit_bmp(kSmallRows);
+  write_file(dir.file("strip.bdf"), picture);
+  const std::string input = dir.file("strip.bdf");
+  const ConversionPaths paths{input.c_str(), nullptr};
+  const ConversionOptions options = plain_options();
+  ErrorDetail detail = ErrorDetail::kNone;
+  EXPECT_EQ(convert_file(system_file_system(), &paths, &options, &detail), ResultCode::kFileAccess);
+  EXPECT_EQ(detail, ErrorDetail::kFileAccess);
+  EXPECT_EQ(read_file(input), picture);
+}
+
 TEST(Convert, PictureWithoutInkCreatesNoFont) {
   TempDir dir;
   const ConversionRun run = convert_rows(dir, {"....", "....", "...."}, plain_options());
