@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/param_label.hpp"
+
 namespace vellicor::console {
 namespace {
 
@@ -29,6 +31,8 @@ struct ShapeCase {
   ShapeProblem problem;
   std::string shown;  // empty for none
 };
+
+void PrintTo(const ShapeCase& row, std::ostream* out) { test::print_label(out, row.arguments); }
 
 class CommandLineShape : public ::testing::TestWithParam<ShapeCase> {};
 
@@ -69,6 +73,12 @@ struct FindCase {
   ResultCode result;
   int index;  // when found
 };
+
+void PrintTo(const FindCase& row, std::ostream* out) {
+  std::vector<std::string> words = row.arguments;
+  words.push_back(std::string("find-") + row.letter);
+  test::print_label(out, words);
+}
 
 class FindOption : public ::testing::TestWithParam<FindCase> {};
 

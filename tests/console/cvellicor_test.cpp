@@ -8,6 +8,7 @@
 
 #include "tests/console/run_program.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor::test {
@@ -152,6 +153,8 @@ struct FixedWidthCase {
   bool fixed;
 };
 
+void PrintTo(const FixedWidthCase& row, std::ostream* out) { print_label(out, row.arguments); }
+
 class CvellicorFixedWidth : public Cvellicor,
                             public ::testing::WithParamInterface<FixedWidthCase> {};
 
@@ -178,6 +181,8 @@ struct ShapeErrorCase {
   std::string shown;
 };
 
+void PrintTo(const ShapeErrorCase& row, std::ostream* out) { print_label(out, row.arguments); }
+
 class CvellicorShapeError : public Cvellicor,
                             public ::testing::WithParamInterface<ShapeErrorCase> {};
 
@@ -203,6 +208,8 @@ struct RefusedValueCase {
   std::vector<std::string> arguments;
   std::string message;
 };
+
+void PrintTo(const RefusedValueCase& row, std::ostream* out) { print_label(out, row.arguments); }
 
 class CvellicorRefusal : public Cvellicor,
                          public ::testing::WithParamInterface<RefusedValueCase> {};

@@ -8,6 +8,7 @@
 
 #include "driver/messages.hpp"
 #include "tests/driver/scripted_host.hpp"
+#include "tests/support/param_label.hpp"
 
 namespace vellicor {
 namespace {
@@ -174,6 +175,8 @@ struct Refusal {
   std::vector<FieldId> requested;
 };
 
+void PrintTo(const Refusal& row, std::ostream* out) { test::print_label(out, {row.name}); }
+
 FieldAnswer text(std::string value) { return FieldAnswer{ResultCode::kOk, std::move(value)}; }
 
 const std::string kPath259(259, 'p');
@@ -303,10 +306,7 @@ TEST_P(DriverRefusal, StopsWithItsMessageAndNothingConverted) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, DriverRefusal, ::testing::ValuesIn(refusals()),
-                         [](const ::testing::TestParamInfo<Refusal>& row) {
-                           return std::string(row.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Fields, DriverRefusal, ::testing::ValuesIn(refusals()));
 
 // Values at the edge of each range are accepted.
 TEST_F(ConversionDriver, AcceptsLimitsAndHighBytesInFontName) {
@@ -331,6 +331,11 @@ struct FixedWidthCase {
   FieldAnswer answer;
   std::uint8_t fixed_width;
 };
+
+void PrintTo(const FixedWidthCase& row, std::ostream* out) {
+  test::print_label(out, {"result", std::to_string(to_int(row.answer.result)), "text",
+                          row.answer.text, row.answer.terminated ? "terminated" : "unterminated"});
+}
 
 class DriverFixedWidth : public ::testing::TestWithParam<FixedWidthCase> {};
 
@@ -361,6 +366,10 @@ struct DetailCase {
   std::int32_t detail;
   const char* message;
 };
+
+void PrintTo(const DetailCase& row, std::ostream* out) {
+  test::print_label(out, {"detail", std::to_string(row.detail)});
+}
 
 class DriverDetailMessage : public ::testing::TestWithParam<DetailCase> {};
 

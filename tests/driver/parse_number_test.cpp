@@ -5,6 +5,7 @@
 #include <string>
 
 #include "driver/conversion_driver.hpp"
+#include "tests/support/param_label.hpp"
 
 namespace vellicor {
 namespace {
@@ -14,6 +15,10 @@ struct NumberCase {
   bool accepted;
   std::uint32_t value;  // when accepted
 };
+
+void PrintTo(const NumberCase& row, std::ostream* out) {
+  test::print_label(out, {"text", row.text});
+}
 
 class ParseNumberTable : public ::testing::TestWithParam<NumberCase> {};
 
