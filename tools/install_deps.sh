@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev xfonts-utils  # reading written fonts back (FreeType, bdftopcf)
   imagemagick netpbm python3-pil  # pictures written by real tools
   binutils                    # nm, for the exported-symbol check
+  xvfb xdotool                # screenshots of the dialog program (tools/screenshot.sh)
 )
 
 missing=()

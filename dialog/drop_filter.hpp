@@ -1,0 +1,22 @@
+// Which dropped files the dialog takes as its input picture.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+namespace vellicor::dialog {
+
+// A dropped name is cut to this many characters before it is looked at.
+inline constexpr qsizetype kMaxDroppedNameLength = 258;
+
+// True when the text from the last '.' of name to its end is ".bmp" in any
+// letter case; a dot inside a directory name counts as the last dot too.
+bool has_bitmap_extension(const QString& name);
+
+// The input path for a drop of urls: exactly one local file whose name, cut
+// to kMaxDroppedNameLength characters, ends in ".bmp"; nothing otherwise.
+std::optional<QString> dropped_input_path(const QList<QUrl>& urls);
+
+}  // namespace vellicor::dialog

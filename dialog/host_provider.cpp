@@ -1,0 +1,85 @@
+// The four host callbacks of the dialog program.
+#include "dialog/host_provider.hpp"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <cstring>
+
+#include "driver/conversion_driver.hpp"
+
+namespace vellicor::dialog {
+namespace {
+
+// The smallest buffer that holds one character and its terminator.
+constexpr std::uint32_t kSmallestFieldBuffer = 2;
+
+HostWindow* window_of(void* context) { return static_cast<HostWindow*>(context); }
+
+void begin_busy(void* context) { window_of(context)->begin_wait_cursor(); }
+
+void end_busy(void* context) { window_of(context)->end_wait_cursor(); }
+
+void report_message(void* context, const char* text) {
+  if (text == nullptr || text[0] == '\0') return;
+  window_of(context)->show_message(QString::fromUtf8(text));
+}
+
+// A control's text as the window system would hand it out: edits and labels
+// their contents, buttons their caption with its '&' marks.
+QString window_text(const QWidget& control) {
+  if (const auto* edit = qobject_cast<const QLineEdit*>(&control)) return edit->text();
+  if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) return button->text();
+  if (const auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
+  return {};
+}
+
+// Number of leading bytes of text that fit in capacity bytes without cutting a
+// multibyte character in two.
+std::size_t whole_characters_within(const QByteArray& text, std::size_t capacity) {
+  const auto length = static_cast<std::size_t>(text.size());
+  if (length <= capacity) return length;
+  std::size_t cut = capacity;
+  constexpr unsigned char kContinuationMask = 0xC0;
+  constexpr unsigned char kContinuationBits = 0x80;
+  while (cut > 0 && (static_cast<unsigned char>(text[static_cast<qsizetype>(cut)]) &
+                     kContinuationMask) == kContinuationBits) {
+    --cut;
+  }
+  return cut;
+}
+
+constexpr HostCallbacks kWindowCallbacks{begin_busy, end_busy, report_message, provide_field};
+
+}  // namespace
+
+ResultCode provide_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
+  if (context == nullptr || buffer == nullptr || size < kSmallestFieldBuffer) {
+    return ResultCode::kBadArgument;
+  }
+  std::memset(buffer, 0, size);
+  const QWidget* control = window_of(context)->control(id);
+
+  if (id == FieldFixedWidth) {
+    const auto* check_box = qobject_cast<const QCheckBox*>(control);
+    if (check_box == nullptr) return ResultCode::kTextUnavailable;
+    buffer[0] = check_box->isChecked() ? '1' : '0';
+    return ResultCode::kOk;
+  }
+
+  if (control == nullptr) return ResultCode::kUnknownField;
+  const QByteArray text = window_text(*control).toLocal8Bit();
+  const std::size_t copied = whole_characters_within(text, size - 1);
+  if (copied == 0) return ResultCode::kTextUnavailable;
+  std::memcpy(buffer, text.constData(), copied);
+  return ResultCode::kOk;
+}
+
+const HostCallbacks& window_host_callbacks() { return kWindowCallbacks; }
+
+ResultCode run_window_conversion(HostWindow& window) {
+  return run_conversion(&window_host_callbacks(), &window);
+}
+
+}  // namespace vellicor::dialog

@@ -1,0 +1,24 @@
+// The dialog's side of a conversion: the four callbacks the driver calls, each
+// given the HostWindow as its context.
+#pragma once
+
+#include <cstdint>
+
+#include "dialog/host_window.hpp"
+#include "driver/host_callbacks.hpp"
+
+namespace vellicor::dialog {
+
+// The callback table for a conversion whose context is a HostWindow*.
+const HostCallbacks& window_host_callbacks();
+
+// Runs one conversion with window's controls as its fields.
+ResultCode run_window_conversion(HostWindow& window);
+
+// The field provider: the check box answers "1" or "0", any other control its
+// text. Clears all size bytes first; -2 for a null context or buffer or a size
+// under 2 (buffer untouched), -14 for an identifier with no control, -10 for
+// an empty edit or a missing check box.
+ResultCode provide_field(void* context, FieldId id, char* buffer, std::uint32_t size);
+
+}  // namespace vellicor::dialog

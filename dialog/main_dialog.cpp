@@ -1,0 +1,139 @@
+// The main window: builds itself from its template and hosts conversions.
+#include "dialog/main_dialog.hpp"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include "dialog/app_resources.hpp"
+#include "dialog/dialog_template.hpp"
+#include "dialog/drop_filter.hpp"
+#include "dialog/file_chooser.hpp"
+#include "dialog/host_provider.hpp"
+#include "dialog/message_box.hpp"
+#include "dialog/system_command.hpp"
+#include "driver/host_callbacks.hpp"
+
+namespace vellicor::dialog {
+namespace {
+
+// Accepts a drag only when dropping it would set the input path.
+template <typename DragEvent>
+void accept_if_droppable(DragEvent* event) {
+  if (event->mimeData()->hasUrls() && dropped_input_path(event->mimeData()->urls())) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace
+
+MainDialog::MainDialog(QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags),
+      window_menu_(this),
+      choose_file_(choose_bitmap_file),
+      present_(show_message_box),
+      open_address_(AboutDialog::open_in_desktop) {
+  const DialogTemplate& layout = main_dialog_template();
+  const DialogUnitScale scale = measure_dialog_font(fontMetrics());
+  setWindowTitle(QString::fromUtf8(layout.caption));
+  setWindowIcon(application_icon());
+  setFixedSize(to_pixels(layout.size_dlu, scale));
+  controls_ = build_controls(*this, layout, scale);
+  setAcceptDrops(true);
+
+  connect_button(kBrowseButtonId, &MainDialog::browse);
+  connect_button(kProcessButtonId, &MainDialog::process);
+  connect_button(kExitButtonId, &MainDialog::reject);
+  connect_button(kAboutButtonId, &MainDialog::open_about_box);
+
+  add_menu_command(tr("&Close"), kCloseCommand);
+  window_menu_.addSeparator();
+  add_menu_command(tr("&About vellicor..."), kAboutCommand);
+
+  if (QWidget* first_field = controls_.find(FieldInputPath)) first_field->setFocus();
+}
+
+MainDialog::~MainDialog() {
+  // A conversion cannot outlive the window, but an unbalanced count must not
+  // leave the whole application under the wait cursor.
+  while (wait_cursor_depth_ > 0) end_wait_cursor();
+}
+
+void MainDialog::connect_button(int id, void (MainDialog::*handler)()) {
+  if (auto* button = qobject_cast<QAbstractButton*>(controls_.find(id))) {
+    connect(button, &QAbstractButton::clicked, this, handler);
+  }
+}
+
+void MainDialog::add_menu_command(const QString& text, std::uint32_t command) {
+  QAction* action = window_menu_.addAction(text);
+  connect(action, &QAction::triggered, this, [this, command] { run_system_command(command); });
+}
+
+void MainDialog::set_input_path(const QString& path) {
+  if (path.isNull()) return;
+  if (auto* edit = qobject_cast<QLineEdit*>(controls_.find(FieldInputPath))) edit->setText(path);
+}
+
+void MainDialog::run_system_command(std::uint32_t command) {
+  if (opens_about_box(command)) {
+    open_about_box();
+  } else if (command == kCloseCommand) {
+    close();
+  }
+}
+
+void MainDialog::show_message(const QString& text) { present_(this, text); }
+
+void MainDialog::begin_wait_cursor() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ++wait_cursor_depth_;
+}
+
+void MainDialog::end_wait_cursor() {
+  if (wait_cursor_depth_ == 0) return;
+  --wait_cursor_depth_;
+  QApplication::restoreOverrideCursor();
+}
+
+void MainDialog::browse() {
+  const QString chosen = choose_file_(this);
+  if (!chosen.isEmpty()) set_input_path(chosen);
+}
+
+void MainDialog::process() {
+  // Every message the user sees comes from the driver; the result adds nothing.
+  static_cast<void>(run_window_conversion(*this));
+}
+
+void MainDialog::open_about_box() {
+  AboutDialog about(this, open_address_);
+  about.exec();
+}
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) { accept_if_droppable(event); }
+
+void MainDialog::dragMoveEvent(QDragMoveEvent* event) { accept_if_droppable(event); }
+
+void MainDialog::dropEvent(QDropEvent* event) {
+  const QMimeData* dropped = event->mimeData();
+  const auto path = dropped->hasUrls() ? dropped_input_path(dropped->urls()) : std::nullopt;
+  if (!path) {
+    event->ignore();
+    return;
+  }
+  set_input_path(*path);
+  event->acceptProposedAction();
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
+  window_menu_.popup(event->globalPos());
+  event->accept();
+}
+
+}  // namespace vellicor::dialog
