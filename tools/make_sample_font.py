@@ -32,6 +32,9 @@ ROWS = 9          # glyph rows: 7 above and on the baseline, 2 descender rows
 GAP = 2           # blank columns between glyphs and at both ends of the strip
 ALLOWED_BLANK = 1  # blank columns a glyph may hold inside (the -a option)
 FIRST_CODE = 32
+FILE_HEADER_SIZE = 14  # "BM", file size, two reserved words, pixel offset
+INFO_HEADER_SIZE = 40  # the classic information header
+PIXELS_PER_METRE = 2835  # 72 dots per inch
 
 # Glyph drawings, one string per row from the top; '#' is ink, '.' paper.
 # Rows left out at the bottom are blank.
@@ -216,11 +219,10 @@ def bmp_bytes(picture):
                 line[x // 8] |= 0x80 >> (x % 8)
         pixels += line
     palette = bytes([0, 0, 0, 0, 255, 255, 255, 0])
-    offset = 14 + 40 + len(palette)
+    offset = FILE_HEADER_SIZE + INFO_HEADER_SIZE + len(palette)
     file_header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    pixels_per_metre = 2835  # 72 dots per inch
-    info_header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 1, 0, len(pixels),
-                              pixels_per_metre, pixels_per_metre, 2, 0)
+    info_header = struct.pack("<IiiHHIIiiII", INFO_HEADER_SIZE, width, height, 1, 1, 0, len(pixels),
+                              PIXELS_PER_METRE, PIXELS_PER_METRE, len(palette) // 4, 0)
     return file_header + info_header + palette + bytes(pixels)
 
 

@@ -233,7 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedValueCase{{"-b", " 5", "strip.bmp"}, "Invalid Lower Blank Value"},
         RefusedValueCase{{"-u", "5 ", "strip.bmp"}, "Invalid Upper Blank Value"},
         RefusedValueCase{{"-f", "Two\nLines", "strip.bmp"}, "Invalid Font Name Value"},
-        RefusedValueCase{{"missing.bmp"}, "Error in File Access During Operation"}));
+        RefusedValueCase{{"missing.bmp"}, "Error in File Access During Operation"},
+        RefusedValueCase{{""}, "Bad input file name"}));
 
 TEST_F(Cvellicor, UpperCaseLettersAndQuotedValuesWithBlanks) {
   const std::string font = convert({"-F", "My Font", "-V", "0x41", "strip.bmp"});
