@@ -53,6 +53,7 @@ with open(path) as font:
             glyphs[code]["rows"].append(words[0])
 
 height = max(len(glyph["rows"]) for glyph in glyphs.values())
+lines = []
 for y in range(height):
     line = ""
     for char in text:
@@ -60,5 +61,8 @@ for y in range(height):
         row = glyph["rows"][y] if y < len(glyph["rows"]) else "0"
         bits = bin(int(row, 16))[2:].zfill(len(row) * 4)
         line += "".join("#" if bit == "1" else " " for bit in bits[: glyph["advance"]])
-    print("    " + line.rstrip())
+    lines.append("    " + line.rstrip())
+while lines and not lines[-1].strip():
+    lines.pop()
+print("\n".join(lines))
 PY
