@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 
 #include "driver/messages.hpp"
 #include "engine/converter.hpp"
@@ -35,23 +34,33 @@ struct NumericField {
 // field is asked for.
 constexpr NumericField kNumericFields[] = {
     {FieldAllowedBlankColumns, kMaxByteOption, Message::kInvalidAllowedBlank,
-     [](ConversionOptions& o, std::uint32_t v) {
-       o.allowed_blank_columns = static_cast<std::uint8_t>(v);
+     [](ConversionOptions& options, std::uint32_t value) {
+       options.allowed_blank_columns = static_cast<std::uint8_t>(value);
      }},
     {FieldFirstGlyph, kMaxFirstGlyph, Message::kInvalidFirstGlyph,
-     [](ConversionOptions& o, std::uint32_t v) { o.first_glyph = static_cast<std::uint16_t>(v); }},
+     [](ConversionOptions& options, std::uint32_t value) {
+       options.first_glyph = static_cast<std::uint16_t>(value);
+     }},
     {FieldDescent, kMaxByteOption, Message::kInvalidDescent,
-     [](ConversionOptions& o, std::uint32_t v) { o.descent = static_cast<std::uint8_t>(v); }},
+     [](ConversionOptions& options, std::uint32_t value) {
+       options.descent = static_cast<std::uint8_t>(value);
+     }},
     {FieldUpperBlank, kMaxByteOption, Message::kInvalidUpperBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.upper_blank = static_cast<std::uint8_t>(v); }},
+     [](ConversionOptions& options, std::uint32_t value) {
+       options.upper_blank = static_cast<std::uint8_t>(value);
+     }},
     {FieldLeadingBlank, kMaxByteOption, Message::kInvalidLeadingBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.leading_blank = static_cast<std::uint8_t>(v); }},
+     [](ConversionOptions& options, std::uint32_t value) {
+       options.leading_blank = static_cast<std::uint8_t>(value);
+     }},
     {FieldTrailingBlank, kMaxByteOption, Message::kInvalidTrailingBlank,
-     [](ConversionOptions& o, std::uint32_t v) {
-       o.trailing_blank = static_cast<std::uint8_t>(v);
+     [](ConversionOptions& options, std::uint32_t value) {
+       options.trailing_blank = static_cast<std::uint8_t>(value);
      }},
     {FieldLowerBlank, kMaxByteOption, Message::kInvalidLowerBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.lower_blank = static_cast<std::uint8_t>(v); }},
+     [](ConversionOptions& options, std::uint32_t value) {
+       options.lower_blank = static_cast<std::uint8_t>(value);
+     }},
 };
 
 // The host's side of one run, with the optional slots made safe to call.
