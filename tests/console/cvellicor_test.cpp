@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/console/run_program.hpp"
+#include "tests/support/bdf_check.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -134,6 +135,19 @@ TEST_F(Cvellicor, DefaultsGiveNamelessVariableFontFromCodeZero) {
             (std::vector<std::string>{"ENCODING 0", "ENCODING 1", "ENCODING 2", "ENCODING 3"}));
   EXPECT_EQ(lines_with(font, "DWIDTH "),
             (std::vector<std::string>{"DWIDTH 3 0", "DWIDTH 1 0", "DWIDTH 1 0", "DWIDTH 2 0"}));
+}
+
+TEST_F(Cvellicor, DefaultFontRendersAsDrawnInFreeType) {
+  ASSERT_FALSE(convert({"strip.bmp"}).empty());
+  // Box height 4, no descent: picture row r sits at y = 4 - r.
+  constexpr int kRowZeroY = 4;
+  const std::vector<ExpectedGlyph> expected = {
+      {0, picture_ink(kStripRows, 1, 3, 0, kRowZeroY)},
+      {1, picture_ink(kStripRows, 6, 1, 0, kRowZeroY)},
+      {2, picture_ink(kStripRows, 8, 1, 0, kRowZeroY)},
+      {3, picture_ink(kStripRows, 11, 2, 0, kRowZeroY)},
+  };
+  EXPECT_TRUE(font_renders_as(directory_.file("strip.bdf"), expected));
 }
 
 TEST_F(Cvellicor, DerivesTheOutputBesideTheAbsoluteInputPath) {
@@ -398,6 +412,8 @@ TEST(CvellicorSample, CutsNinetyFiveGlyphsFromTheBundledStrip) {
   EXPECT_EQ(lines_with(font, "BBX ").size(), 95u);
   for (const std::string& box : lines_with(font, "BBX "))
     EXPECT_NE(box.find(" 9 0 -2"), std::string::npos) << box;
+  EXPECT_TRUE(font_opens_with(directory.file("ascii.bdf"), 95));
+  EXPECT_NE(bdftopcf_verdict(directory.file("ascii.bdf")), ToolVerdict::kRejected);
 }
 
 }  // namespace
