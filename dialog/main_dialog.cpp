@@ -14,6 +14,7 @@
 #include "dialog/file_chooser.hpp"
 #include "dialog/host_provider.hpp"
 #include "dialog/message_box.hpp"
+#include "dialog/native_system_menu.hpp"
 #include "dialog/system_command.hpp"
 #include "driver/host_callbacks.hpp"
 
@@ -51,9 +52,11 @@ MainDialog::MainDialog(QWidget* parent)
   connect_button(kExitButtonId, &MainDialog::reject);
   connect_button(kAboutButtonId, &MainDialog::open_about_box);
 
+  const QString about_text = tr("&About vellicor...");
   add_menu_command(tr("&Close"), kCloseCommand);
   window_menu_.addSeparator();
-  add_menu_command(tr("&About vellicor..."), kAboutCommand);
+  add_menu_command(about_text, kAboutCommand);
+  extend_native_window_menu(*this, about_text, kAboutCommand);
 
   if (QWidget* first_field = controls_.find(FieldInputPath)) first_field->setFocus();
 }
@@ -129,6 +132,18 @@ void MainDialog::dropEvent(QDropEvent* event) {
   }
   set_input_path(*path);
   event->acceptProposedAction();
+}
+
+bool MainDialog::nativeEvent(const QByteArray& event_type, void* message, qintptr* result) {
+  // Only the About item is handled here; every other window-menu command
+  // (Move, Close, ...) keeps the window system's own handling.
+  const auto command = native_window_menu_command(event_type, message);
+  if (command && opens_about_box(*command)) {
+    open_about_box();
+    *result = 0;
+    return true;
+  }
+  return QDialog::nativeEvent(event_type, message, result);
 }
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {

@@ -57,6 +57,7 @@ class MainDialog : public QDialog, public HostWindow {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  bool nativeEvent(const QByteArray& event_type, void* message, qintptr* result) override;
 
  private:
   void connect_button(int id, void (MainDialog::*handler)());

@@ -20,12 +20,10 @@ class DialogLayoutTest : public QObject {
  private Q_SLOTS:
   void dialogUnitsScaleByQuarterWidthAndEighthHeight_data();
   void dialogUnitsScaleByQuarterWidthAndEighthHeight();
-  void fontMeasureRoundsTheMeanLetterWidth();
   void mainControlsSitAtTheirTemplateRectangles();
   void mainDialogHasFixedSizeCaptionAndNoMinMaxBox();
   void tabOrderFollowsTheTemplate();
   void mnemonicLabelsLeadToTheNextField();
-  void blankFieldsStandAroundTheSamplePicture();
   void samplePictureIsTheFramedLetter();
   void aboutBoxShowsTheTemplateTexts();
 };
@@ -48,16 +46,6 @@ void DialogLayoutTest::dialogUnitsScaleByQuarterWidthAndEighthHeight() {
   QFETCH(QRect, dlu);
   QFETCH(QRect, pixels);
   QCOMPARE(to_pixels(dlu, DialogUnitScale{char_width, char_height}), pixels);
-}
-
-void DialogLayoutTest::fontMeasureRoundsTheMeanLetterWidth() {
-  const QFontMetrics metrics(QApplication::font());
-  const DialogUnitScale scale = measure_dialog_font(metrics);
-  const double mean = metrics.horizontalAdvance(
-                          QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                      52.0;
-  QVERIFY(qAbs(scale.char_width_px - mean) <= 0.5);
-  QCOMPARE(scale.char_height_px, metrics.height());
 }
 
 void DialogLayoutTest::mainControlsSitAtTheirTemplateRectangles() {
@@ -151,19 +139,6 @@ void DialogLayoutTest::mnemonicLabelsLeadToTheNextField() {
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
   QTest::keyClick(&dialog, Qt::Key_D, Qt::AltModifier);
   QCOMPARE(QApplication::focusWidget(), dialog.control(1011));
-}
-
-void DialogLayoutTest::blankFieldsStandAroundTheSamplePicture() {
-  MainDialog dialog;
-  const QRect picture = dialog.control(kSamplePictureId)->geometry();
-  const QRect upper = dialog.control(1005)->geometry();
-  const QRect lower = dialog.control(1006)->geometry();
-  const QRect leading = dialog.control(1003)->geometry();
-  const QRect trailing = dialog.control(1004)->geometry();
-  QVERIFY(upper.bottom() < picture.top());
-  QVERIFY(lower.top() > picture.bottom());
-  QVERIFY(leading.right() < picture.left());
-  QVERIFY(trailing.left() > picture.right());
 }
 
 void DialogLayoutTest::samplePictureIsTheFramedLetter() {

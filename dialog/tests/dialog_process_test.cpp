@@ -66,6 +66,7 @@ class ProcessTest : public QObject {
   void writesWhereTheOutputFieldSays();
   void emptyInputShowsBadInputFileNameInARealBox();
   void badDescentShowsItsMessage();
+  void enterInAFieldPressesProcess();
   void engineFailureIsReportedUnderTheWaitCursor();
 };
 
@@ -141,6 +142,17 @@ void ProcessTest::badDescentShowsItsMessage() {
   QVERIFY(!messages.shown_under_wait_cursor);
   QVERIFY(QApplication::overrideCursor() == nullptr);
   QCOMPARE(folder.entries(), std::vector<std::string>{"strip.bmp"});
+}
+
+void ProcessTest::enterInAFieldPressesProcess() {
+  MainDialog dialog;
+  Messages messages;
+  messages.attach(dialog);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  QTest::keyClick(dialog.control(FieldFontName), Qt::Key_Return);
+  QCOMPARE(messages.texts, QStringList{QStringLiteral("Bad input file name")});
+  QVERIFY(dialog.isVisible());
 }
 
 void ProcessTest::engineFailureIsReportedUnderTheWaitCursor() {
