@@ -49,75 +49,46 @@ class DialogCommandsTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void commandTestRecognisesTheAboutItem_data();
-  void commandTestRecognisesTheAboutItem();
   void systemCommandOpensAboutOnlyForTheAboutItem_data();
   void systemCommandOpensAboutOnlyForTheAboutItem();
-  void closeCommandClosesTheWindow();
   void windowMenuOffersAboutAfterASeparator();
   void rightClickOnTheBackgroundShowsTheWindowMenu();
   void aboutButtonOpensTheAboutBox();
   void exitAndEscapeCloseTheDialog();
-  void browseAcceptedSetsTheInputPath();
-  void browseCancelledChangesNothing();
+  void browseSetsTheInputPathUnlessCancelled();
   void fileChooserOffersBitmapsFirstAndExistingFilesOnly();
   void fileChooserAnswersTheChosenFullPath();
-  void addressClickOpensItAndTheBoxStays();
-  void addressDoubleClickOpensItOnce();
+  void addressOpensOncePerClickAndTheBoxStays();
   void messageBoxIsModalPlainAndTitledWithTheProgramName();
   void minimisedIconIsCentred_data();
   void minimisedIconIsCentred();
 };
 
-void DialogCommandsTest::commandTestRecognisesTheAboutItem_data() {
+void DialogCommandsTest::systemCommandOpensAboutOnlyForTheAboutItem_data() {
   QTest::addColumn<uint>("command");
   QTest::addColumn<bool>("about");
   QTest::newRow("0x0010") << 0x0010u << true;
   QTest::newRow("0x0013") << 0x0013u << true;
   QTest::newRow("0x001F") << 0x001Fu << true;
-  QTest::newRow("0x0020") << 0x0020u << false;
-  QTest::newRow("0x000F") << 0x000Fu << false;
-  QTest::newRow("close 0xF060") << 0xF060u << false;
   QTest::newRow("above bit 15 ignored") << 0x10010u << true;
+  QTest::newRow("0x000F") << 0x000Fu << false;
+  QTest::newRow("0x0020") << 0x0020u << false;
   QTest::newRow("0x0110") << 0x0110u << false;
-}
-
-void DialogCommandsTest::commandTestRecognisesTheAboutItem() {
-  QFETCH(uint, command);
-  QFETCH(bool, about);
-  QCOMPARE(opens_about_box(command), about);
-}
-
-void DialogCommandsTest::systemCommandOpensAboutOnlyForTheAboutItem_data() {
-  QTest::addColumn<uint>("command");
-  QTest::addColumn<int>("about_boxes");
-  QTest::newRow("0x0010") << 0x0010u << 1;
-  QTest::newRow("0x0013") << 0x0013u << 1;
-  QTest::newRow("0x001F") << 0x001Fu << 1;
-  QTest::newRow("0x0020") << 0x0020u << 0;
-  QTest::newRow("close 0xF060") << 0xF060u << 0;
+  QTest::newRow("close 0xF060") << 0xF060u << false;
 }
 
 void DialogCommandsTest::systemCommandOpensAboutOnlyForTheAboutItem() {
   QFETCH(uint, command);
-  QFETCH(int, about_boxes);
-  MainDialog dialog;
-  ModalWatcher watcher;
-  dialog.run_system_command(command);
-  QCOMPARE(watcher.closed_count(), about_boxes);
-  if (about_boxes > 0) {
-    QCOMPARE(watcher.last_title(), QStringLiteral("About vellicor"));
-    QCOMPARE(watcher.last_class(), QStringLiteral("vellicor::dialog::AboutDialog"));
-  }
-}
-
-void DialogCommandsTest::closeCommandClosesTheWindow() {
+  QFETCH(bool, about);
+  QCOMPARE(opens_about_box(command), about);
   MainDialog dialog;
   dialog.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-  dialog.run_system_command(kCloseCommand);
-  QVERIFY(!dialog.isVisible());
-  QCOMPARE(dialog.result(), int{QDialog::Rejected});
+  ModalWatcher watcher;
+  dialog.run_system_command(command);
+  QCOMPARE(watcher.closed_count(), about ? 1 : 0);
+  if (about) QCOMPARE(watcher.last_class(), QStringLiteral("vellicor::dialog::AboutDialog"));
+  // Close is the window system's: it ends the dialog; the other values do nothing.
+  QCOMPARE(dialog.isVisible(), command != kCloseCommand);
 }
 
 void DialogCommandsTest::windowMenuOffersAboutAfterASeparator() {
@@ -165,29 +136,23 @@ void DialogCommandsTest::exitAndEscapeCloseTheDialog() {
   QVERIFY(!dialog.isVisible());
 }
 
-void DialogCommandsTest::browseAcceptedSetsTheInputPath() {
+void DialogCommandsTest::browseSetsTheInputPathUnlessCancelled() {
   MainDialog dialog;
+  QString answer = QStringLiteral("/fonts/chosen strip.bmp");
   QWidget* asked_parent = nullptr;
   dialog.set_file_chooser([&](QWidget* parent) {
     asked_parent = parent;
-    return QStringLiteral("/fonts/chosen strip.bmp");
+    return answer;
   });
   QTest::mouseClick(button(dialog, kBrowseButtonId), Qt::LeftButton);
   QCOMPARE(asked_parent, &dialog);
   QCOMPARE(input_text(dialog), QStringLiteral("/fonts/chosen strip.bmp"));
-}
 
-void DialogCommandsTest::browseCancelledChangesNothing() {
-  MainDialog dialog;
-  qobject_cast<QLineEdit*>(dialog.control(FieldInputPath))->setText(QStringLiteral("/keep.bmp"));
-  int asked = 0;
-  dialog.set_file_chooser([&](QWidget*) {
-    ++asked;
-    return QString();
-  });
+  answer.clear();  // cancelled
+  asked_parent = nullptr;
   QTest::mouseClick(button(dialog, kBrowseButtonId), Qt::LeftButton);
-  QCOMPARE(asked, 1);
-  QCOMPARE(input_text(dialog), QStringLiteral("/keep.bmp"));
+  QCOMPARE(asked_parent, &dialog);
+  QCOMPARE(input_text(dialog), QStringLiteral("/fonts/chosen strip.bmp"));
 }
 
 void DialogCommandsTest::fileChooserOffersBitmapsFirstAndExistingFilesOnly() {
@@ -227,7 +192,7 @@ void DialogCommandsTest::fileChooserAnswersTheChosenFullPath() {
   QCOMPARE(choose_bitmap_file(&owner), path);
 }
 
-void DialogCommandsTest::addressClickOpensItAndTheBoxStays() {
+void DialogCommandsTest::addressOpensOncePerClickAndTheBoxStays() {
   QList<QUrl> opened;
   AboutDialog about(nullptr, [&](const QUrl& address) { opened << address; });
   about.show();
@@ -235,19 +200,10 @@ void DialogCommandsTest::addressClickOpensItAndTheBoxStays() {
   QWidget* address = about.control(kWebAddressId);
   QTest::mouseClick(address, Qt::LeftButton);
   QCOMPARE(opened, QList<QUrl>{QUrl(QString::fromUtf8(kWebSite))});
-  QVERIFY(about.isVisible());
   QTest::mouseClick(address, Qt::LeftButton);
   QCOMPARE(opened.size(), 2);
-  QVERIFY(about.isVisible());
-}
-
-void DialogCommandsTest::addressDoubleClickOpensItOnce() {
-  int opened = 0;
-  AboutDialog about(nullptr, [&](const QUrl&) { ++opened; });
-  about.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&about));
-  double_click(about.control(kWebAddressId));
-  QCOMPARE(opened, 1);
+  double_click(address);
+  QCOMPARE(opened.size(), 3);
   QVERIFY(about.isVisible());
 }
 

@@ -3,8 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QtTest>
-#include <array>
-#include <cstring>
+#include <vector>
 
 #include "dialog/host_provider.hpp"
 #include "dialog/main_dialog.hpp"
@@ -14,162 +13,111 @@ using namespace vellicor::dialog;
 
 namespace {
 
-constexpr std::uint32_t kBufferSize = 260;
-constexpr char kFill = '\x5A';
+constexpr char kFill = '\x5A';  // what the buffer holds before the call
 
-struct Answer {
-  ResultCode result;
-  std::array<char, kBufferSize> buffer;
-};
+// Asks for field id with a buffer of size bytes (plus two spare bytes that
+// must stay untouched); returns the result and the whole buffer.
+std::pair<int, QByteArray> ask(MainDialog& dialog, int id, std::uint32_t size) {
+  std::vector<char> buffer(size + 2, kFill);
+  const ResultCode result = window_host_callbacks().get_field(
+      static_cast<HostWindow*>(&dialog), static_cast<FieldId>(id), buffer.data(), size);
+  return {to_int(result), QByteArray(buffer.data(), static_cast<qsizetype>(buffer.size()))};
+}
 
-Answer ask(MainDialog& dialog, std::int32_t id, std::uint32_t size = kBufferSize) {
-  Answer answer{ResultCode::kOk, {}};
-  answer.buffer.fill(kFill);
-  answer.result = window_host_callbacks().get_field(
-      static_cast<HostWindow*>(&dialog), static_cast<FieldId>(id), answer.buffer.data(), size);
-  return answer;
+// size bytes of text padded with zero bytes, then the two untouched spare bytes.
+QByteArray answered(const QByteArray& text, std::uint32_t size) {
+  QByteArray expected = text;
+  expected.resize(size, '\0');
+  return expected + QByteArray(2, kFill);
 }
 
 void set_text(MainDialog& dialog, int id, const QString& text) {
   qobject_cast<QLineEdit*>(dialog.control(id))->setText(text);
 }
 
-bool all_zero(const Answer& answer, std::size_t count) {
-  return std::all_of(answer.buffer.begin(), answer.buffer.begin() + static_cast<long>(count),
-                     [](char byte) { return byte == '\0'; });
-}
-
 }  // namespace
-
-Q_DECLARE_METATYPE(vellicor::ResultCode)
 
 class FieldProviderTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void editAnswersItsText_data();
-  void editAnswersItsText();
-  void emptyEditAnswersUnavailableWithZeroedBuffer_data();
-  void emptyEditAnswersUnavailableWithZeroedBuffer();
+  void everyEditAnswersItsTextOrUnavailable_data();
+  void everyEditAnswersItsTextOrUnavailable();
+  void bufferSizeLimitsTheAnswer_data();
+  void bufferSizeLimitsTheAnswer();
   void checkBoxAnswersOneOrZero();
-  void missingControlAnswersUnknownField_data();
-  void missingControlAnswersUnknownField();
-  void tooSmallBufferIsRefusedUntouched();
-  void twoByteBufferHoldsOneCharacter();
-  void longTextIsCutToTheBuffer();
-  void cutNeverSplitsACharacter();
+  void unknownIdentifierAnswersUnknownField();
+  void nullContextOrBufferIsRefused();
   void emptyOrNullMessageShowsNothing();
   void waitCursorIsCounted();
 };
 
-void FieldProviderTest::editAnswersItsText_data() {
+void FieldProviderTest::everyEditAnswersItsTextOrUnavailable_data() {
   QTest::addColumn<int>("id");
   for (int id : {1000, 1002, 1003, 1004, 1005, 1006, 1007, 1010, 1011, 1012}) {
     QTest::newRow(qPrintable(QString::number(id))) << id;
   }
 }
 
-void FieldProviderTest::editAnswersItsText() {
+void FieldProviderTest::everyEditAnswersItsTextOrUnavailable() {
   QFETCH(int, id);
   MainDialog dialog;
-  const QByteArray text = "field " + QByteArray::number(id) + " text";
+  // Empty: -10 with the buffer cleared to zero bytes.
+  QCOMPARE(ask(dialog, id, 260), std::make_pair(-10, answered("", 260)));
+  const QByteArray text = "field " + QByteArray::number(id);
   set_text(dialog, id, QString::fromLatin1(text));
-  const Answer answer = ask(dialog, id);
-  QCOMPARE(answer.result, ResultCode::kOk);
-  QCOMPARE(QByteArray(answer.buffer.data()), text);
-  // The rest of the buffer is cleared, not left as it was.
-  QVERIFY(std::all_of(answer.buffer.begin() + text.size(), answer.buffer.end(),
-                      [](char byte) { return byte == '\0'; }));
+  QCOMPARE(ask(dialog, id, 260), std::make_pair(0, answered(text, 260)));
 }
 
-void FieldProviderTest::emptyEditAnswersUnavailableWithZeroedBuffer_data() {
-  editAnswersItsText_data();
+void FieldProviderTest::bufferSizeLimitsTheAnswer_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<uint>("size");
+  QTest::addColumn<int>("result");
+  QTest::addColumn<QByteArray>("buffer");  // the whole buffer afterwards, spare bytes included
+  const QByteArray untouched(3, kFill);
+  QTest::newRow("size 0 untouched") << "Sample" << 0u << -2 << QByteArray(2, kFill);
+  QTest::newRow("size 1 untouched") << "Sample" << 1u << -2 << untouched;
+  QTest::newRow("size 2 one character") << "Sample" << 2u << 0 << answered("S", 2);
+  QTest::newRow("exact fit") << "Sample" << 7u << 0 << answered("Sample", 7);
+  QTest::newRow("300 characters cut to 259")
+      << QString(300, QLatin1Char('p')) << 260u << 0 << answered(QByteArray(259, 'p'), 260);
+  // "é" takes two bytes: a character that does not fit whole is left out.
+  QTest::newRow("no half character") << "a\u00e9\u00e9" << 5u << 0 << answered("a\xc3\xa9", 5);
+  QTest::newRow("nothing fits") << "\u00e9" << 2u << -10 << answered("", 2);
 }
 
-void FieldProviderTest::emptyEditAnswersUnavailableWithZeroedBuffer() {
-  QFETCH(int, id);
+void FieldProviderTest::bufferSizeLimitsTheAnswer() {
+  QFETCH(QString, text);
+  QFETCH(uint, size);
+  QFETCH(int, result);
+  QFETCH(QByteArray, buffer);
   MainDialog dialog;
-  const Answer answer = ask(dialog, id);
-  QCOMPARE(to_int(answer.result), -10);
-  QVERIFY(all_zero(answer, kBufferSize));
+  set_text(dialog, FieldFontName, text);
+  QCOMPARE(ask(dialog, FieldFontName, size), std::make_pair(result, buffer));
 }
 
 void FieldProviderTest::checkBoxAnswersOneOrZero() {
   MainDialog dialog;
-  Answer answer = ask(dialog, FieldFixedWidth);
-  QCOMPARE(answer.result, ResultCode::kOk);
-  QCOMPARE(QByteArray(answer.buffer.data()), QByteArray("0"));
-  QCOMPARE(answer.buffer[kBufferSize - 1], '\0');
+  QCOMPARE(ask(dialog, FieldFixedWidth, 260), std::make_pair(0, answered("0", 260)));
   qobject_cast<QCheckBox*>(dialog.control(FieldFixedWidth))->setChecked(true);
-  answer = ask(dialog, FieldFixedWidth);
-  QCOMPARE(answer.result, ResultCode::kOk);
-  QCOMPARE(QByteArray(answer.buffer.data()), QByteArray("1"));
-  QCOMPARE(answer.buffer[2], '\0');
+  QCOMPARE(ask(dialog, FieldFixedWidth, 260), std::make_pair(0, answered("1", 260)));
 }
 
-void FieldProviderTest::missingControlAnswersUnknownField_data() {
-  QTest::addColumn<int>("id");
-  QTest::newRow("1014") << 1014;
-  QTest::newRow("0") << 0;
-  QTest::newRow("-1 (labels)") << -1;
-  QTest::newRow("999") << 999;
-}
-
-void FieldProviderTest::missingControlAnswersUnknownField() {
-  QFETCH(int, id);
+void FieldProviderTest::unknownIdentifierAnswersUnknownField() {
   MainDialog dialog;
-  const Answer answer = ask(dialog, id);
-  QCOMPARE(to_int(answer.result), -14);
-  QVERIFY(all_zero(answer, kBufferSize));
+  for (int id : {1014, 999, 0, -1}) {
+    QCOMPARE(ask(dialog, id, 260), std::make_pair(-14, answered("", 260)));
+  }
 }
 
-void FieldProviderTest::tooSmallBufferIsRefusedUntouched() {
+void FieldProviderTest::nullContextOrBufferIsRefused() {
   MainDialog dialog;
   set_text(dialog, FieldInputPath, QStringLiteral("strip.bmp"));
-  for (std::uint32_t size : {0u, 1u}) {
-    const Answer answer = ask(dialog, FieldInputPath, size);
-    QCOMPARE(to_int(answer.result), -2);
-    QCOMPARE(answer.buffer[0], kFill);
-  }
-  std::array<char, 4> buffer{'x', 'y', 'z', 'w'};
-  QCOMPARE(to_int(provide_field(nullptr, FieldInputPath, buffer.data(), 4)), -2);
+  char buffer[4] = {'x', 'y', 'z', 'w'};
+  QCOMPARE(to_int(provide_field(nullptr, FieldInputPath, buffer, 4)), -2);
   QCOMPARE(buffer[0], 'x');
   QCOMPARE(to_int(provide_field(static_cast<HostWindow*>(&dialog), FieldInputPath, nullptr, 4)),
            -2);
-}
-
-void FieldProviderTest::twoByteBufferHoldsOneCharacter() {
-  MainDialog dialog;
-  set_text(dialog, FieldFontName, QStringLiteral("Sample"));
-  const Answer answer = ask(dialog, FieldFontName, 2);
-  QCOMPARE(answer.result, ResultCode::kOk);
-  QCOMPARE(answer.buffer[0], 'S');
-  QCOMPARE(answer.buffer[1], '\0');
-  QCOMPARE(answer.buffer[2], kFill);
-}
-
-void FieldProviderTest::longTextIsCutToTheBuffer() {
-  MainDialog dialog;
-  const QString long_path = QStringLiteral("/").append(QString(300, QLatin1Char('p')));
-  set_text(dialog, FieldOutputPath, long_path);
-  const Answer answer = ask(dialog, FieldOutputPath);
-  QCOMPARE(answer.result, ResultCode::kOk);
-  QCOMPARE(std::strlen(answer.buffer.data()), std::size_t{259});
-  QCOMPARE(QString::fromLatin1(answer.buffer.data()), long_path.left(259));
-}
-
-void FieldProviderTest::cutNeverSplitsACharacter() {
-  MainDialog dialog;
-  // "é" is two bytes in the program's 8-bit encoding; a four-byte buffer
-  // holds "aé" (three bytes) but not a third character's first byte alone.
-  set_text(dialog, FieldFontName, QStringLiteral("a\u00e9\u00e9"));
-  Answer answer = ask(dialog, FieldFontName, 5);
-  QCOMPARE(answer.result, ResultCode::kOk);
-  QCOMPARE(QByteArray(answer.buffer.data()), QByteArray("a\xc3\xa9"));
-  set_text(dialog, FieldFontName, QStringLiteral("\u00e9"));
-  answer = ask(dialog, FieldFontName, 2);
-  QCOMPARE(to_int(answer.result), -10);
-  QVERIFY(all_zero(answer, 2));
 }
 
 void FieldProviderTest::emptyOrNullMessageShowsNothing() {
