@@ -49,6 +49,12 @@ bool name_the_same_file(FileSystem& fs, const char* input_path, const char* outp
          input.inode == output.inode;
 }
 
+// A font far larger than the pixels it comes from is refused: a few bytes of
+// file must not make the conversion write gigabytes.
+bool exceeds_font_size_limit(const FontMeasure& measure, const PixelBuffer& pixels) {
+  return measure.font_bytes > font_size_limit(pixels.delivered_bytes);
+}
+
 // Writes header, records and the closing line into an open output file.
 ResultCode write_font(OutputFile& output, const GlyphScanContext& context,
                       const FontMeasure& measure, ErrorDetail* detail) {
@@ -99,6 +105,9 @@ ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
   if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
   if (measure.glyph_count == 0) {
     return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kNoGlyph);
+  }
+  if (exceeds_font_size_limit(measure, pixels)) {
+    return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kUnusableInput);
   }
 
   // Until commit the font goes to a temporary file; on any failure the

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "engine/format_limits.hpp"
 #include "engine/text_sink.hpp"
@@ -58,28 +59,60 @@ RecordFigures figures_for(const ConversionOptions& options, const FontMeasure& m
   return figures;
 }
 
+// The fixed texts of a record, shared by the writer and by record_size.
+constexpr std::string_view kStartChar = "STARTCHAR char";
+constexpr std::string_view kEncoding = "\nENCODING ";
+constexpr std::string_view kScalableWidth = "\nSWIDTH ";
+constexpr std::string_view kDeviceWidth = " 0\nDWIDTH ";
+constexpr std::string_view kBox = " 0\nBBX ";
+constexpr std::string_view kBoxSeparator = " ";
+constexpr std::string_view kBoxOffsets = " 0 -";
+constexpr std::string_view kBitmap = "\nBITMAP\n";
+constexpr std::string_view kLineEnd = "\n";
+constexpr std::string_view kEndChar = "ENDCHAR\n";
+
 void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
-  sink.text("STARTCHAR char");
+  sink.text(kStartChar);
   sink.lower_hex(figures.code, kGlyphNameMinDigits);
-  sink.text("\nENCODING ");
+  sink.text(kEncoding);
   sink.number(figures.code);
-  sink.text("\nSWIDTH ");
+  sink.text(kScalableWidth);
   sink.number(figures.scalable_width);
-  sink.text(" 0\nDWIDTH ");
+  sink.text(kDeviceWidth);
   sink.number(figures.box_width);
-  sink.text(" 0\nBBX ");
+  sink.text(kBox);
   sink.number(figures.box_width);
-  sink.text(" ");
+  sink.text(kBoxSeparator);
   sink.number(figures.box_height);
-  sink.text(" 0 -");
+  sink.text(kBoxOffsets);
   sink.number(figures.box_descent);
-  sink.text("\nBITMAP\n");
+  sink.text(kBitmap);
+}
+
+std::uint64_t digit_count(std::uint64_t value, std::uint64_t base) {
+  std::uint64_t digits = 1;
+  for (; value >= base; value /= base) ++digits;
+  return digits;
+}
+
+// Bytes of the lines write_opening_lines writes.
+std::uint64_t opening_lines_size(const RecordFigures& figures) {
+  constexpr std::uint64_t kDecimal = 10;
+  constexpr std::uint64_t kHexadecimal = 16;
+  const std::uint64_t fixed = kStartChar.size() + kEncoding.size() + kScalableWidth.size() +
+                              kDeviceWidth.size() + kBox.size() + kBoxSeparator.size() +
+                              kBoxOffsets.size() + kBitmap.size();
+  return fixed +
+         std::max<std::uint64_t>(digit_count(figures.code, kHexadecimal), kGlyphNameMinDigits) +
+         digit_count(figures.code, kDecimal) + digit_count(figures.scalable_width, kDecimal) +
+         2 * digit_count(figures.box_width, kDecimal) + digit_count(figures.box_height, kDecimal) +
+         digit_count(figures.box_descent, kDecimal);
 }
 
 void write_blank_lines(TextSink& sink, const RecordFigures& figures, std::uint64_t count) {
   for (; count > 0 && sink.ok(); --count) {
     sink.repeat('0', figures.hex_digits);
-    sink.text("\n");
+    sink.text(kLineEnd);
   }
 }
 
@@ -126,7 +159,7 @@ void write_bitmap_line(TextSink& sink, const PictureView& picture, const RecordF
         mask == 0 ? 0 : static_cast<std::uint8_t>(ink_window(picture, y, first_column) & mask));
   }
   sink.repeat('0', figures.hex_digits - used_bytes * kHexDigitsPerByte);
-  sink.text("\n");
+  sink.text(kLineEnd);
 }
 
 }  // namespace
@@ -142,11 +175,21 @@ ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
     write_bitmap_line(sink, picture, figures, glyph, options.leading_blank, y);
   }
   write_blank_lines(sink, figures, figures.lines_after);
-  sink.text("ENDCHAR\n");
+  sink.text(kEndChar);
   const ResultCode result = sink.finish();
   if (failed(result)) return result;
   // The file layer buffers; this is where the record's bytes are really written.
   return file.flush(nullptr);
+}
+
+std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const GlyphSpan& glyph) {
+  const RecordFigures figures = figures_for(options, measure, glyph);
+  // Every bitmap line, blank or not, holds hex_digits digits and its line end;
+  // box_height is the record's line count. Neither factor reaches 2^34, so the
+  // product fits.
+  return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
+         kEndChar.size();
 }
 
 }  // namespace vellicor

@@ -1,6 +1,8 @@
 // One glyph's BDF record, from STARTCHAR to ENDCHAR.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/file_io.hpp"
 #include "engine/glyph_cutter.hpp"
 #include "engine/glyph_scanner.hpp"
@@ -16,5 +18,10 @@ namespace vellicor {
 ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
                               const ConversionOptions& options, const FontMeasure& measure,
                               const GlyphSpan& glyph);
+
+// The exact number of bytes write_glyph_record writes for glyph, found
+// without writing, so a font's size is known before its file is created.
+std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const GlyphSpan& glyph);
 
 }  // namespace vellicor

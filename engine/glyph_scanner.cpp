@@ -1,6 +1,9 @@
 // The two passes over the picture: measuring, then writing the glyph records.
 #include "engine/glyph_scanner.hpp"
 
+#include <cstdint>
+#include <limits>
+
 #include "engine/glyph_cutter.hpp"
 #include "engine/glyph_record.hpp"
 #include "engine/picture.hpp"
@@ -13,6 +16,28 @@ namespace {
 class CountingSink final : public GlyphSink {
  public:
   ResultCode on_glyph(const GlyphSpan&) override { return ResultCode::kOk; }
+};
+
+// Adds up the records' sizes; needs the font-wide figures, so it runs on a
+// second cut after the counting one.
+class SizingSink final : public GlyphSink {
+ public:
+  SizingSink(const ConversionOptions& options, const FontMeasure& measure)
+      : options_(options), measure_(measure) {}
+
+  ResultCode on_glyph(const GlyphSpan& glyph) override {
+    const std::uint64_t record = glyph_record_size(options_, measure_, glyph);
+    constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
+    total_ = record > kMost - total_ ? kMost : total_ + record;
+    return ResultCode::kOk;
+  }
+
+  std::uint64_t total() const { return total_; }
+
+ private:
+  const ConversionOptions& options_;
+  const FontMeasure& measure_;
+  std::uint64_t total_ = 0;
 };
 
 class RecordSink final : public GlyphSink {
@@ -49,7 +74,13 @@ ResultCode scan_glyphs(const GlyphScanContext& context, OutputFile* file, FontMe
   FontMeasure totals;
   if (file == kMeasuringPass) {
     CountingSink counter;
-    const ResultCode result = cut_glyphs(picture, allowed, counter, totals);
+    ResultCode result = cut_glyphs(picture, allowed, counter, totals);
+    if (succeeded(result) && totals.glyph_count > 0) {
+      SizingSink sizer(*context.options, totals);
+      FontMeasure again;
+      result = cut_glyphs(picture, allowed, sizer, again);
+      totals.font_bytes = sizer.total();
+    }
     if (measure != nullptr) *measure = totals;
     return result;
   }

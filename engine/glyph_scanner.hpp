@@ -25,12 +25,18 @@ struct FontMeasure {
   std::uint32_t glyph_count = 0;
   std::uint32_t tallest = 0;  // largest ink span of any ink column, in rows
   std::uint32_t widest = 0;   // largest glyph width, in columns
+  // Bytes of all glyph records together, exactly as the writing pass writes
+  // them (the header and the closing line not included); saturates at the
+  // largest value instead of wrapping.
+  std::uint64_t font_bytes = 0;
 };
 
 // Passing this as the file asks for the measuring pass, which writes nothing.
 inline constexpr OutputFile* kMeasuringPass = nullptr;
 
 // Measuring pass (file == kMeasuringPass): fills measure when not null, returns kOk.
+// It cuts the picture twice when it finds glyphs: once for the font-wide
+// figures, once more to size every record from them.
 // Writing pass: writes one record per glyph into file, from the figures in
 // measure; kBadArgument when measure is null or has a zero field, the write's
 // kFileAccess when a write fails (no detail stored).

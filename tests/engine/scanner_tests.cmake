@@ -32,3 +32,10 @@ vellicor_add_gtest(vellicor_bounded_work_tests
     engine/bounded_work_test.cpp
     engine/font_conversion.cpp
   LIBS vellicor_engine)
+
+vellicor_add_gtest(vellicor_font_size_limit_tests
+  SOURCES
+    engine/font_conversion.cpp
+    engine/font_size_limit_test.cpp
+    engine/loaded_picture.cpp
+  LIBS vellicor_engine)
