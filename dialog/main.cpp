@@ -3,11 +3,13 @@
 
 #include "dialog/app_resources.hpp"
 #include "dialog/main_dialog.hpp"
+#include "engine/product_info.hpp"
 
 int main(int argc, char* argv[]) {
   // The application name stays the program file's base name: it titles every
   // message box. Arguments are left to Qt; the program itself reads none.
   QApplication app(argc, argv);
+  QApplication::setApplicationVersion(QString::fromLatin1(vellicor::kProductVersion));
   QApplication::setWindowIcon(vellicor::dialog::application_icon());
 
   vellicor::dialog::MainDialog dialog;
