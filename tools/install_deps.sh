@@ -11,6 +11,8 @@ packages=(
   imagemagick netpbm python3-pil  # pictures written by real tools
   binutils                    # nm, for the exported-symbol check
   xvfb xdotool                # screenshots of the dialog program (tools/screenshot.sh)
+  libbenchmark-dev            # micro-benchmarks (bench/)
+  hyperfine strace time       # whole-process benchmarks (bench/run_benchmarks.sh)
 )
 
 missing=()
