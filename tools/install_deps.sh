@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev xfonts-utils  # reading written fonts back (FreeType, bdftopcf)
   imagemagick netpbm python3-pil  # pictures written by real tools
   binutils                    # nm, for the exported-symbol check
+  lintian desktop-file-utils appstream man-db dpkg-dev file  # checking the Debian package
   xvfb xdotool                # screenshots of the dialog program (tools/screenshot.sh)
   libbenchmark-dev            # micro-benchmarks (bench/)
   hyperfine strace time       # whole-process benchmarks (bench/run_benchmarks.sh)

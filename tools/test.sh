@@ -18,3 +18,9 @@ run_suite() {
 
 run_suite build
 run_suite build-sanitize -DVELLICOR_SANITIZE=ON
+
+# The Debian package, made from the plain build: installed system-wide, used
+# and removed again, so only on CI machines or when asked for.
+if [ -n "${CI:-}" ] || [ "${VELLICOR_CHECK_DEB:-0}" = 1 ]; then
+  bash tests/packaging/check_deb.sh build
+fi
