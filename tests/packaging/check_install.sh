@@ -52,6 +52,14 @@ if [ -x "$build_dir/bin/vellicor" ]; then
   done
 fi
 
+# The README shows the host in full; it must be the file built here.
+awk '/^## Using the library/ { section = 1 }
+     section && /^```c$/ { inside = 1; next }
+     inside && /^```$/ { exit }
+     inside { print }' "$source_dir/README.md" >"$work/readme-example.c"
+cmp "$work/readme-example.c" "$source_dir/tests/packaging/consumer/convert_strip.c" ||
+  fail "the README's library example differs from tests/packaging/consumer/convert_strip.c"
+
 # The picture sits in a folder of its own; every font goes elsewhere.
 mkdir -p "$work/in"
 cp "$source_dir/examples/ascii.bmp" "$work/in/ascii.bmp"
