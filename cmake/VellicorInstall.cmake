@@ -4,6 +4,13 @@
 # name, so this file is included once from the top-level list file after every
 # subdirectory has been added.
 
+# A project that adds vellicor as a subdirectory links it directly and usually
+# does not want vellicor's files in its own installation.
+option(VELLICOR_INSTALL "Generate vellicor's install rules" ${PROJECT_IS_TOP_LEVEL})
+if(NOT VELLICOR_INSTALL)
+  return()
+endif()
+
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 

@@ -2,6 +2,11 @@
 # vellicor_<version>_<arch>.deb from the install rules of VellicorInstall.cmake.
 # Included after it, from the top-level list file.
 
+# CPack configures one package per build tree; an enclosing project owns it.
+if(NOT VELLICOR_INSTALL OR NOT PROJECT_IS_TOP_LEVEL)
+  return()
+endif()
+
 set(CPACK_PACKAGE_NAME vellicor)
 set(CPACK_PACKAGE_VENDOR "The vellicor authors")
 set(CPACK_PACKAGE_CONTACT "${VELLICOR_MAINTAINER}")
