@@ -5,14 +5,17 @@
 # match, byte for byte, the one the installed cvellicor writes.
 #
 #   check_install.sh BUILD_DIR SOURCE_DIR
-#
-# VELLICOR_CONSUMER_FLAGS: extra compile and link flags for the host (the
-# sanitizer flags when the library was built with them).
 set -euo pipefail
 
 build_dir=$(cd "$1" && pwd)
 source_dir=$(cd "$2" && pwd)
-extra_flags=${VELLICOR_CONSUMER_FLAGS:-}
+
+# A library built with sanitizers needs their runtimes loaded first, so the
+# hosts are built with the same flags.
+extra_flags=""
+if grep -qx 'VELLICOR_SANITIZE:BOOL=ON' "$build_dir/CMakeCache.txt"; then
+  extra_flags="-fsanitize=address,undefined"
+fi
 
 work="$build_dir/packaging-check"
 stage="$work/stage"
@@ -43,7 +46,7 @@ done
   fail "libvellicor.so.1 does not link to libvellicor.so.1.0.0"
 [ "$(readlink "$libdir/libvellicor.so")" = libvellicor.so.1 ] ||
   fail "libvellicor.so does not link to the soname"
-if [ -x "$build_dir/bin/vellicor" ]; then
+if grep -qx 'VELLICOR_BUILD_DIALOG:BOOL=ON' "$build_dir/CMakeCache.txt"; then
   for path in bin/vellicor share/applications/org.example.vellicor.desktop \
       share/icons/hicolor/16x16/apps/vellicor.png \
       share/icons/hicolor/32x32/apps/vellicor.png \

@@ -5,14 +5,8 @@ if(DEFINED VELLICOR_INSTALL AND NOT VELLICOR_INSTALL)
   return()  # no install rules to check
 endif()
 
-set(vellicor_consumer_flags "")
-if(VELLICOR_SANITIZE)
-  # A library built with sanitizers needs their runtimes first in the host.
-  set(vellicor_consumer_flags "-fsanitize=address,undefined")
-endif()
 add_test(NAME PackagingInstall.HostsBuildAgainstStagedInstall
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_install.sh ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
 set_tests_properties(PackagingInstall.HostsBuildAgainstStagedInstall PROPERTIES
   LABELS packaging
-  ENVIRONMENT "VELLICOR_CONSUMER_FLAGS=${vellicor_consumer_flags}"
   TIMEOUT 300)
