@@ -46,13 +46,20 @@ cp examples/ascii.bmp "$work/ascii.bmp"
 head -n 1 "$work/ascii.bdf" | grep -qx 'STARTFONT 2.1' || fail "no BDF font beside the sample"
 grep -qx 'CHARS 95' "$work/ascii.bdf" || fail "the font does not hold 95 glyphs"
 
-echo "== The library through pkg-config and the linker's cache"
+echo "== The library through the linker's cache, pkg-config and find_package"
 /sbin/ldconfig -p | grep -q 'libvellicor\.so\.1 ' || fail "libvellicor.so.1 is not in the linker's cache"
 read -r -a pc_flags <<<"$(pkg-config --cflags --libs vellicor)"
 "${CC:-cc}" -std=c99 -Wall -Wextra -Wpedantic -Werror tests/packaging/consumer/convert_strip.c \
   "${pc_flags[@]}" -o "$work/convert_strip" || fail "a host does not build against the package"
 "$work/convert_strip" "$work/ascii.bmp" "$work/host.bdf" || fail "the host failed to convert"
 cmp "$work/ascii.bdf" "$work/host.bdf" || fail "the host's font differs from cvellicor's"
+
+cmake -S tests/packaging/consumer -B "$work/cmake-host" >/dev/null ||
+  fail "find_package(vellicor) does not find the package"
+cmake --build "$work/cmake-host" >/dev/null || fail "a CMake host does not build against the package"
+"$work/cmake-host/convert_strip" "$work/ascii.bmp" "$work/cmake-host.bdf" ||
+  fail "the CMake host failed to convert"
+cmp "$work/ascii.bdf" "$work/cmake-host.bdf" || fail "the CMake host's font differs from cvellicor's"
 
 echo "== Manual page"
 page=$(grep -E '/man1/cvellicor\.1(\.gz)?$' <<<"$files") || fail "the package holds no cvellicor.1"
