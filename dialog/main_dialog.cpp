@@ -64,7 +64,7 @@ MainDialog::MainDialog(QWidget* parent)
 MainDialog::~MainDialog() {
   // A conversion cannot outlive the window, but an unbalanced count must not
   // leave the whole application under the wait cursor.
-  while (wait_cursor_depth_ > 0) end_wait_cursor();
+  for (; wait_cursor_depth_ > 0; --wait_cursor_depth_) QApplication::restoreOverrideCursor();
 }
 
 void MainDialog::connect_button(int id, void (MainDialog::*handler)()) {
