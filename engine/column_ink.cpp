@@ -1,57 +1,56 @@
-// Column classification, eight columns (one pixel byte) at a time.
+// Column classification, 64 columns (one word of pixel bits per row) at a time.
 #include "engine/column_ink.hpp"
+
+#include <bit>
 
 namespace vellicor {
 
 namespace {
 
-constexpr std::uint8_t kLeftmostBit = 0x80;
-
-// Records row for every column whose bit is set in bits.
-void settle(std::uint8_t bits, std::uint32_t row, std::array<ColumnInk, kColumnsPerByte>& columns,
-            std::uint32_t ColumnInk::*place) {
-  for (std::uint32_t i = 0; bits != 0; ++i) {
-    const auto bit = static_cast<std::uint8_t>(kLeftmostBit >> i);
-    if ((bits & bit) != 0) {
-      columns[i].*place = row;
-      bits = static_cast<std::uint8_t>(bits & ~bit);
-    }
+// Stores row into rows[i] for every column i whose bit is set in columns.
+void settle(std::uint64_t columns, std::uint32_t row,
+            std::array<std::uint32_t, kColumnsPerGroup>& rows) {
+  for (; columns != 0; columns &= columns - 1) {  // clears the lowest set bit
+    const auto lowest = static_cast<std::uint32_t>(std::countr_zero(columns));
+    rows[kColumnsPerGroup - 1 - lowest] = row;
   }
 }
 
 }  // namespace
 
-std::array<ColumnInk, kColumnsPerByte> classify_column_byte(const PictureView& picture,
-                                                            std::uint32_t byte_index) {
-  std::array<ColumnInk, kColumnsPerByte> columns{};
+void classify_column_group(const PictureView& picture, std::uint32_t group_index,
+                           ColumnGroup& group) {
+  group.has_ink = 0;
+  group.ink_columns = 0;
   const RowRange rows = picture.delivered_rows();
-  const std::uint8_t inside = picture.column_mask(byte_index);
-  if (rows.empty() || inside == 0) return columns;
+  const std::uint64_t inside = picture.column_word_mask(group_index);
+  if (rows.empty() || inside == 0) return;
 
   // Downward: the first row in which each column shows ink. Stops once every
-  // column of the byte has shown some.
-  std::uint8_t seen = 0;
+  // column of the group has shown some.
+  std::uint64_t seen = 0;
   for (std::uint32_t y = rows.begin; y < rows.end && seen != inside; ++y) {
-    const auto fresh = static_cast<std::uint8_t>(picture.ink_byte(y, byte_index) & inside & ~seen);
+    const std::uint64_t fresh = picture.ink_word(y, group_index) & inside & ~seen;
     if (fresh == 0) continue;
-    settle(fresh, y, columns, &ColumnInk::first);
-    seen = static_cast<std::uint8_t>(seen | fresh);
+    settle(fresh, y, group.first);
+    seen |= fresh;
   }
-  if (seen == 0) return columns;
+  if (seen == 0) return;
 
-  // Upward: the last ink row of each column that has ink at all.
-  std::uint8_t found = 0;
+  // Upward: the last ink row of each column that has ink at all. A column
+  // whose last ink row is row 0 has no ink below it.
+  std::uint64_t found = 0;
+  std::uint64_t top_row_only = 0;
   for (std::uint32_t y = rows.end; y > rows.begin && found != seen;) {
     --y;
-    const auto fresh = static_cast<std::uint8_t>(picture.ink_byte(y, byte_index) & seen & ~found);
+    const std::uint64_t fresh = picture.ink_word(y, group_index) & seen & ~found;
     if (fresh == 0) continue;
-    settle(fresh, y, columns, &ColumnInk::last);
-    found = static_cast<std::uint8_t>(found | fresh);
+    settle(fresh, y, group.last);
+    found |= fresh;
+    if (y == 0) top_row_only = fresh;
   }
-  for (std::uint32_t i = 0; i < kColumnsPerByte; ++i) {
-    columns[i].has_ink = (seen & (kLeftmostBit >> i)) != 0;
-  }
-  return columns;
+  group.has_ink = seen;
+  group.ink_columns = seen & ~top_row_only;
 }
 
 }  // namespace vellicor

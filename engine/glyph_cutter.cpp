@@ -2,6 +2,7 @@
 #include "engine/glyph_cutter.hpp"
 
 #include <algorithm>
+#include <bit>
 
 #include "engine/column_ink.hpp"
 
@@ -15,14 +16,6 @@ class Segmenter {
  public:
   Segmenter(std::uint8_t allowed_blank_columns, GlyphSink& sink)
       : allowed_(allowed_blank_columns), sink_(sink) {}
-
-  ResultCode column(std::uint32_t x, const ColumnInk& ink) {
-    if (ink.is_ink_column()) {
-      ink_column(x, ink.first, ink.last);
-      return ResultCode::kOk;
-    }
-    return blank_column(x, ink.has_ink);
-  }
 
   // count blank columns without any ink, starting at x. Only while a glyph is
   // open does each column matter, and a glyph closes within allowed + 1 of them.
@@ -40,7 +33,7 @@ class Segmenter {
 
   const FontMeasure& totals() const { return totals_; }
 
- private:
+  // A column holding ink below row 0, from row first to row last.
   void ink_column(std::uint32_t x, std::uint32_t first, std::uint32_t last) {
     if (run_active_ && glyph_open_) {
       // The blank run just crossed lies inside the glyph now.
@@ -61,6 +54,7 @@ class Segmenter {
     totals_.tallest = std::max(totals_.tallest, last - first + 1);
   }
 
+  // A blank column; top_row_ink when it holds ink in row 0 (and nowhere else).
   ResultCode blank_column(std::uint32_t x, bool top_row_ink) {
     if (!run_active_) start_run(x);
     ++run_length_;
@@ -74,6 +68,7 @@ class Segmenter {
     return ResultCode::kOk;
   }
 
+ private:
   void start_run(std::uint32_t x) {
     run_active_ = true;
     run_start_ = x;
@@ -102,6 +97,35 @@ class Segmenter {
   bool gap_taken_ = false;
 };
 
+// Hands columns x ... x + count - 1 (count at most 64) of group to segmenter,
+// a run of columns without any ink in one step.
+ResultCode cut_group(Segmenter& segmenter, const ColumnGroup& group, std::uint32_t x,
+                     std::uint32_t count) {
+  for (std::uint32_t i = 0; i < count;) {
+    const std::uint64_t bit = column_bit(i);
+    ResultCode result = ResultCode::kOk;
+    if ((group.ink_columns & bit) != 0) {
+      segmenter.ink_column(x + i, group.first[i], group.last[i]);
+      ++i;
+    } else if ((group.has_ink & bit) != 0) {
+      result = segmenter.blank_column(x + i, true);
+      ++i;
+    } else {
+      // Up to the next column with ink: (bit << 1) - 1 keeps column i and
+      // those right of it, also for column 0, whose shift wraps to 0.
+      const std::uint64_t inked_from_here = group.has_ink & ((bit << 1) - 1);
+      const std::uint32_t next_inked =
+          inked_from_here == 0 ? kColumnsPerGroup
+                               : static_cast<std::uint32_t>(std::countl_zero(inked_from_here));
+      const std::uint32_t run = std::min(next_inked, count) - i;
+      result = segmenter.blank_columns(x + i, run);
+      i += run;
+    }
+    if (failed(result)) return result;
+  }
+  return ResultCode::kOk;
+}
+
 }  // namespace
 
 ResultCode cut_glyphs(const PictureView& picture, std::uint8_t allowed_blank_columns,
@@ -109,12 +133,10 @@ ResultCode cut_glyphs(const PictureView& picture, std::uint8_t allowed_blank_col
   Segmenter segmenter(allowed_blank_columns, sink);
   ResultCode result = ResultCode::kOk;
   const std::uint32_t inked_columns = picture.delivered_columns();
-  for (std::uint32_t x = 0; x < inked_columns && succeeded(result);) {
-    const auto columns = classify_column_byte(picture, x / kColumnsPerByte);
-    for (std::uint32_t i = 0; i < kColumnsPerByte && x < inked_columns && succeeded(result);
-         ++i, ++x) {
-      result = segmenter.column(x, columns[i]);
-    }
+  ColumnGroup group;
+  for (std::uint32_t x = 0; x < inked_columns && succeeded(result); x += kColumnsPerGroup) {
+    classify_column_group(picture, x / kColumnsPerGroup, group);
+    result = cut_group(segmenter, group, x, std::min(kColumnsPerGroup, inked_columns - x));
   }
   if (succeeded(result)) {
     result = segmenter.blank_columns(inked_columns, picture.width() - inked_columns);

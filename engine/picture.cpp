@@ -28,12 +28,17 @@ PictureView::PictureView(const BmpInfoHeader& info, const PixelBuffer& pixels,
       stride_(one_bit_stride(width_)),
       bottom_up_(info.biHeight > 0),
       ink_when_set_(0),
-      ink_when_clear_(0) {
+      ink_when_clear_(0),
+      ink_when_set_word_(0),
+      ink_when_clear_word_(0) {
   // A one-bit pixel can only carry index 0 or 1; other ink indices never match.
   for (std::uint16_t i = 0; i < ink_count; ++i) {
     if (ink_indices[i] == 0) ink_when_clear_ = 0xFF;
     if (ink_indices[i] == 1) ink_when_set_ = 0xFF;
   }
+  constexpr std::uint64_t kAllBits = ~std::uint64_t{0};
+  ink_when_set_word_ = ink_when_set_ != 0 ? kAllBits : 0;
+  ink_when_clear_word_ = ink_when_clear_ != 0 ? kAllBits : 0;
   const std::uint64_t rows_bytes = std::uint64_t{stride_} * height_;
   // A declared size smaller than the rows need would put bottom-up rows before
   // the buffer; the loader refuses such pictures, and the view reads them as paper.
@@ -75,6 +80,29 @@ std::uint8_t PictureView::column_mask(std::uint32_t byte_index) const {
   if (first_column >= width_) return 0;
   const std::uint64_t columns = std::min<std::uint64_t>(kBitsPerByte, width_ - first_column);
   return static_cast<std::uint8_t>(0xFF00u >> columns);
+}
+
+std::uint64_t PictureView::gathered_ink_word(std::uint32_t y, std::uint32_t word_index) const {
+  std::uint64_t bits = 0;
+  const std::uint64_t first_byte = std::uint64_t{word_index} * kBytesPerWord;
+  for (std::uint32_t i = 0; i < kBytesPerWord; ++i) {
+    const std::uint64_t byte_index = first_byte + i;
+    // Bytes past the row's end are left as paper rather than read from the
+    // next row; they lie past the width.
+    const std::uint8_t ink =
+        byte_index < stride_ ? ink_byte(y, static_cast<std::uint32_t>(byte_index)) : 0;
+    bits = (bits << kBitsPerByte) | ink;
+  }
+  return bits;
+}
+
+std::uint64_t PictureView::column_word_mask(std::uint32_t word_index) const {
+  constexpr std::uint64_t kColumnsPerWord = kBytesPerWord * kBitsPerByte;
+  const std::uint64_t first_column = std::uint64_t{word_index} * kColumnsPerWord;
+  if (first_column >= width_) return 0;
+  const std::uint64_t columns = std::min<std::uint64_t>(kColumnsPerWord, width_ - first_column);
+  // Shifting a 64-bit value by 64 is undefined, so a full word is its own case.
+  return columns == kColumnsPerWord ? ~std::uint64_t{0} : ~(~std::uint64_t{0} >> columns);
 }
 
 bool PictureView::has_ink() const {

@@ -2,12 +2,36 @@
 // top-down, padded to four bytes, leftmost pixel in the most significant bit.
 #pragma once
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/bmp_format.hpp"
 #include "engine/pixel_buffer.hpp"
 
 namespace vellicor {
+
+// The eight bytes at bytes as one number, the first in the most significant
+// byte: the pixel order of a row.
+inline std::uint64_t load_big_endian(const std::uint8_t* bytes) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, sizeof word);
+  if constexpr (std::endian::native == std::endian::little) {
+#if defined(__GNUC__) || defined(__clang__)
+    word = __builtin_bswap64(word);
+#else
+    constexpr unsigned kBitsPerByte = 8;
+    constexpr std::uint64_t kLowByte = 0xFF;
+    std::uint64_t swapped = 0;
+    for (std::size_t i = 0; i < sizeof word; ++i, word >>= kBitsPerByte) {
+      swapped = (swapped << kBitsPerByte) | (word & kLowByte);
+    }
+    word = swapped;
+#endif
+  }
+  return word;
+}
 
 // Rows [begin, end) of a picture, counted from the top.
 struct RowRange {
@@ -23,6 +47,8 @@ struct RowRange {
 // rest of a picture whose declared size the file does not back.
 class PictureView {
  public:
+  static constexpr std::uint32_t kBytesPerWord = 8;
+
   PictureView(const BmpInfoHeader& info, const PixelBuffer& pixels, const std::uint8_t* ink_indices,
               std::uint16_t ink_count);
 
@@ -45,6 +71,20 @@ class PictureView {
     return static_cast<std::uint8_t>((bits & ink_when_set_) | (~bits & ink_when_clear_));
   }
 
+  // Ink bits of the 64 pixels held by bytes 8 * word_index ... 8 * word_index + 7
+  // of row y, the leftmost pixel in the most significant bit. Bits of columns
+  // at or past the width are unspecified; callers mask them.
+  std::uint64_t ink_word(std::uint32_t y, std::uint32_t word_index) const {
+    const std::uint64_t offset = row_offset(y) + std::uint64_t{word_index} * kBytesPerWord;
+    // Whole words inside the delivered bytes are read in one load, also when
+    // they run past the row's end: those bits lie past the width.
+    if (offset + kBytesPerWord > delivered_) return gathered_ink_word(y, word_index);
+    const std::uint64_t bits = load_big_endian(bytes_ + offset);
+    return (bits & ink_when_set_word_) | (~bits & ink_when_clear_word_);
+  }
+  // Mask of the pixels of word word_index that lie inside the picture's width.
+  std::uint64_t column_word_mask(std::uint32_t word_index) const;
+
   bool is_ink(std::uint32_t x, std::uint32_t y) const {
     return (ink_byte(y, x >> 3) >> (7 - (x & 7))) & 1u;
   }
@@ -64,6 +104,9 @@ class PictureView {
   bool has_ink() const;
 
  private:
+  // ink_word for a word that reaches past the delivered bytes, byte by byte.
+  std::uint64_t gathered_ink_word(std::uint32_t y, std::uint32_t word_index) const;
+
   const std::uint8_t* bytes_;
   std::uint64_t delivered_;
   std::uint64_t size_;
@@ -71,8 +114,10 @@ class PictureView {
   std::uint32_t height_;
   std::uint32_t stride_;
   bool bottom_up_;
-  std::uint8_t ink_when_set_;    // 0xFF when palette index 1 is ink
-  std::uint8_t ink_when_clear_;  // 0xFF when palette index 0 is ink
+  std::uint8_t ink_when_set_;          // 0xFF when palette index 1 is ink
+  std::uint8_t ink_when_clear_;        // 0xFF when palette index 0 is ink
+  std::uint64_t ink_when_set_word_;    // ink_when_set_ in all eight bytes
+  std::uint64_t ink_when_clear_word_;  // ink_when_clear_ in all eight bytes
   RowRange delivered_rows_;
   std::uint32_t delivered_columns_ = 0;
 };
