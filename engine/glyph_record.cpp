@@ -2,7 +2,9 @@
 #include "engine/glyph_record.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "engine/format_limits.hpp"
@@ -15,6 +17,9 @@ namespace {
 constexpr std::uint64_t kBitsPerByte = 8;
 constexpr std::uint64_t kHexDigitsPerByte = 2;
 constexpr std::size_t kGlyphNameMinDigits = 4;  // "char0041"
+constexpr std::size_t kMostDecimalDigits = 20;  // of a 64-bit number
+constexpr std::size_t kMostHexDigits = 16;
+constexpr int kGlyphNameBase = 16;  // glyph names hold the code in hexadecimal
 
 // The numbers of one record.
 struct RecordFigures {
@@ -71,22 +76,53 @@ constexpr std::string_view kBitmap = "\nBITMAP\n";
 constexpr std::string_view kLineEnd = "\n";
 constexpr std::string_view kEndChar = "ENDCHAR\n";
 
+// Appends text at place, which has room for it; returns the end.
+char* put_text(char* place, std::string_view text) {
+  std::memcpy(place, text.data(), text.size());
+  return place + text.size();
+}
+
+char* put_decimal(char* place, std::uint64_t value) {
+  return std::to_chars(place, place + kMostDecimalDigits, value).ptr;
+}
+
+char* put_glyph_name_digits(char* place, std::uint64_t code) {
+  char digits[kMostHexDigits];
+  const char* const end = std::to_chars(digits, digits + kMostHexDigits, code, kGlyphNameBase).ptr;
+  const auto length = static_cast<std::size_t>(end - digits);
+  if (length < kGlyphNameMinDigits) {
+    std::memset(place, '0', kGlyphNameMinDigits - length);
+    place += kGlyphNameMinDigits - length;
+  }
+  return put_text(place, std::string_view(digits, length));
+}
+
+// The most that the opening lines can hold: every number at its longest.
+constexpr std::size_t kOpeningLinesMost = kStartChar.size() + kMostHexDigits + kEncoding.size() +
+                                          kScalableWidth.size() + kDeviceWidth.size() +
+                                          kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() +
+                                          kBitmap.size() + 6 * kMostDecimalDigits;
+static_assert(kOpeningLinesMost <= TextSink::kBufferSize);
+
 void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
-  sink.text(kStartChar);
-  sink.lower_hex(figures.code, kGlyphNameMinDigits);
-  sink.text(kEncoding);
-  sink.number(figures.code);
-  sink.text(kScalableWidth);
-  sink.number(figures.scalable_width);
-  sink.text(kDeviceWidth);
-  sink.number(figures.box_width);
-  sink.text(kBox);
-  sink.number(figures.box_width);
-  sink.text(kBoxSeparator);
-  sink.number(figures.box_height);
-  sink.text(kBoxOffsets);
-  sink.number(figures.box_descent);
-  sink.text(kBitmap);
+  char* const start = sink.reserve(kOpeningLinesMost);
+  if (start == nullptr) return;  // never: the static_assert above
+  char* place = put_text(start, kStartChar);
+  place = put_glyph_name_digits(place, figures.code);
+  place = put_text(place, kEncoding);
+  place = put_decimal(place, figures.code);
+  place = put_text(place, kScalableWidth);
+  place = put_decimal(place, figures.scalable_width);
+  place = put_text(place, kDeviceWidth);
+  place = put_decimal(place, figures.box_width);
+  place = put_text(place, kBox);
+  place = put_decimal(place, figures.box_width);
+  place = put_text(place, kBoxSeparator);
+  place = put_decimal(place, figures.box_height);
+  place = put_text(place, kBoxOffsets);
+  place = put_decimal(place, figures.box_descent);
+  place = put_text(place, kBitmap);
+  sink.advance(static_cast<std::size_t>(place - start));
 }
 
 std::uint64_t digit_count(std::uint64_t value, std::uint64_t base) {
@@ -110,56 +146,112 @@ std::uint64_t opening_lines_size(const RecordFigures& figures) {
 }
 
 void write_blank_lines(TextSink& sink, const RecordFigures& figures, std::uint64_t count) {
+  const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
   for (; count > 0 && sink.ok(); --count) {
-    sink.repeat('0', figures.hex_digits);
-    sink.text(kLineEnd);
+    char* const place = line_size <= TextSink::kBufferSize
+                            ? sink.reserve(static_cast<std::size_t>(line_size))
+                            : nullptr;
+    if (place == nullptr) {
+      // A line longer than the buffer goes out in pieces.
+      sink.repeat('0', figures.hex_digits);
+      sink.text(kLineEnd);
+      continue;
+    }
+    const auto digits = static_cast<std::size_t>(figures.hex_digits);
+    std::memset(place, '0', digits);
+    place[digits] = kLineEnd.front();
+    sink.advance(digits + kLineEnd.size());
   }
 }
 
-// Eight pixels of row y starting at picture column first_column (which may be
-// negative), the leftmost in the most significant bit; pixels outside the
-// row are paper.
-std::uint8_t ink_window(const PictureView& picture, std::uint32_t y, std::int64_t first_column) {
-  constexpr std::int64_t kColumnsPerByte = 8;
-  // Rounded down, also for negative columns.
+// A bitmap line's bit string is taken from the picture 56 bits at a time: an
+// eight-byte load shifted by up to 7 bits still holds 57 wanted bits.
+constexpr std::uint64_t kChunkBits = 56;
+constexpr std::uint64_t kChunkBytes = kChunkBits / kBitsPerByte;
+constexpr std::uint64_t kWordBits = 64;
+constexpr std::uint64_t kAllBits = ~std::uint64_t{0};
+
+// Where a record's bitmap lines come from in every row: the same for all of
+// the glyph's rows.
+struct LineLayout {
+  // The picture byte that holds the line's first bit, and that bit's place in
+  // it counted from the most significant bit. The byte lies left of the
+  // picture (negative) when the leading blank is wider than the glyph's start.
+  std::int64_t first_byte;
+  std::uint32_t shift;
+  std::uint64_t glyph_from;  // the line's first bit that carries a glyph column
+  std::uint64_t glyph_to;    // one past its last
+  std::uint64_t used_bytes;  // bytes the bit string fills
+};
+
+LineLayout layout_for(const GlyphSpan& glyph, std::uint32_t leading) {
+  constexpr auto kBitsPerByteSigned = static_cast<std::int64_t>(kBitsPerByte);
+  const std::int64_t first_column = std::int64_t{glyph.start} - std::int64_t{leading};
+  // Rounded down, also for columns left of the picture.
+  const std::int64_t first_byte =
+      first_column >= 0 ? first_column / kBitsPerByteSigned
+                        : -((-first_column + kBitsPerByteSigned - 1) / kBitsPerByteSigned);
+  LineLayout layout{};
+  layout.first_byte = first_byte;
+  layout.shift = static_cast<std::uint32_t>(first_column - first_byte * kBitsPerByteSigned);
+  layout.glyph_from = leading;
+  layout.glyph_to = std::uint64_t{leading} + glyph.width;
+  layout.used_bytes = (layout.glyph_to + kBitsPerByte - 1) / kBitsPerByte;
+  return layout;
+}
+
+// Bits chunk_index * 56 ... of row y's bit string (leading blank zero bits,
+// then one bit per glyph column), in the top 56 bits of the result. Bits past
+// the glyph's last column are 0. A chunk starts 7 bytes after the one before.
+std::uint64_t line_chunk(const PictureView& picture, const LineLayout& layout, std::uint32_t y,
+                         std::uint64_t chunk_index) {
+  const std::uint64_t chunk_start = chunk_index * kChunkBits;
+  const std::uint64_t from = std::max(layout.glyph_from, chunk_start);
+  const std::uint64_t to = std::min(layout.glyph_to, chunk_start + kChunkBits);
+  if (from >= to) return 0;  // all leading blank, or past the glyph
   const std::int64_t byte_index =
-      (first_column >= 0 ? first_column : first_column - (kColumnsPerByte - 1)) / kColumnsPerByte;
-  const auto shift = static_cast<std::uint32_t>(first_column - byte_index * kColumnsPerByte);
-  auto byte_at = [&](std::int64_t index) -> std::uint32_t {
-    if (index < 0 || index >= std::int64_t{picture.stride()}) return 0;
-    return picture.ink_byte(y, static_cast<std::uint32_t>(index));
-  };
-  // Two neighbouring bytes, shifted so the wanted eight pixels fill the high byte.
-  const std::uint32_t pair = (byte_at(byte_index) << kBitsPerByte) | byte_at(byte_index + 1);
-  return static_cast<std::uint8_t>((pair << shift) >> kBitsPerByte);
+      layout.first_byte + static_cast<std::int64_t>(chunk_index * kChunkBytes);
+  const std::uint64_t bits = picture.ink_bytes_from(y, byte_index) << layout.shift;
+  const std::uint64_t mask = (kAllBits >> (from - chunk_start)) & ~(kAllBits >> (to - chunk_start));
+  return bits & mask;
 }
 
-// Bits of output byte byte_index that carry glyph columns: the leading blank
-// bits before them and anything past the glyph's last column stay 0.
-std::uint8_t glyph_bits_mask(std::uint64_t byte_index, std::uint64_t leading, std::uint64_t width) {
-  const std::uint64_t byte_first_bit = byte_index * kBitsPerByte;
-  const std::uint64_t from = leading > byte_first_bit ? leading - byte_first_bit : 0;
-  const std::uint64_t to = std::min(leading + width - byte_first_bit, kBitsPerByte);
-  if (from >= to) return 0;
-  const std::uint32_t mask = (0xFFu >> from) & (0xFFu << (kBitsPerByte - to));
-  return static_cast<std::uint8_t>(mask);
-}
-
-// The row's bit string: leading blank zero bits, one bit per glyph column,
-// then '0' digits up to the line's hex width.
-void write_bitmap_line(TextSink& sink, const PictureView& picture, const RecordFigures& figures,
-                       const GlyphSpan& glyph, std::uint32_t leading, std::uint32_t y) {
-  const std::uint64_t used_bits = std::uint64_t{leading} + glyph.width;
-  const std::uint64_t used_bytes = (used_bits + kBitsPerByte - 1) / kBitsPerByte;
-  for (std::uint64_t index = 0; index < used_bytes && sink.ok(); ++index) {
-    const std::int64_t first_column = std::int64_t{glyph.start} - std::int64_t{leading} +
-                                      static_cast<std::int64_t>(index * kBitsPerByte);
-    const std::uint8_t mask = glyph_bits_mask(index, leading, glyph.width);
-    sink.hex_byte(
-        mask == 0 ? 0 : static_cast<std::uint8_t>(ink_window(picture, y, first_column) & mask));
+// Hands the bytes of row y's bit string to emit, left to right.
+template <typename Emit>
+void for_each_line_byte(const PictureView& picture, const LineLayout& layout, std::uint32_t y,
+                        Emit&& emit) {
+  for (std::uint64_t chunk = 0; chunk * kChunkBytes < layout.used_bytes; ++chunk) {
+    const std::uint64_t bits = line_chunk(picture, layout, y, chunk);
+    const std::uint64_t bytes = std::min(kChunkBytes, layout.used_bytes - chunk * kChunkBytes);
+    for (std::uint64_t i = 0; i < bytes; ++i) {
+      emit(static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte)));
+    }
   }
-  sink.repeat('0', figures.hex_digits - used_bytes * kHexDigitsPerByte);
-  sink.text(kLineEnd);
+}
+
+// The row's bit string, then '0' digits up to the line's hex width.
+void write_bitmap_line(TextSink& sink, const PictureView& picture, const RecordFigures& figures,
+                       const LineLayout& layout, std::uint32_t y) {
+  const std::uint64_t padding = figures.hex_digits - layout.used_bytes * kHexDigitsPerByte;
+  const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
+  char* const start = line_size <= TextSink::kBufferSize
+                          ? sink.reserve(static_cast<std::size_t>(line_size))
+                          : nullptr;
+  if (start == nullptr) {
+    // A line longer than the buffer goes out in pieces.
+    for_each_line_byte(picture, layout, y, [&](std::uint8_t byte) { sink.hex_byte(byte); });
+    sink.repeat('0', padding);
+    sink.text(kLineEnd);
+    return;
+  }
+  char* place = start;
+  for_each_line_byte(picture, layout, y, [&](std::uint8_t byte) {
+    TextSink::put_hex_byte(byte, place);
+    place += kHexDigitsPerByte;
+  });
+  if (padding > 0) std::memset(place, '0', static_cast<std::size_t>(padding));
+  place[padding] = kLineEnd.front();
+  sink.advance(static_cast<std::size_t>(line_size));
 }
 
 }  // namespace
@@ -171,8 +263,9 @@ ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
   TextSink sink(file);
   write_opening_lines(sink, figures);
   write_blank_lines(sink, figures, figures.lines_before);
+  const LineLayout layout = layout_for(glyph, options.leading_blank);
   for (std::uint32_t y = glyph.top; y <= glyph.bottom && sink.ok(); ++y) {
-    write_bitmap_line(sink, picture, figures, glyph, options.leading_blank, y);
+    write_bitmap_line(sink, picture, figures, layout, y);
   }
   write_blank_lines(sink, figures, figures.lines_after);
   sink.text(kEndChar);

@@ -82,15 +82,11 @@ std::uint8_t PictureView::column_mask(std::uint32_t byte_index) const {
   return static_cast<std::uint8_t>(0xFF00u >> columns);
 }
 
-std::uint64_t PictureView::gathered_ink_word(std::uint32_t y, std::uint32_t word_index) const {
+std::uint64_t PictureView::gathered_ink_bytes(std::uint32_t y, std::int64_t byte_index) const {
   std::uint64_t bits = 0;
-  const std::uint64_t first_byte = std::uint64_t{word_index} * kBytesPerWord;
-  for (std::uint32_t i = 0; i < kBytesPerWord; ++i) {
-    const std::uint64_t byte_index = first_byte + i;
-    // Bytes past the row's end are left as paper rather than read from the
-    // next row; they lie past the width.
-    const std::uint8_t ink =
-        byte_index < stride_ ? ink_byte(y, static_cast<std::uint32_t>(byte_index)) : 0;
+  for (std::int64_t index = byte_index; index < byte_index + kBytesPerWord; ++index) {
+    const bool in_row = index >= 0 && index < std::int64_t{stride_};
+    const std::uint8_t ink = in_row ? ink_byte(y, static_cast<std::uint32_t>(index)) : 0;
     bits = (bits << kBitsPerByte) | ink;
   }
   return bits;

@@ -78,10 +78,27 @@ class PictureView {
     const std::uint64_t offset = row_offset(y) + std::uint64_t{word_index} * kBytesPerWord;
     // Whole words inside the delivered bytes are read in one load, also when
     // they run past the row's end: those bits lie past the width.
-    if (offset + kBytesPerWord > delivered_) return gathered_ink_word(y, word_index);
+    if (offset + kBytesPerWord > delivered_) {
+      return gathered_ink_bytes(y, std::int64_t{word_index} * kBytesPerWord);
+    }
     const std::uint64_t bits = load_big_endian(bytes_ + offset);
     return (bits & ink_when_set_word_) | (~bits & ink_when_clear_word_);
   }
+  // Ink bits of the 64 pixels held by bytes byte_index ... byte_index + 7 of
+  // row y, the leftmost pixel in the most significant bit. Bytes before the
+  // row's start or past its end (byte_index may be negative) are paper, as are
+  // undelivered ones.
+  std::uint64_t ink_bytes_from(std::uint32_t y, std::int64_t byte_index) const {
+    if (byte_index >= 0 && static_cast<std::uint64_t>(byte_index) + kBytesPerWord <= stride_) {
+      const std::uint64_t offset = row_offset(y) + static_cast<std::uint64_t>(byte_index);
+      if (offset + kBytesPerWord <= delivered_) {
+        const std::uint64_t bits = load_big_endian(bytes_ + offset);
+        return (bits & ink_when_set_word_) | (~bits & ink_when_clear_word_);
+      }
+    }
+    return gathered_ink_bytes(y, byte_index);
+  }
+
   // Mask of the pixels of word word_index that lie inside the picture's width.
   std::uint64_t column_word_mask(std::uint32_t word_index) const;
 
@@ -104,8 +121,9 @@ class PictureView {
   bool has_ink() const;
 
  private:
-  // ink_word for a word that reaches past the delivered bytes, byte by byte.
-  std::uint64_t gathered_ink_word(std::uint32_t y, std::uint32_t word_index) const;
+  // ink_bytes_from where the eight bytes are not all inside the row and
+  // delivered, byte by byte.
+  std::uint64_t gathered_ink_bytes(std::uint32_t y, std::int64_t byte_index) const;
 
   const std::uint8_t* bytes_;
   std::uint64_t delivered_;
