@@ -24,3 +24,8 @@ run_suite build-sanitize -DVELLICOR_SANITIZE=ON
 if [ -n "${CI:-}" ] || [ "${VELLICOR_CHECK_DEB:-0}" = 1 ]; then
   bash tests/packaging/check_deb.sh build
 fi
+
+# Robustness on CI (or when asked): every fuzz target for a bounded time.
+if [ -n "${CI:-}" ] || [ -n "${VELLICOR_FUZZ_SECONDS:-}" ]; then
+  bash fuzz/run_fuzzers.sh "${VELLICOR_FUZZ_SECONDS:-30}"
+fi

@@ -1,0 +1,99 @@
+// Fuzz target: a whole conversion from arbitrary bytes, in memory.
+//
+// Input: ten option bytes, then the picture file. An input that begins with
+// "BM" is a picture as it stands, converted with plain options, so BMP files
+// serve as seeds unchanged.
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/convert.hpp"
+#include "fuzz/fuzz_check.hpp"
+#include "fuzz/memory_file_system.hpp"
+
+namespace {
+
+using vellicor::ErrorDetail;
+using vellicor::ResultCode;
+using vellicor::fuzz::require;
+
+constexpr std::size_t kOptionBytes = 10;
+constexpr char kInputPath[] = "/in/picture.bmp";
+constexpr char kOutputPath[] = "/out/font.bdf";
+constexpr char kDerivedPath[] = "/in/picture.bdf";
+constexpr auto kDetailNotStored = static_cast<ErrorDetail>(12345);
+
+// Every result and detail convert can fail with when no file call fails.
+const std::set<std::pair<ResultCode, ErrorDetail>>& possible_failures() {
+  static const std::set<std::pair<ResultCode, ErrorDetail>> kFailures = {
+      {ResultCode::kBadArgument, kDetailNotStored},                 // font name with control bytes
+      {ResultCode::kUnusableInput, ErrorDetail::kNotBmp},           // no "BM"
+      {ResultCode::kUnusableInput, ErrorDetail::kFileAccess},       // pixel offset unreachable
+      {ResultCode::kFileAccess, ErrorDetail::kFileAccess},          // short file
+      {ResultCode::kFileAccess, ErrorDetail::kUnsupported},         // depth, compression
+      {ResultCode::kUnusableInput, ErrorDetail::kUnusableContent},  // header, palette, no ink
+      {ResultCode::kOutOfMemory, ErrorDetail::kOutOfMemory},
+      {ResultCode::kNoGlyph, ErrorDetail::kNoGlyph},        // no glyph found
+      {ResultCode::kUnusableInput, ErrorDetail::kNoGlyph},  // font too large
+  };
+  return kFailures;
+}
+
+const char* font_name_for(std::uint8_t choice) {
+  static const char* const kNames[] = {nullptr, "", "Fuzz-Font", "Two\nLines"};
+  return kNames[choice % (sizeof kNames / sizeof kNames[0])];
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ConversionOptions options{};
+  options.first_glyph = 65;
+  options.font_name = "Fuzz-Font";
+  bool derive_name = false;
+  const bool plain_picture = size >= 2 && data[0] == 'B' && data[1] == 'M';
+  if (!plain_picture) {
+    if (size < kOptionBytes) return 0;
+    options.first_glyph = static_cast<std::uint16_t>(data[0] | (data[1] << 8));
+    options.allowed_blank_columns = data[2];
+    options.descent = data[3];
+    options.fixed_width = data[4] & 1;
+    derive_name = (data[4] & 2) != 0;
+    options.upper_blank = data[5];
+    options.lower_blank = data[6];
+    options.leading_blank = data[7];
+    options.trailing_blank = data[8];
+    options.font_name = font_name_for(data[9]);
+    data += kOptionBytes;
+    size -= kOptionBytes;
+  }
+
+  vellicor::fuzz::MemoryFileSystem fs;
+  fs.add_file(kInputPath, std::vector<std::uint8_t>(data, data + size));
+  fs.add_directory("/out");
+  const ConversionPaths paths{kInputPath, derive_name ? nullptr : kOutputPath};
+  const std::string output = derive_name ? kDerivedPath : kOutputPath;
+  vellicor::ErrorDetail detail = kDetailNotStored;
+  const vellicor::ResultCode result = vellicor::convert_file(fs, &paths, &options, &detail);
+
+  require(fs.open_handles() == 0, "every file is closed");
+  std::set<std::string> expected_files = {kInputPath};
+  if (vellicor::succeeded(result)) {
+    require(detail == kDetailNotStored, "success leaves the detail untouched");
+    vellicor::fuzz::BdfStreamCheck* font = fs.written(output);
+    require(font != nullptr, "success leaves the font under the output name");
+    require(font->finish(), "the font is well formed:", font->problem().c_str());
+    require(font->records() > 0, "a written font holds a glyph");
+    expected_files.insert(output);
+  } else {
+    require(possible_failures().count({result, detail}) == 1,
+            "the failure is one convert can report");
+  }
+  const std::vector<std::string> files = fs.paths();
+  require(std::set<std::string>(files.begin(), files.end()) == expected_files,
+          "no temporary or partial file is left");
+  return 0;
+}
