@@ -1,0 +1,140 @@
+// Column classification 64 columns at a time, checked column by column
+// against the ink drawn in text rows, over pictures whose widths straddle the
+// word boundaries, in both row orders and palettes, and with rows missing
+// from the file.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/column_ink.hpp"
+#include "engine/picture.hpp"
+#include "tests/engine/loaded_picture.hpp"
+#include "tests/support/bmp_builder.hpp"
+
+namespace vellicor::test {
+namespace {
+
+struct GroupCase {
+  const char* name;
+  std::uint32_t width;
+  std::uint32_t height;
+  bool top_down;
+  bool ink_is_index_one;
+  // Pixel bytes cut off the end of the file (0: the whole picture is there).
+  std::uint32_t missing_bytes;
+};
+
+// CTest lists each row under its name rather than its bytes.
+void PrintTo(const GroupCase& row, std::ostream* out) { *out << row.name; }
+
+// Random columns of every kind the cutter tells apart: blank, ink in row 0
+// only, ink from row 0 down, and ink spans below row 0.
+std::vector<std::string> random_rows(const GroupCase& shape, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<std::string> rows(shape.height, std::string(shape.width, '.'));
+  for (std::uint32_t x = 0; x < shape.width; ++x) {
+    constexpr std::uint32_t kKinds = 5;
+    switch (random() % kKinds) {
+      case 0:
+        break;  // blank
+      case 1:
+        rows[0][x] = '#';
+        break;
+      default:
+        for (std::uint32_t y = 0; y < shape.height; ++y) {
+          if (random() % 3 == 0) rows[y][x] = '#';
+        }
+    }
+  }
+  return rows;
+}
+
+// What the file delivers of row y (top row first): '#' only where the row's
+// pixel byte is among the file's bytes.
+bool delivered_ink(const std::vector<std::string>& rows, const GroupCase& shape, std::uint32_t x,
+                   std::uint32_t y) {
+  const std::uint64_t stride = (shape.width + 31) / 32 * 4;
+  const std::uint64_t stored_row = shape.top_down ? y : shape.height - 1 - y;
+  const std::uint64_t delivered = stride * shape.height - shape.missing_bytes;
+  return stored_row * stride + x / 8 < delivered && rows[y][x] == '#';
+}
+
+class ColumnGroupClassify : public ::testing::TestWithParam<GroupCase> {};
+
+TEST_P(ColumnGroupClassify, MatchesDrawnInkOfEveryColumn) {
+  const GroupCase& shape = GetParam();
+  const std::vector<std::string> rows = random_rows(shape, shape.width * 131 + shape.height);
+  BmpOptions bmp;
+  bmp.top_down = shape.top_down;
+  bmp.ink_is_index_one = shape.ink_is_index_one;
+  std::vector<std::uint8_t> file = make_one_bit_bmp(rows, bmp);
+  file.resize(file.size() - shape.missing_bytes);
+  const LoadedPicture loaded = load_bytes(file);
+  ASSERT_EQ(loaded.result, ResultCode::kOk);
+  const PictureView picture(loaded.info_header, loaded.pixels, loaded.ink_table.data(),
+                            loaded.ink_count);
+
+  const std::uint32_t groups = (shape.width + kColumnsPerGroup - 1) / kColumnsPerGroup + 1;
+  for (std::uint32_t group_index = 0; group_index < groups; ++group_index) {
+    ColumnGroup group;
+    classify_column_group(picture, group_index, group);
+    for (std::uint32_t i = 0; i < kColumnsPerGroup; ++i) {
+      const std::uint32_t x = group_index * kColumnsPerGroup + i;
+      bool has_ink = false;
+      std::uint32_t first = 0;
+      std::uint32_t last = 0;
+      for (std::uint32_t y = 0; x < shape.width && y < shape.height; ++y) {
+        if (!delivered_ink(rows, shape, x, y)) continue;
+        if (!has_ink) first = y;
+        has_ink = true;
+        last = y;
+      }
+      SCOPED_TRACE("column " + std::to_string(x));
+      ASSERT_EQ((group.has_ink & column_bit(i)) != 0, has_ink);
+      ASSERT_EQ((group.ink_columns & column_bit(i)) != 0, has_ink && last != 0);
+      if (!has_ink) continue;
+      ASSERT_EQ(group.first[i], first);
+      ASSERT_EQ(group.last[i], last);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, ColumnGroupClassify,
+    ::testing::Values(GroupCase{"OneColumn", 1, 5, false, false, 0},
+                      GroupCase{"OneWordLessOne", 63, 9, false, false, 0},
+                      GroupCase{"OneWord", 64, 9, true, false, 0},
+                      GroupCase{"OneWordAndOne", 65, 9, false, true, 0},
+                      GroupCase{"RowEndsInsideWord", 200, 17, true, true, 0},
+                      GroupCase{"SeveralWords", 521, 12, false, false, 0},
+                      GroupCase{"SingleRow", 130, 1, false, false, 0},
+                      GroupCase{"BottomRowsOnly", 300, 10, false, false, 4 * 40 + 7},
+                      GroupCase{"TopRowsOnly", 300, 10, true, true, 4 * 40 + 7},
+                      GroupCase{"LastWordPartlyDelivered", 128, 6, true, false, 5}),
+    [](const ::testing::TestParamInfo<GroupCase>& row) { return std::string(row.param.name); });
+
+TEST(PictureView, InkBytesOutsideTheRowArePaper) {
+  // Two rows of 32 ink pixels: 4 bytes each, no padding, black at index 0 so
+  // that paper reads as 0 bits whatever the file holds.
+  const std::vector<std::string> rows(2, std::string(32, '#'));
+  const LoadedPicture loaded = load_bytes(make_one_bit_bmp(rows));
+  ASSERT_EQ(loaded.result, ResultCode::kOk);
+  const PictureView picture(loaded.info_header, loaded.pixels, loaded.ink_table.data(),
+                            loaded.ink_count);
+  EXPECT_EQ(picture.ink_bytes_from(0, -8), 0u);
+  EXPECT_EQ(picture.ink_bytes_from(0, -2), 0x0000'FFFF'FFFF'0000u);
+  // The bytes after the row's end are the other row's in memory, but paper here.
+  EXPECT_EQ(picture.ink_bytes_from(0, 0), 0xFFFF'FFFF'0000'0000u);
+  EXPECT_EQ(picture.ink_bytes_from(1, 0), 0xFFFF'FFFF'0000'0000u);
+  EXPECT_EQ(picture.ink_bytes_from(1, 3), 0xFF00'0000'0000'0000u);
+  EXPECT_EQ(picture.ink_bytes_from(1, 4), 0u);
+  EXPECT_EQ(picture.column_word_mask(0), 0xFFFF'FFFF'0000'0000u);
+  EXPECT_EQ(picture.column_word_mask(1), 0u);
+}
+
+}  // namespace
+}  // namespace vellicor::test
