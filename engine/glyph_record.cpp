@@ -171,81 +171,98 @@ constexpr std::uint64_t kChunkBytes = kChunkBits / kBitsPerByte;
 constexpr std::uint64_t kWordBits = 64;
 constexpr std::uint64_t kAllBits = ~std::uint64_t{0};
 
-// Where a record's bitmap lines come from in every row: the same for all of
-// the glyph's rows.
-struct LineLayout {
-  // The picture byte that holds the line's first bit, and that bit's place in
-  // it counted from the most significant bit. The byte lies left of the
-  // picture (negative) when the leading blank is wider than the glyph's start.
-  std::int64_t first_byte;
-  std::uint32_t shift;
-  std::uint64_t glyph_from;  // the line's first bit that carries a glyph column
-  std::uint64_t glyph_to;    // one past its last
-  std::uint64_t used_bytes;  // bytes the bit string fills
-};
+// Reads the bit strings of one glyph's bitmap lines from the picture: the
+// leading blank zero bits, then one bit per glyph column. Where a line's bits
+// sit in a row is the same for every row of the glyph, so it is worked out
+// once; when every load of every row falls inside the row and the delivered
+// bytes, the loads skip their checks.
+class LineReader {
+ public:
+  LineReader(const PictureView& picture, const GlyphSpan& glyph, std::uint32_t leading)
+      : picture_(picture),
+        glyph_from_(leading),
+        glyph_to_(std::uint64_t{leading} + glyph.width),
+        used_bytes_((glyph_to_ + kBitsPerByte - 1) / kBitsPerByte) {
+    constexpr auto kBitsPerByteSigned = static_cast<std::int64_t>(kBitsPerByte);
+    // The picture column of the line's first bit lies left of the picture
+    // when the leading blank is wider than the glyph's start column.
+    const std::int64_t first_column = std::int64_t{glyph.start} - std::int64_t{leading};
+    // Rounded down, also for columns left of the picture.
+    first_byte_ = first_column >= 0
+                      ? first_column / kBitsPerByteSigned
+                      : -((-first_column + kBitsPerByteSigned - 1) / kBitsPerByteSigned);
+    shift_ = static_cast<std::uint32_t>(first_column - first_byte_ * kBitsPerByteSigned);
+    first_mask_ = chunk_mask(0);
+    const std::uint64_t last_chunk = (used_bytes_ - 1) / kChunkBytes;
+    direct_ = picture.holds_bytes({glyph.top, glyph.bottom + 1}, first_byte_,
+                                  last_chunk * kChunkBytes + PictureView::kBytesPerWord);
+  }
 
-LineLayout layout_for(const GlyphSpan& glyph, std::uint32_t leading) {
-  constexpr auto kBitsPerByteSigned = static_cast<std::int64_t>(kBitsPerByte);
-  const std::int64_t first_column = std::int64_t{glyph.start} - std::int64_t{leading};
-  // Rounded down, also for columns left of the picture.
-  const std::int64_t first_byte =
-      first_column >= 0 ? first_column / kBitsPerByteSigned
-                        : -((-first_column + kBitsPerByteSigned - 1) / kBitsPerByteSigned);
-  LineLayout layout{};
-  layout.first_byte = first_byte;
-  layout.shift = static_cast<std::uint32_t>(first_column - first_byte * kBitsPerByteSigned);
-  layout.glyph_from = leading;
-  layout.glyph_to = std::uint64_t{leading} + glyph.width;
-  layout.used_bytes = (layout.glyph_to + kBitsPerByte - 1) / kBitsPerByte;
-  return layout;
-}
+  std::uint64_t used_bytes() const { return used_bytes_; }
 
-// Bits chunk_index * 56 ... of row y's bit string (leading blank zero bits,
-// then one bit per glyph column), in the top 56 bits of the result. Bits past
-// the glyph's last column are 0. A chunk starts 7 bytes after the one before.
-std::uint64_t line_chunk(const PictureView& picture, const LineLayout& layout, std::uint32_t y,
-                         std::uint64_t chunk_index) {
-  const std::uint64_t chunk_start = chunk_index * kChunkBits;
-  const std::uint64_t from = std::max(layout.glyph_from, chunk_start);
-  const std::uint64_t to = std::min(layout.glyph_to, chunk_start + kChunkBits);
-  if (from >= to) return 0;  // all leading blank, or past the glyph
-  const std::int64_t byte_index =
-      layout.first_byte + static_cast<std::int64_t>(chunk_index * kChunkBytes);
-  const std::uint64_t bits = picture.ink_bytes_from(y, byte_index) << layout.shift;
-  const std::uint64_t mask = (kAllBits >> (from - chunk_start)) & ~(kAllBits >> (to - chunk_start));
-  return bits & mask;
-}
-
-// Hands the bytes of row y's bit string to emit, left to right.
-template <typename Emit>
-void for_each_line_byte(const PictureView& picture, const LineLayout& layout, std::uint32_t y,
-                        Emit&& emit) {
-  for (std::uint64_t chunk = 0; chunk * kChunkBytes < layout.used_bytes; ++chunk) {
-    const std::uint64_t bits = line_chunk(picture, layout, y, chunk);
-    const std::uint64_t bytes = std::min(kChunkBytes, layout.used_bytes - chunk * kChunkBytes);
-    for (std::uint64_t i = 0; i < bytes; ++i) {
-      emit(static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte)));
+  // Hands the used_bytes() bytes of row y's bit string to emit, left to right.
+  template <typename Emit>
+  void for_each_byte(std::uint32_t y, Emit&& emit) const {
+    for (std::uint64_t chunk = 0; chunk * kChunkBytes < used_bytes_; ++chunk) {
+      const std::uint64_t bits = chunk_bits(y, chunk);
+      const std::uint64_t bytes = std::min(kChunkBytes, used_bytes_ - chunk * kChunkBytes);
+      for (std::uint64_t i = 0; i < bytes; ++i) {
+        emit(static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte)));
+      }
     }
   }
-}
+
+ private:
+  // The bits of chunk chunk_index that carry glyph columns, in the top 56.
+  std::uint64_t chunk_mask(std::uint64_t chunk_index) const {
+    const std::uint64_t chunk_start = chunk_index * kChunkBits;
+    const std::uint64_t from = std::max(glyph_from_, chunk_start);
+    const std::uint64_t to = std::min(glyph_to_, chunk_start + kChunkBits);
+    if (from >= to) return 0;  // all leading blank, or past the glyph
+    return (kAllBits >> (from - chunk_start)) & ~(kAllBits >> (to - chunk_start));
+  }
+
+  // Bits chunk_index * 56 ... of row y's bit string, in the top 56 bits. A
+  // chunk starts 7 bytes after the one before.
+  std::uint64_t chunk_bits(std::uint32_t y, std::uint64_t chunk_index) const {
+    const std::uint64_t mask = chunk_index == 0 ? first_mask_ : chunk_mask(chunk_index);
+    if (mask == 0) return 0;
+    const std::int64_t byte_index =
+        first_byte_ + static_cast<std::int64_t>(chunk_index * kChunkBytes);
+    const std::uint64_t bytes =
+        direct_
+            ? picture_.ink_bytes_at(picture_.row_offset(y) + static_cast<std::uint64_t>(byte_index))
+            : picture_.ink_bytes_from(y, byte_index);
+    return (bytes << shift_) & mask;
+  }
+
+  const PictureView& picture_;
+  std::uint64_t glyph_from_;  // the line's first bit that carries a glyph column
+  std::uint64_t glyph_to_;    // one past its last
+  std::uint64_t used_bytes_;  // bytes the bit string fills
+  std::int64_t first_byte_;   // the picture byte holding the line's first bit
+  std::uint32_t shift_;       // that bit's place in it, from the most significant
+  std::uint64_t first_mask_;  // chunk_mask(0), which nearly every line needs
+  bool direct_;               // every load lies in its row and the delivered bytes
+};
 
 // The row's bit string, then '0' digits up to the line's hex width.
-void write_bitmap_line(TextSink& sink, const PictureView& picture, const RecordFigures& figures,
-                       const LineLayout& layout, std::uint32_t y) {
-  const std::uint64_t padding = figures.hex_digits - layout.used_bytes * kHexDigitsPerByte;
+void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineReader& reader,
+                       std::uint32_t y) {
+  const std::uint64_t padding = figures.hex_digits - reader.used_bytes() * kHexDigitsPerByte;
   const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
   char* const start = line_size <= TextSink::kBufferSize
                           ? sink.reserve(static_cast<std::size_t>(line_size))
                           : nullptr;
   if (start == nullptr) {
     // A line longer than the buffer goes out in pieces.
-    for_each_line_byte(picture, layout, y, [&](std::uint8_t byte) { sink.hex_byte(byte); });
+    reader.for_each_byte(y, [&](std::uint8_t byte) { sink.hex_byte(byte); });
     sink.repeat('0', padding);
     sink.text(kLineEnd);
     return;
   }
   char* place = start;
-  for_each_line_byte(picture, layout, y, [&](std::uint8_t byte) {
+  reader.for_each_byte(y, [&](std::uint8_t byte) {
     TextSink::put_hex_byte(byte, place);
     place += kHexDigitsPerByte;
   });
@@ -263,9 +280,9 @@ ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
   TextSink sink(file);
   write_opening_lines(sink, figures);
   write_blank_lines(sink, figures, figures.lines_before);
-  const LineLayout layout = layout_for(glyph, options.leading_blank);
+  const LineReader reader(picture, glyph, options.leading_blank);
   for (std::uint32_t y = glyph.top; y <= glyph.bottom && sink.ok(); ++y) {
-    write_bitmap_line(sink, picture, figures, layout, y);
+    write_bitmap_line(sink, figures, reader, y);
   }
   write_blank_lines(sink, figures, figures.lines_after);
   sink.text(kEndChar);

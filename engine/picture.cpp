@@ -92,6 +92,16 @@ std::uint64_t PictureView::gathered_ink_bytes(std::uint32_t y, std::int64_t byte
   return bits;
 }
 
+bool PictureView::holds_bytes(RowRange rows, std::int64_t first_byte, std::uint64_t count) const {
+  if (rows.empty() || rows.end > height_ || first_byte < 0) return false;
+  const auto first = static_cast<std::uint64_t>(first_byte);
+  if (count > stride_ || first > stride_ - count) return false;
+  // The delivered bytes are a prefix of the pixel data, so the row stored
+  // last among them decides.
+  const std::uint64_t last_row_offset = std::max(row_offset(rows.begin), row_offset(rows.end - 1));
+  return last_row_offset + first + count <= delivered_;
+}
+
 std::uint64_t PictureView::column_word_mask(std::uint32_t word_index) const {
   constexpr std::uint64_t kColumnsPerWord = kBytesPerWord * kBitsPerByte;
   const std::uint64_t first_column = std::uint64_t{word_index} * kColumnsPerWord;

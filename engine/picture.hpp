@@ -99,6 +99,17 @@ class PictureView {
     return gathered_ink_bytes(y, byte_index);
   }
 
+  // True when bytes first_byte ... first_byte + count - 1 of every row in rows
+  // lie inside the row (first_byte may be negative) and were delivered, so
+  // that ink_bytes_at may read them.
+  bool holds_bytes(RowRange rows, std::int64_t first_byte, std::uint64_t count) const;
+  // ink_bytes_from(y, byte_index) without its checks, at offset
+  // row_offset(y) + byte_index, for bytes that holds_bytes vouched for.
+  std::uint64_t ink_bytes_at(std::uint64_t offset) const {
+    const std::uint64_t bits = load_big_endian(bytes_ + offset);
+    return (bits & ink_when_set_word_) | (~bits & ink_when_clear_word_);
+  }
+
   // Mask of the pixels of word word_index that lie inside the picture's width.
   std::uint64_t column_word_mask(std::uint32_t word_index) const;
 
