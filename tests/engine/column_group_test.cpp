@@ -136,5 +136,41 @@ TEST(PictureView, InkBytesOutsideTheRowArePaper) {
   EXPECT_EQ(picture.column_word_mask(1), 0u);
 }
 
+class PictureViewHoldsBytes : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PictureViewHoldsBytes, OnlyForBytesInsideRowsAndDelivered) {
+  // Two rows of 4 bytes; the file lacks the last 3 pixel bytes, so the row
+  // stored second (row 1 top-down, row 0 bottom-up) holds its first byte only.
+  const bool top_down = GetParam();
+  BmpOptions bmp;
+  bmp.top_down = top_down;
+  std::vector<std::uint8_t> file =
+      make_one_bit_bmp({std::string(32, '#'), std::string(32, '#')}, bmp);
+  file.resize(file.size() - 3);
+  const LoadedPicture loaded = load_bytes(file);
+  ASSERT_EQ(loaded.result, ResultCode::kOk);
+  const PictureView picture(loaded.info_header, loaded.pixels, loaded.ink_table.data(),
+                            loaded.ink_count);
+  const RowRange whole{0, 1};
+  const RowRange cut{1, 2};
+  const RowRange both{0, 2};
+  const RowRange& stored_first = top_down ? whole : cut;
+  const RowRange& stored_second = top_down ? cut : whole;
+  EXPECT_TRUE(picture.holds_bytes(stored_first, 0, 4));
+  EXPECT_TRUE(picture.holds_bytes(stored_second, 0, 1));
+  EXPECT_FALSE(picture.holds_bytes(stored_second, 0, 2));
+  EXPECT_FALSE(picture.holds_bytes(both, 0, 2));
+  EXPECT_TRUE(picture.holds_bytes(both, 0, 1));
+  EXPECT_FALSE(picture.holds_bytes(stored_first, -1, 2));   // starts left of the row
+  EXPECT_FALSE(picture.holds_bytes(stored_first, 1, 4));    // runs past the row's end
+  EXPECT_FALSE(picture.holds_bytes(RowRange{1, 1}, 0, 1));  // no rows
+  EXPECT_FALSE(picture.holds_bytes(RowRange{1, 3}, 0, 1));  // past the last row
+}
+
+INSTANTIATE_TEST_SUITE_P(RowOrders, PictureViewHoldsBytes, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& row) {
+                           return std::string(row.param ? "TopDown" : "BottomUp");
+                         });
+
 }  // namespace
 }  // namespace vellicor::test
