@@ -2,8 +2,10 @@
 # Whole-process benchmarks of cvellicor: builds it in Release, draws the
 # benchmark strips into a temporary folder and prints, for each strip, the
 # conversion's median time next to the median time of copying the font it
-# produced (cp, same folder), their ratio, the conversion's peak memory and
-# its write calls per glyph; then the scaling and shape ratios.
+# produced (cp, same folder), their ratio, the time the conversion's write
+# calls alone take (write_floor: one call per record, as the flush after each
+# record makes), the conversion's peak memory and its write calls per glyph;
+# then the scaling and shape ratios.
 #
 #   bench/run_benchmarks.sh [--quick] [--baseline OTHER_CVELLICOR]
 #
@@ -34,9 +36,11 @@ build_dir=${BUILD_DIR:-build-bench}
 jobs=${JOBS:-2}
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DVELLICOR_BUILD_DIALOG=OFF \
   -DVELLICOR_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build_dir" -j "$jobs" --target cvellicor vellicor_make_strip >/dev/null
+cmake --build "$build_dir" -j "$jobs" --target cvellicor vellicor_make_strip vellicor_write_floor \
+  >/dev/null
 converter="$root/$build_dir/bin/cvellicor"
 make_strip="$root/$build_dir/bin/make_strip"
+write_floor="$root/$build_dir/bin/write_floor"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vellicor-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -63,6 +67,13 @@ measure() {
     "'$program' -a 1 -o '$font' '$dir/strip.bmp'" >/dev/null 2>&1
   hyperfine -N "${runs[@]}" --style none --export-json "$dir/$label-copy.json" \
     "cp '$font' '$dir/copy.bdf'" >/dev/null 2>&1
+  # The floor: as many write calls as the conversion makes (a record each, and
+  # the closing line), of the font's average size, and nothing else.
+  local glyphs size
+  glyphs=$(grep -m1 '^CHARS ' "$font" | cut -d' ' -f2)
+  size=$(stat -c %s "$font")
+  hyperfine -N "${runs[@]}" --style none --export-json "$dir/$label-floor.json" \
+    "'$write_floor' $((glyphs + 1)) $((size / (glyphs + 1))) '$dir/floor.out'" >/dev/null 2>&1
   /usr/bin/time -v -o "$dir/$label-time.txt" "${command[@]}" >/dev/null
   strace -f -c -e trace=write,writev,pwrite64 -o "$dir/$label-strace.txt" "${command[@]}" >/dev/null
   python3 - "$label" "$dir" >>"$results" <<'PY'
@@ -88,8 +99,8 @@ with open(path("-strace.txt")) as report:
 with open(os.path.join(folder, "strip.bmp"), "rb") as strip:
     pixel_bytes = int.from_bytes(strip.read(14 + 40)[34:38], "little")
 case = os.path.basename(folder) + ("" if label == "current" else f" ({label})")
-print(case.replace(" ", "_"), glyphs, median("-convert.json"), median("-copy.json"), peak_kib,
-      pixel_bytes, writes, os.path.getsize(path(".bdf")))
+print(case.replace(" ", "_"), glyphs, median("-convert.json"), median("-copy.json"),
+      median("-floor.json"), peak_kib, pixel_bytes, writes, os.path.getsize(path(".bdf")))
 PY
 }
 
@@ -115,15 +126,17 @@ import sys
 
 rows = [line.split() for line in open(sys.argv[1])]
 print(f"{'case':<24}{'glyphs':>8}{'font MiB':>10}{'convert ms':>12}{'cp ms':>9}{'ratio':>8}"
-      f"{'peak MiB':>10}{'limit MiB':>11}{'writes/glyph':>14}")
+      f"{'floor ms':>10}{'peak MiB':>10}{'limit MiB':>11}{'writes/glyph':>14}")
 times = {}
-for name, glyphs, convert, copy, peak_kib, pixels, writes, font in rows:
-    convert, copy = float(convert), float(copy)
+for name, glyphs, convert, copy, floor, peak_kib, pixels, writes, font in rows:
+    convert, copy, floor = float(convert), float(copy), float(floor)
     times[name] = convert
     limit = int(pixels) / 2**20 + 4
     print(f"{name.replace('_', ' '):<24}{int(glyphs):>8}{int(font) / 2**20:>10.2f}"
-          f"{convert * 1e3:>12.2f}{copy * 1e3:>9.2f}{convert / copy:>8.2f}"
+          f"{convert * 1e3:>12.2f}{copy * 1e3:>9.2f}{convert / copy:>8.2f}{floor * 1e3:>10.2f}"
           f"{int(peak_kib) / 1024:>10.2f}{limit:>11.2f}{int(writes) / int(glyphs):>14.3f}")
+print()
+print("floor: the same number of write calls of the font's average record size, alone")
 print()
 for suffix in ("", "_(baseline)"):
     def ratio(label, numerator, denominator, target):
