@@ -82,7 +82,19 @@ char* put_text(char* place, std::string_view text) {
   return place + text.size();
 }
 
+// Most numbers of a record are widths, heights and descents of one or two
+// digits; those skip the general conversion.
 char* put_decimal(char* place, std::uint64_t value) {
+  constexpr std::uint64_t kBase = 10;
+  if (value < kBase) {
+    *place = static_cast<char>('0' + value);
+    return place + 1;
+  }
+  if (value < kBase * kBase) {
+    place[0] = static_cast<char>('0' + value / kBase);
+    place[1] = static_cast<char>('0' + value % kBase);
+    return place + 2;
+  }
   return std::to_chars(place, place + kMostDecimalDigits, value).ptr;
 }
 
