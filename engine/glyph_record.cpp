@@ -157,20 +157,39 @@ std::uint64_t opening_lines_size(const RecordFigures& figures) {
          digit_count(figures.box_descent, kDecimal);
 }
 
+// Room reserved past a line's end so that put_zeros may store a whole block
+// of '0' digits whatever the count; the bytes past the line are overwritten
+// later or never written out.
+constexpr std::size_t kZeroBlock = 16;
+constexpr char kZeroDigits[kZeroBlock + 1] = "0000000000000000";
+
+// Writes count '0' digits at place, which has room for count and kZeroBlock more.
+void put_zeros(char* place, std::size_t count) {
+  if (count <= kZeroBlock) {
+    std::memcpy(place, kZeroDigits, kZeroBlock);  // a fixed size: two stores
+  } else {
+    std::memset(place, '0', count);
+  }
+}
+
+// Room for a line of line_size bytes and the zero block after it, or null when
+// that exceeds the buffer and the line goes out in pieces.
+char* reserve_line(TextSink& sink, std::uint64_t line_size) {
+  if (line_size > TextSink::kBufferSize - kZeroBlock) return nullptr;
+  return sink.reserve(static_cast<std::size_t>(line_size) + kZeroBlock);
+}
+
 void write_blank_lines(TextSink& sink, const RecordFigures& figures, std::uint64_t count) {
   const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
   for (; count > 0 && sink.ok(); --count) {
-    char* const place = line_size <= TextSink::kBufferSize
-                            ? sink.reserve(static_cast<std::size_t>(line_size))
-                            : nullptr;
+    char* const place = reserve_line(sink, line_size);
     if (place == nullptr) {
-      // A line longer than the buffer goes out in pieces.
       sink.repeat('0', figures.hex_digits);
       sink.text(kLineEnd);
       continue;
     }
     const auto digits = static_cast<std::size_t>(figures.hex_digits);
-    std::memset(place, '0', digits);
+    put_zeros(place, digits);
     place[digits] = kLineEnd.front();
     sink.advance(digits + kLineEnd.size());
   }
@@ -215,6 +234,14 @@ class LineReader {
   // Hands the used_bytes() bytes of row y's bit string to emit, left to right.
   template <typename Emit>
   void for_each_byte(std::uint32_t y, Emit&& emit) const {
+    if (used_bytes_ <= kChunkBytes) {
+      // The usual glyph, at most 56 bits with its leading blank: one load.
+      const std::uint64_t bits = chunk_bits(y, 0);
+      for (std::uint64_t i = 0; i < used_bytes_; ++i) {
+        emit(static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte)));
+      }
+      return;
+    }
     for (std::uint64_t chunk = 0; chunk * kChunkBytes < used_bytes_; ++chunk) {
       const std::uint64_t bits = chunk_bits(y, chunk);
       const std::uint64_t bytes = std::min(kChunkBytes, used_bytes_ - chunk * kChunkBytes);
@@ -263,11 +290,8 @@ void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineR
                        std::uint32_t y) {
   const std::uint64_t padding = figures.hex_digits - reader.used_bytes() * kHexDigitsPerByte;
   const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
-  char* const start = line_size <= TextSink::kBufferSize
-                          ? sink.reserve(static_cast<std::size_t>(line_size))
-                          : nullptr;
+  char* const start = reserve_line(sink, line_size);
   if (start == nullptr) {
-    // A line longer than the buffer goes out in pieces.
     reader.for_each_byte(y, [&](std::uint8_t byte) { sink.hex_byte(byte); });
     sink.repeat('0', padding);
     sink.text(kLineEnd);
@@ -278,7 +302,7 @@ void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineR
     TextSink::put_hex_byte(byte, place);
     place += kHexDigitsPerByte;
   });
-  if (padding > 0) std::memset(place, '0', static_cast<std::size_t>(padding));
+  put_zeros(place, static_cast<std::size_t>(padding));
   place[padding] = kLineEnd.front();
   sink.advance(static_cast<std::size_t>(line_size));
 }
