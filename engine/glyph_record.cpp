@@ -110,10 +110,11 @@ char* put_glyph_name_digits(char* place, std::uint64_t code) {
 }
 
 // The most that the opening lines can hold: every number at its longest.
-constexpr std::size_t kOpeningLinesMost = kStartChar.size() + kMostHexDigits + kEncoding.size() +
-                                          kScalableWidth.size() + kDeviceWidth.size() +
-                                          kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() +
-                                          kBitmap.size() + 6 * kMostDecimalDigits;
+constexpr std::size_t kOpeningDecimalNumbers = 6;  // ENCODING, SWIDTH, DWIDTH and three of BBX
+constexpr std::size_t kOpeningLinesMost =
+    kStartChar.size() + kMostHexDigits + kEncoding.size() + kScalableWidth.size() +
+    kDeviceWidth.size() + kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() + kBitmap.size() +
+    kOpeningDecimalNumbers * kMostDecimalDigits;
 static_assert(kOpeningLinesMost <= TextSink::kBufferSize);
 
 void write_opening_lines(TextSink& sink, const RecordFigures& figures) {

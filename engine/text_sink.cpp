@@ -9,10 +9,9 @@ namespace vellicor {
 
 namespace {
 
-// Enough for any 64-bit number in any base from 10 up, with a sign.
+// Enough for any 64-bit decimal number with its sign.
 constexpr std::size_t kNumberDigits = 24;
 constexpr int kDecimal = 10;
-constexpr int kHexadecimal = 16;
 
 }  // namespace
 
@@ -53,14 +52,6 @@ void TextSink::number(std::uint64_t value) {
   char digits[kNumberDigits];
   const auto end = std::to_chars(digits, digits + kNumberDigits, value, kDecimal).ptr;
   text(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-}
-
-void TextSink::lower_hex(std::uint64_t value, std::size_t min_digits) {
-  char digits[kNumberDigits];
-  const auto end = std::to_chars(digits, digits + kNumberDigits, value, kHexadecimal).ptr;
-  const auto length = static_cast<std::size_t>(end - digits);
-  if (length < min_digits) repeat('0', min_digits - length);
-  text(std::string_view(digits, length));
 }
 
 ResultCode TextSink::finish() {

@@ -27,8 +27,6 @@ class TextSink {
   void number(std::int64_t value);
   void number(std::uint64_t value);
   void number(std::uint32_t value) { number(std::uint64_t{value}); }
-  // Lower-case hexadecimal, padded with leading zeros to min_digits.
-  void lower_hex(std::uint64_t value, std::size_t min_digits);
   // Two upper-case hexadecimal digits.
   void hex_byte(std::uint8_t value) {
     if (buffer_.size() - used_ < 2) spill();
