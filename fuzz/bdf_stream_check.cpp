@@ -186,6 +186,7 @@ void BdfStreamCheck::header_line(const std::string& line) {
       if (!numbers_of(line, "CHARS", 1, &words) || !read_number(words[1], &declared_chars_)) {
         fail("bad CHARS line");
       }
+      header_bytes_ = bytes_seen_;
       stage_ = Stage::kRecordOrEnd;
       break;
     default:

@@ -22,6 +22,8 @@ class BdfStreamCheck {
   const std::string& problem() const { return problem_; }
   std::uint64_t bytes_seen() const { return bytes_seen_; }
   std::uint64_t records() const { return records_; }
+  // Bytes from STARTFONT to the end of the CHARS line.
+  std::uint64_t header_bytes() const { return header_bytes_; }
 
  private:
   enum class Stage {
@@ -50,6 +52,7 @@ class BdfStreamCheck {
   std::string problem_;
 
   int header_lines_ = 0;
+  std::uint64_t header_bytes_ = 0;
   std::uint64_t font_width_ = 0;
   std::uint64_t font_height_ = 0;
   std::uint64_t declared_chars_ = 0;

@@ -23,11 +23,9 @@ void put_u32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
 
 }  // namespace
 
-void require(bool holds, const char* what) { require(holds, what, ""); }
-
-void require(bool holds, const char* what, const char* details) {
-  if (holds) return;
-  std::fprintf(stderr, "property failed: %s %s\n", what, details);
+void fail_property(const char* what, const char* details) {
+  // Nothing more can be done if the message cannot be printed.
+  static_cast<void>(std::fprintf(stderr, "property failed: %s %s\n", what, details));
   std::abort();
 }
 

@@ -138,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (size > 0 && words.size() < kMostArguments) words.push_back(word);
   std::vector<char*> arguments;
+  arguments.reserve(words.size() + 1);
   for (std::string& text : words) arguments.push_back(text.data());
   arguments.push_back(nullptr);
 

@@ -10,7 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "engine/bmp_loader.hpp"
 #include "engine/convert.hpp"
+#include "engine/format_limits.hpp"
+#include "engine/glyph_scanner.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/memory_file_system.hpp"
 
@@ -40,6 +43,28 @@ const std::set<std::pair<ResultCode, ErrorDetail>>& possible_failures() {
       {ResultCode::kUnusableInput, ErrorDetail::kNoGlyph},  // font too large
   };
   return kFailures;
+}
+
+// The measuring pass run again on the input: the glyph count and the exact
+// size of the records that the written font must match.
+vellicor::FontMeasure measure_input(vellicor::FileSystem& fs, const ConversionOptions& options,
+                                    std::uint32_t* delivered_bytes) {
+  vellicor::BmpFileHeader file_header;
+  vellicor::BmpInfoHeader info_header;
+  vellicor::InkIndexTable ink_table{};
+  std::uint16_t ink_count = 0;
+  vellicor::PixelBuffer pixels;
+  constexpr std::uint8_t kNoInkLimit = 0;
+  const ResultCode loaded = vellicor::load_bmp(fs, kInputPath, file_header, info_header, ink_table,
+                                               kNoInkLimit, ink_count, pixels, nullptr);
+  require(vellicor::succeeded(loaded), "a converted picture loads again");
+  const vellicor::GlyphScanContext context{&pixels, &info_header, &options, ink_table.data(),
+                                           ink_count};
+  vellicor::FontMeasure measure;
+  require(vellicor::succeeded(vellicor::scan_glyphs(context, vellicor::kMeasuringPass, &measure)),
+          "the measuring pass succeeds");
+  *delivered_bytes = pixels.delivered_bytes;
+  return measure;
 }
 
 const char* font_name_for(std::uint8_t choice) {
@@ -87,6 +112,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(font != nullptr, "success leaves the font under the output name");
     require(font->finish(), "the font is well formed:", font->problem().c_str());
     require(font->records() > 0, "a written font holds a glyph");
+    std::uint32_t delivered_bytes = 0;
+    const vellicor::FontMeasure measure = measure_input(fs, options, &delivered_bytes);
+    constexpr std::uint64_t kEndFontBytes = sizeof "ENDFONT\n" - 1;
+    require(measure.glyph_count == font->records(), "CHARS is the measured glyph count");
+    require(measure.font_bytes == font->bytes_seen() - font->header_bytes() - kEndFontBytes,
+            "the records are as large as measured");
+    require(measure.font_bytes <= vellicor::font_size_limit(delivered_bytes),
+            "a written font is within the size limit");
     expected_files.insert(output);
   } else {
     require(possible_failures().count({result, detail}) == 1,

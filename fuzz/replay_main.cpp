@@ -21,7 +21,7 @@ namespace {
 bool run_file(const std::filesystem::path& path) {
   std::ifstream stream(path, std::ios::binary);
   if (!stream) {
-    std::fprintf(stderr, "cannot read %s\n", path.string().c_str());
+    static_cast<void>(std::fprintf(stderr, "cannot read %s\n", path.string().c_str()));
     return false;
   }
   const std::vector<char> bytes((std::istreambuf_iterator<char>(stream)),
@@ -29,7 +29,7 @@ bool run_file(const std::filesystem::path& path) {
   // A copy of exactly the input's size, so reads past its end are caught.
   std::vector<std::uint8_t> input(bytes.begin(), bytes.end());
   input.shrink_to_fit();
-  std::fprintf(stderr, "running %s\n", path.string().c_str());
+  static_cast<void>(std::fprintf(stderr, "running %s\n", path.string().c_str()));
   LLVMFuzzerTestOneInput(input.data(), input.size());
   return true;
 }
@@ -57,6 +57,6 @@ int main(int argc, char** argv) {
       ++runs;
     }
   }
-  std::printf("replayed %zu inputs\n", runs);
+  static_cast<void>(std::printf("replayed %zu inputs\n", runs));
   return runs > 0 ? 0 : 1;
 }
