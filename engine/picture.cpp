@@ -112,11 +112,12 @@ std::uint64_t PictureView::column_word_mask(std::uint32_t word_index) const {
 }
 
 bool PictureView::has_ink() const {
-  const std::uint32_t column_bytes = (delivered_columns_ + kBitsPerByte - 1) / kBitsPerByte;
+  // 64 pixels at a time; undelivered bytes read as paper.
+  constexpr std::uint32_t kColumnsPerWord = kBytesPerWord * kBitsPerByte;
+  const std::uint32_t words = (delivered_columns_ + kColumnsPerWord - 1) / kColumnsPerWord;
   for (std::uint32_t y = delivered_rows_.begin; y < delivered_rows_.end; ++y) {
-    const std::uint32_t bytes = std::min(delivered_bytes_in_row(y), column_bytes);
-    for (std::uint32_t index = 0; index < bytes; ++index) {
-      if ((ink_byte(y, index) & column_mask(index)) != 0) return true;
+    for (std::uint32_t word = 0; word < words; ++word) {
+      if ((ink_word(y, word) & column_word_mask(word)) != 0) return true;
     }
   }
   return false;

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/column_ink.hpp"
@@ -78,6 +79,13 @@ TEST_P(ColumnGroupClassify, MatchesDrawnInkOfEveryColumn) {
   const PictureView picture(loaded.info_header, loaded.pixels, loaded.ink_table.data(),
                             loaded.ink_count);
 
+  bool any_ink = false;
+  for (std::uint32_t y = 0; y < shape.height; ++y) {
+    for (std::uint32_t x = 0; x < shape.width; ++x)
+      any_ink = any_ink || delivered_ink(rows, shape, x, y);
+  }
+  EXPECT_EQ(picture.has_ink(), any_ink);
+
   const std::uint32_t groups = (shape.width + kColumnsPerGroup - 1) / kColumnsPerGroup + 1;
   for (std::uint32_t group_index = 0; group_index < groups; ++group_index) {
     ColumnGroup group;
@@ -134,6 +142,46 @@ TEST(PictureView, InkBytesOutsideTheRowArePaper) {
   EXPECT_EQ(picture.ink_bytes_from(1, 4), 0u);
   EXPECT_EQ(picture.column_word_mask(0), 0xFFFF'FFFF'0000'0000u);
   EXPECT_EQ(picture.column_word_mask(1), 0u);
+}
+
+TEST(PictureView, FindsTheOnlyInkPixelAnywhere) {
+  // One ink pixel, tried in corners and next to word boundaries, with the
+  // padding bits of the rows set to ink's value: they must not count.
+  constexpr std::uint32_t kWidth = 131;
+  constexpr std::uint32_t kHeight = 5;
+  const std::pair<std::uint32_t, std::uint32_t> places[] = {
+      {0, 0}, {kWidth - 1, kHeight - 1}, {63, 2}, {64, 3}, {127, 4}, {128, 1}};
+  for (const auto& [x, y] : places) {
+    std::vector<std::string> rows(kHeight, std::string(kWidth, '.'));
+    rows[y][x] = '#';
+    BmpOptions bmp;
+    bmp.ink_is_index_one = true;
+    std::vector<std::uint8_t> file = make_one_bit_bmp(rows, bmp);
+    const LoadedPicture loaded = load_bytes(file);
+    ASSERT_EQ(loaded.result, ResultCode::kOk);
+    EXPECT_TRUE(
+        PictureView(loaded.info_header, loaded.pixels, loaded.ink_table.data(), loaded.ink_count)
+            .has_ink())
+        << x << "," << y;
+  }
+  // Paper only, but every padding bit set: index 1 is ink, so they read as ink.
+  const std::vector<std::string> blank(kHeight, std::string(kWidth, '.'));
+  BmpOptions bmp;
+  bmp.ink_is_index_one = true;
+  std::vector<std::uint8_t> file = make_one_bit_bmp(blank, bmp);
+  const std::uint32_t offset = get_u32(file, kOffBfOffBits);
+  const std::uint32_t stride = (kWidth + 31) / 32 * 4;
+  for (std::uint32_t row = 0; row < kHeight; ++row) {
+    const std::size_t last_byte = offset + row * stride + kWidth / 8;
+    file[last_byte] = static_cast<std::uint8_t>(file[last_byte] | (0xFFu >> (kWidth % 8)));
+    for (std::size_t pad = last_byte + 1; pad < offset + (row + 1) * stride; ++pad)
+      file[pad] = 0xFF;
+  }
+  const LoadedPicture loaded = load_bytes(file);
+  ASSERT_EQ(loaded.result, ResultCode::kOk);
+  EXPECT_FALSE(
+      PictureView(loaded.info_header, loaded.pixels, loaded.ink_table.data(), loaded.ink_count)
+          .has_ink());
 }
 
 class PictureViewHoldsBytes : public ::testing::TestWithParam<bool> {};
