@@ -11,7 +11,7 @@ namespace vellicor {
 namespace {
 
 // Small records are collected up to this size before one write call.
-constexpr std::size_t kOutputBufferSize = 64 * 1024;
+constexpr std::size_t kOutputBufferSize = std::size_t{64} * 1024;
 // Room for a resolved path: the output name is short, but the directory it
 // resolves to (the current directory, a link's target) may be long.
 constexpr std::size_t kResolvedPathSize = 4096;

@@ -239,7 +239,8 @@ class LineReader {
       // The usual glyph, at most 56 bits with its leading blank: one load.
       const std::uint64_t bits = chunk_bits(y, 0);
       for (std::uint64_t i = 0; i < used_bytes_; ++i) {
-        emit(static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte)));
+        const auto byte = static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte));
+        emit(byte);
       }
       return;
     }
@@ -247,7 +248,8 @@ class LineReader {
       const std::uint64_t bits = chunk_bits(y, chunk);
       const std::uint64_t bytes = std::min(kChunkBytes, used_bytes_ - chunk * kChunkBytes);
       for (std::uint64_t i = 0; i < bytes; ++i) {
-        emit(static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte)));
+        const auto byte = static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte));
+        emit(byte);
       }
     }
   }

@@ -103,7 +103,7 @@ bool PictureView::holds_bytes(RowRange rows, std::int64_t first_byte, std::uint6
 }
 
 std::uint64_t PictureView::column_word_mask(std::uint32_t word_index) const {
-  constexpr std::uint64_t kColumnsPerWord = kBytesPerWord * kBitsPerByte;
+  constexpr std::uint64_t kColumnsPerWord = std::uint64_t{kBytesPerWord} * kBitsPerByte;
   const std::uint64_t first_column = std::uint64_t{word_index} * kColumnsPerWord;
   if (first_column >= width_) return 0;
   const std::uint64_t columns = std::min<std::uint64_t>(kColumnsPerWord, width_ - first_column);
