@@ -48,7 +48,7 @@ void ignore_busy(void*) {}
 void report_and_exit(void*, const char* text) {
   if (text == nullptr || text[0] == '\0') return;
   print_line(text);
-  std::fflush(stdout);
+  static_cast<void>(std::fflush(stdout));  // the process ends with its failure status anyway
   std::exit(kFailureStatus);
 }
 

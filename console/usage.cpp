@@ -45,15 +45,16 @@ constexpr const char* kUsageLines[] = {
 }  // namespace
 
 void print_line(const char* text) {
-  std::fputs(text, stdout);
-  std::fputc('\n', stdout);
+  // A console that cannot print has nowhere to report it.
+  static_cast<void>(std::fputs(text, stdout));
+  static_cast<void>(std::fputc('\n', stdout));
 }
 
 void print_usage() {
   for (const char* line : kUsageLines) print_line(line);
-  std::fputs("Feedback to: <", stdout);
-  std::fputs(kContactEmail, stdout);
-  std::fputs("> Website: ", stdout);
+  static_cast<void>(std::fputs("Feedback to: <", stdout));
+  static_cast<void>(std::fputs(kContactEmail, stdout));
+  static_cast<void>(std::fputs("> Website: ", stdout));
   print_line(kWebSite);
 }
 
