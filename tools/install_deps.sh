@@ -14,6 +14,8 @@ packages=(
   xvfb xdotool                # screenshots of the dialog program (tools/screenshot.sh)
   libbenchmark-dev            # micro-benchmarks (bench/)
   hyperfine strace time       # whole-process benchmarks (bench/run_benchmarks.sh)
+  clang libclang-rt-14-dev llvm  # fuzz targets (libFuzzer, fuzz/run_fuzzers.sh)
+  clang-tidy cppcheck         # static analysis (tools/static_analysis.sh)
 )
 
 missing=()

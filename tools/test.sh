@@ -29,3 +29,8 @@ fi
 if [ -n "${CI:-}" ] || [ -n "${VELLICOR_FUZZ_SECONDS:-}" ]; then
   bash fuzz/run_fuzzers.sh "${VELLICOR_FUZZ_SECONDS:-30}"
 fi
+
+# Static analysis on CI (or when asked): clang-tidy and cppcheck, zero findings.
+if [ -n "${CI:-}" ] || [ -n "${VELLICOR_STATIC_ANALYSIS:-}" ]; then
+  bash tools/static_analysis.sh
+fi
