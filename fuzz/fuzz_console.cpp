@@ -161,7 +161,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(seen.messages.empty(), "a successful run reports nothing");
     require(seen.begun == 1, "a conversion runs under a busy notification");
     require(written.size() == 1, "a successful run writes one font");
-    require(files().written(written[0])->finish(), "the font is well formed");
+    vellicor::fuzz::BdfStreamCheck& font = *files().written(written[0]);
+    const bool well_formed = font.finish();
+    require(well_formed, "the font is well formed:", font.problem().c_str());
   } else {
     require(seen.messages.size() == 1, "a failed run reports one message");
     require(known_messages().count(seen.messages[0]) == 1, "the message is one of the table's",

@@ -110,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(detail == kDetailNotStored, "success leaves the detail untouched");
     vellicor::fuzz::BdfStreamCheck* font = fs.written(output);
     require(font != nullptr, "success leaves the font under the output name");
-    require(font->finish(), "the font is well formed:", font->problem().c_str());
+    const bool well_formed = font->finish();
+    require(well_formed, "the font is well formed:", font->problem().c_str());
     require(font->records() > 0, "a written font holds a glyph");
     std::uint32_t delivered_bytes = 0;
     const vellicor::FontMeasure measure = measure_input(fs, options, &delivered_bytes);
