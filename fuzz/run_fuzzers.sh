@@ -45,6 +45,6 @@ for target in convert console names; do
     tail -n 40 "$work/$target.log" >&2
     status=1
   fi
-  grep -E "^#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb" "$work/$target.log" || true
+  grep -E "^#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb" "$work/$target.log" || true
 done
 exit $status
