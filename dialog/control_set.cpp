@@ -14,15 +14,15 @@ namespace vellicor::dialog {
 namespace {
 
 // Plain text: a label shows '&' as a mnemonic only once it has a buddy.
-QWidget* make_label(QWidget& parent, const ControlSpec& spec) {
-  auto* label = new QLabel(QString::fromUtf8(spec.text), &parent);
+QWidget* make_label(QWidget& parent, const ControlSpec& entry) {
+  auto* label = new QLabel(QString::fromUtf8(entry.text), &parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return label;
 }
 
-QWidget* make_button(QWidget& parent, const ControlSpec& spec, bool is_default) {
-  auto* button = new QPushButton(QString::fromUtf8(spec.text), &parent);
+QWidget* make_button(QWidget& parent, const ControlSpec& entry, bool is_default) {
+  auto* button = new QPushButton(QString::fromUtf8(entry.text), &parent);
   button->setDefault(is_default);
   return button;
 }
@@ -36,24 +36,24 @@ QWidget* make_picture(QWidget& parent, const QPixmap& picture, QPoint origin) {
   return label;
 }
 
-QWidget* make_control(QWidget& parent, const ControlSpec& spec, const QRect& rect_px) {
+QWidget* make_control(QWidget& parent, const ControlSpec& entry, const QRect& rect_px) {
   QWidget* control = nullptr;
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::kLabel:
     case ControlKind::kPlainLabel:
-      control = make_label(parent, spec);
+      control = make_label(parent, entry);
       break;
     case ControlKind::kEdit:
       control = new QLineEdit(&parent);
       break;
     case ControlKind::kPushButton:
-      control = make_button(parent, spec, false);
+      control = make_button(parent, entry, false);
       break;
     case ControlKind::kDefaultButton:
-      control = make_button(parent, spec, true);
+      control = make_button(parent, entry, true);
       break;
     case ControlKind::kCheckBox:
-      control = new QCheckBox(QString::fromUtf8(spec.text), &parent);
+      control = new QCheckBox(QString::fromUtf8(entry.text), &parent);
       break;
     case ControlKind::kPicture:
       return make_picture(parent, sample_glyph_picture(), rect_px.topLeft());
@@ -61,7 +61,7 @@ QWidget* make_control(QWidget& parent, const ControlSpec& spec, const QRect& rec
       return make_picture(parent, application_icon().pixmap(kLargeIconPx, kLargeIconPx),
                           rect_px.topLeft());
     case ControlKind::kWebAddress:
-      control = new AddressLabel(QString::fromUtf8(spec.text), &parent);
+      control = new AddressLabel(QString::fromUtf8(entry.text), &parent);
       break;
   }
   control->setGeometry(rect_px);
@@ -99,14 +99,14 @@ ControlSet build_controls(QWidget& parent, const DialogTemplate& layout,
   ControlSet set;
   // The margin kept on the right is the one the templates keep on the left.
   const int right_limit_px = horizontal_px(layout.size_dlu.width() - kDialogMarginDlu, scale);
-  for (const ControlSpec& spec : layout.controls) {
-    QWidget* control = make_control(parent, spec, to_pixels(spec.rect_dlu, scale));
-    if (spec.kind == ControlKind::kLabel || spec.kind == ControlKind::kPlainLabel) {
+  for (const ControlSpec& entry : layout.controls) {
+    QWidget* control = make_control(parent, entry, to_pixels(entry.rect_dlu, scale));
+    if (entry.kind == ControlKind::kLabel || entry.kind == ControlKind::kPlainLabel) {
       fit_label_text(*static_cast<QLabel*>(control), right_limit_px);
     }
-    if (spec.id != kNoControlId) {
-      control->setObjectName(control_object_name(spec.id));
-      set.by_id_.emplace(spec.id, control);
+    if (entry.id != kNoControlId) {
+      control->setObjectName(control_object_name(entry.id));
+      set.by_id_.emplace(entry.id, control);
     }
     set.ordered_.push_back(control);
   }
@@ -115,14 +115,14 @@ ControlSet build_controls(QWidget& parent, const DialogTemplate& layout,
   QLabel* waiting_label = nullptr;  // a mnemonic label still looking for its control
   for (std::size_t index = 0; index < set.ordered_.size(); ++index) {
     QWidget* control = set.ordered_[index];
-    const ControlSpec& spec = layout.controls[index];
+    const ControlSpec& entry = layout.controls[index];
     if (takes_focus(control)) {
       if (previous_focusable != nullptr) QWidget::setTabOrder(previous_focusable, control);
       previous_focusable = control;
       if (waiting_label != nullptr) waiting_label->setBuddy(control);
       waiting_label = nullptr;
-    } else if (spec.kind == ControlKind::kLabel &&
-               QString::fromUtf8(spec.text).contains(QLatin1Char('&'))) {
+    } else if (entry.kind == ControlKind::kLabel &&
+               QString::fromUtf8(entry.text).contains(QLatin1Char('&'))) {
       waiting_label = static_cast<QLabel*>(control);
     }
   }

@@ -73,15 +73,15 @@ void DialogLayoutTest::mainControlsSitAtTheirTemplateRectangles() {
   QCOMPARE(picture->pos(), to_pixels(QRect(132, 178, 15, 15), scale).topLeft());
 
   int labels = 0;
-  for (const ControlSpec& spec : main_dialog_template().controls) {
-    if (spec.kind != ControlKind::kLabel) continue;
-    const QRect wanted = to_pixels(spec.rect_dlu, scale);
+  for (const ControlSpec& entry : main_dialog_template().controls) {
+    if (entry.kind != ControlKind::kLabel) continue;
+    const QRect wanted = to_pixels(entry.rect_dlu, scale);
     const auto found = dialog.findChildren<QLabel*>();
     const bool placed = std::any_of(found.begin(), found.end(), [&](const QLabel* label) {
       return label->pos() == wanted.topLeft() && label->width() >= wanted.width() &&
-             label->text() == QString::fromUtf8(spec.text);
+             label->text() == QString::fromUtf8(entry.text);
     });
-    QVERIFY2(placed, spec.text);
+    QVERIFY2(placed, entry.text);
     ++labels;
   }
   QCOMPARE(labels, 10);
