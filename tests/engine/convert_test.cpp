@@ -5,20 +5,18 @@
 
 #include <filesystem>
 #include <string>
+#include <iterator>
 #include <vector>
 
 #include "tests/engine/font_conversion.hpp"
 #include "tests/support/bdf_check.hpp"
+#include "tests/support/worked_example.h"
 
 namespace vellicor::test {
 namespace {
 
-// Glyphs of columns 1-3, 6-8 (a gap at 7) and 11-12; column 15 reaches the
-// right edge and is dropped.
-const std::vector<std::string> kExampleRows = {
-    "................", ".#....#.#.......", ".#....#.#..##..#",
-    ".###........#..#", ".###.......##...", "................",
-};
+const std::vector<std::string> kExampleRows(std::begin(kWorkedExampleRows),
+                                            std::end(kWorkedExampleRows));
 
 ConversionOptions example_options() {
   ConversionOptions options = plain_options("Example");
@@ -35,15 +33,7 @@ TEST(Convert, WritesWorkedExampleFontByteForByte) {
   ASSERT_EQ(run.result, ResultCode::kOk);
   EXPECT_EQ(run.detail, ErrorDetail::kNone);
   const std::string expected =
-      header_text("Example",
-                  "SIZE 5 75 75\nFONTBOUNDINGBOX 5 4 0 -1\nSTARTPROPERTIES 2\nFONT_DESCENT 1\n"
-                  "FONT_ASCENT 3\nENDPROPERTIES\nCHARS 3\n") +
-      "STARTCHAR char0041\nENCODING 65\nSWIDTH 960 0\nDWIDTH 5 0\nBBX 5 4 0 -1\nBITMAP\n"
-      "40\n40\n70\n70\nENDCHAR\n"
-      "STARTCHAR char0042\nENCODING 66\nSWIDTH 960 0\nDWIDTH 5 0\nBBX 5 4 0 -1\nBITMAP\n"
-      "50\n50\n00\n00\nENDCHAR\n"
-      "STARTCHAR char0043\nENCODING 67\nSWIDTH 768 0\nDWIDTH 4 0\nBBX 4 4 0 -1\nBITMAP\n"
-      "00\n60\n20\n60\nENDCHAR\n"
+      header_text("Example", VELLICOR_WORKED_EXAMPLE_FIGURES) + VELLICOR_WORKED_EXAMPLE_RECORDS
       "ENDFONT\n";
   EXPECT_EQ(run.font, expected);
   EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));

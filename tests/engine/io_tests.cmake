@@ -20,7 +20,8 @@ set_target_properties(vellicor_header_test PROPERTIES C_EXTENSIONS OFF)
 # code through the unit tests.
 if(NOT VELLICOR_SANITIZE)
   add_executable(vellicor_dlopen_host engine/host/dlopen_host.c)
-  target_include_directories(vellicor_dlopen_host PRIVATE ${PROJECT_SOURCE_DIR}/include)
+  target_include_directories(vellicor_dlopen_host PRIVATE ${PROJECT_SOURCE_DIR}/include
+    ${PROJECT_SOURCE_DIR})
   target_link_libraries(vellicor_dlopen_host PRIVATE ${CMAKE_DL_LIBS})
   set_target_properties(vellicor_dlopen_host PROPERTIES C_EXTENSIONS OFF)
   vellicor_target_defaults(vellicor_dlopen_host)
