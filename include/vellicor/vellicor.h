@@ -115,6 +115,122 @@ VELLICOR_API ResultCode VELLICOR_CALL CodeUnitLoader(uint32_t reserved, Converte
 typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, ConverterIid iid,
                                                      Converter **out);
 
+/* ------------------------------------------------------------------------ *
+ * The extended interface (version 1).
+ *
+ * CodeUnitLoader(0, IidConverterEx, &p) makes a ConverterEx. Its first four
+ * slots are those of a Converter, so a ConverterEx pointer may be used as a
+ * Converter pointer, and its query answers IidBase, IidConverter and
+ * IidConverterEx with the object itself. A plain Converter's query refuses
+ * IidConverterEx (-14): hosts ask the factory, not an old object.
+ *
+ * The plain convert keeps its exact behaviour. convert_ex adds what goes
+ * beyond it: a character list with real blank glyphs and Unicode code points,
+ * pictures in more formats (PNG, BMP of any depth) and a choice of what counts
+ * as ink. cut reports the glyphs a conversion would write without writing.
+ * ------------------------------------------------------------------------ */
+
+#define IidConverterEx ((ConverterIid)0x83726782u)
+
+/* Further reasons of a failed conversion (details -8 and below). */
+#define VELLICOR_DETAIL_FONT_TOO_LARGE (-8)     /* the font would be far larger than its picture */
+#define VELLICOR_DETAIL_CHARS_INVALID (-9)      /* the character list is not valid UTF-8 */
+#define VELLICOR_DETAIL_CHARS_DUPLICATE (-10)   /* a character is listed twice */
+#define VELLICOR_DETAIL_CHARS_EMPTY (-11)       /* the character list is empty */
+#define VELLICOR_DETAIL_CHARS_ONLY_BLANKS (-12) /* the list names no character with ink */
+#define VELLICOR_DETAIL_CHARS_COUNT (-13)       /* the list and the picture disagree in number */
+#define VELLICOR_DETAIL_PICTURE_TOO_LARGE (-14) /* the picture exceeds the reader's size limit */
+#define VELLICOR_DETAIL_PNG_TRUNCATED (-15)     /* the PNG file ends before its image does */
+#define VELLICOR_DETAIL_PNG_CHECKSUM (-16)      /* a PNG chunk fails its CRC */
+#define VELLICOR_DETAIL_PNG_BAD_DATA (-17)      /* the compressed image data is broken */
+#define VELLICOR_DETAIL_PNG_BAD_HEADER (-18)    /* impossible header values or chunk layout */
+#define VELLICOR_DETAIL_BMP_BAD_DATA (-19)      /* broken BMP pixel data (e.g. RLE runs) */
+
+/* What counts as ink in a picture (ConversionSettings.ink_rule). */
+#define VELLICOR_INK_BLACK 0u  /* pure black and opaque: the one-bit BMP's rule (default) */
+#define VELLICOR_INK_DARK 1u   /* luminance below one half, opaque */
+#define VELLICOR_INK_OPAQUE 2u /* at least half opaque, whatever the colour */
+#define VELLICOR_INK_AUTO 3u   /* the most common colour is paper, every other colour ink */
+
+/* Extra settings of convert_ex and cut. size is sizeof(ConversionSettings) as
+ * the host was built; the engine reads only the fields that lie within size
+ * and takes the defaults (zero) for the rest, so older and newer hosts both
+ * work. A null record means all defaults. */
+typedef struct ConversionSettings {
+  uint32_t size;
+  /* UTF-8 text, one character per glyph, left to right; null: codes count up
+   * from first_glyph as in convert. Space separators (U+0020, U+00A0, U+2000
+   * to U+200A, ...) become empty glyphs and take no glyph of the picture. */
+  const char *chars;
+  /* Advance of blank glyphs in pixels; 0: the median advance of the cut
+   * glyphs (the fixed width in a fixed-width font). */
+  uint32_t blank_advance;
+  uint32_t ink_rule; /* VELLICOR_INK_* */
+} ConversionSettings;
+
+/* What convert_ex and cut found; filled as far as the work got, also on
+ * failure (for messages such as "The picture holds 94 glyphs but the
+ * character list names 95"). size as in ConversionSettings. */
+typedef struct ConversionReport {
+  uint32_t size;
+  uint32_t glyph_count;       /* glyph records in the font, blank ones included */
+  uint32_t glyphs_cut;        /* glyphs cut from the picture */
+  uint32_t characters_listed; /* characters of the list that take a picture glyph */
+  uint32_t picture_width;     /* in pixels */
+  uint32_t picture_height;
+  uint32_t tallest;           /* largest ink span of a column */
+  uint32_t widest;            /* widest glyph cut */
+  uint32_t problem_character; /* the duplicate code point (DETAIL_CHARS_DUPLICATE) */
+  uint32_t problem_offset;    /* byte offset of invalid UTF-8 (DETAIL_CHARS_INVALID) */
+} ConversionReport;
+
+/* One glyph as cut reports it, left to right. */
+typedef struct GlyphInfo {
+  uint32_t index;        /* position in the font, from 0 */
+  uint32_t code;         /* the ENCODING of its record */
+  uint32_t first_column; /* picture columns of the glyph; both 0 for a blank glyph */
+  uint32_t width;        /* glyph columns in the picture; 0 for a blank glyph */
+  uint32_t advance;      /* DWIDTH of its record */
+  uint32_t top;          /* first and last picture row holding its ink */
+  uint32_t bottom;
+  uint32_t is_blank;     /* 1 for a blank character of the list */
+  const char *character; /* the character as UTF-8 text, or null without a list */
+} GlyphInfo;
+
+/* Called once per glyph; return 0 to go on, anything else to stop the cut
+ * (cut then returns 0). glyph is valid only during the call. */
+typedef int32_t(VELLICOR_CALL *GlyphCallback)(void *context, const GlyphInfo *glyph);
+
+typedef struct ConverterEx ConverterEx;
+
+typedef struct ConverterExOps {
+  /* The four operations of ConverterOps, same order and meaning. */
+  int32_t(VELLICOR_CALL *retain)(ConverterEx *self);
+  int32_t(VELLICOR_CALL *release)(ConverterEx *self);
+  ResultCode(VELLICOR_CALL *query)(ConverterEx *self, ConverterIid iid, ConverterEx **out);
+  ResultCode(VELLICOR_CALL *convert)(ConverterEx *self, const ConversionPaths *paths,
+                                     const ConversionOptions *options, ErrorDetail *detail);
+  /* convert with the extra settings; settings and report may be null. */
+  ResultCode(VELLICOR_CALL *convert_ex)(ConverterEx *self, const ConversionPaths *paths,
+                                        const ConversionOptions *options,
+                                        const ConversionSettings *settings,
+                                        ConversionReport *report, ErrorDetail *detail);
+  /* Cuts the picture at input_path as convert_ex would and calls callback for
+   * every glyph of the font, writing nothing. callback and report may be null. */
+  ResultCode(VELLICOR_CALL *cut)(ConverterEx *self, const char *input_path,
+                                 const ConversionOptions *options,
+                                 const ConversionSettings *settings, GlyphCallback callback,
+                                 void *callback_context, ConversionReport *report,
+                                 ErrorDetail *detail);
+} ConverterExOps;
+
+/* Laid out as a Converter, with two more slots. */
+struct ConverterEx {
+  ConverterExOps *ops;
+  int32_t ref_count;
+  ConverterExOps slots;
+};
+
 #ifdef __cplusplus
 }
 #endif
