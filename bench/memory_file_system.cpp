@@ -53,8 +53,6 @@ bool MemoryFileSystem::write(FileHandle file, const void*, std::size_t count,
   return true;
 }
 
-void MemoryFileSystem::flush(FileHandle) {}
-
 bool MemoryFileSystem::close(FileHandle) { return true; }
 
 bool MemoryFileSystem::rename(const char*, const char*) { return true; }

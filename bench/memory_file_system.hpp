@@ -28,7 +28,6 @@ class MemoryFileSystem final : public FileSystem {
   FileHandle open_for_writing(const char* path) override;
   bool write(FileHandle file, const void* bytes, std::size_t count,
              std::size_t* bytes_written) override;
-  void flush(FileHandle file) override;
   bool close(FileHandle file) override;
   bool rename(const char* from, const char* to) override;
   void remove(const char* path) override;

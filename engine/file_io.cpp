@@ -205,7 +205,6 @@ ResultCode OutputFile::flush(ErrorDetail* detail) {
     return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   }
   if (failed(write_buffered())) return fail_and_discard(detail);
-  fs_->flush(state_->handle);
   return ResultCode::kOk;
 }
 

@@ -13,6 +13,8 @@ namespace vellicor {
 // An open file as the operating system numbers it.
 using FileHandle = std::intptr_t;
 inline constexpr FileHandle kInvalidHandle = -1;
+// An owner or group id that set_owner leaves as it is.
+inline constexpr std::uint32_t kUnchangedId = 0xFFFFFFFF;
 
 // What the file system says about a path.
 struct PathInfo {
@@ -21,6 +23,8 @@ struct PathInfo {
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
   std::uint32_t permissions = 0;  // permission bits of a regular file
+  std::uint32_t owner = 0;        // user and group ids (POSIX; 0 where files have none)
+  std::uint32_t group = 0;
 };
 
 // The operating-system calls behind every file access of the engine. The real
@@ -49,8 +53,6 @@ class FileSystem {
   // Writes count bytes in one call; bytes_written tells how many went out.
   virtual bool write(FileHandle file, const void* bytes, std::size_t count,
                      std::size_t* bytes_written) = 0;
-  // Hands written data to the operating system's cache level (no fsync).
-  virtual void flush(FileHandle file) = 0;
   // Closes the handle; false when the system reports that data was lost.
   virtual bool close(FileHandle file) = 0;
 
@@ -71,6 +73,65 @@ class FileSystem {
     static_cast<void>(file);
     static_cast<void>(permissions);
     return true;
+  }
+
+  // Forces the data written to an open file onto the disk (fsync,
+  // FlushFileBuffers); false when the system reports that it could not. The
+  // default, for file layers without a disk, succeeds.
+  virtual bool sync(FileHandle file) {
+    static_cast<void>(file);
+    return true;
+  }
+  // Forces the directory's entries (a rename into it) onto the disk. directory
+  // names the directory, with or without a trailing separator. Succeeds where
+  // the system has no such step or cannot open the directory for it; false
+  // only when the system reports a failed sync. The default succeeds.
+  virtual bool sync_directory(const char* directory) {
+    static_cast<void>(directory);
+    return true;
+  }
+  // Creates a file without a name in directory (Linux O_TMPFILE): it vanishes
+  // when closed unless link_unnamed named it first, so an interrupted writer
+  // leaves nothing. The umask applies to permissions. kInvalidHandle where the
+  // system or the file system has no such files; the caller then uses a named
+  // file. The default has none.
+  virtual FileHandle create_unnamed(const char* directory, std::uint32_t permissions) {
+    static_cast<void>(directory);
+    static_cast<void>(permissions);
+    return kInvalidHandle;
+  }
+  // Gives a file made by create_unnamed the name path, which must not exist
+  // yet; false on failure.
+  virtual bool link_unnamed(FileHandle file, const char* path) {
+    static_cast<void>(file);
+    static_cast<void>(path);
+    return false;
+  }
+  // Marks an open file made by create_new to be deleted when its handle
+  // closes (discard true), or to be kept again (false): Windows marks the
+  // temporary this way until commit. False where the system has no such mark;
+  // the default has none.
+  virtual bool set_discard_on_close(FileHandle file, bool discard) {
+    static_cast<void>(file);
+    static_cast<void>(discard);
+    return false;
+  }
+  // Gives an open file the owner and group ids (fchown; kUnchangedId keeps
+  // one), so a replaced file keeps them. False when the process may not set
+  // them; the caller goes on without.
+  // The default, for file layers without owners, does nothing and succeeds.
+  virtual bool set_owner(FileHandle file, std::uint32_t owner, std::uint32_t group) {
+    static_cast<void>(file);
+    static_cast<void>(owner);
+    static_cast<void>(group);
+    return true;
+  }
+  // Cuts an open file to size bytes, for writing a file in place; false on
+  // failure. The default cannot.
+  virtual bool truncate(FileHandle file, std::uint64_t size) {
+    static_cast<void>(file);
+    static_cast<void>(size);
+    return false;
   }
 };
 

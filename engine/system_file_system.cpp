@@ -161,10 +161,6 @@ class PosixFileSystem final : public FileSystem {
     return true;
   }
 
-  // write() has already handed the data to the kernel, which is all a flush
-  // promises here; reaching the disk (fsync) per glyph record would only cost time.
-  void flush(FileHandle) override {}
-
   bool close(FileHandle file) override {
     if (!is_valid(file)) return false;
     // Never retry close on EINTR: on Linux the descriptor is gone already and
@@ -184,6 +180,8 @@ class PosixFileSystem final : public FileSystem {
     info.device = static_cast<std::uint64_t>(status.st_dev);
     info.inode = static_cast<std::uint64_t>(status.st_ino);
     info.permissions = static_cast<std::uint32_t>(status.st_mode & kPermissionMask);
+    info.owner = static_cast<std::uint32_t>(status.st_uid);
+    info.group = static_cast<std::uint32_t>(status.st_gid);
     return info;
   }
 
@@ -213,6 +211,84 @@ class PosixFileSystem final : public FileSystem {
   bool set_permissions(FileHandle file, std::uint32_t permissions) override {
     if (!is_valid(file)) return false;
     return ::fchmod(to_descriptor(file), static_cast<mode_t>(permissions) & kPermissionMask) == 0;
+  }
+
+  bool sync(FileHandle file) override {
+    if (!is_valid(file)) return false;
+    int synced;
+    do {
+      synced = ::fsync(to_descriptor(file));
+    } while (synced != 0 && errno == EINTR);
+    return synced == 0;
+  }
+
+  bool sync_directory(const char* directory) override {
+    if (directory == nullptr || directory[0] == '\0') return false;
+    int descriptor;
+    do {
+      descriptor = ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    // A directory the process may write but not read cannot be opened for
+    // the sync; the rename is then as durable as the file system makes it.
+    if (descriptor < 0) return errno == EACCES || errno == EPERM;
+    int synced;
+    do {
+      synced = ::fsync(descriptor);
+    } while (synced != 0 && errno == EINTR);
+    // Some file systems have no directory sync at all (EINVAL): nothing was lost.
+    const bool durable = synced == 0 || errno == EINVAL || errno == EROFS;
+    static_cast<void>(::close(descriptor));
+    return durable;
+  }
+
+  FileHandle create_unnamed(const char* directory, std::uint32_t permissions) override {
+#ifdef O_TMPFILE
+    if (directory == nullptr || directory[0] == '\0') return kInvalidHandle;
+    int descriptor;
+    do {
+      descriptor = ::open(directory, O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                          static_cast<mode_t>(permissions) & kPermissionMask);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor < 0 ? kInvalidHandle : descriptor;
+#else
+    static_cast<void>(directory);
+    static_cast<void>(permissions);
+    return kInvalidHandle;
+#endif
+  }
+
+  bool link_unnamed(FileHandle file, const char* path) override {
+    if (!is_valid(file) || path == nullptr) return false;
+#ifdef __linux__
+    // Through /proc any process may link its own unnamed file; AT_EMPTY_PATH
+    // needs a capability but works without /proc.
+    char own_name[64];
+    const int length =
+        std::snprintf(own_name, sizeof own_name, "/proc/self/fd/%d", to_descriptor(file));
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof own_name &&
+        ::linkat(AT_FDCWD, own_name, AT_FDCWD, path, AT_SYMLINK_FOLLOW) == 0) {
+      return true;
+    }
+    if (errno == EEXIST) return false;
+    return ::linkat(to_descriptor(file), "", AT_FDCWD, path, AT_EMPTY_PATH) == 0;
+#else
+    return false;
+#endif
+  }
+
+  bool set_owner(FileHandle file, std::uint32_t owner, std::uint32_t group) override {
+    if (!is_valid(file)) return false;
+    return ::fchown(to_descriptor(file), static_cast<uid_t>(owner), static_cast<gid_t>(group)) == 0;
+  }
+
+  bool truncate(FileHandle file, std::uint64_t size) override {
+    if (!is_valid(file)) return false;
+    if (size > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    int cut;
+    do {
+      cut = ::ftruncate(to_descriptor(file), static_cast<off_t>(size));
+    } while (cut != 0 && errno == EINTR);
+    return cut == 0;
   }
 };
 

@@ -66,11 +66,12 @@ class Win32FileSystem final : public FileSystem {
     return true;
   }
 
-  // No one else may open the file while the font is written into it.
+  // No one else may open the file while the font is written into it. DELETE
+  // access lets set_discard_on_close mark it.
   FileHandle create_new(const char* path, std::uint32_t permissions) override {
     static_cast<void>(permissions);  // Win32 files carry no such bits
-    return from_native(
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return from_native(CreateFileA(path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   }
 
   FileHandle open_for_writing(const char* path) override {
@@ -88,11 +89,27 @@ class Win32FileSystem final : public FileSystem {
     return true;
   }
 
-  // WriteFile has handed the data to the system cache already; forcing it to
-  // the disk (FlushFileBuffers) after every glyph record would only cost time.
-  void flush(FileHandle) override {}
-
   bool close(FileHandle file) override { return CloseHandle(to_native(file)) != 0; }
+
+  bool sync(FileHandle file) override { return FlushFileBuffers(to_native(file)) != 0; }
+
+  // MoveFileExA with MOVEFILE_WRITE_THROUGH returns once the move is on the
+  // disk, so a directory has nothing left to sync.
+  bool sync_directory(const char* directory) override {
+    static_cast<void>(directory);
+    return true;
+  }
+
+  bool set_discard_on_close(FileHandle file, bool discard) override {
+    FILE_DISPOSITION_INFO disposition;
+    disposition.DeleteFile = discard ? TRUE : FALSE;
+    return SetFileInformationByHandle(to_native(file), FileDispositionInfo, &disposition,
+                                      sizeof disposition) != 0;
+  }
+
+  bool truncate(FileHandle file, std::uint64_t size) override {
+    return seek(file, size) && SetEndOfFile(to_native(file)) != 0;
+  }
 
   bool rename(const char* from, const char* to) override {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

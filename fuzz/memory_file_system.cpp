@@ -123,8 +123,6 @@ bool MemoryFileSystem::write(FileHandle file, const void* bytes, std::size_t cou
   return true;
 }
 
-void MemoryFileSystem::flush(FileHandle file) { static_cast<void>(file); }
-
 bool MemoryFileSystem::close(FileHandle file) { return handles_.erase(file) == 1; }
 
 bool MemoryFileSystem::rename(const char* from, const char* to) {

@@ -65,11 +65,6 @@ bool FaultFileSystem::write(FileHandle file, const void* bytes, std::size_t coun
   return real_.write(file, bytes, count, bytes_written);
 }
 
-void FaultFileSystem::flush(FileHandle file) {
-  if (should_fail(FileCall::kFlush)) return;
-  real_.flush(file);
-}
-
 bool FaultFileSystem::close(FileHandle file) {
   open_.erase(file);
   const bool closed = real_.close(file);
@@ -100,6 +95,41 @@ bool FaultFileSystem::resolve_links(const char* path, char* resolved, std::size_
 bool FaultFileSystem::set_permissions(FileHandle file, std::uint32_t permissions) {
   if (should_fail(FileCall::kSetPermissions)) return false;
   return real_.set_permissions(file, permissions);
+}
+
+bool FaultFileSystem::sync(FileHandle file) {
+  if (should_fail(FileCall::kSync)) return false;
+  return real_.sync(file);
+}
+
+bool FaultFileSystem::sync_directory(const char* directory) {
+  if (should_fail(FileCall::kSyncDirectory)) return false;
+  return real_.sync_directory(directory);
+}
+
+FileHandle FaultFileSystem::create_unnamed(const char* directory, std::uint32_t permissions) {
+  if (should_fail(FileCall::kCreateUnnamed)) return kInvalidHandle;
+  return track(real_.create_unnamed(directory, permissions));
+}
+
+bool FaultFileSystem::link_unnamed(FileHandle file, const char* path) {
+  if (should_fail(FileCall::kLinkUnnamed)) return false;
+  return real_.link_unnamed(file, path);
+}
+
+bool FaultFileSystem::set_discard_on_close(FileHandle file, bool discard) {
+  if (should_fail(FileCall::kSetDiscardOnClose)) return false;
+  return real_.set_discard_on_close(file, discard);
+}
+
+bool FaultFileSystem::set_owner(FileHandle file, std::uint32_t owner, std::uint32_t group) {
+  if (should_fail(FileCall::kSetOwner)) return false;
+  return real_.set_owner(file, owner, group);
+}
+
+bool FaultFileSystem::truncate(FileHandle file, std::uint64_t size) {
+  if (should_fail(FileCall::kTruncate)) return false;
+  return real_.truncate(file, size);
 }
 
 }  // namespace vellicor::test

@@ -19,16 +19,21 @@ enum class FileCall {
   kCreateNew,
   kOpenForWriting,
   kWrite,
-  kFlush,
   kClose,
   kRename,
   kRemove,
   kInspect,
   kResolveLinks,
   kSetPermissions,
+  kSync,
+  kSyncDirectory,
+  kCreateUnnamed,
+  kLinkUnnamed,
+  kSetDiscardOnClose,
+  kSetOwner,
+  kTruncate,
 };
-inline constexpr std::size_t kFileCallKinds =
-    static_cast<std::size_t>(FileCall::kSetPermissions) + 1;
+inline constexpr std::size_t kFileCallKinds = static_cast<std::size_t>(FileCall::kTruncate) + 1;
 
 // Passes every call to a real FileSystem, counts calls, and fails the nth call
 // (1-based) of a chosen kind as the OS would: an invalid handle, false, a short
@@ -50,13 +55,19 @@ class FaultFileSystem : public FileSystem {
   FileHandle open_for_writing(const char* path) override;
   bool write(FileHandle file, const void* bytes, std::size_t count,
              std::size_t* bytes_written) override;
-  void flush(FileHandle file) override;
   bool close(FileHandle file) override;
   bool rename(const char* from, const char* to) override;
   void remove(const char* path) override;
   PathInfo inspect(const char* path) override;
   bool resolve_links(const char* path, char* resolved, std::size_t resolved_size) override;
   bool set_permissions(FileHandle file, std::uint32_t permissions) override;
+  bool sync(FileHandle file) override;
+  bool sync_directory(const char* directory) override;
+  FileHandle create_unnamed(const char* directory, std::uint32_t permissions) override;
+  bool link_unnamed(FileHandle file, const char* path) override;
+  bool set_discard_on_close(FileHandle file, bool discard) override;
+  bool set_owner(FileHandle file, std::uint32_t owner, std::uint32_t group) override;
+  bool truncate(FileHandle file, std::uint64_t size) override;
 
  private:
   // Counts the call and tells whether this one is to fail.
