@@ -126,6 +126,14 @@ class FileSystem {
     static_cast<void>(group);
     return true;
   }
+  // True when the process may not make new files in directory (permission
+  // refused), which is when the engine writes an existing target in place
+  // rather than fail; a full disk or any other failure is not such a refusal.
+  // The default never refuses.
+  virtual bool refuses_new_files(const char* directory) {
+    static_cast<void>(directory);
+    return false;
+  }
   // Cuts an open file to size bytes, for writing a file in place; false on
   // failure. The default cannot.
   virtual bool truncate(FileHandle file, std::uint64_t size) {
@@ -155,15 +163,29 @@ class InputFile {
   FileHandle handle_;
 };
 
-// A font file being written. For a regular (or not yet existing) target the
-// bytes go to a temporary file in the target's directory, and commit() moves
-// the finished file over the target; destroyed without commit, the temporary is
-// removed, so no partial font is ever left and an existing file keeps its
-// contents. A target that exists and is not a regular file (a device, a pipe)
-// is written directly. Small writes collect in a buffer that flush() hands to
-// the operating system in one call.
+// A font file being written, through one output buffer that reaches the
+// operating system in one write call each time it is full, and once more at
+// the end.
+//
+// A regular (or not yet existing) target is replaced whole: the bytes go to a
+// temporary file in the target's directory, which has no name at all where
+// the system allows (Linux O_TMPFILE) and otherwise a hidden one that a
+// signal handler may remove (pending_temporary.hpp). commit() syncs it to the
+// disk, moves it over the target and syncs the directory; destroyed without
+// commit, the temporary goes, so no partial font is ever left and an existing
+// file keeps its contents. A replaced file keeps its permission bits and,
+// where the process may set them, its owner and group. Where the directory
+// refuses a new file but the target itself is writable, the target is
+// written in place (truncated first; nothing then protects its old
+// contents). A target that exists and is not a regular file (a device, a
+// pipe) is written directly and never synced.
 class OutputFile {
  public:
+  // Bytes handed to the operating system per write call.
+  static constexpr std::size_t kBufferSize = std::size_t{256} * 1024;
+  // The most that reserve() gives at once.
+  static constexpr std::size_t kMostReserved = 4096;
+
   explicit OutputFile(FileSystem& fs);
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -172,23 +194,48 @@ class OutputFile {
   // Opens the output for target_path. kFileAccess with kFileAccess detail on
   // failure; kOutOfMemory (detail kOutOfMemory) when its buffer cannot be had.
   ResultCode create(const char* target_path, ErrorDetail* detail);
+
+  // Room for count bytes (at most kMostReserved) at the end of the buffered
+  // text; the caller fills what it uses and claims it with advance(). After a
+  // failure the room is still there and what is put in it goes nowhere.
+  char* reserve(std::size_t count) {
+    if (count > kMostReserved) return nullptr;
+    return buffer_ + used_;
+  }
+  // Claims count bytes of the room reserve() gave; a full buffer goes out.
+  void advance(std::size_t count) {
+    used_ += count;
+    if (used_ >= kBufferSize) drain();
+  }
   // Appends all count bytes, or fails with kFileAccess (detail kFileAccess).
   ResultCode write_exact(const void* bytes, std::size_t count, ErrorDetail* detail);
-  // Hands the buffered bytes to the operating system in one write call.
-  ResultCode flush(ErrorDetail* detail);
-  // Flushes, closes and moves the file over the target. After a failure the
-  // temporary is gone and the target untouched.
+  // False once a write failed: nothing more reaches the file.
+  bool ok() const { return !broken_; }
+  // Writes the rest, syncs, closes and moves the file over the target. After
+  // a failure the temporary is gone and the target untouched (-6, detail -2),
+  // but for a failed sync of the directory, which comes after the move.
   ResultCode commit(ErrorDetail* detail);
 
  private:
   struct State;
-  ResultCode open_temporary(const PathInfo& target_info);
-  ResultCode write_buffered();
+  void drain();
+  bool write_all(const char* bytes, std::size_t count);
+  ResultCode open_direct(const char* target_path);
+  ResultCode open_replacement(const char* target_path, const PathInfo& info);
+  bool open_unnamed(std::uint32_t permissions);
+  bool open_named(std::uint32_t permissions);
+  bool name_unnamed();
   ResultCode fail_and_discard(ErrorDetail* detail);
   void discard();
 
   FileSystem* fs_;
   std::unique_ptr<State> state_;
+  // kBufferSize bytes and kMostReserved more, so that a reservation made just
+  // before the buffer is full still fits; what passes kBufferSize moves to
+  // the front when the full buffer has gone out.
+  char* buffer_ = nullptr;
+  std::size_t used_ = 0;
+  bool broken_ = true;  // until create() succeeds
 };
 
 // The engine's one way of writing: all bytes or failure (-6, detail -2).

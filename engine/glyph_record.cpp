@@ -115,7 +115,7 @@ constexpr std::size_t kOpeningLinesMost =
     kStartChar.size() + kMostHexDigits + kEncoding.size() + kScalableWidth.size() +
     kDeviceWidth.size() + kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() + kBitmap.size() +
     kOpeningDecimalNumbers * kMostDecimalDigits;
-static_assert(kOpeningLinesMost <= TextSink::kBufferSize);
+static_assert(kOpeningLinesMost <= TextSink::kMostReserved);
 
 void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
   char* const start = sink.reserve(kOpeningLinesMost);
@@ -176,7 +176,7 @@ void put_zeros(char* place, std::size_t count) {
 // Room for a line of line_size bytes and the zero block after it, or null when
 // that exceeds the buffer and the line goes out in pieces.
 char* reserve_line(TextSink& sink, std::uint64_t line_size) {
-  if (line_size > TextSink::kBufferSize - kZeroBlock) return nullptr;
+  if (line_size > TextSink::kMostReserved - kZeroBlock) return nullptr;
   return sink.reserve(static_cast<std::size_t>(line_size) + kZeroBlock);
 }
 
@@ -325,10 +325,8 @@ ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
   }
   write_blank_lines(sink, figures, figures.lines_after);
   sink.text(kEndChar);
-  const ResultCode result = sink.finish();
-  if (failed(result)) return result;
-  // The file layer buffers; this is where the record's bytes are really written.
-  return file.flush(nullptr);
+  // The record stays in the file's buffer, which goes out whenever it is full.
+  return sink.finish();
 }
 
 std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,

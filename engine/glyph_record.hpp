@@ -12,7 +12,7 @@
 
 namespace vellicor {
 
-// Writes the record of glyph into file and hands it to the operating system.
+// Writes the record of glyph into file.
 // The font-wide figures come from measure (the measuring pass), whose fields
 // are all non-zero. kFileAccess when a write fails; no detail is stored.
 ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,

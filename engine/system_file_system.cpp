@@ -281,6 +281,13 @@ class PosixFileSystem final : public FileSystem {
     return ::fchown(to_descriptor(file), static_cast<uid_t>(owner), static_cast<gid_t>(group)) == 0;
   }
 
+  bool refuses_new_files(const char* directory) override {
+    if (directory == nullptr || directory[0] == '\0') return false;
+    // The effective ids decide, as they do for open().
+    if (::faccessat(AT_FDCWD, directory, W_OK | X_OK, AT_EACCESS) == 0) return false;
+    return errno == EACCES || errno == EPERM;
+  }
+
   bool truncate(FileHandle file, std::uint64_t size) override {
     if (!is_valid(file)) return false;
     if (size > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;

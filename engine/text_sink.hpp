@@ -1,5 +1,5 @@
-// Formats BDF text into a fixed buffer and hands it to the output file in
-// pieces, so that a line of any length needs no heap memory.
+// Formats BDF text straight into the output file's buffer, so that a line of
+// any length needs no memory of its own.
 #pragma once
 
 #include <array>
@@ -15,13 +15,16 @@ namespace vellicor {
 
 class TextSink {
  public:
-  static constexpr std::size_t kBufferSize = 1024;
+  // The most that reserve() gives at once.
+  static constexpr std::size_t kMostReserved = OutputFile::kMostReserved;
 
   explicit TextSink(OutputFile& file) : file_(file) {}
   TextSink(const TextSink&) = delete;
   TextSink& operator=(const TextSink&) = delete;
 
-  void text(std::string_view piece);
+  void text(std::string_view piece) {
+    static_cast<void>(file_.write_exact(piece.data(), piece.size(), nullptr));
+  }
   void repeat(char character, std::uint64_t count);
   // Decimal; negative values with a leading minus sign.
   void number(std::int64_t value);
@@ -29,20 +32,16 @@ class TextSink {
   void number(std::uint32_t value) { number(std::uint64_t{value}); }
   // Two upper-case hexadecimal digits.
   void hex_byte(std::uint8_t value) {
-    if (buffer_.size() - used_ < 2) spill();
-    put_hex_byte(value, buffer_.data() + used_);
-    used_ += 2;
+    char* const place = file_.reserve(2);
+    put_hex_byte(value, place);
+    file_.advance(2);
   }
 
-  // Room for count characters straight in the buffer, spilling what it holds
-  // first when needed; the caller fills it and claims it with advance(count).
-  // Null when count exceeds the buffer: such text takes the calls above.
-  char* reserve(std::size_t count) {
-    if (count > kBufferSize) return nullptr;
-    if (kBufferSize - used_ < count) spill();
-    return buffer_.data() + used_;
-  }
-  void advance(std::size_t count) { used_ += count; }
+  // Room for count characters straight in the file's buffer; the caller fills
+  // it and claims it with advance(count). Null when count exceeds
+  // kMostReserved: such text takes the calls above.
+  char* reserve(std::size_t count) { return file_.reserve(count); }
+  void advance(std::size_t count) { file_.advance(count); }
 
   // Writes value as two upper-case hexadecimal digits at place.
   static void put_hex_byte(std::uint8_t value, char* place) {
@@ -50,9 +49,9 @@ class TextSink {
     std::memcpy(place, kUpperHexPairs.data() + std::size_t{value} * 2, 2);
   }
 
-  // Writes what is still buffered; the first failure of any write.
-  ResultCode finish();
-  bool ok() const { return succeeded(result_); }
+  // kOk, or kFileAccess once any write of the file failed.
+  ResultCode finish() const { return ok() ? ResultCode::kOk : ResultCode::kFileAccess; }
+  bool ok() const { return file_.ok(); }
 
  private:
   static constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
@@ -66,12 +65,7 @@ class TextSink {
     return pairs;
   }();
 
-  void spill();
-
   OutputFile& file_;
-  std::array<char, kBufferSize> buffer_;  // only the first used_ bytes are ever read
-  std::size_t used_ = 0;
-  ResultCode result_ = ResultCode::kOk;  // once failed, nothing more is written
 };
 
 }  // namespace vellicor

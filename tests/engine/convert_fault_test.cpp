@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@
 namespace vellicor::test {
 namespace {
 
-// Three glyphs, so that records are written (and flushed) more than once.
+// Three glyphs, so that more than one record is written.
 const std::vector<std::string> kRows = {
     "..........",
     ".#..#..#..",
@@ -28,10 +29,16 @@ ConversionOptions fault_options() {
   return options;
 }
 
+// named: as on a file system without unnamed temporary files.
+void prepare(FaultFileSystem& fs, bool named) {
+  if (named) fs.fail_call(FileCall::kCreateUnnamed, 1);
+}
+
 // How often a successful conversion makes the call.
-int calls_in_clean_run(FileCall call) {
+int calls_in_clean_run(FileCall call, bool named = false) {
   TempDir dir;
   FaultFileSystem fs;
+  prepare(fs, named);
   const ConversionRun run = convert_rows(dir, kRows, fault_options(), {}, fs);
   EXPECT_EQ(run.result, ResultCode::kOk);
   return fs.calls(call);
@@ -40,18 +47,22 @@ int calls_in_clean_run(FileCall call) {
 struct FaultCase {
   const char* label;
   FileCall call;
+  bool named;
 };
+
+void PrintTo(const FaultCase& row, std::ostream* out) { *out << row.label; }
 
 class ConvertFault : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(ConvertFault, EveryFailedCallKeepsOldOutput) {
-  const int total = calls_in_clean_run(GetParam().call);
+  const int total = calls_in_clean_run(GetParam().call, GetParam().named);
   ASSERT_GT(total, 0);
   for (int nth = 1; nth <= total; ++nth) {
     SCOPED_TRACE("failing call " + std::to_string(nth) + " of " + std::to_string(total));
     TempDir dir;
     write_text(dir.file("out.bdf"), kOldFont);
     FaultFileSystem fs;
+    prepare(fs, GetParam().named);
     fs.fail_call(GetParam().call, nth);
     const ConversionRun run = convert_rows(dir, kRows, fault_options(), {}, fs);
     EXPECT_EQ(run.result, ResultCode::kFileAccess);
@@ -63,11 +74,13 @@ TEST_P(ConvertFault, EveryFailedCallKeepsOldOutput) {
 }
 
 TEST_P(ConvertFault, EveryFailedCallLeavesNoFile) {
-  const int total = calls_in_clean_run(GetParam().call);
+  const int total = calls_in_clean_run(GetParam().call, GetParam().named);
+  ASSERT_GT(total, 0);
   for (int nth = 1; nth <= total; ++nth) {
     SCOPED_TRACE("failing call " + std::to_string(nth) + " of " + std::to_string(total));
     TempDir dir;
     FaultFileSystem fs;
+    prepare(fs, GetParam().named);
     fs.fail_call(GetParam().call, nth);
     const ConversionRun run = convert_rows(dir, kRows, fault_options(), {}, fs);
     EXPECT_EQ(run.result, ResultCode::kFileAccess);
@@ -78,9 +91,14 @@ TEST_P(ConvertFault, EveryFailedCallLeavesNoFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Calls, ConvertFault,
-                         ::testing::Values(FaultCase{"Write", FileCall::kWrite},
-                                           FaultCase{"Create", FileCall::kCreateNew},
-                                           FaultCase{"Rename", FileCall::kRename}),
+                         ::testing::Values(FaultCase{"Write", FileCall::kWrite, false},
+                                           FaultCase{"Sync", FileCall::kSync, false},
+                                           FaultCase{"Link", FileCall::kLinkUnnamed, false},
+                                           FaultCase{"Rename", FileCall::kRename, false},
+                                           FaultCase{"NamedCreate", FileCall::kCreateNew, true},
+                                           FaultCase{"NamedWrite", FileCall::kWrite, true},
+                                           FaultCase{"NamedSync", FileCall::kSync, true},
+                                           FaultCase{"NamedRename", FileCall::kRename, true}),
                          [](const ::testing::TestParamInfo<FaultCase>& case_info) {
                            return std::string(case_info.param.label);
                          });
@@ -103,6 +121,36 @@ TEST(ConvertFault, FailedCloseNeverLeavesPartialFont) {
       EXPECT_EQ(run.font, kOldFont);
     }
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
+    EXPECT_EQ(fs.open_handles(), 0);
+  }
+}
+
+// A font of several buffers: every one of its write calls failed in turn.
+TEST(ConvertFault, EveryWriteOfALargeFontKeepsOldOutput) {
+  constexpr int kGlyphs = 8000;  // about 100 bytes each
+  std::vector<std::string> rows(6, std::string(1, '.'));
+  for (int glyph = 0; glyph < kGlyphs; ++glyph) {
+    for (std::size_t row = 0; row < rows.size(); ++row) rows[row] += row == 0 ? "..." : "#..";
+  }
+  const int total = [&] {
+    TempDir dir;
+    FaultFileSystem fs;
+    EXPECT_EQ(convert_rows(dir, rows, fault_options(), {}, fs).result, ResultCode::kOk);
+    return fs.calls(FileCall::kWrite);
+  }();
+  ASSERT_GE(total, 3);
+  for (int nth = 1; nth <= total; ++nth) {
+    SCOPED_TRACE("failing write " + std::to_string(nth) + " of " + std::to_string(total));
+    TempDir dir;
+    write_text(dir.file("out.bdf"), kOldFont);
+    FaultFileSystem fs;
+    fs.fail_call(FileCall::kWrite, nth);
+    const ConversionRun run = convert_rows(dir, rows, fault_options(), {}, fs);
+    EXPECT_EQ(run.result, ResultCode::kFileAccess);
+    EXPECT_EQ(run.detail, ErrorDetail::kFileAccess);
+    EXPECT_EQ(run.font, kOldFont);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
+    EXPECT_EQ(fs.calls(FileCall::kWrite), nth);  // nothing more is written after a failure
     EXPECT_EQ(fs.open_handles(), 0);
   }
 }

@@ -4,10 +4,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,8 +34,8 @@ struct Outcome {
   ErrorDetail detail = ErrorDetail::kNone;
 };
 
-// Writes kPieces as a font would be written: each piece flushed on its own,
-// then the commit. Stops at the first failure and reports it.
+// Writes kPieces as a font would be written, then the commit. Stops at the
+// first failure and reports it.
 Outcome write_font(FileSystem& fs, const std::string& target) {
   Outcome outcome;
   OutputFile file(fs);
@@ -39,7 +43,6 @@ Outcome write_font(FileSystem& fs, const std::string& target) {
   for (const std::string& piece : kPieces) {
     if (failed(outcome.result)) return outcome;
     outcome.result = file.write_exact(piece.data(), piece.size(), &outcome.detail);
-    if (succeeded(outcome.result)) outcome.result = file.flush(&outcome.detail);
   }
   if (succeeded(outcome.result)) outcome.result = file.commit(&outcome.detail);
   return outcome;
@@ -59,7 +62,6 @@ TEST(OutputFile, CommitReplacesExistingFileAndLeavesNoTemporary) {
   ErrorDetail detail = ErrorDetail::kNone;
   ASSERT_EQ(file.create(target.c_str(), &detail), ResultCode::kOk);
   ASSERT_EQ(file.write_exact(kWholeText, sizeof kWholeText - 1, &detail), ResultCode::kOk);
-  ASSERT_EQ(file.flush(&detail), ResultCode::kOk);
   // Until the commit, the target still holds what it held.
   EXPECT_EQ(test::read_text(target), kOldText);
   ASSERT_EQ(file.commit(&detail), ResultCode::kOk);
@@ -69,61 +71,186 @@ TEST(OutputFile, CommitReplacesExistingFileAndLeavesNoTemporary) {
 }
 
 TEST(OutputFile, DestroyedWithoutCommitLeavesNothing) {
-  TempDir dir;
-  {
-    OutputFile file(system_file_system());
-    ASSERT_EQ(file.create(dir.file("font.bdf").c_str(), nullptr), ResultCode::kOk);
-    ASSERT_EQ(file.write_exact(kWholeText, sizeof kWholeText - 1, nullptr), ResultCode::kOk);
-    ASSERT_EQ(file.flush(nullptr), ResultCode::kOk);
-    EXPECT_EQ(dir.entries().size(), 1u);  // the temporary
+  // Once with an unnamed temporary where the file system has them, once with
+  // a named one.
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed temporary" : "named temporary");
+    TempDir dir;
+    FaultFileSystem fs;
+    if (!unnamed) fs.fail_call(FileCall::kCreateUnnamed, 1);
+    {
+      OutputFile file(fs);
+      ASSERT_EQ(file.create(dir.file("font.bdf").c_str(), nullptr), ResultCode::kOk);
+      const std::string big(OutputFile::kBufferSize + 10, 'x');  // reaches the file
+      ASSERT_EQ(file.write_exact(big.data(), big.size(), nullptr), ResultCode::kOk);
+      EXPECT_EQ(fs.calls(FileCall::kWrite), 1);
+      // A file system without unnamed files gets a named one instead.
+      const bool named = fs.calls(FileCall::kCreateNew) == 1;
+      EXPECT_EQ(dir.entries().size(), named ? 1u : 0u);
+    }
+    EXPECT_TRUE(dir.entries().empty());
+    EXPECT_EQ(fs.open_handles(), 0);
   }
-  EXPECT_TRUE(dir.entries().empty());
 }
 
-struct FaultCase {
-  const char* name;
-  FileCall call;
-  int nth;
-};
+// The calls a replacing write makes, in order, from its first write on.
+std::vector<FileCall> calls_from_first_write(const FaultFileSystem& fs) {
+  const std::vector<FileCall>& log = fs.log();
+  auto first = log.begin();
+  while (first != log.end() && *first != FileCall::kWrite) ++first;
+  return {first, log.end()};
+}
 
-class OutputFileFault : public ::testing::TestWithParam<FaultCase> {};
-
-TEST_P(OutputFileFault, FailsWithFileAccessAndLeavesTargetAsItWas) {
+TEST(OutputFile, ReplacedFileIsWrittenSyncedClosedRenamedThenItsDirectorySynced) {
   TempDir dir;
   const std::string target = dir.file("font.bdf");
   test::write_text(target, kOldText);
   FaultFileSystem fs;
-  fs.fail_call(GetParam().call, GetParam().nth);
-  const Outcome outcome = write_font(fs, target);
-  EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
-  EXPECT_EQ(outcome.detail, ErrorDetail::kFileAccess);
-  EXPECT_EQ(fs.calls(GetParam().call), GetParam().nth);
-  EXPECT_EQ(test::read_text(target), kOldText);
+  fs.fail_call(FileCall::kCreateUnnamed, 1);  // as on a file system without unnamed files
+  ASSERT_EQ(write_font(fs, target).result, ResultCode::kOk);
+  EXPECT_EQ(calls_from_first_write(fs),
+            (std::vector<FileCall>{FileCall::kWrite, FileCall::kSync, FileCall::kClose,
+                                   FileCall::kRename, FileCall::kSyncDirectory}));
+  EXPECT_EQ(test::read_text(target), kWholeText);
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"font.bdf"});
+}
+
+TEST(OutputFile, UnnamedTemporaryIsNamedOnlyAfterItsSync) {
+  TempDir dir;
+  const std::string target = dir.file("font.bdf");
+  test::write_text(target, kOldText);
+  FaultFileSystem fs;
+  ASSERT_EQ(write_font(fs, target).result, ResultCode::kOk);
+  if (fs.calls(FileCall::kCreateNew) != 0) GTEST_SKIP() << "no unnamed files in this directory";
+  EXPECT_EQ(calls_from_first_write(fs),
+            (std::vector<FileCall>{FileCall::kWrite, FileCall::kSync, FileCall::kLinkUnnamed,
+                                   FileCall::kClose, FileCall::kRename, FileCall::kSyncDirectory}));
+  EXPECT_EQ(test::read_text(target), kWholeText);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"font.bdf"});
+}
+
+TEST(OutputFile, DeviceIsNeitherSyncedNorRenamed) {
+  FaultFileSystem fs;
+  ASSERT_EQ(write_font(fs, "/dev/null").result, ResultCode::kOk);
+  EXPECT_EQ(calls_from_first_write(fs), (std::vector<FileCall>{FileCall::kWrite, FileCall::kClose}));
+  EXPECT_EQ(fs.calls(FileCall::kCreateNew) + fs.calls(FileCall::kCreateUnnamed), 0);
   EXPECT_EQ(fs.open_handles(), 0);
 }
 
-// With an existing target the file layer probes it for writing (open and close
-// number 1), then creates the temporary and writes each piece once.
-INSTANTIATE_TEST_SUITE_P(
-    EveryStep, OutputFileFault,
-    ::testing::Values(FaultCase{"ResolveLinks", FileCall::kResolveLinks, 1},
-                      FaultCase{"ProbeOpen", FileCall::kOpenForWriting, 1},
-                      FaultCase{"Create", FileCall::kCreateNew, 1},
-                      FaultCase{"SetPermissions", FileCall::kSetPermissions, 1},
-                      FaultCase{"FirstWrite", FileCall::kWrite, 1},
-                      FaultCase{"SecondWrite", FileCall::kWrite, 2},
-                      FaultCase{"LastWrite", FileCall::kWrite, 3},
-                      FaultCase{"Close", FileCall::kClose, 2},
-                      FaultCase{"Rename", FileCall::kRename, 1}),
-    [](const ::testing::TestParamInfo<FaultCase>& row) { return std::string(row.param.name); });
+TEST(OutputFile, FailedSyncKeepsTheTargetAndLeavesNoTemporary) {
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed temporary" : "named temporary");
+    TempDir dir;
+    const std::string target = dir.file("font.bdf");
+    test::write_text(target, kOldText);
+    FaultFileSystem fs;
+    if (!unnamed) fs.fail_call(FileCall::kCreateUnnamed, 1);
+    fs.fail_call(FileCall::kSync, 1);
+    const Outcome outcome = write_font(fs, target);
+    EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
+    EXPECT_EQ(outcome.detail, ErrorDetail::kFileAccess);
+    EXPECT_EQ(fs.calls(FileCall::kRename), 0);
+    EXPECT_EQ(test::read_text(target), kOldText);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"font.bdf"});
+    EXPECT_EQ(fs.open_handles(), 0);
+  }
+}
 
-TEST(OutputFile, FaultlessRunMakesOneWritePerFlushAndClosesEverything) {
+// Fails every call of a replacing write in turn, each at every count it
+// reaches in a clean run. Whatever fails, the font is either fully replaced
+// or untouched, no temporary stays and no handle stays open; the calls whose
+// failure may not be ignored fail the write with -6 and detail -2.
+struct SweepMode {
+  const char* name;
+  bool unnamed;  // false: as on a file system without unnamed files
+  bool target_exists;
+};
+
+void PrintTo(const SweepMode& row, std::ostream* out) { *out << row.name; }
+
+class OutputFileSweep : public ::testing::TestWithParam<SweepMode> {};
+
+TEST_P(OutputFileSweep, EveryFailedCallReplacesWholeOrNotAtAll) {
+  const SweepMode mode = GetParam();
+  const auto prepare = [&](TempDir& dir, FaultFileSystem& fs) {
+    if (mode.target_exists) test::write_text(dir.file("font.bdf"), kOldText);
+    if (!mode.unnamed) fs.fail_call(FileCall::kCreateUnnamed, 1);
+  };
+  std::array<int, test::kFileCallKinds> clean_calls{};
+  {
+    TempDir dir;
+    FaultFileSystem fs;
+    prepare(dir, fs);
+    ASSERT_EQ(write_font(fs, dir.file("font.bdf")).result, ResultCode::kOk);
+    for (std::size_t kind = 0; kind < test::kFileCallKinds; ++kind) {
+      clean_calls[kind] = fs.calls(static_cast<FileCall>(kind));
+    }
+  }
+  // Failures the write goes on without: another kind of temporary, an owner
+  // the process may not give, a mark the system does not have, a probe
+  // closed after nothing was written through it; and a check of a name.
+  const auto may_succeed = [](FileCall call) {
+    return call == FileCall::kCreateUnnamed || call == FileCall::kSetOwner ||
+           call == FileCall::kSetDiscardOnClose || call == FileCall::kInspect ||
+           call == FileCall::kClose;
+  };
+  int failures = 0;
+  for (std::size_t kind = 0; kind < test::kFileCallKinds; ++kind) {
+    const auto call = static_cast<FileCall>(kind);
+    if (!mode.unnamed && call == FileCall::kCreateUnnamed) continue;  // failed already
+    for (int nth = 1; nth <= clean_calls[kind]; ++nth) {
+      SCOPED_TRACE("call kind " + std::to_string(kind) + ", number " + std::to_string(nth));
+      TempDir dir;
+      FaultFileSystem fs;
+      prepare(dir, fs);
+      fs.fail_call(call, nth);
+      const Outcome outcome = write_font(fs, dir.file("font.bdf"));
+      EXPECT_EQ(fs.open_handles(), 0);
+      const std::vector<std::string> entries = dir.entries();
+      if (call == FileCall::kSyncDirectory) {
+        // The directory is synced after the rename: reported, but the font is there.
+        EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
+        EXPECT_EQ(test::read_text(dir.file("font.bdf")), kWholeText);
+        EXPECT_EQ(entries, std::vector<std::string>{"font.bdf"});
+        continue;
+      }
+      if (succeeded(outcome.result)) {
+        EXPECT_TRUE(may_succeed(call));
+        EXPECT_EQ(test::read_text(dir.file("font.bdf")), kWholeText);
+        EXPECT_EQ(entries, std::vector<std::string>{"font.bdf"});
+        continue;
+      }
+      ++failures;
+      EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
+      EXPECT_EQ(outcome.detail, ErrorDetail::kFileAccess);
+      if (mode.target_exists) {
+        EXPECT_EQ(test::read_text(dir.file("font.bdf")), kOldText);
+        EXPECT_EQ(entries, std::vector<std::string>{"font.bdf"});
+      } else {
+        EXPECT_TRUE(entries.empty());
+      }
+    }
+  }
+  EXPECT_GT(failures, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, OutputFileSweep,
+                         ::testing::Values(SweepMode{"UnnamedReplacing", true, true},
+                                           SweepMode{"UnnamedNew", true, false},
+                                           SweepMode{"NamedReplacing", false, true},
+                                           SweepMode{"NamedNew", false, false}),
+                         [](const ::testing::TestParamInfo<SweepMode>& row) {
+                           return std::string(row.param.name);
+                         });
+
+TEST(OutputFile, FaultlessRunMakesOneWriteAndClosesEverything) {
   TempDir dir;
   FaultFileSystem fs;
   const Outcome outcome = write_font(fs, dir.file("font.bdf"));
   ASSERT_EQ(outcome.result, ResultCode::kOk);
-  EXPECT_EQ(fs.calls(FileCall::kWrite), static_cast<int>(kPieces.size()));
+  EXPECT_EQ(fs.calls(FileCall::kWrite), 1);
+  EXPECT_EQ(fs.calls(FileCall::kSync), 1);
+  EXPECT_EQ(fs.calls(FileCall::kSyncDirectory), 1);
   EXPECT_EQ(fs.calls(FileCall::kRename), 1);
   EXPECT_EQ(fs.open_handles(), 0);
   EXPECT_EQ(test::read_text(dir.file("font.bdf")), kWholeText);
@@ -141,6 +268,7 @@ TEST(OutputFile, TakenTemporaryNameIsRetried) {
       return info;
     }
   } fs;
+  fs.fail_call(FileCall::kCreateUnnamed, 1);
   fs.fail_call(FileCall::kCreateNew, 1);
   const Outcome outcome = write_font(fs, dir.file("font.bdf"));
   ASSERT_EQ(outcome.result, ResultCode::kOk);
@@ -252,6 +380,84 @@ TEST(OutputFile, ReadOnlyTargetKeepsItsContents) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"font.bdf"});
 }
 
+// Runs body in a child process; as root the child first becomes the unprivileged
+// user nobody, for whom permissions hold. The child's exit status is body's.
+int run_without_privileges(const std::function<bool()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
+                             ::setuid(kNobody) != 0)) {
+      ::_exit(2);
+    }
+    ::_exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST(OutputFile, WritableFontInADirectoryThatRefusesNewFilesIsWrittenInPlace) {
+  TempDir dir;
+  const std::string folder = dir.file("fonts");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder + "/font.bdf";
+  test::write_text(target, std::string(200, 'o'));  // longer than the new font
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  const int status = run_without_privileges([&] {
+    FaultFileSystem fs;
+    return succeeded(write_font(fs, target).result) && fs.calls(FileCall::kTruncate) == 1 &&
+           fs.calls(FileCall::kRename) == 0 && fs.open_handles() == 0;
+  });
+  ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(test::read_text(target), kWholeText);
+  EXPECT_EQ(permissions_of(target), 0666u);
+  EXPECT_EQ(std::filesystem::directory_iterator(folder)->path().filename(), "font.bdf");
+}
+
+TEST(OutputFile, FullDiskNeverRewritesTheTargetInPlace) {
+  TempDir dir;
+  const std::string target = dir.file("font.bdf");
+  test::write_text(target, kOldText);
+  FaultFileSystem fs;
+  // Neither temporary can be made, and the directory does not refuse them:
+  // something else is wrong, and the old font must stay whole.
+  fs.fail_call(FileCall::kCreateUnnamed, 1);
+  fs.fail_call(FileCall::kCreateNew, 1);
+  const Outcome outcome = write_font(fs, target);
+  EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
+  EXPECT_EQ(fs.calls(FileCall::kTruncate), 0);
+  EXPECT_EQ(test::read_text(target), kOldText);
+  EXPECT_EQ(fs.open_handles(), 0);
+}
+
+TEST(OutputFile, ReplacedFontKeepsAnotherUsersOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+  TempDir dir;
+  const std::string target = dir.file("font.bdf");
+  test::write_text(target, kOldText);
+  constexpr uid_t kOwner = 65534;
+  constexpr gid_t kGroup = 65533;
+  ASSERT_EQ(::chown(target.c_str(), kOwner, kGroup), 0);
+  ASSERT_EQ(::chmod(target.c_str(), 02640), 0);  // a set-id bit survives the change of owner
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed temporary" : "named temporary");
+    FaultFileSystem fs;
+    if (!unnamed) fs.fail_call(FileCall::kCreateUnnamed, 1);
+    ASSERT_EQ(write_font(fs, target).result, ResultCode::kOk);
+    struct stat status {};
+    ASSERT_EQ(::stat(target.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, kOwner);
+    EXPECT_EQ(status.st_gid, kGroup);
+    EXPECT_EQ(status.st_mode & 07777, 02640u);
+    EXPECT_EQ(test::read_text(target), kWholeText);
+    test::write_text(target, kOldText);
+  }
+}
+
 TEST(OutputFile, NameNearTheLengthLimitWorks) {
   TempDir dir;
   const std::string name = std::string(251, 'n') + ".bdf";  // 255 bytes, the most a name may have
@@ -322,11 +528,11 @@ TEST(OutputFile, WriteAfterAFailureKeepsFailing) {
   fs.fail_call(FileCall::kWrite, 1);
   OutputFile file(fs);
   ASSERT_EQ(file.create(dir.file("font.bdf").c_str(), nullptr), ResultCode::kOk);
-  ASSERT_EQ(file.write_exact("abc", 3, nullptr), ResultCode::kOk);
-  EXPECT_EQ(file.flush(nullptr), ResultCode::kFileAccess);
+  const std::string big(OutputFile::kBufferSize, 'x');  // fills the buffer: one write
+  EXPECT_EQ(file.write_exact(big.data(), big.size(), nullptr), ResultCode::kFileAccess);
+  EXPECT_FALSE(file.ok());
   EXPECT_TRUE(dir.entries().empty());
   EXPECT_EQ(file.write_exact("abc", 3, nullptr), ResultCode::kFileAccess);
-  EXPECT_EQ(file.flush(nullptr), ResultCode::kFileAccess);
   EXPECT_EQ(file.commit(nullptr), ResultCode::kFileAccess);
   EXPECT_TRUE(dir.entries().empty());
   EXPECT_EQ(fs.open_handles(), 0);

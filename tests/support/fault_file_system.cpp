@@ -16,6 +16,7 @@ int FaultFileSystem::calls(FileCall call) const { return counts_[index_of(call)]
 int FaultFileSystem::open_handles() const { return static_cast<int>(open_.size()); }
 
 bool FaultFileSystem::should_fail(FileCall call) {
+  log_.push_back(call);
   const int count = ++counts_[index_of(call)];
   return fail_at_[index_of(call)] == count;
 }
@@ -125,6 +126,12 @@ bool FaultFileSystem::set_discard_on_close(FileHandle file, bool discard) {
 bool FaultFileSystem::set_owner(FileHandle file, std::uint32_t owner, std::uint32_t group) {
   if (should_fail(FileCall::kSetOwner)) return false;
   return real_.set_owner(file, owner, group);
+}
+
+// Failing, the directory refuses new files.
+bool FaultFileSystem::refuses_new_files(const char* directory) {
+  if (should_fail(FileCall::kRefusesNewFiles)) return true;
+  return real_.refuses_new_files(directory);
 }
 
 bool FaultFileSystem::truncate(FileHandle file, std::uint64_t size) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <set>
+#include <vector>
 
 #include "engine/file_io.hpp"
 
@@ -31,11 +32,12 @@ enum class FileCall {
   kLinkUnnamed,
   kSetDiscardOnClose,
   kSetOwner,
+  kRefusesNewFiles,
   kTruncate,
 };
 inline constexpr std::size_t kFileCallKinds = static_cast<std::size_t>(FileCall::kTruncate) + 1;
 
-// Passes every call to a real FileSystem, counts calls, and fails the nth call
+// Passes every call to a real FileSystem, counts and records calls, and fails the nth call
 // (1-based) of a chosen kind as the OS would: an invalid handle, false, a short
 // write (half the bytes go out), a missing path. A failed close still closes
 // the real handle; a failed rename or remove leaves the files as they were.
@@ -45,6 +47,8 @@ class FaultFileSystem : public FileSystem {
 
   void fail_call(FileCall call, int nth);  // 0 = never
   int calls(FileCall call) const;
+  // Every call so far, in the order made.
+  const std::vector<FileCall>& log() const { return log_; }
   int open_handles() const;  // opened and not yet closed (reading and writing)
 
   FileHandle open_for_reading(const char* path) override;
@@ -67,6 +71,7 @@ class FaultFileSystem : public FileSystem {
   bool link_unnamed(FileHandle file, const char* path) override;
   bool set_discard_on_close(FileHandle file, bool discard) override;
   bool set_owner(FileHandle file, std::uint32_t owner, std::uint32_t group) override;
+  bool refuses_new_files(const char* directory) override;
   bool truncate(FileHandle file, std::uint64_t size) override;
 
  private:
@@ -78,6 +83,7 @@ class FaultFileSystem : public FileSystem {
   std::array<int, kFileCallKinds> counts_{};
   std::array<int, kFileCallKinds> fail_at_{};
   std::set<FileHandle> open_;
+  std::vector<FileCall> log_;
 };
 
 }  // namespace vellicor::test
