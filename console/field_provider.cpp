@@ -59,6 +59,13 @@ constexpr HostCallbacks kConsoleCallbacks = {
     &get_console_field,
 };
 
+constexpr HostCallbacks kExtendedConsoleCallbacks = {
+    &ignore_busy,
+    &ignore_busy,
+    &report_and_exit,
+    &get_extended_console_field,
+};
+
 }  // namespace
 
 ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
@@ -83,5 +90,32 @@ ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint3
 }
 
 const HostCallbacks& console_callbacks() { return kConsoleCallbacks; }
+
+const HostCallbacks& extended_console_callbacks() { return kExtendedConsoleCallbacks; }
+
+ResultCode get_extended_console_field(void* context, FieldId id, char* buffer,
+                                      std::uint32_t size) {
+  if (context == nullptr || buffer == nullptr || size < kSmallestUsableBuffer) {
+    return ResultCode::kBadArgument;
+  }
+  auto& request = *static_cast<ExtendedCommandLine*>(context);
+  const char* value = nullptr;
+  switch (id) {
+    case FieldChars:
+      value = request.chars;
+      break;
+    case FieldBlankAdvance:
+      value = request.blank_advance;
+      break;
+    case FieldInkRule:
+      value = request.ink;
+      break;
+    default:
+      return get_console_field(&request.line, id, buffer, size);
+  }
+  std::memset(buffer, 0, size);
+  if (value == nullptr) return ResultCode::kNotSupplied;
+  return copy_value(value, buffer, size);
+}
 
 }  // namespace vellicor::console

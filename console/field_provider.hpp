@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "console/command_line.hpp"
 #include "driver/host_callbacks.hpp"
 
 namespace vellicor::console {
@@ -15,8 +16,25 @@ namespace vellicor::console {
 // kTextUnavailable / kTextTooLong when a text cannot be had or does not fit.
 ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
+// What get_extended_console_field reads: the command line without its long
+// options, and what those gave.
+struct ExtendedCommandLine {
+  CommandLine line;                // program name, short options, picture
+  const char* chars = nullptr;     // the character list text (--chars or the file's)
+  const char* blank_advance = nullptr;
+  const char* ink = nullptr;
+};
+
+// get_field for a context that is an ExtendedCommandLine: FieldChars,
+// FieldBlankAdvance and FieldInkRule from the long options (kNotSupplied when
+// not given), every other field as get_console_field answers it for line.
+ResultCode get_extended_console_field(void* context, FieldId id, char* buffer,
+                                      std::uint32_t size);
+
 // The callback table cvellicor hands the driver: no busy display, and a
 // report_message that prints the text and ends the process with status 1.
 const HostCallbacks& console_callbacks();
+// The same with get_extended_console_field.
+const HostCallbacks& extended_console_callbacks();
 
 }  // namespace vellicor::console

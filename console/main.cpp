@@ -1,6 +1,11 @@
 // cvellicor: one BMP strip to one BDF font, driven from the command line.
+#include <string>
+#include <vector>
+
 #include "console/command_line.hpp"
 #include "console/field_provider.hpp"
+#include "console/glyph_listing.hpp"
+#include "console/long_options.hpp"
 #include "console/usage.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
@@ -21,14 +26,12 @@ void print_shape_error(Message message, const char* shown) {
   vellicor::console::print_usage();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  vellicor::console::CommandLine line{argc, argv};
+// The status of a command line whose shape is wrong, or -1 when it is right.
+int shape_status_of(const vellicor::console::CommandLine& line) {
   const vellicor::console::ShapeCheck shape = vellicor::console::check_shape(line);
   switch (shape.problem) {
     case ShapeProblem::kNone:
-      break;
+      return -1;
     case ShapeProblem::kNoArguments:
       vellicor::console::print_banner();
       return kFailureStatus;
@@ -40,10 +43,77 @@ int main(int argc, char** argv) {
       print_shape_error(Message::kNoFileName, shape.shown);
       return kFailureStatus;
   }
-  // A failure the driver reports ends the process inside report_message; one
-  // it cannot report (no converter could be made) still must not look like
-  // success.
-  const vellicor::ResultCode result =
-      vellicor::run_conversion(&vellicor::console::console_callbacks(), &line);
+  return kFailureStatus;
+}
+
+// A failure the driver reports ends the process inside report_message; one
+// it cannot report (no converter could be made) still must not look like
+// success.
+int status_of(vellicor::ResultCode result) {
   return vellicor::succeeded(result) ? kSuccessStatus : kFailureStatus;
+}
+
+// The program with long options: the extended conversion or the listing.
+int run_with_long_options(const vellicor::console::CommandLine& line) {
+  vellicor::console::LongOptions options;
+  std::vector<char*> rest;
+  const vellicor::console::LongOptionScan scan =
+      vellicor::console::scan_long_options(line, options, rest);
+  if (!scan.ok) {
+    print_shape_error(scan.problem, scan.shown);
+    return kFailureStatus;
+  }
+  if (options.help) {
+    vellicor::console::print_help();
+    return kSuccessStatus;
+  }
+  if (options.version) {
+    vellicor::console::print_version();
+    return kSuccessStatus;
+  }
+
+  vellicor::console::ExtendedCommandLine request;
+  request.line = {static_cast<int>(rest.size()), rest.data()};
+  // Without a picture the long option was the last argument.
+  if (request.line.count < 2) {
+    print_shape_error(Message::kNoFileName, line.arguments[line.count - 1]);
+    return kFailureStatus;
+  }
+  const int shape_status = shape_status_of(request.line);
+  if (shape_status >= 0) return shape_status;
+
+  std::string file_chars;
+  request.chars = options.chars;
+  if (options.chars_file != nullptr) {
+    if (!vellicor::console::read_chars_file(options.chars_file, file_chars)) {
+      print_shape_error(Message::kCharsFileUnreadable, options.chars_file);
+      return kFailureStatus;
+    }
+    request.chars = file_chars.c_str();
+  }
+  request.blank_advance = options.blank_advance;
+  request.ink = options.ink;
+
+  const vellicor::HostCallbacks& callbacks = vellicor::console::extended_console_callbacks();
+  if (options.list) {
+    vellicor::console::ListingStyle style;
+    style.with_list = request.chars != nullptr;
+    vellicor::console::print_listing_heading();
+    return status_of(vellicor::run_listing(&callbacks, &request,
+                                           &vellicor::console::print_glyph_line, &style));
+  }
+  return status_of(vellicor::run_conversion(&callbacks, &request));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  vellicor::console::CommandLine line{argc, argv};
+  for (int index = 1; index < argc; ++index) {
+    if (vellicor::console::is_long_option(argv[index])) return run_with_long_options(line);
+  }
+  const int shape_status = shape_status_of(line);
+  if (shape_status >= 0) return shape_status;
+  return status_of(
+      vellicor::run_conversion(&vellicor::console::console_callbacks(), &line));
 }

@@ -42,6 +42,28 @@ constexpr const char* kUsageLines[] = {
     " ",
 };
 
+// Same columns as the usage's option lines.
+constexpr const char* kLongOptionLines[] = {
+    "Long options, given before the bitmapfile like the options above:",
+    " --chars TEXT        The characters of the glyphs, left to right, in UTF-8.",
+    "                     Codes become their Unicode code points; -v is not",
+    "                     used with a character list. Blank characters (space,",
+    "                     no-break space and the other space separators) become",
+    "                     empty glyphs and take no glyph of the picture.",
+    " --chars-file FILE   The character list read from FILE (UTF-8); line breaks",
+    "                     and a leading byte-order mark are ignored.",
+    " --blank-advance N   Advance of blank characters in pixels, 1 to 1024.",
+    "                     If not given, the median advance of the glyphs, or",
+    "                     the fixed width with -w.",
+    " --ink RULE          What counts as ink: black (the default), dark, opaque",
+    "                     or auto.",
+    " --list              Cut the picture and print one line per glyph: index,",
+    "                     code, character, first and last column, width.",
+    "                     Writes no font.",
+    " --help              Print this text.",
+    " --version           Print the version line.",
+};
+
 }  // namespace
 
 void print_line(const char* text) {
@@ -61,6 +83,13 @@ void print_usage() {
 void print_banner() {
   print_line(kVersionLine);
   print_usage();
+}
+
+void print_version() { print_line(kVersionLine); }
+
+void print_help() {
+  print_usage();
+  for (const char* line : kLongOptionLines) print_line(line);
 }
 
 }  // namespace vellicor::console

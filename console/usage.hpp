@@ -10,5 +10,9 @@ void print_line(const char* text);
 void print_usage();
 // The version line, then the usage.
 void print_banner();
+// The version line alone (--version).
+void print_version();
+// The usage, then the long options with a line or two on each (--help).
+void print_help();
 
 }  // namespace vellicor::console

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
+#include "driver/extended_request.hpp"
 #include "driver/messages.hpp"
 #include "engine/converter.hpp"
 #include "engine/format_limits.hpp"
@@ -78,6 +80,9 @@ class Host {
   void report(Message message) const {
     if (callbacks_.report_message != nullptr)
       callbacks_.report_message(context_, message_text(message));
+  }
+  void report_text(const std::string& text) const {
+    if (callbacks_.report_message != nullptr) callbacks_.report_message(context_, text.c_str());
   }
 
   // The usual refusal: the message, then the refused-request result.
@@ -216,7 +221,78 @@ class ConverterReference {
   Converter* converter_ = nullptr;
 };
 
+// The extended object the run needs, or null after reporting nothing: a
+// factory that cannot make one fails like a plain factory that cannot.
+ResultCode make_extended(ConverterFactory factory, ConverterReference& converter,
+                         ConverterEx*& extended) {
+  extended = nullptr;
+  const ResultCode created = factory(0, IidConverterEx, converter.place());
+  if (failed(created)) return created;
+  if (converter.get() == nullptr) return ResultCode::kBadArgument;
+  extended = reinterpret_cast<ConverterEx*>(converter.get());
+  return ResultCode::kOk;
+}
+
+// convert_ex with the extended settings; its failure reported with what the
+// report tells.
+ResultCode run_extended(const Host& host, const Request& request, const ExtendedRequest& extended,
+                        ConverterFactory factory) {
+  ConverterReference converter;
+  ConverterEx* object = nullptr;
+  const ResultCode created = make_extended(factory, converter, object);
+  if (failed(created)) return created;
+
+  ConversionReport report{};
+  report.size = sizeof report;
+  ::ErrorDetail detail = 0;
+  host.begin_busy();
+  const auto converted = static_cast<ResultCode>(object->ops->convert_ex(
+      object, &request.paths, &request.options, &extended.settings, &report, &detail));
+  if (failed(converted)) host.report_text(failure_text(static_cast<ErrorDetail>(detail), report));
+  converter.release();
+  host.end_busy();
+  return converted;
+}
+
+// Reads the plain and the extended fields; on a refusal reports it.
+ResultCode read_whole_request(const Host& host, const HostCallbacks& callbacks, void* context,
+                              Request& request, ExtendedRequest& extended) {
+  const ResultCode read = read_request(host, request);
+  if (failed(read)) return read;
+  Message refusal = Message::kConversionFailed;
+  if (failed(read_extended_request(callbacks, context, extended, refusal))) {
+    return host.refuse(refusal);
+  }
+  return ResultCode::kOk;
+}
+
 }  // namespace
+
+ResultCode run_listing(const HostCallbacks* callbacks, void* context, GlyphCallback callback,
+                       void* callback_context, ConverterFactory factory) {
+  if (callbacks == nullptr) return ResultCode::kBadArgument;
+  const Host host(*callbacks, context);
+  if (callbacks->get_field == nullptr) return host.refuse(Message::kBadCallbackTable);
+  if (factory == nullptr) return ResultCode::kBadArgument;
+
+  Request request{};
+  ExtendedRequest extended;
+  const ResultCode read = read_whole_request(host, *callbacks, context, request, extended);
+  if (failed(read)) return read;
+
+  ConverterReference converter;
+  ConverterEx* object = nullptr;
+  const ResultCode created = make_extended(factory, converter, object);
+  if (failed(created)) return created;
+  ConversionReport report{};
+  report.size = sizeof report;
+  ::ErrorDetail detail = 0;
+  const auto cut = static_cast<ResultCode>(
+      object->ops->cut(object, request.paths.input_path, &request.options, &extended.settings,
+                       callback, callback_context, &report, &detail));
+  if (failed(cut)) host.report_text(failure_text(static_cast<ErrorDetail>(detail), report));
+  return cut;
+}
 
 ResultCode run_conversion(const HostCallbacks* callbacks, void* context) {
   return run_conversion(callbacks, context, &create_converter);
@@ -229,8 +305,10 @@ ResultCode run_conversion(const HostCallbacks* callbacks, void* context, Convert
   if (factory == nullptr) return ResultCode::kBadArgument;
 
   Request request{};
-  const ResultCode read = read_request(host, request);
+  ExtendedRequest extended;
+  const ResultCode read = read_whole_request(host, *callbacks, context, request, extended);
   if (failed(read)) return read;
+  if (extended.any_supplied) return run_extended(host, request, extended, factory);
 
   ConverterReference converter;
   const ResultCode created = factory(0, IidConverter, converter.place());

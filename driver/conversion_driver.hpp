@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "driver/host_callbacks.hpp"
+#include "engine/converter.hpp"
 #include "engine/result.hpp"
 #include "vellicor/vellicor.h"
 
@@ -20,6 +21,13 @@ using ConverterFactory = ResultCode (*)(std::uint32_t reserved, ConverterIid iid
 
 // run_conversion with the converter made by factory instead of create_converter.
 ResultCode run_conversion(const HostCallbacks* callbacks, void* context, ConverterFactory factory);
+
+// Reads the same fields as run_conversion and cuts the picture as the
+// conversion would, calling callback for every glyph of the font; writes no
+// font. Reports at most one message. The converter comes from factory
+// (asked for IidConverterEx).
+ResultCode run_listing(const HostCallbacks* callbacks, void* context, GlyphCallback callback,
+                       void* callback_context, ConverterFactory factory = &create_converter);
 
 // Reads a decimal or "0x" hexadecimal number that fits in 32 bits. Returns kOk
 // and stores it, or kUnusableInput leaving number untouched.

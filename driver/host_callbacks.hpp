@@ -20,6 +20,11 @@ enum FieldId : std::int32_t {
   FieldAllowedBlankColumns = 1010,
   FieldDescent = 1011,
   FieldOutputPath = 1012,
+  // The extended conversion's settings. A host that serves none of them gets
+  // the plain conversion.
+  FieldChars = 1013,         // UTF-8 character list; asked for with a large buffer
+  FieldBlankAdvance = 1014,  // number text: the advance of blank characters
+  FieldInkRule = 1015,       // "black", "dark", "opaque" or "auto"
 };
 
 // The host's side of a conversion. Every entry gets the host's context first;

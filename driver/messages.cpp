@@ -2,6 +2,8 @@
 #include "driver/messages.hpp"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <iterator>
 
 namespace vellicor {
@@ -36,6 +38,20 @@ constexpr MessageRow kMessages[] = {
     {Message::kErrorHeading, "Error:"},
     {Message::kUnexpectedOption, "Unexpected Option starting from here:"},
     {Message::kNoFileName, "No File Name Given Here:"},
+    {Message::kCharsTooLong, "Character list is too long"},
+    {Message::kInvalidBlankAdvance, "Invalid Blank Advance Value"},
+    {Message::kInvalidInkRule, "Invalid Ink Rule Value"},
+    {Message::kCharsInvalid, "The character list is not valid UTF-8 text"},
+    {Message::kCharsDuplicate, "The character list names a character twice"},
+    {Message::kCharsEmpty, "The character list is empty"},
+    {Message::kCharsOnlyBlanks, "The character list names only blank characters"},
+    {Message::kCharsCount, "The picture and the character list differ in number of glyphs"},
+    {Message::kUnknownLongOption, "Unknown long option:"},
+    {Message::kLongOptionNeedsValue, "This option needs a value:"},
+    {Message::kLongOptionTakesNoValue, "This option takes no value:"},
+    {Message::kLongOptionTwice, "This option is given twice:"},
+    {Message::kCharsTwoSources, "Give the character list with --chars or --chars-file, not both:"},
+    {Message::kCharsFileUnreadable, "Cannot read the character list file:"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -46,7 +62,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kNoFileName) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kCharsFileUnreadable) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -64,6 +80,53 @@ constexpr DetailRow kDetailMessages[] = {
     {ErrorDetail::kNoGlyph, Message::kNoGlyphGenerated},
 };
 
+// Details only the extended conversion gives; the plain one's table above
+// keeps answering them with its general message.
+constexpr DetailRow kExtendedDetailMessages[] = {
+    {ErrorDetail::kCharsInvalid, Message::kCharsInvalid},
+    {ErrorDetail::kCharsDuplicate, Message::kCharsDuplicate},
+    {ErrorDetail::kCharsEmpty, Message::kCharsEmpty},
+    {ErrorDetail::kCharsOnlyBlanks, Message::kCharsOnlyBlanks},
+    {ErrorDetail::kCharsCount, Message::kCharsCount},
+};
+
+// "1 glyph", "94 glyphs".
+std::string count_of(std::uint32_t count, const char* noun) {
+  std::string text = std::to_string(count) + " " + noun;
+  if (count != 1) text += "s";
+  return text;
+}
+
+// "U+00E9 'é'" for a code point, its UTF-8 text quoted when printable.
+std::string character_name(std::uint32_t code_point) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code_point));
+  std::string name = hex;
+  constexpr std::uint32_t kFirstPrintable = 0x20;
+  constexpr std::uint32_t kDelete = 0x7F;
+  constexpr std::uint32_t kLastControl = 0x9F;
+  if (code_point < kFirstPrintable || (code_point >= kDelete && code_point <= kLastControl)) {
+    return name;
+  }
+  char text[5] = {};
+  if (code_point < 0x80) {
+    text[0] = static_cast<char>(code_point);
+  } else if (code_point < 0x800) {
+    text[0] = static_cast<char>(0xC0 | (code_point >> 6));
+    text[1] = static_cast<char>(0x80 | (code_point & 0x3F));
+  } else if (code_point < 0x10000) {
+    text[0] = static_cast<char>(0xE0 | (code_point >> 12));
+    text[1] = static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
+    text[2] = static_cast<char>(0x80 | (code_point & 0x3F));
+  } else {
+    text[0] = static_cast<char>(0xF0 | (code_point >> 18));
+    text[1] = static_cast<char>(0x80 | ((code_point >> 12) & 0x3F));
+    text[2] = static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
+    text[3] = static_cast<char>(0x80 | (code_point & 0x3F));
+  }
+  return name + " '" + text + "'";
+}
+
 }  // namespace
 
 const char* message_text(Message message) {
@@ -79,6 +142,32 @@ Message message_for_detail(ErrorDetail detail) {
   }
   // A detail of 0, or one this table does not know, still gets a message.
   return Message::kConversionFailed;
+}
+
+std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
+  switch (detail) {
+    case ErrorDetail::kCharsCount:
+    {
+      std::string text = "The picture holds " + count_of(report.glyphs_cut, "glyph") +
+                         " but the character list names " +
+                         std::to_string(report.characters_listed);
+      if (report.blanks_listed != 0) {
+        text += " (besides " + count_of(report.blanks_listed, "blank character") +
+                ", which take no glyph)";
+      }
+      return text;
+    }
+    case ErrorDetail::kCharsDuplicate:
+      return "The character list names " + character_name(report.problem_character) + " twice";
+    case ErrorDetail::kCharsInvalid:
+      return "The character list is not valid UTF-8 text (at byte " +
+             std::to_string(report.problem_offset) + ")";
+    default:
+      for (const DetailRow& row : kExtendedDetailMessages) {
+        if (row.detail == detail) return message_text(row.message);
+      }
+      return message_text(message_for_detail(detail));
+  }
 }
 
 }  // namespace vellicor

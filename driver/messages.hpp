@@ -1,7 +1,10 @@
 // Every text the driver and the console program print, behind one lookup.
 #pragma once
 
+#include <string>
+
 #include "engine/result.hpp"
+#include "vellicor/vellicor.h"
 
 namespace vellicor {
 
@@ -29,6 +32,20 @@ enum class Message {
   kErrorHeading,          // console: first line of a command-line error
   kUnexpectedOption,      // console: an option position holds something else
   kNoFileName,            // console: the last argument is no file name
+  kCharsTooLong,          // FieldChars does not fit the driver's buffer
+  kInvalidBlankAdvance,   // FieldBlankAdvance refused
+  kInvalidInkRule,        // FieldInkRule refused
+  kCharsInvalid,          // ErrorDetail::kCharsInvalid (without its position)
+  kCharsDuplicate,        // ErrorDetail::kCharsDuplicate (without the character)
+  kCharsEmpty,            // ErrorDetail::kCharsEmpty
+  kCharsOnlyBlanks,       // ErrorDetail::kCharsOnlyBlanks
+  kCharsCount,            // ErrorDetail::kCharsCount (without the numbers)
+  kUnknownLongOption,     // console: "--name" that names no long option
+  kLongOptionNeedsValue,  // console: a long option without its value
+  kLongOptionTakesNoValue,  // console: "--list=..." and the like
+  kLongOptionTwice,       // console: a long option given twice
+  kCharsTwoSources,       // console: both --chars and --chars-file
+  kCharsFileUnreadable,   // console: the --chars-file file cannot be read
 };
 
 // The fixed English text of message; never null, never empty.
@@ -36,5 +53,10 @@ const char* message_text(Message message);
 
 // The message that reports a failed conversion with this detail.
 Message message_for_detail(ErrorDetail detail);
+
+// The text that reports a failed extended conversion or cut: the detail's
+// message, with what the report tells filled in where it helps (the two
+// counts of a mismatch, the duplicate character, where UTF-8 broke).
+std::string failure_text(ErrorDetail detail, const ConversionReport& report);
 
 }  // namespace vellicor

@@ -22,10 +22,64 @@ ResultCode finish(TextSink& sink, ErrorDetail* detail) {
   return result;
 }
 
+// A property value in BDF's string form: quoted, inner quotes doubled.
+void quoted(TextSink& sink, std::string_view text) {
+  sink.text("\"");
+  for (std::size_t quote = text.find('"'); quote != std::string_view::npos;
+       quote = text.find('"')) {
+    sink.text(text.substr(0, quote + 1));
+    sink.text("\"");
+    text.remove_prefix(quote + 1);
+  }
+  sink.text(text);
+  sink.text("\"");
+}
+
+void number_property(TextSink& sink, std::string_view name, std::int64_t value) {
+  sink.text(name);
+  sink.text(" ");
+  sink.number(value);
+  sink.text("\n");
+}
+
+void string_property(TextSink& sink, std::string_view name, std::string_view value) {
+  sink.text(name);
+  sink.text(" ");
+  quoted(sink, value);
+  sink.text("\n");
+}
+
+// Properties X font tools and FreeType read beyond ascent and descent.
+// POINT_SIZE follows the usual rule: the pixel size at the font's
+// resolution, in tenths of a point (722.7 per inch), rounded.
+constexpr std::int64_t kUnicodePropertyCount = 14;
+constexpr std::int64_t kDecipointsPerInchTimesTen = 7227;
+constexpr std::int64_t kTen = 10;
+
+void unicode_properties(TextSink& sink, const UnicodeFontFigures& unicode, std::int64_t height,
+                        std::string_view family) {
+  const std::int64_t resolution = kBdfResolutionDpi;
+  const std::int64_t point_size =
+      (height * kDecipointsPerInchTimesTen + resolution * kTen / 2) / (resolution * kTen);
+  number_property(sink, "PIXEL_SIZE", height);
+  number_property(sink, "POINT_SIZE", point_size);
+  number_property(sink, "RESOLUTION_X", resolution);
+  number_property(sink, "RESOLUTION_Y", resolution);
+  string_property(sink, "SPACING", unicode.character_cell ? "C" : "P");
+  number_property(sink, "AVERAGE_WIDTH", static_cast<std::int64_t>(unicode.average_width));
+  string_property(sink, "CHARSET_REGISTRY", "ISO10646");
+  string_property(sink, "CHARSET_ENCODING", "1");
+  string_property(sink, "FAMILY_NAME", family);
+  string_property(sink, "WEIGHT_NAME", "Medium");
+  string_property(sink, "SLANT", "R");
+  number_property(sink, "DEFAULT_CHAR", unicode.default_char);
+}
+
 }  // namespace
 
 ResultCode write_bdf_header(OutputFile& file, const ConversionOptions& options,
-                            const FontMeasure& measure, ErrorDetail* detail) {
+                            const FontMeasure& measure, ErrorDetail* detail,
+                            const UnicodeFontFigures* unicode) {
   // Figures in 64 bits: the options are small, but widest and tallest are as
   // large as the picture allows.
   const std::int64_t width =
@@ -40,7 +94,9 @@ ResultCode write_bdf_header(OutputFile& file, const ConversionOptions& options,
   sink.text(kContactEmail);
   sink.text(">.\nCOMMENT Original font by program user\nFONT ");
   const bool named = options.font_name != nullptr && options.font_name[0] != '\0';
-  sink.text(named ? std::string_view(options.font_name) : std::string_view(kUnnamedFont));
+  const std::string_view name =
+      named ? std::string_view(options.font_name) : std::string_view(kUnnamedFont);
+  sink.text(name);
   sink.text("\nSIZE ");
   sink.number(width);
   sink.text(" ");
@@ -48,16 +104,20 @@ ResultCode write_bdf_header(OutputFile& file, const ConversionOptions& options,
   sink.text(" ");
   sink.number(kBdfResolutionDpi);
   sink.text("\nFONTBOUNDINGBOX ");
-  sink.number(width);
+  sink.number(unicode != nullptr ? static_cast<std::int64_t>(unicode->bounding_width) : width);
   sink.text(" ");
   sink.number(height);
   sink.text(" 0 ");
   sink.number(-descent);
-  sink.text("\nSTARTPROPERTIES 2\nFONT_DESCENT ");
+  sink.text("\nSTARTPROPERTIES ");
+  sink.number(unicode != nullptr ? kUnicodePropertyCount : std::int64_t{2});
+  sink.text("\nFONT_DESCENT ");
   sink.number(descent);
   sink.text("\nFONT_ASCENT ");
   sink.number(tallest - descent);
-  sink.text("\nENDPROPERTIES\nCHARS ");
+  sink.text("\n");
+  if (unicode != nullptr) unicode_properties(sink, *unicode, height, name);
+  sink.text("ENDPROPERTIES\nCHARS ");
   sink.number(measure.glyph_count);
   sink.text("\n");
   return finish(sink, detail);

@@ -10,8 +10,8 @@ extern "C" VELLICOR_API ResultCode VELLICOR_CALL CodeUnitLoader(uint32_t reserve
   // through.
   if (out == nullptr) return to_int(ResultCode::kBadArgument);
   *out = nullptr;
-  // Only the converter's own identifier makes an object; the base identifier
-  // is for query alone.
-  if (iid != IidConverter) return to_int(ResultCode::kNoInterface);
-  return to_int(vellicor::create_converter(reserved, IidConverter, out));
+  // The converter's two identifiers make an object; the base identifier is
+  // for query alone.
+  if (iid != IidConverter && iid != IidConverterEx) return to_int(ResultCode::kNoInterface);
+  return to_int(vellicor::create_converter(reserved, iid, out));
 }

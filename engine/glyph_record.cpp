@@ -31,22 +31,45 @@ struct RecordFigures {
   std::uint64_t hex_digits;      // per bitmap line
   std::uint64_t lines_before;    // blank lines above the first ink row
   std::uint64_t lines_after;     // blank lines below the last ink row
+  bool unicode_name;             // "uni0041" rather than "char0041"
 };
 
+std::uint64_t side_blanks_of(const ConversionOptions& options) {
+  return std::uint64_t{options.leading_blank} + options.trailing_blank;
+}
+
+// The width of the widest glyph's box, which is also the font's point size.
+std::uint64_t font_width_of(const ConversionOptions& options, const FontMeasure& measure) {
+  return measure.widest + side_blanks_of(options);
+}
+
+std::uint64_t font_height_of(const ConversionOptions& options, const FontMeasure& measure) {
+  return std::uint64_t{measure.tallest} + options.upper_blank + options.lower_blank;
+}
+
+// The code and name, the box width and the numbers that follow from it.
+void set_code_and_width(RecordFigures& figures, const ConversionOptions& options,
+                        const FontMeasure& measure, std::uint64_t plain_code,
+                        const RecordLabel* label, std::uint64_t box_width) {
+  figures.code = label != nullptr ? label->code_point : plain_code;
+  figures.unicode_name = label != nullptr;
+  figures.box_width = box_width;
+  // For glyphs w never exceeds the point size, so this is at most the
+  // fixed-width 960; a blank's advance is kept small by its callers.
+  figures.scalable_width = figures.box_width * kBdfScalableUnitsPerPoint /
+                           (font_width_of(options, measure) * kBdfResolutionDpi);
+  figures.hex_digits = (figures.box_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
+}
+
 RecordFigures figures_for(const ConversionOptions& options, const FontMeasure& measure,
-                          const GlyphSpan& glyph) {
-  const std::uint64_t side_blanks = std::uint64_t{options.leading_blank} + options.trailing_blank;
-  const std::uint64_t font_width = measure.widest + side_blanks;  // the point size too
-  const std::uint64_t font_height =
-      std::uint64_t{measure.tallest} + options.upper_blank + options.lower_blank;
+                          const GlyphSpan& glyph, const RecordLabel* label) {
+  const std::uint64_t font_width = font_width_of(options, measure);
+  const std::uint64_t font_height = font_height_of(options, measure);
 
   RecordFigures figures{};
-  figures.code = std::uint64_t{options.first_glyph} + glyph.number - 1;
-  figures.box_width = options.fixed_width != 0 ? font_width : glyph.width + side_blanks;
-  // w never exceeds the point size, so this is at most the fixed-width 960.
-  figures.scalable_width =
-      figures.box_width * kBdfScalableUnitsPerPoint / (font_width * kBdfResolutionDpi);
-  figures.hex_digits = (figures.box_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
+  set_code_and_width(figures, options, measure,
+                     std::uint64_t{options.first_glyph} + glyph.number - 1, label,
+                     options.fixed_width != 0 ? font_width : glyph.width + side_blanks_of(options));
 
   // Picture row r sits on line upper blank + r - 1, so row 1 comes right under
   // the upper blank lines. A glyph inked in row 0 with no upper blank starts
@@ -64,8 +87,23 @@ RecordFigures figures_for(const ConversionOptions& options, const FontMeasure& m
   return figures;
 }
 
+// A blank glyph: a box of the font's height, all of it blank lines.
+RecordFigures blank_figures_for(const ConversionOptions& options, const FontMeasure& measure,
+                                const RecordLabel& label, std::uint32_t advance) {
+  RecordFigures figures{};
+  set_code_and_width(figures, options, measure, 0, &label, advance);
+  figures.box_height = font_height_of(options, measure);
+  figures.box_descent = options.descent;
+  figures.lines_before = figures.box_height;
+  figures.lines_after = 0;
+  return figures;
+}
+
 // The fixed texts of a record, shared by the writer and by record_size.
 constexpr std::string_view kStartChar = "STARTCHAR char";
+constexpr std::string_view kStartCharUnicode = "STARTCHAR u";
+constexpr std::string_view kBasicPlaneNamePrefix = "ni";  // after the "u": "uni0041"
+constexpr std::uint64_t kBasicPlaneEnd = 0x10000;
 constexpr std::string_view kEncoding = "\nENCODING ";
 constexpr std::string_view kScalableWidth = "\nSWIDTH ";
 constexpr std::string_view kDeviceWidth = " 0\nDWIDTH ";
@@ -109,6 +147,26 @@ char* put_glyph_name_digits(char* place, std::uint64_t code) {
   return put_text(place, std::string_view(digits, length));
 }
 
+// "uniXXXX" for the basic plane, "uXXXXX" or "uXXXXXX" beyond it: upper-case
+// hexadecimal, at least four digits.
+char* put_unicode_name(char* place, std::uint64_t code) {
+  place = put_text(place, kStartCharUnicode);
+  if (code < kBasicPlaneEnd) place = put_text(place, kBasicPlaneNamePrefix);
+  char* const digits = place;
+  place = put_glyph_name_digits(place, code);
+  for (char* digit = digits; digit != place; ++digit) {
+    if (*digit >= 'a' && *digit <= 'f') *digit = static_cast<char>(*digit - 'a' + 'A');
+  }
+  return place;
+}
+
+// The STARTCHAR line up to its end.
+char* put_start_line(char* place, const RecordFigures& figures) {
+  if (figures.unicode_name) return put_unicode_name(place, figures.code);
+  place = put_text(place, kStartChar);
+  return put_glyph_name_digits(place, figures.code);
+}
+
 // The most that the opening lines can hold: every number at its longest.
 constexpr std::size_t kOpeningDecimalNumbers = 6;  // ENCODING, SWIDTH, DWIDTH and three of BBX
 constexpr std::size_t kOpeningLinesMost =
@@ -120,8 +178,7 @@ static_assert(kOpeningLinesMost <= TextSink::kMostReserved);
 void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
   char* const start = sink.reserve(kOpeningLinesMost);
   if (start == nullptr) return;  // never: the static_assert above
-  char* place = put_text(start, kStartChar);
-  place = put_glyph_name_digits(place, figures.code);
+  char* place = put_start_line(start, figures);
   place = put_text(place, kEncoding);
   place = put_decimal(place, figures.code);
   place = put_text(place, kScalableWidth);
@@ -148,12 +205,17 @@ std::uint64_t digit_count(std::uint64_t value, std::uint64_t base) {
 std::uint64_t opening_lines_size(const RecordFigures& figures) {
   constexpr std::uint64_t kDecimal = 10;
   constexpr std::uint64_t kHexadecimal = 16;
-  const std::uint64_t fixed = kStartChar.size() + kEncoding.size() + kScalableWidth.size() +
+  const std::uint64_t name_digits =
+      std::max<std::uint64_t>(digit_count(figures.code, kHexadecimal), kGlyphNameMinDigits);
+  std::uint64_t name = kStartChar.size() + name_digits;
+  if (figures.unicode_name) {
+    name = kStartCharUnicode.size() + name_digits +
+           (figures.code < kBasicPlaneEnd ? kBasicPlaneNamePrefix.size() : 0);
+  }
+  const std::uint64_t fixed = kEncoding.size() + kScalableWidth.size() +
                               kDeviceWidth.size() + kBox.size() + kBoxSeparator.size() +
                               kBoxOffsets.size() + kBitmap.size();
-  return fixed +
-         std::max<std::uint64_t>(digit_count(figures.code, kHexadecimal), kGlyphNameMinDigits) +
-         digit_count(figures.code, kDecimal) + digit_count(figures.scalable_width, kDecimal) +
+  return name + fixed + digit_count(figures.code, kDecimal) + digit_count(figures.scalable_width, kDecimal) +
          2 * digit_count(figures.box_width, kDecimal) + digit_count(figures.box_height, kDecimal) +
          digit_count(figures.box_descent, kDecimal);
 }
@@ -314,8 +376,8 @@ void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineR
 
 ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
                               const ConversionOptions& options, const FontMeasure& measure,
-                              const GlyphSpan& glyph) {
-  const RecordFigures figures = figures_for(options, measure, glyph);
+                              const GlyphSpan& glyph, const RecordLabel* label) {
+  const RecordFigures figures = figures_for(options, measure, glyph, label);
   TextSink sink(file);
   write_opening_lines(sink, figures);
   write_blank_lines(sink, figures, figures.lines_before);
@@ -330,11 +392,33 @@ ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
 }
 
 std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
-                                const GlyphSpan& glyph) {
-  const RecordFigures figures = figures_for(options, measure, glyph);
+                                const GlyphSpan& glyph, const RecordLabel* label) {
+  const RecordFigures figures = figures_for(options, measure, glyph, label);
   // Every bitmap line, blank or not, holds hex_digits digits and its line end;
   // box_height is the record's line count. Neither factor reaches 2^34, so the
   // product fits.
+  return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
+         kEndChar.size();
+}
+
+}  // namespace vellicor
+
+namespace vellicor {
+
+ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
+                              const FontMeasure& measure, const RecordLabel& label,
+                              std::uint32_t advance) {
+  const RecordFigures figures = blank_figures_for(options, measure, label, advance);
+  TextSink sink(file);
+  write_opening_lines(sink, figures);
+  write_blank_lines(sink, figures, figures.box_height);
+  sink.text(kEndChar);
+  return sink.finish();
+}
+
+std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const RecordLabel& label, std::uint32_t advance) {
+  const RecordFigures figures = blank_figures_for(options, measure, label, advance);
   return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
          kEndChar.size();
 }

@@ -12,16 +12,31 @@
 
 namespace vellicor {
 
+// How a record is named and coded when the font does not count codes up from
+// options.first_glyph: the ENCODING and a Unicode glyph name ("uni00E9",
+// "u1F600").
+struct RecordLabel {
+  std::uint32_t code_point = 0;
+};
+
 // Writes the record of glyph into file.
 // The font-wide figures come from measure (the measuring pass), whose fields
 // are all non-zero. kFileAccess when a write fails; no detail is stored.
 ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
                               const ConversionOptions& options, const FontMeasure& measure,
-                              const GlyphSpan& glyph);
+                              const GlyphSpan& glyph, const RecordLabel* label = nullptr);
 
 // The exact number of bytes write_glyph_record writes for glyph, found
 // without writing, so a font's size is known before its file is created.
 std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
-                                const GlyphSpan& glyph);
+                                const GlyphSpan& glyph, const RecordLabel* label = nullptr);
+
+// A blank character's record: no ink, advance columns wide, as tall as the
+// font's box. Writes and sizes like the two functions above.
+ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
+                              const FontMeasure& measure, const RecordLabel& label,
+                              std::uint32_t advance);
+std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const RecordLabel& label, std::uint32_t advance);
 
 }  // namespace vellicor

@@ -33,6 +33,11 @@ enum class ErrorDetail : std::int32_t {
   kUnusableContent = -5,   // header values, palette, ink colours, no ink pixel
   kOutOfMemory = -6,
   kNoGlyph = -7,           // the measuring pass failed or found no glyph
+  kCharsInvalid = -9,      // the character list is not valid UTF-8
+  kCharsDuplicate = -10,   // a character is listed twice
+  kCharsEmpty = -11,       // the character list is empty
+  kCharsOnlyBlanks = -12,  // the list names no character that takes a glyph
+  kCharsCount = -13,       // the list and the picture disagree in number
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }

@@ -182,6 +182,7 @@ typedef struct ConversionReport {
   uint32_t widest;            /* widest glyph cut */
   uint32_t problem_character; /* the duplicate code point (DETAIL_CHARS_DUPLICATE) */
   uint32_t problem_offset;    /* byte offset of invalid UTF-8 (DETAIL_CHARS_INVALID) */
+  uint32_t blanks_listed;     /* blank characters of the list (they take no picture glyph) */
 } ConversionReport;
 
 /* One glyph as cut reports it, left to right. */

@@ -1,5 +1,6 @@
 // run_conversion against a scripted host and a fake converter.
 #include "driver/conversion_driver.hpp"
+#include "driver/extended_request.hpp"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +56,14 @@ class ConversionDriver : public ::testing::Test {
 TEST_F(ConversionDriver, RequestsEveryFieldInOrderWithFullBuffers) {
   host_.answer(FieldInputPath, "/fonts/strip.bmp");
   EXPECT_EQ(run(), ResultCode::kOk);
-  EXPECT_EQ(host_.requested(), kAllFieldsInOrder);
-  EXPECT_EQ(host_.buffer_sizes(), std::vector<std::uint32_t>(kAllFieldsInOrder.size(), 260u));
+  // The plain fields, then the extended conversion's settings, which this
+  // host does not serve.
+  std::vector<FieldId> expected = kAllFieldsInOrder;
+  expected.insert(expected.end(), {FieldChars, FieldBlankAdvance, FieldInkRule});
+  EXPECT_EQ(host_.requested(), expected);
+  std::vector<std::uint32_t> sizes(kAllFieldsInOrder.size(), 260u);
+  sizes.insert(sizes.end(), {kCharsFieldBufferSize, 64u, 64u});
+  EXPECT_EQ(host_.buffer_sizes(), sizes);
 }
 
 TEST_F(ConversionDriver, OnlyAnInputPathGivesDerivedOutputAndZeroOptions) {

@@ -39,7 +39,9 @@ static void check_objects(CodeUnitLoaderFn factory) {
   CHECK(factory(0, IidBase, &p) == VELLICOR_E_NO_INTERFACE);
   CHECK(p == NULL);
   p = not_null();
-  CHECK(factory(0, IidConverter + 1u, &p) == VELLICOR_E_NO_INTERFACE);
+  /* The identifier after IidConverter is the extended interface's; the one
+   * after that names nothing. */
+  CHECK(factory(0, IidConverterEx + 1u, &p) == VELLICOR_E_NO_INTERFACE);
   CHECK(p == NULL);
   CHECK(factory(0, IidConverter, NULL) == VELLICOR_E_BAD_ARGUMENT);
 

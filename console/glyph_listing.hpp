@@ -1,0 +1,21 @@
+// The --list output: one line per glyph of the font a conversion would write.
+#pragma once
+
+#include <cstdint>
+
+#include "vellicor/vellicor.h"
+
+namespace vellicor::console {
+
+// What print_glyph_line needs to know of the run.
+struct ListingStyle {
+  bool with_list = false;  // a character list names the glyphs
+};
+
+// Prints the heading line of the listing.
+void print_listing_heading();
+
+// A GlyphCallback printing glyph's line; context is a ListingStyle. Returns 0.
+std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyph);
+
+}  // namespace vellicor::console

@@ -1,0 +1,44 @@
+// cvellicor's long options ("--chars TEXT", "--list", ...). They stand before
+// the picture like the short options; a command line without one is handled
+// exactly as it always was.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "console/command_line.hpp"
+#include "driver/messages.hpp"
+
+namespace vellicor::console {
+
+struct LongOptions {
+  bool any = false;  // some long option was given
+  bool help = false;
+  bool version = false;
+  bool list = false;
+  const char* chars = nullptr;          // --chars TEXT
+  const char* chars_file = nullptr;     // --chars-file FILE
+  const char* blank_advance = nullptr;  // --blank-advance N
+  const char* ink = nullptr;            // --ink RULE
+};
+
+struct LongOptionScan {
+  bool ok = true;
+  Message problem = Message::kConversionFailed;  // when not ok
+  const char* shown = nullptr;                   // the argument the problem is about
+};
+
+// True for an argument that names a long option: it begins with "--".
+bool is_long_option(const char* argument);
+
+// Takes the long options and their values out of line, keeping every other
+// argument in order in rest (program name first). A value follows its
+// option as the next argument or after '=' ("--chars=abc").
+LongOptionScan scan_long_options(const CommandLine& line, LongOptions& options,
+                                 std::vector<char*>& rest);
+
+// The character list of --chars-file: the file's text with line breaks and
+// a leading byte-order mark taken out. False when the file cannot be read.
+bool read_chars_file(const char* path, std::string& text);
+
+}  // namespace vellicor::console

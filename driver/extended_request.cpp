@@ -1,0 +1,100 @@
+// Reading and checking the extended settings' fields.
+#include "driver/extended_request.hpp"
+
+#include <cstring>
+#include <string_view>
+
+#include "driver/conversion_driver.hpp"
+#include "engine/font_plan.hpp"
+
+namespace vellicor {
+
+namespace {
+
+constexpr std::uint32_t kNumberFieldSize = 64;
+
+bool is_terminated(const char* buffer, std::size_t size) {
+  return std::memchr(buffer, '\0', size) != nullptr;
+}
+
+enum class Answer { kSupplied, kAbsent, kTooLong };
+
+// Clears the buffer, then asks. A text that does not fit is refused rather
+// than taken as absent: the user gave it.
+Answer ask(const HostCallbacks& callbacks, void* context, FieldId id, char* buffer,
+           std::uint32_t size) {
+  std::memset(buffer, 0, size);
+  const ResultCode answer = callbacks.get_field(context, id, buffer, size);
+  if (answer == ResultCode::kTextTooLong) return Answer::kTooLong;
+  if (failed(answer)) return Answer::kAbsent;
+  return is_terminated(buffer, size) ? Answer::kSupplied : Answer::kTooLong;
+}
+
+ResultCode refuse(Message& refusal, Message message) {
+  refusal = message;
+  return ResultCode::kBadArgument;
+}
+
+struct InkRuleName {
+  std::string_view name;
+  std::uint32_t rule;
+};
+
+constexpr InkRuleName kInkRules[] = {
+    {"black", VELLICOR_INK_BLACK},
+    {"dark", VELLICOR_INK_DARK},
+    {"opaque", VELLICOR_INK_OPAQUE},
+    {"auto", VELLICOR_INK_AUTO},
+};
+
+}  // namespace
+
+ResultCode parse_ink_rule(const char* text, std::uint32_t& rule) {
+  if (text == nullptr) return ResultCode::kBadArgument;
+  for (const InkRuleName& row : kInkRules) {
+    if (row.name == text) {
+      rule = row.rule;
+      return ResultCode::kOk;
+    }
+  }
+  return ResultCode::kBadArgument;
+}
+
+ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
+                                 ExtendedRequest& request, Message& refusal) {
+  request = ExtendedRequest{};
+  request.settings.size = sizeof request.settings;
+
+  std::vector<char> chars(kCharsFieldBufferSize);
+  Answer answer = ask(callbacks, context, FieldChars, chars.data(), kCharsFieldBufferSize);
+  if (answer != Answer::kAbsent) {
+    request.any_supplied = true;
+    if (answer == Answer::kTooLong) return refuse(refusal, Message::kCharsTooLong);
+    chars.resize(std::strlen(chars.data()) + 1);
+    request.chars = std::move(chars);
+    request.settings.chars = request.chars.data();
+  }
+
+  char text[kNumberFieldSize];
+  answer = ask(callbacks, context, FieldBlankAdvance, text, kNumberFieldSize);
+  if (answer != Answer::kAbsent) {
+    request.any_supplied = true;
+    std::uint32_t value = 0;
+    if (answer == Answer::kTooLong || failed(parse_number(text, &value)) || value == 0 ||
+        value > kMostBlankAdvance) {
+      return refuse(refusal, Message::kInvalidBlankAdvance);
+    }
+    request.settings.blank_advance = value;
+  }
+
+  answer = ask(callbacks, context, FieldInkRule, text, kNumberFieldSize);
+  if (answer != Answer::kAbsent) {
+    request.any_supplied = true;
+    if (answer == Answer::kTooLong || failed(parse_ink_rule(text, request.settings.ink_rule))) {
+      return refuse(refusal, Message::kInvalidInkRule);
+    }
+  }
+  return ResultCode::kOk;
+}
+
+}  // namespace vellicor

@@ -1,0 +1,32 @@
+// The extended settings of a run: the fields beyond the plain conversion's.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "driver/host_callbacks.hpp"
+#include "driver/messages.hpp"
+#include "engine/result.hpp"
+#include "vellicor/vellicor.h"
+
+namespace vellicor {
+
+// Room the driver offers for the character list, terminator included.
+inline constexpr std::uint32_t kCharsFieldBufferSize = 256 * 1024;
+
+struct ExtendedRequest {
+  bool any_supplied = false;  // false: the run is the plain conversion
+  std::vector<char> chars;    // the list's text when supplied, else empty
+  ConversionSettings settings{};
+};
+
+// Asks for FieldChars, FieldBlankAdvance and FieldInkRule in that order and
+// fills request. On a refused value returns kBadArgument and stores the
+// message to report in refusal.
+ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
+                                 ExtendedRequest& request, Message& refusal);
+
+// The number of an ink rule's name (VELLICOR_INK_*), or kBadArgument.
+ResultCode parse_ink_rule(const char* text, std::uint32_t& rule);
+
+}  // namespace vellicor
