@@ -4,6 +4,7 @@
 
 #include "console/command_line.hpp"
 #include "console/field_provider.hpp"
+#include "console/interrupt_cleanup.hpp"
 #include "console/glyph_listing.hpp"
 #include "console/long_options.hpp"
 #include "console/usage.hpp"
@@ -108,6 +109,7 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vellicor::console::install_interrupt_cleanup();
   vellicor::console::CommandLine line{argc, argv};
   for (int index = 1; index < argc; ++index) {
     if (vellicor::console::is_long_option(argv[index])) return run_with_long_options(line);

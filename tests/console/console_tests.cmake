@@ -12,3 +12,15 @@ vellicor_add_gtest(cvellicor_tests
     console/cvellicor_test.cpp
     console/run_program.cpp)
 add_dependencies(cvellicor_tests cvellicor)
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  # Interrupting a conversion at exact points of its writing: a preloaded shim
+  # sends the signal (no sanitizers in the shim: it runs inside the program).
+  add_library(vellicor_interrupt_shim MODULE console/interrupt_shim.c)
+  target_link_libraries(vellicor_interrupt_shim PRIVATE ${CMAKE_DL_LIBS})
+  vellicor_add_gtest(cvellicor_interruption_tests
+    SOURCES console/interruption_test.cpp)
+  target_compile_definitions(cvellicor_interruption_tests PRIVATE
+    VELLICOR_TEST_INTERRUPT_SHIM="$<TARGET_FILE:vellicor_interrupt_shim>")
+  add_dependencies(cvellicor_interruption_tests cvellicor vellicor_interrupt_shim)
+endif()
