@@ -23,7 +23,6 @@ constexpr std::int64_t kTallArgument = 1;
 
 // The picture of one strip, loaded as convert loads it.
 struct LoadedStrip {
-  BmpFileHeader file_header;
   BmpInfoHeader info_header;
   InkIndexTable ink_table{};
   std::uint16_t ink_count = 0;
@@ -47,15 +46,15 @@ MemoryFileSystem file_system_for(const benchmark::State& state) {
 
 bool load(MemoryFileSystem& fs, LoadedStrip& strip) {
   strip.pixels = PixelBuffer{};
-  return succeeded(load_bmp(fs, kInputPath, strip.file_header, strip.info_header, strip.ink_table,
-                            0, strip.ink_count, strip.pixels, nullptr));
+  return succeeded(load_bmp(fs, kInputPath, strip.info_header, strip.ink_table, strip.ink_count,
+                            strip.pixels, nullptr));
 }
 
 // Loads the strip and measures it, with one allowed blank column as the
 // strips are drawn for. False (and the benchmark skipped) when that fails.
 bool prepare(benchmark::State& state, MemoryFileSystem& fs, LoadedStrip& strip) {
   strip.options.allowed_blank_columns = 1;
-  if (!load(fs, strip) || failed(scan_glyphs(strip.context(), kMeasuringPass, &strip.measure)) ||
+  if (!load(fs, strip) || failed(measure_glyphs(strip.context(), strip.measure)) ||
       strip.measure.glyph_count == 0) {
     state.SkipWithError("the strip did not load or held no glyph");
     return false;
@@ -86,7 +85,7 @@ void BM_MeasuringPass(benchmark::State& state) {
   if (!prepare(state, fs, strip)) return;
   for (auto _ : state) {
     FontMeasure measure;
-    if (failed(scan_glyphs(strip.context(), kMeasuringPass, &measure))) {
+    if (failed(measure_glyphs(strip.context(), measure))) {
       state.SkipWithError("measuring failed");
     }
     benchmark::DoNotOptimize(measure);
@@ -100,9 +99,9 @@ void BM_WritingPass(benchmark::State& state) {
   if (!prepare(state, fs, strip)) return;
   for (auto _ : state) {
     OutputFile output(fs);
-    FontMeasure measure = strip.measure;
     if (failed(output.create(kOutputPath, nullptr)) ||
-        failed(scan_glyphs(strip.context(), &output, &measure))) {
+        failed(write_glyphs(strip.context(), strip.measure, output)) ||
+        failed(output.commit(nullptr))) {
       state.SkipWithError("writing failed");
     }
   }

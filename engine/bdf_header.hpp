@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/file_io.hpp"
-#include "engine/glyph_scanner.hpp"
+#include "engine/font_measure.hpp"
 #include "engine/result.hpp"
 #include "vellicor/vellicor.h"
 

@@ -53,18 +53,15 @@ bool is_pure_black(const std::uint8_t* entry) {
   return entry[0] == 0 && entry[1] == 0 && entry[2] == 0;
 }
 
-// Collects the index of every pure black palette entry, in rising order. An
-// ink_limit other than 0 stops the load when the count reaches it.
+// Collects the index of every pure black palette entry, in rising order.
 ResultCode collect_ink(const std::uint8_t* palette, std::uint32_t entry_count,
-                       std::uint8_t ink_limit, InkIndexTable& table, std::uint16_t& ink_count,
-                       ErrorDetail* detail) {
+                       InkIndexTable& table, std::uint16_t& ink_count, ErrorDetail* detail) {
   std::uint16_t count = 0;
   for (std::uint32_t index = 0; index < entry_count; ++index) {
     if (is_pure_black(palette + index * kPaletteEntrySize)) {
       table[count] = static_cast<std::uint8_t>(index);
       ++count;
     }
-    if (ink_limit != 0 && count == ink_limit) return unusable(detail);
   }
   if (count == 0) return unusable(detail);
   ink_count = count;
@@ -114,9 +111,9 @@ ResultCode read_pixels(FileSystem& fs, FileHandle file, std::uint32_t pixel_offs
 
 }  // namespace
 
-ResultCode load_bmp(FileSystem& fs, const char* path, BmpFileHeader& file_header,
-                    BmpInfoHeader& info_header, InkIndexTable& ink_table, std::uint8_t ink_limit,
-                    std::uint16_t& ink_count, PixelBuffer& pixels, ErrorDetail* detail) {
+ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header,
+                    InkIndexTable& ink_table, std::uint16_t& ink_count, PixelBuffer& pixels,
+                    ErrorDetail* detail) {
   pixels = PixelBuffer{};
 
   InputFile file(fs, fs.open_for_reading(path));
@@ -161,7 +158,7 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpFileHeader& file_header
   InkIndexTable ink{};
   std::uint16_t ink_found = 0;
   if (const ResultCode collected =
-          collect_ink(palette.data(), entry_count, ink_limit, ink, ink_found, detail);
+          collect_ink(palette.data(), entry_count, ink, ink_found, detail);
       failed(collected)) {
     return collected;
   }
@@ -179,7 +176,6 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpFileHeader& file_header
     return read;
   }
 
-  file_header = file_fields;
   info_header = info_fields;
   ink_table = ink;
   ink_count = ink_found;

@@ -10,13 +10,12 @@
 
 namespace vellicor {
 
-// Loads the picture at path. On success fills both headers (biSizeImage made
-// non-zero), the ink table with ink_count pure black palette indices in rising
-// order, and pixels; returns kOk. An ink_limit of 0 means no limit; otherwise
-// the load fails when the ink count reaches it. On failure stores the detail
-// (when detail is not null), leaves pixels empty and closes the file.
-ResultCode load_bmp(FileSystem& fs, const char* path, BmpFileHeader& file_header,
-                    BmpInfoHeader& info_header, InkIndexTable& ink_table, std::uint8_t ink_limit,
-                    std::uint16_t& ink_count, PixelBuffer& pixels, ErrorDetail* detail);
+// Loads the picture at path. On success fills the information header
+// (biSizeImage made non-zero), the ink table with ink_count pure black
+// palette indices in rising order, and pixels; returns kOk. On failure stores
+// the detail (when detail is not null), leaves pixels empty and closes the file.
+ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header,
+                    InkIndexTable& ink_table, std::uint16_t& ink_count, PixelBuffer& pixels,
+                    ErrorDetail* detail);
 
 }  // namespace vellicor

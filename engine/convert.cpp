@@ -7,6 +7,7 @@
 #include "engine/bdf_header.hpp"
 #include "engine/bmp_loader.hpp"
 #include "engine/format_limits.hpp"
+#include "engine/glyph_record.hpp"
 #include "engine/glyph_scanner.hpp"
 #include "engine/output_name.hpp"
 #include "engine/picture.hpp"
@@ -50,9 +51,13 @@ bool name_the_same_file(FileSystem& fs, const char* input_path, const char* outp
 }
 
 // A font far larger than the pixels it comes from is refused: a few bytes of
-// file must not make the conversion write gigabytes.
-bool exceeds_font_size_limit(const FontMeasure& measure, const PixelBuffer& pixels) {
-  return measure.font_bytes > font_size_limit(pixels.delivered_bytes);
+// file must not make the conversion write gigabytes. The font's figures
+// bound its size without another cut of the picture; only a font that the
+// bound does not clear is sized exactly.
+bool exceeds_font_size_limit(const GlyphScanContext& context, const FontMeasure& measure) {
+  const std::uint64_t limit = font_size_limit(context.pixels->delivered_bytes);
+  if (glyph_records_size_bound(*context.options, measure) <= limit) return false;
+  return size_glyph_records(context, measure) > limit;
 }
 
 // Writes header, records and the closing line into an open output file.
@@ -60,8 +65,7 @@ ResultCode write_font(OutputFile& output, const GlyphScanContext& context,
                       const FontMeasure& measure, ErrorDetail* detail) {
   ResultCode result = write_bdf_header(output, *context.options, measure, detail);
   if (failed(result)) return result;
-  FontMeasure figures = measure;
-  result = scan_glyphs(context, &output, &figures);
+  result = write_glyphs(context, measure, output);
   if (failed(result)) return fail(detail, ErrorDetail::kFileAccess, result);
   return write_bdf_end(output, detail);
 }
@@ -84,14 +88,12 @@ ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
     return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   }
 
-  BmpFileHeader file_header;
   BmpInfoHeader info_header;
   InkIndexTable ink_table{};
   std::uint16_t ink_count = 0;
   PixelBuffer pixels;
-  constexpr std::uint8_t kNoInkLimit = 0;
-  ResultCode result = load_bmp(fs, paths->input_path, file_header, info_header, ink_table,
-                               kNoInkLimit, ink_count, pixels, detail);
+  ResultCode result =
+      load_bmp(fs, paths->input_path, info_header, ink_table, ink_count, pixels, detail);
   if (failed(result)) return result;
 
   const PictureView picture(info_header, pixels, ink_table.data(), ink_count);
@@ -101,13 +103,13 @@ ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
 
   const GlyphScanContext context{&pixels, &info_header, options, ink_table.data(), ink_count};
   FontMeasure measure;
-  result = scan_glyphs(context, kMeasuringPass, &measure);
+  result = measure_glyphs(context, measure);
   if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
   if (measure.glyph_count == 0) {
     return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kNoGlyph);
   }
-  if (exceeds_font_size_limit(measure, pixels)) {
-    return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kUnusableInput);
+  if (exceeds_font_size_limit(context, measure)) {
+    return fail(detail, ErrorDetail::kFontTooLarge, ResultCode::kUnusableInput);
   }
 
   // Until commit the font goes to a temporary file; on any failure the

@@ -175,7 +175,7 @@ ResultCode convert_ex_file(FileSystem& fs, const ConversionPaths* paths,
   ResultCode result = prepare_font(fs, paths->input_path, *options, settings, font, report, detail);
   if (failed(result)) return result;
   if (records_size(*options, font.plan) > font_size_limit(font.picture.pixels.delivered_bytes)) {
-    return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kUnusableInput);
+    return fail(detail, ErrorDetail::kFontTooLarge, ResultCode::kUnusableInput);
   }
 
   // Until commit the font goes to a temporary file; on any failure the

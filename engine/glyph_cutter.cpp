@@ -80,6 +80,7 @@ class Segmenter {
     glyph_open_ = false;
     ++totals_.glyph_count;
     totals_.widest = std::max(totals_.widest, width);
+    totals_.deepest = std::max(totals_.deepest, glyph_.bottom);
     glyph_.number = totals_.glyph_count;
     glyph_.width = width;
     return sink_.on_glyph(glyph_);

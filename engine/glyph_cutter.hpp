@@ -1,10 +1,10 @@
-// The one routine that cuts a picture's columns into glyphs; both scanner
-// passes run it and differ only in what they do with each glyph.
+// The one routine that cuts a picture's columns into glyphs; every scanner
+// pass runs it and they differ only in what they do with each glyph.
 #pragma once
 
 #include <cstdint>
 
-#include "engine/glyph_scanner.hpp"
+#include "engine/font_measure.hpp"
 #include "engine/picture.hpp"
 #include "engine/result.hpp"
 
@@ -32,8 +32,8 @@ class GlyphSink {
 // Walks the columns left to right, cuts them into glyphs by the allowed blank
 // columns rule and hands each finished glyph to sink. A glyph still open at
 // the right edge is dropped. totals receives the glyph count, the widest
-// glyph and the tallest ink column (also of columns in no glyph), as far as
-// the cut went. Work is bounded by the delivered pixel bytes: the columns right
+// glyph, the lowest ink row of any glyph and the tallest ink column (also of
+// columns in no glyph), as far as the cut went. Work is bounded by the delivered pixel bytes: the columns right
 // of them are blank and are taken in one step.
 ResultCode cut_glyphs(const PictureView& picture, std::uint8_t allowed_blank_columns,
                       GlyphSink& sink, FontMeasure& totals);

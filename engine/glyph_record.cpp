@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 #include "engine/format_limits.hpp"
@@ -401,9 +402,6 @@ std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeas
          kEndChar.size();
 }
 
-}  // namespace vellicor
-
-namespace vellicor {
 
 ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
                               const FontMeasure& measure, const RecordLabel& label,
@@ -421,6 +419,33 @@ std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeas
   const RecordFigures figures = blank_figures_for(options, measure, label, advance);
   return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
          kEndChar.size();
+}
+
+std::uint64_t glyph_records_size_bound(const ConversionOptions& options,
+                                       const FontMeasure& measure) {
+  if (measure.glyph_count == 0) return 0;
+  const std::uint64_t side_blanks = std::uint64_t{options.leading_blank} + options.trailing_blank;
+  const std::uint64_t font_width = measure.widest + side_blanks;
+  const std::uint64_t font_height =
+      std::uint64_t{measure.tallest} + options.upper_blank + options.lower_blank;
+  // Every number of a record grows with what it counts, and so does its
+  // digit count: the largest record has the last code, the font's full
+  // width and the most lines any glyph can need. A glyph's lines reach at
+  // most one below its last ink row past the blank lines (figures_for).
+  RecordFigures most{};
+  most.code = std::uint64_t{options.first_glyph} + measure.glyph_count - 1;
+  most.box_width = font_width;
+  most.scalable_width = font_width * kBdfScalableUnitsPerPoint / (font_width * kBdfResolutionDpi);
+  most.hex_digits = (font_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
+  const std::uint64_t deepest_lines =
+      std::uint64_t{options.upper_blank} + measure.deepest + 1 + options.lower_blank;
+  most.box_height = std::max(deepest_lines, font_height);
+  most.box_descent = options.descent + (most.box_height - font_height);
+  const std::uint64_t record = opening_lines_size(most) +
+                               most.box_height * (most.hex_digits + kLineEnd.size()) +
+                               kEndChar.size();
+  constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
+  return record > kMost / measure.glyph_count ? kMost : record * measure.glyph_count;
 }
 
 }  // namespace vellicor

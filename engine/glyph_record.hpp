@@ -5,7 +5,7 @@
 
 #include "engine/file_io.hpp"
 #include "engine/glyph_cutter.hpp"
-#include "engine/glyph_scanner.hpp"
+#include "engine/font_measure.hpp"
 #include "engine/picture.hpp"
 #include "engine/result.hpp"
 #include "vellicor/vellicor.h"
@@ -38,5 +38,11 @@ ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options
                               std::uint32_t advance);
 std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeasure& measure,
                                 const RecordLabel& label, std::uint32_t advance);
+
+// At least the bytes of all records of the font that measure describes,
+// found from its figures alone: every record taken as large as the font's
+// widest box, its deepest glyph and its last code allow. Saturates.
+std::uint64_t glyph_records_size_bound(const ConversionOptions& options,
+                                       const FontMeasure& measure);
 
 }  // namespace vellicor

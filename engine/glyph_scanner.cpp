@@ -1,4 +1,4 @@
-// The two passes over the picture: measuring, then writing the glyph records.
+// The passes over the picture: measuring, sizing and writing the glyph records.
 #include "engine/glyph_scanner.hpp"
 
 #include <cstdint>
@@ -18,8 +18,7 @@ class CountingSink final : public GlyphSink {
   ResultCode on_glyph(const GlyphSpan&) override { return ResultCode::kOk; }
 };
 
-// Adds up the records' sizes; needs the font-wide figures, so it runs on a
-// second cut after the counting one.
+// Adds up the records' sizes from the font-wide figures.
 class SizingSink final : public GlyphSink {
  public:
   SizingSink(const ConversionOptions& options, const FontMeasure& measure)
@@ -57,37 +56,37 @@ class RecordSink final : public GlyphSink {
   const FontMeasure& measure_;
 };
 
+PictureView view_of(const GlyphScanContext& context) {
+  return PictureView(*context.info, *context.pixels, context.ink_indices, context.ink_count);
+}
+
 }  // namespace
 
-ResultCode scan_glyphs(const GlyphScanContext& context, OutputFile* file, FontMeasure* measure) {
-  if (file != kMeasuringPass) {
-    if (measure == nullptr || measure->glyph_count == 0 || measure->widest == 0 ||
-        measure->tallest == 0) {
-      return ResultCode::kBadArgument;
-    }
-  } else if (measure != nullptr) {
-    *measure = FontMeasure{};
-  }
+ResultCode measure_glyphs(const GlyphScanContext& context, FontMeasure& measure) {
+  CountingSink counter;
+  return cut_glyphs(view_of(context), context.options->allowed_blank_columns, counter, measure);
+}
 
-  const PictureView picture(*context.info, *context.pixels, context.ink_indices, context.ink_count);
-  const std::uint8_t allowed = context.options->allowed_blank_columns;
-  FontMeasure totals;
-  if (file == kMeasuringPass) {
-    CountingSink counter;
-    ResultCode result = cut_glyphs(picture, allowed, counter, totals);
-    if (succeeded(result) && totals.glyph_count > 0) {
-      SizingSink sizer(*context.options, totals);
-      FontMeasure again;
-      result = cut_glyphs(picture, allowed, sizer, again);
-      totals.font_bytes = sizer.total();
-    }
-    if (measure != nullptr) *measure = totals;
-    return result;
+std::uint64_t size_glyph_records(const GlyphScanContext& context, const FontMeasure& measure) {
+  if (measure.glyph_count == 0) return 0;
+  SizingSink sizer(*context.options, measure);
+  FontMeasure again;  // the same figures as measure's
+  static_cast<void>(
+      cut_glyphs(view_of(context), context.options->allowed_blank_columns, sizer, again));
+  return sizer.total();
+}
+
+ResultCode write_glyphs(const GlyphScanContext& context, const FontMeasure& measure,
+                        OutputFile& file) {
+  if (measure.glyph_count == 0 || measure.widest == 0 || measure.tallest == 0) {
+    return ResultCode::kBadArgument;
   }
-  // The records take their font-wide figures from the measuring pass; the
-  // writing pass's own totals are the same and are not used.
-  RecordSink writer(*file, picture, *context.options, *measure);
-  return cut_glyphs(picture, allowed, writer, totals);
+  const PictureView picture = view_of(context);
+  // The records take their font-wide figures from the measuring pass; this
+  // cut's own totals are the same and are not used.
+  RecordSink writer(file, picture, *context.options, measure);
+  FontMeasure totals;
+  return cut_glyphs(picture, context.options->allowed_blank_columns, writer, totals);
 }
 
 }  // namespace vellicor

@@ -69,19 +69,6 @@ PictureView::PictureView(const BmpInfoHeader& info, const PixelBuffer& pixels,
       static_cast<std::uint32_t>(std::min<std::uint64_t>(width_, bytes * kBitsPerByte));
 }
 
-std::uint32_t PictureView::delivered_bytes_in_row(std::uint32_t y) const {
-  const std::uint64_t offset = row_offset(y);
-  if (y >= height_ || offset >= delivered_) return 0;
-  return static_cast<std::uint32_t>(std::min<std::uint64_t>(stride_, delivered_ - offset));
-}
-
-std::uint8_t PictureView::column_mask(std::uint32_t byte_index) const {
-  const std::uint64_t first_column = std::uint64_t{byte_index} * kBitsPerByte;
-  if (first_column >= width_) return 0;
-  const std::uint64_t columns = std::min<std::uint64_t>(kBitsPerByte, width_ - first_column);
-  return static_cast<std::uint8_t>(0xFF00u >> columns);
-}
-
 std::uint64_t PictureView::gathered_ink_bytes(std::uint32_t y, std::int64_t byte_index) const {
   std::uint64_t bits = 0;
   for (std::int64_t index = byte_index; index < byte_index + kBytesPerWord; ++index) {

@@ -120,13 +120,8 @@ class PictureView {
   // The rows that hold at least one delivered byte; every other row is paper.
   // They are contiguous: the file delivers a prefix of the pixel data.
   RowRange delivered_rows() const { return delivered_rows_; }
-  // Bytes of row y that the file delivered (0 to stride).
-  std::uint32_t delivered_bytes_in_row(std::uint32_t y) const;
   // Columns at or right of this one are paper in every row.
   std::uint32_t delivered_columns() const { return delivered_columns_; }
-
-  // Mask of the pixels of byte byte_index that lie inside the picture's width.
-  std::uint8_t column_mask(std::uint32_t byte_index) const;
 
   // True when any pixel of the picture is ink. Reads only delivered bytes.
   bool has_ink() const;

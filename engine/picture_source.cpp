@@ -13,10 +13,8 @@ ResultCode load_picture(FileSystem& fs, const char* path, std::uint32_t ink_rule
   // The one-bit reader knows only the black rule; the others need readers
   // that see colours.
   if (ink_rule != VELLICOR_INK_BLACK) return ResultCode::kBadArgument;
-  BmpFileHeader file_header;
-  constexpr std::uint8_t kNoInkLimit = 0;
-  return load_bmp(fs, path, file_header, picture.info, picture.ink_table, kNoInkLimit,
-                  picture.ink_count, picture.pixels, detail);
+  return load_bmp(fs, path, picture.info, picture.ink_table, picture.ink_count, picture.pixels,
+                  detail);
 }
 
 }  // namespace vellicor

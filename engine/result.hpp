@@ -33,6 +33,7 @@ enum class ErrorDetail : std::int32_t {
   kUnusableContent = -5,   // header values, palette, ink colours, no ink pixel
   kOutOfMemory = -6,
   kNoGlyph = -7,           // the measuring pass failed or found no glyph
+  kFontTooLarge = -8,      // the font would be far larger than its picture
   kCharsInvalid = -9,      // the character list is not valid UTF-8
   kCharsDuplicate = -10,   // a character is listed twice
   kCharsEmpty = -11,       // the character list is empty

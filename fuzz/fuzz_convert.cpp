@@ -13,6 +13,7 @@
 #include "engine/bmp_loader.hpp"
 #include "engine/convert.hpp"
 #include "engine/format_limits.hpp"
+#include "engine/glyph_record.hpp"
 #include "engine/glyph_scanner.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/memory_file_system.hpp"
@@ -40,30 +41,36 @@ const std::set<std::pair<ResultCode, ErrorDetail>>& possible_failures() {
       {ResultCode::kUnusableInput, ErrorDetail::kUnusableContent},  // header, palette, no ink
       {ResultCode::kOutOfMemory, ErrorDetail::kOutOfMemory},
       {ResultCode::kNoGlyph, ErrorDetail::kNoGlyph},        // no glyph found
-      {ResultCode::kUnusableInput, ErrorDetail::kNoGlyph},  // font too large
+      {ResultCode::kUnusableInput, ErrorDetail::kFontTooLarge},
   };
   return kFailures;
 }
 
-// The measuring pass run again on the input: the glyph count and the exact
-// size of the records that the written font must match.
-vellicor::FontMeasure measure_input(vellicor::FileSystem& fs, const ConversionOptions& options,
-                                    std::uint32_t* delivered_bytes) {
-  vellicor::BmpFileHeader file_header;
+// The measuring and sizing passes run again on the input: the glyph count
+// and the exact size of the records that the written font must match.
+struct InputMeasure {
+  vellicor::FontMeasure figures;
+  std::uint64_t records_bytes = 0;
+  std::uint64_t records_bound = 0;
+  std::uint32_t delivered_bytes = 0;
+};
+
+InputMeasure measure_input(vellicor::FileSystem& fs, const ConversionOptions& options) {
   vellicor::BmpInfoHeader info_header;
   vellicor::InkIndexTable ink_table{};
   std::uint16_t ink_count = 0;
   vellicor::PixelBuffer pixels;
-  constexpr std::uint8_t kNoInkLimit = 0;
-  const ResultCode loaded = vellicor::load_bmp(fs, kInputPath, file_header, info_header, ink_table,
-                                               kNoInkLimit, ink_count, pixels, nullptr);
+  const ResultCode loaded =
+      vellicor::load_bmp(fs, kInputPath, info_header, ink_table, ink_count, pixels, nullptr);
   require(vellicor::succeeded(loaded), "a converted picture loads again");
   const vellicor::GlyphScanContext context{&pixels, &info_header, &options, ink_table.data(),
                                            ink_count};
-  vellicor::FontMeasure measure;
-  require(vellicor::succeeded(vellicor::scan_glyphs(context, vellicor::kMeasuringPass, &measure)),
+  InputMeasure measure;
+  require(vellicor::succeeded(vellicor::measure_glyphs(context, measure.figures)),
           "the measuring pass succeeds");
-  *delivered_bytes = pixels.delivered_bytes;
+  measure.records_bytes = vellicor::size_glyph_records(context, measure.figures);
+  measure.records_bound = vellicor::glyph_records_size_bound(options, measure.figures);
+  measure.delivered_bytes = pixels.delivered_bytes;
   return measure;
 }
 
@@ -113,13 +120,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool well_formed = font->finish();
     require(well_formed, "the font is well formed:", font->problem().c_str());
     require(font->records() > 0, "a written font holds a glyph");
-    std::uint32_t delivered_bytes = 0;
-    const vellicor::FontMeasure measure = measure_input(fs, options, &delivered_bytes);
+    const InputMeasure measure = measure_input(fs, options);
     constexpr std::uint64_t kEndFontBytes = sizeof "ENDFONT\n" - 1;
-    require(measure.glyph_count == font->records(), "CHARS is the measured glyph count");
-    require(measure.font_bytes == font->bytes_seen() - font->header_bytes() - kEndFontBytes,
+    require(measure.figures.glyph_count == font->records(), "CHARS is the measured glyph count");
+    require(measure.records_bytes == font->bytes_seen() - font->header_bytes() - kEndFontBytes,
             "the records are as large as measured");
-    require(measure.font_bytes <= vellicor::font_size_limit(delivered_bytes),
+    require(measure.records_bound >= measure.records_bytes,
+            "the bound from the font's figures is never below the records' size");
+    require(measure.records_bytes <= vellicor::font_size_limit(measure.delivered_bytes),
             "a written font is within the size limit");
     expected_files.insert(output);
   } else {

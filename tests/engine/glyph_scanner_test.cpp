@@ -82,8 +82,8 @@ TEST_P(GlyphCutter, CutsColumnsIntoGlyphs) {
     options.allowed_blank_columns = param.allowed;
     const GlyphScanContext context{&picture.pixels, &picture.info, &options, picture.ink.data(),
                                    picture.ink_count};
-    FontMeasure measure{7, 7, 7};
-    ASSERT_EQ(scan_glyphs(context, kMeasuringPass, &measure), ResultCode::kOk);
+    FontMeasure measure{7, 7, 7, 7};
+    ASSERT_EQ(measure_glyphs(context, measure), ResultCode::kOk);
     EXPECT_EQ(measure.glyph_count, recorder.count);
     EXPECT_EQ(measure.tallest, param.tallest);
     EXPECT_EQ(measure.widest, param.widest);
@@ -167,16 +167,14 @@ TEST(GlyphScanner, UndeliveredBytesArePaper) {
   EXPECT_EQ(totals.tallest, 1u);
 }
 
-TEST(GlyphScanner, WritingPassRefusesMissingOrEmptyMeasure) {
+TEST(GlyphScanner, WritingPassRefusesAnEmptyMeasure) {
   const MemoryPicture picture = memory_picture({"....", ".#.."});
   ConversionOptions options{};
   const GlyphScanContext context{&picture.pixels, &picture.info, &options, picture.ink.data(), 1};
   OutputFile file(system_file_system());  // never created: nothing may be written
-  EXPECT_EQ(scan_glyphs(context, &file, nullptr), ResultCode::kBadArgument);
   for (const FontMeasure& measure :
-       {FontMeasure{0, 1, 1}, FontMeasure{1, 1, 0}, FontMeasure{1, 0, 1}}) {
-    FontMeasure copy = measure;
-    EXPECT_EQ(scan_glyphs(context, &file, &copy), ResultCode::kBadArgument);
+       {FontMeasure{0, 1, 1, 1}, FontMeasure{1, 1, 0, 1}, FontMeasure{1, 0, 1, 1}}) {
+    EXPECT_EQ(write_glyphs(context, measure, file), ResultCode::kBadArgument);
   }
 }
 

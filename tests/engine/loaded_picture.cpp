@@ -10,24 +10,22 @@ std::vector<int> LoadedPicture::ink_indices() const {
   return std::vector<int>(ink_table.begin(), ink_table.begin() + ink_count);
 }
 
-LoadedPicture load_picture(FileSystem& fs, const std::string& path, std::uint8_t ink_limit) {
+LoadedPicture load_picture(FileSystem& fs, const std::string& path) {
   LoadedPicture loaded;
-  loaded.result =
-      load_bmp(fs, path.c_str(), loaded.file_header, loaded.info_header, loaded.ink_table,
-               ink_limit, loaded.ink_count, loaded.pixels, &loaded.detail);
+  loaded.result = load_bmp(fs, path.c_str(), loaded.info_header, loaded.ink_table,
+                           loaded.ink_count, loaded.pixels, &loaded.detail);
   return loaded;
 }
 
-LoadedPicture load_bytes(const std::vector<std::uint8_t>& bytes, std::uint8_t ink_limit) {
-  return load_bytes(system_file_system(), bytes, ink_limit);
+LoadedPicture load_bytes(const std::vector<std::uint8_t>& bytes) {
+  return load_bytes(system_file_system(), bytes);
 }
 
-LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes,
-                         std::uint8_t ink_limit) {
+LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes) {
   const TempDir dir;
   const std::string path = dir.file("picture.bmp");
   write_file(path, bytes);
-  return load_picture(fs, path, ink_limit);
+  return load_picture(fs, path);
 }
 
 std::vector<std::string> ink_rows(const LoadedPicture& picture) {

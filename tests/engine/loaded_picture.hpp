@@ -14,7 +14,6 @@ namespace vellicor::test {
 struct LoadedPicture {
   ResultCode result = ResultCode::kOk;
   ErrorDetail detail = kDetailNotStored;
-  BmpFileHeader file_header;
   BmpInfoHeader info_header;
   InkIndexTable ink_table{};
   std::uint16_t ink_count = 0;
@@ -26,11 +25,10 @@ struct LoadedPicture {
   std::vector<int> ink_indices() const;
 };
 
-LoadedPicture load_picture(FileSystem& fs, const std::string& path, std::uint8_t ink_limit = 0);
+LoadedPicture load_picture(FileSystem& fs, const std::string& path);
 // Writes bytes to a file in a fresh temporary folder and loads it from there.
-LoadedPicture load_bytes(const std::vector<std::uint8_t>& bytes, std::uint8_t ink_limit = 0);
-LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes,
-                         std::uint8_t ink_limit = 0);
+LoadedPicture load_bytes(const std::vector<std::uint8_t>& bytes);
+LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes);
 
 // The picture's ink, top row first: '#' ink, '.' paper, read through PictureView.
 std::vector<std::string> ink_rows(const LoadedPicture& picture);
