@@ -10,6 +10,7 @@ vellicor_add_gtest(console_unit_tests
 vellicor_add_gtest(cvellicor_tests
   SOURCES
     console/cvellicor_test.cpp
+    console/long_options_test.cpp
     console/run_program.cpp)
 add_dependencies(cvellicor_tests cvellicor)
 

@@ -45,3 +45,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
       -DSANITIZED=${VELLICOR_SANITIZE}
       -P ${CMAKE_CURRENT_SOURCE_DIR}/engine/check_library_exports.cmake)
 endif()
+
+# The extended interface: Unicode fonts read back with FreeType and the X font tools.
+vellicor_add_gtest(vellicor_unicode_font_tests
+  SOURCES engine/unicode_font_test.cpp)

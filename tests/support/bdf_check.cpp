@@ -3,6 +3,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_BDF_H
 
 #include <algorithm>
 #include <cstdlib>
@@ -143,6 +144,54 @@ ToolVerdict bdftopcf_verdict(const std::string& path) {
   if (std::system("command -v bdftopcf >/dev/null 2>&1") != 0) return ToolVerdict::kAbsent;
   const std::string command = "bdftopcf -o /dev/null '" + path + "' >/dev/null 2>&1";
   return std::system(command.c_str()) == 0 ? ToolVerdict::kAccepted : ToolVerdict::kRejected;
+}
+
+ToolVerdict fonttosfnt_verdict(const std::string& path, const std::string& otb_path) {
+  if (std::system("command -v fonttosfnt >/dev/null 2>&1") != 0) return ToolVerdict::kAbsent;
+  const std::string command = "fonttosfnt -o '" + otb_path + "' '" + path + "' >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0 ? ToolVerdict::kAccepted : ToolVerdict::kRejected;
+}
+
+std::vector<std::uint32_t> unicode_charmap(const std::string& path) {
+  std::vector<std::uint32_t> codes;
+  const OpenFont font = open_font(path);
+  if (!font.face || FT_Select_Charmap(font.face.get(), FT_ENCODING_UNICODE) != 0) return codes;
+  FT_UInt index = 0;
+  for (FT_ULong code = FT_Get_First_Char(font.face.get(), &index); index != 0;
+       code = FT_Get_Next_Char(font.face.get(), code, &index)) {
+    codes.push_back(static_cast<std::uint32_t>(code));
+  }
+  return codes;
+}
+
+long unicode_advance(const std::string& path, std::uint32_t code) {
+  const OpenFont font = open_font(path);
+  FT_Face face = font.face.get();
+  if (face == nullptr || FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) return -1;
+  if (face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) != 0) return -1;
+  const FT_UInt index = FT_Get_Char_Index(face, code);
+  if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
+    return -1;
+  }
+  constexpr long kSubpixels = 64;
+  return face->glyph->advance.x / kSubpixels;
+}
+
+std::string bdf_property(const std::string& path, const char* name) {
+  const OpenFont font = open_font(path);
+  if (!font.face) return {};
+  BDF_PropertyRec property{};
+  if (FT_Get_BDF_Property(font.face.get(), name, &property) != 0) return {};
+  switch (property.type) {
+    case BDF_PROPERTY_TYPE_ATOM:
+      return property.u.atom != nullptr ? property.u.atom : "";
+    case BDF_PROPERTY_TYPE_INTEGER:
+      return std::to_string(property.u.integer);
+    case BDF_PROPERTY_TYPE_CARDINAL:
+      return std::to_string(property.u.cardinal);
+    default:
+      return {};
+  }
 }
 
 }  // namespace vellicor::test

@@ -41,5 +41,20 @@ std::vector<InkPixel> picture_ink(const std::vector<std::string>& rows, std::uin
 // What the X font compiler makes of a BDF file.
 enum class ToolVerdict { kAccepted, kRejected, kAbsent };
 ToolVerdict bdftopcf_verdict(const std::string& path);
+// fonttosfnt (xfonts-utils) turning the BDF file into an OpenType bitmap font
+// at otb_path.
+ToolVerdict fonttosfnt_verdict(const std::string& path, const std::string& otb_path);
+
+// The code points of the font's Unicode charmap, in rising order; empty when
+// FreeType cannot open the font or gives it no Unicode charmap.
+std::vector<std::uint32_t> unicode_charmap(const std::string& path);
+
+// FreeType's advance in pixels of the glyph of code in the Unicode charmap
+// (the first bitmap strike selected), or -1 when there is none.
+long unicode_advance(const std::string& path, std::uint32_t code);
+
+// A font property as FreeType's BDF driver reads it: strings as they are,
+// numbers in decimal; empty when absent.
+std::string bdf_property(const std::string& path, const char* name);
 
 }  // namespace vellicor::test

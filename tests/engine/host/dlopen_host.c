@@ -43,6 +43,20 @@ static void check_objects(CodeUnitLoaderFn factory) {
    * after that names nothing. */
   CHECK(factory(0, IidConverterEx + 1u, &p) == VELLICOR_E_NO_INTERFACE);
   CHECK(p == NULL);
+  CHECK(factory(0, IidConverterEx, &p) == VELLICOR_OK);
+  if (p != NULL) {
+    /* The extended object answers its own identifier and has its two slots. */
+    ConverterEx *ex = (ConverterEx *)(void *)p;
+    ConverterEx *same = NULL;
+    CHECK(ex->ops->query(ex, IidConverterEx, &same) == VELLICOR_OK);
+    CHECK(same == ex);
+    CHECK(ex->ops->convert_ex != NULL && ex->ops->cut != NULL);
+    CHECK(ex->ops->release(ex) == 1);
+    CHECK(p->ops->release(p) == 0);
+  } else {
+    ++failures;
+  }
+  p = not_null();
   CHECK(factory(0, IidConverter, NULL) == VELLICOR_E_BAD_ARGUMENT);
 
   CHECK(factory(0, IidConverter, &p) == VELLICOR_OK);
