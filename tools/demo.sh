@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job in one command: installs what is missing, builds cvellicor,
-# converts the sample strip examples/ascii.bmp into examples/ascii.bdf, and
-# shows the font's header and a line of text drawn with it.
+# turns the sample strip examples/ascii.bmp into a Unicode font whose space is
+# a real, empty glyph, lists a few of its glyphs, and draws a sentence with it
+# through FreeType; then does the same for the second sample, accented letters
+# and box-drawing glyphs (examples/latin.bmp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,14 +12,25 @@ bash tools/install_deps.sh
 # The same configuration as tools/test.sh, so the test run reuses this build.
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLICOR_WERROR=ON >/dev/null
-cmake --build build -j "$jobs" --target cvellicor
+cmake --build build -j "$jobs" --target cvellicor vellicor_render_text
 
-# The strip holds glyphs 32 to 126, two blank columns apart, some with one
-# blank column inside ('"'); its glyphs are 9 rows high, 2 of them below the
-# baseline. One blank column after each glyph spaces the letters.
+# Draws each argument as a line of text with the fonts in $fonts, through
+# FreeType, in '#' signs.
+draw() {
+  for line in "$@"; do
+    build/bin/vellicor_render_text --terminal "$line" "${fonts[@]}"
+  done
+}
+
+# The strip holds the 94 glyphs '!' to '~', two blank columns apart, some
+# with one blank column inside ('"'); they are 9 rows high, 2 of them below
+# the baseline. The character list names them and begins with a real space,
+# which takes no glyph of the picture: it becomes an empty glyph as wide as
+# the typical letter. One blank column after each glyph spaces the letters.
+ascii_chars=" $(python3 -c 'print("".join(map(chr, range(33, 127))))')"
 echo
-echo "$ build/bin/cvellicor -f \"Vellicor Sample\" -v 32 -a 1 -d 2 -r 1 examples/ascii.bmp"
-build/bin/cvellicor -f "Vellicor Sample" -v 32 -a 1 -d 2 -r 1 examples/ascii.bmp
+echo "\$ build/bin/cvellicor -f \"Vellicor Sample\" -a 1 -d 2 -r 1 --chars \"$ascii_chars\" examples/ascii.bmp"
+build/bin/cvellicor -f "Vellicor Sample" -a 1 -d 2 -r 1 --chars "$ascii_chars" examples/ascii.bmp
 
 font="$(pwd)/examples/ascii.bdf"
 echo
@@ -25,44 +38,29 @@ echo "The font went to: $font"
 echo
 echo "Its header:"
 sed -n '1,/^CHARS /p' "$font" | sed 's/^/    /'
+
 echo
-# The sample draws the space as a visible sign (a glyph needs ink to be cut),
-# so the line shown has none.
-echo "\"vellicor:BMP->BDF\" drawn with it:"
-python3 - "$font" "vellicor:BMP->BDF" <<'PY'
-import sys
+echo "The first glyphs as the conversion cuts and names them (--list writes no font):"
+build/bin/cvellicor -a 1 -d 2 -r 1 --chars "$ascii_chars" --list examples/ascii.bmp |
+  sed -n '1,7p' | sed 's/^/    /'
 
-path, text = sys.argv[1], sys.argv[2]
-glyphs = {}
-code = None
-with open(path) as font:
-    for line in font:
-        words = line.split()
-        if not words:
-            continue
-        if words[0] == "ENCODING":
-            code = int(words[1])
-            glyphs[code] = {"rows": []}
-        elif words[0] == "DWIDTH":
-            glyphs[code]["advance"] = int(words[1])
-        elif words[0] == "BBX":
-            glyphs[code]["width"] = int(words[1])
-        elif words[0] == "ENDCHAR":
-            code = None
-        elif code is not None and "width" in glyphs[code] and all(c in "0123456789ABCDEF" for c in words[0]):
-            glyphs[code]["rows"].append(words[0])
+echo
+echo "A sentence with real spaces, drawn with it by FreeType:"
+fonts=("$font")
+draw "Hello, World!" "BMP -> BDF"
 
-height = max(len(glyph["rows"]) for glyph in glyphs.values())
-lines = []
-for y in range(height):
-    line = ""
-    for char in text:
-        glyph = glyphs[ord(char)]
-        row = glyph["rows"][y] if y < len(glyph["rows"]) else "0"
-        bits = bin(int(row, 16))[2:].zfill(len(row) * 4)
-        line += "".join("#" if bit == "1" else " " for bit in bits[: glyph["advance"]])
-    lines.append("    " + line.rstrip())
-while lines and not lines[-1].strip():
-    lines.pop()
-print("\n".join(lines))
-PY
+# The second sample: letters and signs beyond ASCII, and box-drawing and
+# shade glyphs that fill their cell, so the font is made fixed-width (-w).
+echo
+echo "\$ build/bin/cvellicor -f \"Vellicor Latin\" -w -a 1 -d 2 --chars-file examples/latin.txt examples/latin.bmp"
+build/bin/cvellicor -f "Vellicor Latin" -w -a 1 -d 2 --chars-file examples/latin.txt examples/latin.bmp
+echo
+echo "Its character list (examples/latin.txt): $(cat examples/latin.txt)"
+echo
+echo "Drawn by FreeType from both fonts, each character from the first that has it:"
+fonts=("$font" "$(pwd)/examples/latin.bdf")
+draw "¿Señor? Ça" "coûte 5 €!" "░▒▓█ ─┬┴┼═"
+line="¿Señor? Ça coûte 5 €, très cher! ░▒▓█ ─┬┴┼═"
+build/bin/vellicor_render_text --png build/demo-text.png --scale 4 "$line" "${fonts[@]}"
+echo
+echo "\"$line\" as a picture: $(pwd)/build/demo-text.png"

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the sample font strip examples/ascii.bmp: the 95 printable ASCII
-glyphs (codes 32 to 126) side by side in one row of a one-bit BMP.
+"""Draws the sample font strip examples/ascii.bmp: the 94 printable ASCII
+glyphs with ink ('!' to '~', codes 33 to 126) side by side in one row of a
+one-bit BMP. The space has no drawing: a character list names it, and the
+conversion makes it an empty glyph.
 
 The artwork is a small 5x7 design made for this project. Each glyph is drawn
 on nine rows: seven down to the baseline and two for descenders. In the picture
@@ -11,15 +13,19 @@ How the strip is laid out for vellicor's cutting rules:
 - Glyphs are separated by two blank columns and glyphs may hold one single
   blank column inside ('"' is two strokes), so the strip is converted with one
   allowed blank column (-a 1).
-- Every glyph needs ink to be cut at all, so the space is drawn as the visible
-  space sign (an open box on the baseline).
+- Every glyph needs ink to be cut at all, so the space is not in the strip; the
+  character list of the conversion begins with a real space instead.
 - Column 0 never belongs to a glyph and a glyph touching the right edge is
   dropped: the strip has two blank columns on both sides.
 - The bar '|' reaches from the top row to the last descender row, so the
   tallest ink column, and with it every glyph's box, is nine rows high.
 
-Convert it with:
-    cvellicor -f "Vellicor Sample" -v 32 -a 1 -d 2 -r 1 examples/ascii.bmp
+Convert it with a character list whose first character is the space:
+    cvellicor -f "Vellicor Sample" -a 1 -d 2 -r 1 \
+        --chars " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_\`abcdefghijklmnopqrstuvwxyz{|}~" \
+        examples/ascii.bmp
+or, without a list, with codes counted up from '!':
+    cvellicor -f "Vellicor Sample" -v 33 -a 1 -d 2 -r 1 examples/ascii.bmp
 
 Standard library only: the BMP bytes are written here.
 """
@@ -31,7 +37,7 @@ import sys
 ROWS = 9          # glyph rows: 7 above and on the baseline, 2 descender rows
 GAP = 2           # blank columns between glyphs and at both ends of the strip
 ALLOWED_BLANK = 1  # blank columns a glyph may hold inside (the -a option)
-FIRST_CODE = 32
+FIRST_CODE = 33
 FILE_HEADER_SIZE = 14  # "BM", file size, two reserved words, pixel offset
 INFO_HEADER_SIZE = 40  # the classic information header
 PIXELS_PER_METRE = 2835  # 72 dots per inch
@@ -39,7 +45,6 @@ PIXELS_PER_METRE = 2835  # 72 dots per inch
 # Glyph drawings, one string per row from the top; '#' is ink, '.' paper.
 # Rows left out at the bottom are blank.
 GLYPHS = {
-    ' ': [".....", ".....", ".....", ".....", ".....", "#...#", "#####"],
     '!': ["#", "#", "#", "#", "#", ".", "#"],
     '"': ["#.#", "#.#"],
     '#': [".#.#.", ".#.#.", "#####", ".#.#.", "#####", ".#.#.", ".#.#."],
@@ -164,7 +169,7 @@ def build_strip():
     """The picture as rows of booleans, row 0 at the top."""
     chars = [chr(code) for code in range(FIRST_CODE, 127)]
     if sorted(GLYPHS) != sorted(chars):
-        sys.exit("the drawings must cover exactly the codes 32 to 126")
+        sys.exit("the drawings must cover exactly the codes 33 to 126")
     picture = [[False] * GAP for _ in range(ROWS + 1)]
     for char in chars:
         rows = glyph_rows(char)

@@ -19,6 +19,15 @@ run_suite() {
 run_suite build
 run_suite build-sanitize -DVELLICOR_SANITIZE=ON
 
+# The specified runs, byte for byte, on the console just built. The golden
+# cases live beside the project, in ../shared, when it is there.
+golden=../shared/golden/check.sh
+if [ -f "$golden" ]; then
+  bash "$golden" build/bin/cvellicor
+else
+  echo "golden runs skipped: $golden is absent"
+fi
+
 # The Debian package, made from the plain build: installed system-wide, used
 # and removed again, so only on CI machines or when asked for.
 if [ -n "${CI:-}" ] || [ "${VELLICOR_CHECK_DEB:-0}" = 1 ]; then
