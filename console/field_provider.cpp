@@ -93,8 +93,7 @@ const HostCallbacks& console_callbacks() { return kConsoleCallbacks; }
 
 const HostCallbacks& extended_console_callbacks() { return kExtendedConsoleCallbacks; }
 
-ResultCode get_extended_console_field(void* context, FieldId id, char* buffer,
-                                      std::uint32_t size) {
+ResultCode get_extended_console_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
   if (context == nullptr || buffer == nullptr || size < kSmallestUsableBuffer) {
     return ResultCode::kBadArgument;
   }

@@ -19,8 +19,8 @@ ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint3
 // What get_extended_console_field reads: the command line without its long
 // options, and what those gave.
 struct ExtendedCommandLine {
-  CommandLine line;                // program name, short options, picture
-  const char* chars = nullptr;     // the character list text (--chars or the file's)
+  CommandLine line;             // program name, short options, picture
+  const char* chars = nullptr;  // the character list text (--chars or the file's)
   const char* blank_advance = nullptr;
   const char* ink = nullptr;
 };
@@ -28,8 +28,7 @@ struct ExtendedCommandLine {
 // get_field for a context that is an ExtendedCommandLine: FieldChars,
 // FieldBlankAdvance and FieldInkRule from the long options (kNotSupplied when
 // not given), every other field as get_console_field answers it for line.
-ResultCode get_extended_console_field(void* context, FieldId id, char* buffer,
-                                      std::uint32_t size);
+ResultCode get_extended_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 // The callback table cvellicor hands the driver: no busy display, and a
 // report_message that prints the text and ends the process with status 1.

@@ -62,7 +62,8 @@ LongOptionScan scan_long_options(const CommandLine& line, LongOptions& options,
     const LongOptionRow* row = find_row(text.substr(0, equals));
     if (row == nullptr) return problem(Message::kUnknownLongOption, argument);
     if (row->kind == Kind::kFlag) {
-      if (equals != std::string_view::npos) return problem(Message::kLongOptionTakesNoValue, argument);
+      if (equals != std::string_view::npos)
+        return problem(Message::kLongOptionTakesNoValue, argument);
       if (options.*(row->flag)) return problem(Message::kLongOptionTwice, argument);
       options.*(row->flag) = true;
       continue;

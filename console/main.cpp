@@ -100,8 +100,8 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
     vellicor::console::ListingStyle style;
     style.with_list = request.chars != nullptr;
     vellicor::console::print_listing_heading();
-    return status_of(vellicor::run_listing(&callbacks, &request,
-                                           &vellicor::console::print_glyph_line, &style));
+    return status_of(
+        vellicor::run_listing(&callbacks, &request, &vellicor::console::print_glyph_line, &style));
   }
   return status_of(vellicor::run_conversion(&callbacks, &request));
 }
@@ -116,6 +116,5 @@ int main(int argc, char** argv) {
   }
   const int shape_status = shape_status_of(line);
   if (shape_status >= 0) return shape_status;
-  return status_of(
-      vellicor::run_conversion(&vellicor::console::console_callbacks(), &line));
+  return status_of(vellicor::run_conversion(&vellicor::console::console_callbacks(), &line));
 }

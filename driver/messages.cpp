@@ -146,8 +146,7 @@ Message message_for_detail(ErrorDetail detail) {
 
 std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
   switch (detail) {
-    case ErrorDetail::kCharsCount:
-    {
+    case ErrorDetail::kCharsCount: {
       std::string text = "The picture holds " + count_of(report.glyphs_cut, "glyph") +
                          " but the character list names " +
                          std::to_string(report.characters_listed);

@@ -142,8 +142,8 @@ ResultCode write_font(OutputFile& output, const ConversionOptions& options,
   const FontPlan& plan = font.plan;
   UnicodeFontFigures figures;
   if (plan.uses_list) figures = unicode_figures(options, plan);
-  ResultCode result = write_bdf_header(output, options, plan.measure, detail,
-                                       plan.uses_list ? &figures : nullptr);
+  ResultCode result =
+      write_bdf_header(output, options, plan.measure, detail, plan.uses_list ? &figures : nullptr);
   if (failed(result)) return result;
   const PictureView picture(font.picture.info, font.picture.pixels, font.picture.ink_table.data(),
                             font.picture.ink_count);

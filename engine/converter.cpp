@@ -145,12 +145,9 @@ static ResultCode VELLICOR_CALL converter_ex_convert(ConverterEx* self,
   return converter_convert(as_converter(self), paths, options, detail);
 }
 
-static ResultCode VELLICOR_CALL converter_ex_convert_ex(ConverterEx* self,
-                                                        const ConversionPaths* paths,
-                                                        const ConversionOptions* options,
-                                                        const ConversionSettings* settings,
-                                                        ConversionReport* report,
-                                                        ErrorDetail* detail) noexcept {
+static ResultCode VELLICOR_CALL converter_ex_convert_ex(
+    ConverterEx* self, const ConversionPaths* paths, const ConversionOptions* options,
+    const ConversionSettings* settings, ConversionReport* report, ErrorDetail* detail) noexcept {
   static_cast<void>(self);  // nothing is kept in the object
   ConversionReport full = vellicor::empty_report();
   const ResultCode result = vellicor::run_guarded(detail, [&](vellicor::ErrorDetail* inner) {

@@ -62,7 +62,8 @@ ResultCode plan_font(const PictureView& picture, const ConversionOptions& option
 
   plan.uses_list = list != nullptr;
   if (list == nullptr) {
-    for (const GlyphSpan& span : spans) plan.glyphs.push_back(cut_glyph(options, plan.measure, span));
+    for (const GlyphSpan& span : spans)
+      plan.glyphs.push_back(cut_glyph(options, plan.measure, span));
     plan.measure.glyph_count = static_cast<std::uint32_t>(plan.glyphs.size());
     return ResultCode::kOk;
   }

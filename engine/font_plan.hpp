@@ -19,9 +19,9 @@ namespace vellicor {
 inline constexpr std::uint32_t kMostBlankAdvance = 1024;
 
 struct PlannedGlyph {
-  GlyphSpan span;       // the picture columns; all zero for a blank character
+  GlyphSpan span;  // the picture columns; all zero for a blank character
   std::uint64_t code = 0;
-  std::uint32_t advance = 0;                    // DWIDTH
+  std::uint32_t advance = 0;                   // DWIDTH
   const ListedCharacter* character = nullptr;  // null without a list or past its end
   bool is_blank = false;
 };

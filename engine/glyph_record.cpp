@@ -213,10 +213,11 @@ std::uint64_t opening_lines_size(const RecordFigures& figures) {
     name = kStartCharUnicode.size() + name_digits +
            (figures.code < kBasicPlaneEnd ? kBasicPlaneNamePrefix.size() : 0);
   }
-  const std::uint64_t fixed = kEncoding.size() + kScalableWidth.size() +
-                              kDeviceWidth.size() + kBox.size() + kBoxSeparator.size() +
-                              kBoxOffsets.size() + kBitmap.size();
-  return name + fixed + digit_count(figures.code, kDecimal) + digit_count(figures.scalable_width, kDecimal) +
+  const std::uint64_t fixed = kEncoding.size() + kScalableWidth.size() + kDeviceWidth.size() +
+                              kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() +
+                              kBitmap.size();
+  return name + fixed + digit_count(figures.code, kDecimal) +
+         digit_count(figures.scalable_width, kDecimal) +
          2 * digit_count(figures.box_width, kDecimal) + digit_count(figures.box_height, kDecimal) +
          digit_count(figures.box_descent, kDecimal);
 }

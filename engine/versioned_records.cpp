@@ -17,11 +17,11 @@ constexpr bool covers(std::uint32_t size, std::size_t offset, std::size_t field_
 
 // The offsets are taken with offsetof so that a field is only touched when
 // the host's record is known to hold all of it.
-#define VELLICOR_COPY_IF_COVERED(Record, size, to, from, field)              \
-  do {                                                                       \
+#define VELLICOR_COPY_IF_COVERED(Record, size, to, from, field)           \
+  do {                                                                    \
     if (covers((size), offsetof(Record, field), sizeof(Record::field))) { \
-      (to).field = (from).field;                                             \
-    }                                                                        \
+      (to).field = (from).field;                                          \
+    }                                                                     \
   } while (false)
 
 ConversionSettings read_settings(const ConversionSettings* given) {

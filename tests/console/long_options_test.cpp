@@ -28,9 +28,7 @@ class LongOptions : public ::testing::Test {
   ProgramRun run(const std::vector<std::string>& arguments) {
     return run_program(binary_dir() / "cvellicor", arguments, dir_.path());
   }
-  bool only_the_picture() const {
-    return dir_.entries() == std::vector<std::string>{"strip.bmp"};
-  }
+  bool only_the_picture() const { return dir_.entries() == std::vector<std::string>{"strip.bmp"}; }
   std::string font() const { return read_text(dir_.file("strip.bdf")); }
 
   TempDir dir_;
@@ -102,7 +100,9 @@ TEST_F(LongOptions, ListWithoutAListShowsThePlainCodes) {
 }
 
 TEST_F(LongOptions, CharsFileIgnoresLineBreaksAndByteOrderMark) {
-  write_text(dir_.file("chars.txt"), "\xEF\xBB\xBF" "a \r\nb\n\u00E7d\n");
+  write_text(dir_.file("chars.txt"),
+             "\xEF\xBB\xBF"
+             "a \r\nb\n\u00E7d\n");
   ProgramRun result = run({"--chars-file", "chars.txt", "-o", "file.bdf", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 0);
   result = run({"--chars", "a b\u00E7d", "-o", "text.bdf", "strip.bmp"});
@@ -123,8 +123,8 @@ TEST_F(LongOptions, HelpPrintsTheUsageThenTheLongOptions) {
   const std::vector<std::string> lines = split_lines(result.output);
   ASSERT_GT(lines.size(), 30u);
   EXPECT_EQ(lines[0], "Usage: cvellicor.exe [options] [bitmapfile]");
-  for (const char* option : {" --chars TEXT", " --chars-file FILE", " --blank-advance N",
-                             " --list", " --help", " --version"}) {
+  for (const char* option : {" --chars TEXT", " --chars-file FILE", " --blank-advance N", " --list",
+                             " --help", " --version"}) {
     EXPECT_NE(result.output.find(std::string("\n") + option), std::string::npos) << option;
   }
   EXPECT_NE(result.output.find("-v is not"), std::string::npos);

@@ -1,12 +1,12 @@
 // run_conversion against a scripted host and a fake converter.
 #include "driver/conversion_driver.hpp"
-#include "driver/extended_request.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "driver/extended_request.hpp"
 #include "driver/messages.hpp"
 #include "tests/driver/scripted_host.hpp"
 #include "tests/support/param_label.hpp"

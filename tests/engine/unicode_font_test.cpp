@@ -60,9 +60,7 @@ class ExtendedConverter : public ::testing::Test {
   std::int32_t convert() { return convert(options_, &settings_); }
 
   std::string font() const { return read_text(dir_.file("out.bdf")); }
-  bool only_the_picture() const {
-    return dir_.entries() == std::vector<std::string>{"in.bmp"};
-  }
+  bool only_the_picture() const { return dir_.entries() == std::vector<std::string>{"in.bmp"}; }
 
   TempDir dir_;
   ConverterEx* object_ = nullptr;
@@ -110,10 +108,10 @@ TEST_F(ExtendedConverter, UnicodeFontReadsBackWithFreeTypeAndTheFontTools) {
   EXPECT_EQ(bdf_property(path, "FAMILY_NAME"), "No-Name-Font");
   // Advances 2, 2, 3, 1, 4, 2: a mean of 14/6 pixels, 23 tenths.
   EXPECT_EQ(bdf_property(path, "AVERAGE_WIDTH"), "23");
-  EXPECT_EQ(lines_with(font(), "STARTCHAR"),
-            (std::vector<std::string>{"STARTCHAR uni00E9", "STARTCHAR uni0020",
-                                      "STARTCHAR uni0041", "STARTCHAR uni2500",
-                                      "STARTCHAR u1F600", "STARTCHAR uni3000"}));
+  EXPECT_EQ(
+      lines_with(font(), "STARTCHAR"),
+      (std::vector<std::string>{"STARTCHAR uni00E9", "STARTCHAR uni0020", "STARTCHAR uni0041",
+                                "STARTCHAR uni2500", "STARTCHAR u1F600", "STARTCHAR uni3000"}));
   EXPECT_EQ(lines_with(font(), "STARTPROPERTIES"), std::vector<std::string>{"STARTPROPERTIES 14"});
 
   EXPECT_EQ(report_.glyph_count, 6u);
@@ -181,8 +179,7 @@ struct ListRefusal {
   std::uint32_t problem_offset;
 };
 
-class RefusedList : public ExtendedConverter,
-                    public ::testing::WithParamInterface<ListRefusal> {};
+class RefusedList : public ExtendedConverter, public ::testing::WithParamInterface<ListRefusal> {};
 
 TEST_P(RefusedList, IsRefusedWithItsDetailAndWritesNothing) {
   const ListRefusal& row = GetParam();

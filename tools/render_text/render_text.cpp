@@ -24,14 +24,19 @@ std::vector<std::uint32_t> decode(const std::string& text) {
   std::vector<std::uint32_t> codes;
   for (std::size_t i = 0; i < text.size();) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    int length = byte < 0x80 ? 1 : (byte >> 5) == 6 ? 2 : (byte >> 4) == 14 ? 3 : (byte >> 3) == 30 ? 4 : 0;
+    int length = byte < 0x80         ? 1
+                 : (byte >> 5) == 6  ? 2
+                 : (byte >> 4) == 14 ? 3
+                 : (byte >> 3) == 30 ? 4
+                                     : 0;
     if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) {
       codes.push_back(0xFFFD);
       ++i;
       continue;
     }
     std::uint32_t code = length == 1 ? byte : byte & (0x7Fu >> length);
-    for (int k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+    for (int k = 1; k < length; ++k)
+      code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
     codes.push_back(code);
     i += static_cast<std::size_t>(length);
   }
@@ -43,12 +48,14 @@ struct Canvas {
   int height = 0;
   std::vector<std::uint8_t> ink;  // 1 where a glyph pixel is set
   void set(int x, int y) {
-    if (x >= 0 && y >= 0 && x < width && y < height) ink[static_cast<std::size_t>(y * width + x)] = 1;
+    if (x >= 0 && y >= 0 && x < width && y < height)
+      ink[static_cast<std::size_t>(y * width + x)] = 1;
   }
 };
 
 void put_u32(std::string& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<char>((value >> shift) & 0xFF));
 }
 
 void put_chunk(std::string& out, const char* type, const std::string& data) {
@@ -56,7 +63,7 @@ void put_chunk(std::string& out, const char* type, const std::string& data) {
   std::string body = std::string(type, 4) + data;
   out += body;
   put_u32(out, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
-                                                 static_cast<uInt>(body.size()))));
+                                                static_cast<uInt>(body.size()))));
 }
 
 // A grey PNG, each canvas pixel scale x scale, dark ink on a light page.
@@ -67,14 +74,16 @@ bool write_png(const Canvas& canvas, int scale, const char* path) {
   for (int y = 0; y < height; ++y) {
     raw.push_back(0);  // no filter
     for (int x = 0; x < width; ++x) {
-      const bool ink = canvas.ink[static_cast<std::size_t>((y / scale) * canvas.width + x / scale)] != 0;
+      const bool ink =
+          canvas.ink[static_cast<std::size_t>((y / scale) * canvas.width + x / scale)] != 0;
       raw.push_back(static_cast<char>(ink ? 0x20 : 0xF4));
     }
   }
   uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
   std::string packed(packed_size, '\0');
   if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packed_size,
-                reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()), 9) != Z_OK) {
+                reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
+                9) != Z_OK) {
     return false;
   }
   packed.resize(packed_size);
@@ -93,7 +102,8 @@ bool write_png(const Canvas& canvas, int scale, const char* path) {
 }
 
 int usage() {
-  std::fputs("usage: vellicor_render_text [--terminal] [--png FILE] [--scale N] TEXT FONT...\n", stderr);
+  std::fputs("usage: vellicor_render_text [--terminal] [--png FILE] [--scale N] TEXT FONT...\n",
+             stderr);
   return 2;
 }
 
@@ -160,7 +170,8 @@ int main(int argc, char** argv) {
       if (pass == 1) {
         const FT_Bitmap& bitmap = slot->bitmap;
         for (unsigned row = 0; row < bitmap.rows; ++row) {
-          const unsigned char* line = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+          const unsigned char* line =
+              bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
           for (unsigned column = 0; column < bitmap.width; ++column) {
             if (((line[column / 8] >> (7 - column % 8)) & 1) != 0) {
               canvas.set(pen + slot->bitmap_left + static_cast<int>(column),
