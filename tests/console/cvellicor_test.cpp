@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "tests/console/run_program.hpp"
@@ -378,15 +378,20 @@ TEST_F(CvellicorLongPath, TooLongValuesFallBackToDefaults) {
             std::vector<std::string>{"FONT No-Name-Font"});
 }
 
-TEST(CvellicorSample, CutsNinetyFiveGlyphsFromTheBundledStrip) {
+TEST(CvellicorSample, BundledStripAndARealSpaceMakeTheAsciiFont) {
   TempDir directory;
   std::filesystem::copy_file(source_dir() / "examples" / "ascii.bmp",
                              directory.path() / "ascii.bmp");
+  // The strip holds '!' to '~'; the list begins with the space, which takes
+  // no glyph of the picture.
+  std::string chars = " ";
+  for (char code = '!'; code <= '~'; ++code) chars.push_back(code);
   const ProgramRun result = run_program(
       cvellicor(),
-      {"-f", "Vellicor Sample", "-v", "32", "-a", "1", "-d", "2", "-r", "1", "ascii.bmp"},
+      {"-f", "Vellicor Sample", "-a", "1", "-d", "2", "-r", "1", "--chars", chars, "ascii.bmp"},
       directory.path());
   EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(result.output, "");
   const std::string font = read_text(directory.file("ascii.bdf"));
   EXPECT_EQ(lines_with(font, "CHARS "), std::vector<std::string>{"CHARS 95"});
   EXPECT_EQ(lines_with(font, "FONTBOUNDINGBOX "),
@@ -395,12 +400,29 @@ TEST(CvellicorSample, CutsNinetyFiveGlyphsFromTheBundledStrip) {
   ASSERT_EQ(encodings.size(), 95u);
   EXPECT_EQ(encodings.front(), "ENCODING 32");
   EXPECT_EQ(encodings.back(), "ENCODING 126");
-  // Every record keeps the font's box height of 9 rows.
+  // Every record keeps the font's box height of 9 rows; the space is as wide
+  // as the typical letter.
   EXPECT_EQ(lines_with(font, "BBX ").size(), 95u);
   for (const std::string& box : lines_with(font, "BBX "))
     EXPECT_NE(box.find(" 9 0 -2"), std::string::npos) << box;
+  EXPECT_EQ(lines_with(font, "DWIDTH ").front(), "DWIDTH 6 0");
   EXPECT_TRUE(font_opens_with(directory.file("ascii.bdf"), 95));
   EXPECT_NE(bdftopcf_verdict(directory.file("ascii.bdf")), ToolVerdict::kRejected);
+}
+
+TEST(CvellicorSample, LatinStripTakesItsCharacterList) {
+  TempDir directory;
+  const ProgramRun result =
+      run_program(cvellicor(),
+                  {"-w", "-a", "1", "-d", "2", "--chars-file",
+                   (source_dir() / "examples" / "latin.txt").string(), "-o",
+                   directory.file("latin.bdf"), (source_dir() / "examples" / "latin.bmp").string()},
+                  directory.path());
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(result.output, "");
+  EXPECT_TRUE(font_opens_with(directory.file("latin.bdf"), 38));
+  EXPECT_EQ(lines_with(read_text(directory.file("latin.bdf")), "SPACING "),
+            std::vector<std::string>{"SPACING \"C\""});
 }
 
 }  // namespace

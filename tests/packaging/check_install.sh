@@ -66,9 +66,9 @@ cmp "$work/readme-example.c" "$source_dir/tests/packaging/consumer/convert_strip
 # The picture sits in a folder of its own; every font goes elsewhere.
 mkdir -p "$work/in"
 cp "$source_dir/examples/ascii.bmp" "$work/in/ascii.bmp"
-"$stage/bin/cvellicor" -f "Vellicor Sample" -v 32 -a 1 -d 2 -r 1 \
+"$stage/bin/cvellicor" -f "Vellicor Sample" -v 33 -a 1 -d 2 -r 1 \
   -o "$work/reference.bdf" "$work/in/ascii.bmp" || fail "cvellicor failed"
-grep -qx 'CHARS 95' "$work/reference.bdf" || fail "reference font does not hold 95 glyphs"
+grep -qx 'CHARS 94' "$work/reference.bdf" || fail "reference font does not hold 94 glyphs"
 
 # First host: a CMake project that finds the package.
 cmake -S "$source_dir/tests/packaging/consumer" -B "$work/cmake-host" \

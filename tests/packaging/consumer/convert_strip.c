@@ -24,11 +24,11 @@ int main(int argc, char **argv) {
 
   ConversionPaths paths = {argv[1], argc == 3 ? argv[2] : NULL};
   /* The settings the sample strip examples/ascii.bmp is drawn for: glyphs from
-   * the space (32) on, one blank column allowed inside a glyph, two rows below
-   * the baseline, one blank column after every glyph. */
+   * '!' (33) on, one blank column allowed inside a glyph, two rows below the
+   * baseline, one blank column after every glyph. */
   ConversionOptions options = {0};
   options.font_name = "Vellicor Sample";
-  options.first_glyph = 32;
+  options.first_glyph = 33;
   options.allowed_blank_columns = 1;
   options.descent = 2;
   options.trailing_blank = 1;
