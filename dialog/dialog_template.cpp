@@ -40,6 +40,9 @@ constexpr std::array kMainControls{
     ControlSpec{kExitButtonId, K::kPushButton, "E&xit", QRect(263, 35, 50, 14)},
     ControlSpec{kSamplePictureId, K::kPicture, "", QRect(132, 178, 15, 15)},
     ControlSpec{kAboutButtonId, K::kPushButton, "About A&pp", QRect(263, 21, 50, 14)},
+    // Added below Exit in the free part of the button column; last in the
+    // table so that every other control keeps its place in the tab order.
+    ControlSpec{kPreviewButtonId, K::kPushButton, "Previe&w...", QRect(263, 49, 50, 14)},
 };
 
 // The tilde line and the three "<><" below it draw a small fish in text.

@@ -28,6 +28,7 @@ inline constexpr int kSamplePictureId = 1008;
 inline constexpr int kProcessButtonId = 1013;
 inline constexpr int kExitButtonId = 2;  // the cancel command: Exit, Escape and close box alike
 inline constexpr int kAboutButtonId = 1029;
+inline constexpr int kPreviewButtonId = 1030;
 
 // Identifiers of the About box's controls.
 inline constexpr int kAboutOkButtonId = 1;

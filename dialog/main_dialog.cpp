@@ -9,12 +9,14 @@
 #include <QMimeData>
 
 #include "dialog/app_resources.hpp"
+#include "dialog/converter_glyph_source.hpp"
 #include "dialog/dialog_template.hpp"
 #include "dialog/drop_filter.hpp"
 #include "dialog/file_chooser.hpp"
 #include "dialog/host_provider.hpp"
 #include "dialog/message_box.hpp"
 #include "dialog/native_system_menu.hpp"
+#include "dialog/preview_window.hpp"
 #include "dialog/system_command.hpp"
 #include "driver/host_callbacks.hpp"
 
@@ -51,6 +53,12 @@ MainDialog::MainDialog(QWidget* parent)
   connect_button(kProcessButtonId, &MainDialog::process);
   connect_button(kExitButtonId, &MainDialog::reject);
   connect_button(kAboutButtonId, &MainDialog::open_about_box);
+  connect_button(kPreviewButtonId, &MainDialog::open_preview);
+  // The button is reached by its key, Alt+W; Tab keeps the round it always
+  // had through the other controls.
+  if (QWidget* preview_button = controls_.find(kPreviewButtonId)) {
+    preview_button->setFocusPolicy(Qt::ClickFocus);
+  }
 
   const QString about_text = tr("&About vellicor...");
   add_menu_command(tr("&Close"), kCloseCommand);
@@ -117,6 +125,19 @@ void MainDialog::process() {
 void MainDialog::open_about_box() {
   AboutDialog about(this, open_address_);
   about.exec();
+}
+
+PreviewWindow* MainDialog::preview() const { return preview_; }
+
+void MainDialog::open_preview() {
+  if (preview_ == nullptr) {
+    preview_ = new PreviewWindow(std::make_shared<ConverterGlyphSource>(), this);
+    preview_->setAttribute(Qt::WA_DeleteOnClose);
+    preview_->take_fields_of(*this);
+  }
+  preview_->show();
+  preview_->raise();
+  preview_->activateWindow();
 }
 
 void MainDialog::dragEnterEvent(QDragEnterEvent* event) { accept_if_droppable(event); }

@@ -1,9 +1,10 @@
 // The program's one window: a field for every conversion option, Browse,
-// drag-and-drop of one .bmp file, Process, About App and Exit.
+// drag-and-drop of one .bmp file, Process, About App, Exit and Preview.
 #pragma once
 
 #include <QDialog>
 #include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -13,6 +14,8 @@
 #include "dialog/host_window.hpp"
 
 namespace vellicor::dialog {
+
+class PreviewWindow;
 
 class MainDialog : public QDialog, public HostWindow {
   Q_OBJECT
@@ -42,6 +45,9 @@ class MainDialog : public QDialog, public HostWindow {
   // Close closes the window, anything else does nothing here.
   void run_system_command(std::uint32_t command);
 
+  // The Preview window while it is open, or null.
+  PreviewWindow* preview() const;
+
   QWidget* control(int id) const override { return controls_.find(id); }
   void show_message(const QString& text) override;
   void begin_wait_cursor() override;
@@ -51,6 +57,9 @@ class MainDialog : public QDialog, public HostWindow {
   void browse();
   void process();
   void open_about_box();
+  // Opens the Preview window with this window's fields, or brings the open
+  // one to the front with the values the user has given it since.
+  void open_preview();
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -69,6 +78,7 @@ class MainDialog : public QDialog, public HostWindow {
   MessagePresenter present_;
   AboutDialog::AddressOpener open_address_;
   int wait_cursor_depth_ = 0;
+  QPointer<PreviewWindow> preview_;
 };
 
 }  // namespace vellicor::dialog

@@ -1,0 +1,78 @@
+// One cut: a converter, its cut callback collecting every glyph, the release.
+#include "dialog/converter_glyph_source.hpp"
+
+#include "engine/converter.hpp"
+
+namespace vellicor::dialog {
+namespace {
+
+struct Collection {
+  std::vector<GlyphBox> glyphs;
+  bool out_of_memory = false;
+};
+
+GlyphBox box_of(const GlyphInfo& glyph) {
+  GlyphBox box;
+  box.index = glyph.index;
+  box.code = glyph.code;
+  box.first_column = glyph.first_column;
+  box.width = glyph.width;
+  box.advance = glyph.advance;
+  box.top = glyph.top;
+  box.bottom = glyph.bottom;
+  box.is_blank = glyph.is_blank != 0;
+  if (glyph.character != nullptr) box.character = QString::fromUtf8(glyph.character);
+  return box;
+}
+
+// No exception may cross the engine's C boundary: running out of memory stops
+// the cut and is reported as such.
+int32_t VELLICOR_CALL collect_glyph(void* context, const GlyphInfo* glyph) noexcept {
+  auto& collection = *static_cast<Collection*>(context);
+  try {
+    collection.glyphs.push_back(box_of(*glyph));
+  } catch (...) {
+    collection.out_of_memory = true;
+    return 1;
+  }
+  return 0;
+}
+
+ResultCode make_engine_converter(std::uint32_t reserved, ConverterEx** out) {
+  return create_converter(reserved, IidConverterEx, reinterpret_cast<Converter**>(out));
+}
+
+}  // namespace
+
+ConverterGlyphSource::ConverterGlyphSource() : factory_(&make_engine_converter) {}
+
+CutOutcome ConverterGlyphSource::cut(const CutRequest& request) const {
+  CutOutcome outcome;
+  outcome.report.size = sizeof outcome.report;
+  ConverterEx* converter = nullptr;
+  outcome.result = factory_(0, &converter);
+  if (failed(outcome.result) || converter == nullptr) {
+    if (succeeded(outcome.result)) outcome.result = ResultCode::kOutOfMemory;
+    outcome.detail = VELLICOR_DETAIL_OUT_OF_MEMORY;
+    return outcome;
+  }
+  ConversionSettings settings{};
+  settings.size = sizeof settings;
+  settings.chars = request.chars ? request.chars->c_str() : nullptr;
+  settings.blank_advance = request.blank_advance;
+  settings.ink_rule = request.ink_rule;
+  Collection collection;
+  outcome.result = static_cast<ResultCode>(
+      converter->ops->cut(converter, request.input_path.c_str(), &request.options, &settings,
+                          &collect_glyph, &collection, &outcome.report, &outcome.detail));
+  converter->ops->release(converter);
+  if (collection.out_of_memory) {
+    outcome.result = ResultCode::kOutOfMemory;
+    outcome.detail = VELLICOR_DETAIL_OUT_OF_MEMORY;
+    collection.glyphs.clear();
+  }
+  outcome.glyphs = std::move(collection.glyphs);
+  return outcome;
+}
+
+}  // namespace vellicor::dialog

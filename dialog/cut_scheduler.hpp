@@ -1,0 +1,44 @@
+// Runs cuts off the user-interface thread, one at a time: a request made while
+// a cut runs waits, and only the newest waiting request is ever carried out.
+// Results of requests that were overtaken are dropped, so the window shows
+// only what its fields say now.
+#pragma once
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "dialog/glyph_source.hpp"
+
+namespace vellicor::dialog {
+
+class CutScheduler : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit CutScheduler(std::shared_ptr<const GlyphSource> source, QObject* parent = nullptr);
+  ~CutScheduler() override;
+
+  // Asks for a cut; an earlier request's result will not be delivered.
+  void request(const CutRequest& request);
+  // True while a cut runs or waits.
+  bool busy() const { return running_ || waiting_.has_value(); }
+  const GlyphSource& source() const { return *source_; }
+
+ Q_SIGNALS:
+  // The outcome of the newest request, on the thread that owns the scheduler.
+  void finished(const vellicor::dialog::CutOutcome& outcome);
+
+ private:
+  void start(const CutRequest& request);
+  void on_done();
+
+  std::shared_ptr<const GlyphSource> source_;
+  QFutureWatcher<CutOutcome> watcher_;
+  bool running_ = false;
+  std::optional<CutRequest> waiting_;
+};
+
+}  // namespace vellicor::dialog

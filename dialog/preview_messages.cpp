@@ -1,0 +1,39 @@
+// Status line texts: counts and code ranges of a cut, or the driver's message.
+#include "dialog/preview_messages.hpp"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "driver/messages.hpp"
+
+namespace vellicor::dialog {
+
+QString cut_summary(const CutOutcome& outcome) {
+  if (failed(outcome.result)) {
+    return QString::fromUtf8(
+        message_text(message_for_detail(static_cast<ErrorDetail>(outcome.detail))));
+  }
+  if (outcome.glyphs.empty()) return QCoreApplication::translate("Preview", "No glyphs");
+  // With a character list the codes need not rise from left to right.
+  const auto [lowest, highest] =
+      std::minmax_element(outcome.glyphs.begin(), outcome.glyphs.end(),
+                          [](const GlyphBox& a, const GlyphBox& b) { return a.code < b.code; });
+  if (outcome.glyphs.size() == 1) {
+    return QCoreApplication::translate("Preview", "1 glyph, code %1").arg(lowest->code);
+  }
+  return QCoreApplication::translate("Preview", "%1 glyphs, codes %2 to %3")
+      .arg(outcome.glyphs.size())
+      .arg(lowest->code)
+      .arg(highest->code);
+}
+
+QString glyphs_written(std::size_t glyph_count, const QString& path) {
+  if (glyph_count == 1) {
+    return QCoreApplication::translate("Preview", "1 glyph written to %1").arg(path);
+  }
+  return QCoreApplication::translate("Preview", "%1 glyphs written to %2")
+      .arg(glyph_count)
+      .arg(path);
+}
+
+}  // namespace vellicor::dialog

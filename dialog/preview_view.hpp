@@ -1,0 +1,75 @@
+// The Preview window's picture: the strip enlarged by an integer zoom, and
+// over it every glyph the cut found (its box, code and character), the
+// baseline and the blank columns that stand inside a glyph.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+#include "dialog/glyph_source.hpp"
+
+namespace vellicor::dialog {
+
+class PreviewView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMinimumZoom = 1;
+  static constexpr int kMaximumZoom = 32;
+  static constexpr int kMarginPx = 8;  // around the picture, inside the scrolled area
+
+  explicit PreviewView(QWidget* parent = nullptr);
+
+  // A new picture (null: none) and the ink rule its blank columns are judged
+  // by; the glyphs shown so far are dropped. Picks a zoom that fits its height.
+  void set_picture(const QImage& picture, std::uint32_t ink_rule);
+  // Judges blank columns anew, as the ink rule changed.
+  void set_ink_rule(std::uint32_t ink_rule);
+  // The glyphs of a cut, in font order; tallest and descent place the baseline.
+  void set_glyphs(std::vector<GlyphBox> glyphs, std::uint32_t tallest, std::uint32_t descent);
+
+  const QImage& picture() const { return picture_; }
+  const std::vector<GlyphBox>& glyphs() const { return glyphs_; }
+  int zoom() const { return zoom_; }
+  void set_zoom(int zoom);
+
+  // Where a glyph's box is drawn, in viewport pixels at the current scroll
+  // position; empty for a blank glyph or an index out of range.
+  QRect box_on_viewport(std::size_t index) const;
+  // The picture row above which the baseline runs, or -1 when there is none.
+  int baseline_row() const;
+
+  // Colours of the marks, for anyone who looks for them in a grab.
+  static QColor box_colour(std::size_t index);
+  static QColor baseline_colour();
+
+ Q_SIGNALS:
+  void zoom_changed(int zoom);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QSize content_size() const;
+  int label_band_px() const;
+  QPoint content_origin() const;  // the picture's top-left in content pixels
+  void update_scroll_ranges();
+  void zoom_around(int zoom, QPoint viewport_anchor);
+  void find_blank_columns();
+
+  QImage picture_;  // ARGB32, so that any part is drawn without converting the whole
+  std::uint32_t ink_rule_ = VELLICOR_INK_BLACK;
+  std::vector<bool> column_has_ink_;
+  std::vector<GlyphBox> glyphs_;
+  std::vector<std::size_t> drawn_;  // glyphs_ indices of glyphs with columns, left to right
+  std::uint32_t tallest_ = 0;
+  std::uint32_t descent_ = 0;
+  int zoom_ = 4;
+};
+
+}  // namespace vellicor::dialog
