@@ -1,0 +1,325 @@
+// The Preview window with a stand-in for the engine's cut: what it draws for
+// a list of glyphs, how it zooms and scrolls, how its fields and keys behave,
+// and that only the newest of several quick cuts reaches the screen.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "dialog/dialog_template.hpp"
+#include "dialog/main_dialog.hpp"
+#include "dialog/preview_window.hpp"
+#include "driver/host_callbacks.hpp"
+#include "tests/support/bmp_builder.hpp"
+#include "tests/support/temp_dir.hpp"
+
+using namespace vellicor::dialog;
+using vellicor::FieldAllowedBlankColumns;
+using vellicor::FieldDescent;
+using vellicor::FieldFirstGlyph;
+using vellicor::FieldFixedWidth;
+using vellicor::FieldFontName;
+using vellicor::FieldInputPath;
+using vellicor::FieldLeadingBlank;
+using vellicor::FieldLowerBlank;
+using vellicor::FieldOutputPath;
+using vellicor::FieldTrailingBlank;
+using vellicor::FieldUpperBlank;
+using vellicor::test::TempDir;
+
+namespace {
+
+// Three glyphs of the strip below: columns 1-2, 5 and 8-10 (with a blank
+// column, 9, inside the last one).
+const std::vector<std::string> kStrip{
+    "........................................",
+    ".##..#..#.#.............................",
+    ".#...#..#.#.............................",
+    ".##..#..#.#.............................",
+};
+
+std::vector<GlyphBox> strip_glyphs() {
+  std::vector<GlyphBox> glyphs(3);
+  const std::uint32_t columns[][2] = {{1, 2}, {5, 1}, {8, 3}};
+  for (std::uint32_t index = 0; index < 3; ++index) {
+    glyphs[index].index = index;
+    glyphs[index].code = 65 + index;
+    glyphs[index].first_column = columns[index][0];
+    glyphs[index].width = columns[index][1];
+    glyphs[index].top = 1;
+    glyphs[index].bottom = 3;
+  }
+  glyphs[2].character = QStringLiteral("\u00e9");
+  return glyphs;
+}
+
+// Answers every cut with the strip's glyphs, after an optional pause; counts
+// the cuts and keeps the requests they were made for.
+class FakeSource final : public GlyphSource {
+ public:
+  CutOutcome cut(const CutRequest& request) const override {
+    if (pause_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
+    {
+      const std::lock_guard lock(mutex_);
+      requests_.push_back(request);
+    }
+    CutOutcome outcome;
+    outcome.glyphs = strip_glyphs();
+    // The descent field's value shows which request an outcome belongs to.
+    outcome.glyphs.front().code = 65 + request.options.descent;
+    outcome.report.tallest = 3;
+    return outcome;
+  }
+  std::vector<CutRequest> requests() const {
+    const std::lock_guard lock(mutex_);
+    return requests_;
+  }
+  int pause_ms = 0;
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::vector<CutRequest> requests_;
+};
+
+struct Fixture {
+  TempDir folder;
+  std::shared_ptr<FakeSource> source = std::make_shared<FakeSource>();
+  PreviewWindow window{source};
+
+  Fixture() {
+    const std::string picture = folder.file("strip.bmp");
+    vellicor::test::write_file(picture, vellicor::test::make_one_bit_bmp(kStrip));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.open_picture(QString::fromStdString(picture));
+    QTRY_VERIFY(!window.cutting());
+    window.view().set_zoom(6);
+  }
+};
+
+// Whether any pixel of column x of the grab, within the rows of box, has colour.
+bool column_has_colour(const QImage& grab, int x, const QRect& box, const QColor& colour) {
+  for (int y = box.top(); y <= box.bottom(); ++y) {
+    if (grab.pixelColor(x, y) == colour) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+class PreviewViewTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void boxesAreDrawnAtTheirColumnsAndZoom();
+  void blankColumnsInsideAGlyphAreShaded();
+  void wheelAndKeysZoomAndArrowsScroll();
+  void statusCountsTheGlyphsAndTheirCodes();
+  void refusedFieldShowsTheDriverMessageAndNoBoxes();
+  void onlyTheNewestOfQuickCutsIsShown();
+  void fieldsReachableByTabAndMnemonicsAndEscapeCloses();
+  void previewButtonOpensTheWindowWithTheMainFields();
+};
+
+void PreviewViewTest::boxesAreDrawnAtTheirColumnsAndZoom() {
+  Fixture fixture;
+  PreviewView& view = fixture.window.view();
+  QCOMPARE(view.glyphs().size(), std::size_t{3});
+  const int zoom = view.zoom();
+  const QImage grab = view.viewport()->grab().toImage();
+  const int left = PreviewView::kMarginPx;
+  for (std::size_t index = 0; index < 3; ++index) {
+    const QRect box = view.box_on_viewport(index);
+    const GlyphBox& glyph = view.glyphs()[index];
+    QCOMPARE(box.left(), left + int(glyph.first_column) * zoom);
+    QCOMPARE(box.width(), int(glyph.width) * zoom);
+    QCOMPARE(box.height(), 3 * zoom);
+    // The box's outline is in the grab: left and right edge in its colour,
+    // and not one column further out.
+    const QColor colour = PreviewView::box_colour(index);
+    QVERIFY(column_has_colour(grab, box.left(), box, colour));
+    QVERIFY(column_has_colour(grab, box.right(), box, colour));
+    QVERIFY(!column_has_colour(grab, box.left() - 1, box, colour));
+  }
+  // The baseline runs 'tallest' rows below the highest top, less the descent (0).
+  QCOMPARE(view.baseline_row(), 1 + 3);
+}
+
+void PreviewViewTest::blankColumnsInsideAGlyphAreShaded() {
+  Fixture fixture;
+  PreviewView& view = fixture.window.view();
+  const int zoom = view.zoom();
+  const QImage grab = view.viewport()->grab().toImage();
+  const QRect box = view.box_on_viewport(2);
+  // Column 9 is blank paper inside the glyph: shaded, neither white nor ink.
+  const int row_y = box.top() + zoom / 2 + zoom;  // row 2
+  const QColor paper_in_gap = grab.pixelColor(box.left() + zoom + zoom / 2, row_y);
+  QVERIFY(paper_in_gap != QColor(Qt::white));
+  QVERIFY(paper_in_gap != QColor(Qt::black));
+  // Paper outside every glyph stays white.
+  QCOMPARE(grab.pixelColor(box.left() - zoom - zoom / 2, row_y), QColor(Qt::white));
+}
+
+void PreviewViewTest::wheelAndKeysZoomAndArrowsScroll() {
+  Fixture fixture;
+  PreviewView& view = fixture.window.view();
+  QSignalSpy zooms(&view, &PreviewView::zoom_changed);
+  const int zoom = view.zoom();
+  QTest::keyClick(&view, Qt::Key_Plus);
+  QCOMPARE(view.zoom(), zoom + 1);
+  QTest::keyClick(&view, Qt::Key_Minus);
+  QCOMPARE(view.zoom(), zoom);
+  const QPointF centre = QRectF(view.viewport()->rect()).center();
+  QWheelEvent up(centre, view.viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120),
+                 Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(view.viewport(), &up);
+  QCOMPARE(view.zoom(), zoom + 1);
+  QCOMPARE(zooms.count(), 3);
+
+  // Large enough to scroll: the right arrow moves along the strip.
+  view.set_zoom(PreviewView::kMaximumZoom);
+  QVERIFY(view.horizontalScrollBar()->maximum() > 0);
+  view.horizontalScrollBar()->setValue(0);
+  QTest::keyClick(&view, Qt::Key_Right);
+  QVERIFY(view.horizontalScrollBar()->value() > 0);
+  const QRect moved = view.box_on_viewport(0);
+  QCOMPARE(moved.left(),
+           PreviewView::kMarginPx + view.zoom() - view.horizontalScrollBar()->value());
+}
+
+void PreviewViewTest::statusCountsTheGlyphsAndTheirCodes() {
+  Fixture fixture;
+  QCOMPARE(fixture.window.status_text(), QStringLiteral("3 glyphs, codes 65 to 67"));
+  fixture.window.edit(FieldDescent)->setText(QStringLiteral("5"));
+  QTRY_VERIFY(!fixture.window.cutting());
+  QCOMPARE(fixture.window.status_text(), QStringLiteral("3 glyphs, codes 66 to 70"));
+  QCOMPARE(fixture.source->requests().back().options.descent, 5);
+}
+
+void PreviewViewTest::refusedFieldShowsTheDriverMessageAndNoBoxes() {
+  Fixture fixture;
+  const auto cuts = fixture.source->requests().size();
+  fixture.window.edit(FieldUpperBlank)->setText(QStringLiteral("256"));
+  QCOMPARE(fixture.window.status_text(), QStringLiteral("Invalid Upper Blank Value"));
+  QVERIFY(fixture.window.view().glyphs().empty());
+  QCOMPARE(fixture.source->requests().size(), cuts);
+  fixture.window.edit(FieldUpperBlank)->setText(QStringLiteral("0x10"));
+  QTRY_VERIFY(!fixture.window.cutting());
+  QCOMPARE(fixture.source->requests().back().options.upper_blank, 16);
+  QCOMPARE(fixture.window.view().glyphs().size(), std::size_t{3});
+}
+
+void PreviewViewTest::onlyTheNewestOfQuickCutsIsShown() {
+  Fixture fixture;
+  fixture.source->pause_ms = 50;
+  QSignalSpy shown(&fixture.window, &PreviewWindow::cut_shown);
+  const auto before = fixture.source->requests().size();
+  for (const char* descent : {"1", "2", "3", "4", "5"}) {
+    fixture.window.edit(FieldDescent)->setText(QString::fromLatin1(descent));
+  }
+  QVERIFY(fixture.window.cutting());
+  QTRY_VERIFY(!fixture.window.cutting());
+  // The first ran at once, the three in between were overtaken while it ran.
+  const auto requests = fixture.source->requests();
+  QCOMPARE(requests.size() - before, std::size_t{2});
+  QCOMPARE(requests.back().options.descent, 5);
+  QCOMPARE(shown.count(), 1);
+  QCOMPARE(fixture.window.view().glyphs().front().code, 70u);
+}
+
+void PreviewViewTest::fieldsReachableByTabAndMnemonicsAndEscapeCloses() {
+  Fixture fixture;
+  PreviewWindow& window = fixture.window;
+  // Every field has a label whose letter leads to it.
+  const struct {
+    Qt::Key key;
+    QWidget* field;
+  } mnemonics[] = {
+      {Qt::Key_P, window.edit(FieldInputPath)},
+      {Qt::Key_B, window.edit(FieldOutputPath)},
+      {Qt::Key_N, window.edit(FieldFontName)},
+      {Qt::Key_F, window.edit(FieldFirstGlyph)},
+      {Qt::Key_A, window.edit(FieldAllowedBlankColumns)},
+      {Qt::Key_D, window.edit(FieldDescent)},
+      {Qt::Key_U, window.edit(FieldUpperBlank)},
+      {Qt::Key_K, window.edit(FieldLowerBlank)},
+      {Qt::Key_L, window.edit(FieldLeadingBlank)},
+      {Qt::Key_T, window.edit(FieldTrailingBlank)},
+      {Qt::Key_V, window.edit(PreviewWindow::kBlankAdvanceFieldId)},
+      {Qt::Key_C, window.edit(PreviewWindow::kCharsFieldId)},
+      {Qt::Key_I, window.ink_rule_box()},
+      {Qt::Key_G, &window.view()},
+  };
+  for (const auto& row : mnemonics) {
+    QVERIFY(row.field != nullptr);
+    QTest::keyClick(&window, row.key, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), row.field);
+  }
+  QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
+  QCOMPARE(QApplication::focusWidget(), window.fixed_width_box());
+
+  // Tab from the picture field visits every field before it comes back.
+  window.edit(FieldInputPath)->setFocus();
+  QSet<QWidget*> visited;
+  for (int step = 0; step < 40 && !visited.contains(QApplication::focusWidget()); ++step) {
+    visited.insert(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  for (const auto& row : mnemonics) QVERIFY(visited.contains(row.field));
+  QVERIFY(visited.contains(window.fixed_width_box()));
+
+  QTest::keyClick(&window, Qt::Key_Escape);
+  QVERIFY(!window.isVisible());
+}
+
+void PreviewViewTest::previewButtonOpensTheWindowWithTheMainFields() {
+  TempDir folder;
+  const std::string picture = folder.file("strip.bmp");
+  vellicor::test::write_file(picture, vellicor::test::make_one_bit_bmp(kStrip));
+  MainDialog dialog;
+  dialog.show();
+  dialog.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  const auto set = [&](int id, const char* text) {
+    qobject_cast<QLineEdit*>(dialog.control(id))->setText(QString::fromUtf8(text));
+  };
+  set(FieldInputPath, picture.c_str());
+  set(FieldDescent, "2");
+  set(FieldFirstGlyph, "0x21");
+  qobject_cast<QCheckBox*>(dialog.control(FieldFixedWidth))->setChecked(true);
+
+  const auto* button = qobject_cast<QPushButton*>(dialog.control(kPreviewButtonId));
+  QVERIFY(button != nullptr);
+  QCOMPARE(button->text(), QStringLiteral("Previe&w..."));
+  QTest::keyClick(&dialog, Qt::Key_W, Qt::AltModifier);
+  // A mnemonic presses its button the way a click looks, a moment later.
+  QTRY_VERIFY(dialog.preview() != nullptr);
+  PreviewWindow* preview = dialog.preview();
+  QVERIFY(preview->isVisible());
+  QVERIFY(!preview->isModal());
+  QCOMPARE(preview->edit(FieldInputPath)->text(), QString::fromStdString(picture));
+  QCOMPARE(preview->edit(FieldDescent)->text(), QStringLiteral("2"));
+  QCOMPARE(preview->edit(FieldFirstGlyph)->text(), QStringLiteral("0x21"));
+  QVERIFY(preview->fixed_width_box()->isChecked());
+  QVERIFY(!preview->view().picture().isNull());
+  QTRY_VERIFY(!preview->cutting());
+
+  // A second press brings the same window back; the main window stays usable.
+  dialog.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  QTest::keyClick(&dialog, Qt::Key_W, Qt::AltModifier);
+  QTest::qWait(300);
+  QCOMPARE(dialog.preview(), preview);
+  QCOMPARE(dialog.findChildren<PreviewWindow*>().size(), 1);
+  QVERIFY(dialog.isEnabled());
+}
+
+QTEST_MAIN(PreviewViewTest)
+#include "preview_view_test.moc"
