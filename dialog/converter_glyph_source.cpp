@@ -53,7 +53,7 @@ CutOutcome ConverterGlyphSource::cut(const CutRequest& request) const {
   outcome.result = factory_(0, &converter);
   if (failed(outcome.result) || converter == nullptr) {
     if (succeeded(outcome.result)) outcome.result = ResultCode::kOutOfMemory;
-    outcome.detail = VELLICOR_DETAIL_OUT_OF_MEMORY;
+    if (outcome.result == ResultCode::kOutOfMemory) outcome.detail = VELLICOR_DETAIL_OUT_OF_MEMORY;
     return outcome;
   }
   ConversionSettings settings{};

@@ -70,15 +70,23 @@ void PreviewView::set_picture(const QImage& picture, std::uint32_t ink_rule) {
   drawn_.clear();
   ink_rule_ = ink_rule;
   find_blank_columns();
-  if (!picture_.isNull()) {
-    const int room = viewport()->height() - 2 * kMarginPx - 2 * label_band_px();
-    zoom_ = std::clamp(room / std::max(1, picture_.height()), kMinimumZoom, kMaximumZoom / 2);
-    Q_EMIT zoom_changed(zoom_);
-  }
+  // The zoom is chosen once the view has its size on screen.
+  zoom_fitted_ = false;
+  fit_zoom();
   update_scroll_ranges();
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
   viewport()->update();
+}
+
+void PreviewView::fit_zoom() {
+  if (zoom_fitted_ || picture_.isNull() || !isVisible()) return;
+  zoom_fitted_ = true;
+  const int room = viewport()->height() - 2 * kMarginPx - 2 * label_band_px();
+  // Fits the height, but not so large that only a few glyphs show.
+  zoom_ = std::clamp(room / std::max(1, picture_.height()), kMinimumZoom, kMaximumZoom / 4);
+  update_scroll_ranges();
+  Q_EMIT zoom_changed(zoom_);
 }
 
 void PreviewView::set_ink_rule(std::uint32_t ink_rule) {
@@ -144,6 +152,7 @@ void PreviewView::update_scroll_ranges() {
 }
 
 void PreviewView::zoom_around(int zoom, QPoint viewport_anchor) {
+  zoom_fitted_ = true;  // the user's zoom stays
   zoom = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
   if (zoom == zoom_) return;
   // The picture column under the anchor stays under it.
@@ -180,6 +189,12 @@ int PreviewView::baseline_row() const {
 void PreviewView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   update_scroll_ranges();
+  fit_zoom();
+}
+
+void PreviewView::showEvent(QShowEvent* event) {
+  QAbstractScrollArea::showEvent(event);
+  fit_zoom();
 }
 
 void PreviewView::wheelEvent(QWheelEvent* event) {

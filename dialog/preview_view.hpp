@@ -51,6 +51,7 @@ class PreviewView : public QAbstractScrollArea {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -61,6 +62,7 @@ class PreviewView : public QAbstractScrollArea {
   void update_scroll_ranges();
   void zoom_around(int zoom, QPoint viewport_anchor);
   void find_blank_columns();
+  void fit_zoom();  // once per picture: the zoom that fits its height
 
   QImage picture_;  // ARGB32, so that any part is drawn without converting the whole
   std::uint32_t ink_rule_ = VELLICOR_INK_BLACK;
@@ -70,6 +72,7 @@ class PreviewView : public QAbstractScrollArea {
   std::uint32_t tallest_ = 0;
   std::uint32_t descent_ = 0;
   int zoom_ = 4;
+  bool zoom_fitted_ = false;
 };
 
 }  // namespace vellicor::dialog
