@@ -330,8 +330,10 @@ bool PreviewWindow::load_characters(const QString& path) {
     return false;
   }
   QString text = QString::fromUtf8(file.readAll());
-  // A file ends its last line; the line end is no character of the list.
-  while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+  // As the console reads --chars-file: line breaks only arrange the list in
+  // the file, and a byte-order mark is no character of it.
+  text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   edit(kCharsFieldId)->setText(text);
   return true;
 }
