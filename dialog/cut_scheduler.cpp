@@ -5,6 +5,16 @@
 
 namespace vellicor::dialog {
 
+CutOutcome cut_for_display(const GlyphSource& source, const CutRequest& request) {
+  CutOutcome outcome = source.cut(request);
+  if (outcome.detail != VELLICOR_DETAIL_CHARS_COUNT || !request.chars) return outcome;
+  CutRequest without_list = request;
+  without_list.chars.reset();
+  CutOutcome picture_only = source.cut(without_list);
+  if (succeeded(picture_only.result)) outcome.glyphs = std::move(picture_only.glyphs);
+  return outcome;
+}
+
 CutScheduler::CutScheduler(std::shared_ptr<const GlyphSource> source, QObject* parent)
     : QObject(parent), source_(std::move(source)) {
   connect(&watcher_, &QFutureWatcher<CutOutcome>::finished, this, &CutScheduler::on_done);
@@ -28,7 +38,7 @@ void CutScheduler::request(const CutRequest& request) {
 void CutScheduler::start(const CutRequest& request) {
   running_ = true;
   std::shared_ptr<const GlyphSource> source = source_;
-  watcher_.setFuture(QtConcurrent::run([source, request] { return source->cut(request); }));
+  watcher_.setFuture(QtConcurrent::run([source, request] { return cut_for_display(*source, request); }));
 }
 
 void CutScheduler::on_done() {

@@ -14,6 +14,11 @@
 
 namespace vellicor::dialog {
 
+// One cut for the screen. When the character list and the picture disagree
+// in number, the outcome keeps that failure but carries the glyphs of the
+// picture cut without the list, so the user sees where the counts part.
+CutOutcome cut_for_display(const GlyphSource& source, const CutRequest& request);
+
 class CutScheduler : public QObject {
   Q_OBJECT
 

@@ -1,0 +1,198 @@
+// The Preview window over the real engine: the sample strip's boxes, a split
+// glyph, a character list that does not match, and Convert against the
+// console program with the same settings.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+#include <algorithm>
+#include <filesystem>
+
+#include "dialog/converter_glyph_source.hpp"
+#include "dialog/preview_window.hpp"
+#include "driver/host_callbacks.hpp"
+#include "tests/support/temp_dir.hpp"
+
+using namespace vellicor::dialog;
+using vellicor::FieldAllowedBlankColumns;
+using vellicor::FieldBlankAdvance;
+using vellicor::FieldChars;
+using vellicor::FieldDescent;
+using vellicor::FieldFirstGlyph;
+using vellicor::FieldFontName;
+using vellicor::FieldOutputPath;
+using vellicor::FieldTrailingBlank;
+using vellicor::test::TempDir;
+
+namespace {
+
+// The sample's 94 printable characters after the space, '!' to '~'.
+QString printable_ascii() {
+  QString text;
+  for (char16_t code = u'!'; code <= u'~'; ++code) text += QChar(code);
+  return text;
+}
+
+std::string sample_strip() { return (vellicor::test::source_dir() / "examples/ascii.bmp").string(); }
+
+// Ink runs of the sample read straight from its pixels: its glyphs stand two
+// blank columns apart and hold at most one blank column inside. Row 0 is
+// never ink in the sample. Pairs of first column and width.
+std::vector<std::pair<int, int>> sample_ink_runs(const QImage& picture) {
+  std::vector<std::pair<int, int>> runs;
+  int start = -1;
+  int blanks = 0;
+  for (int x = 0; x < picture.width(); ++x) {
+    bool ink = false;
+    for (int y = 0; y < picture.height(); ++y) ink = ink || qGray(picture.pixel(x, y)) < 128;
+    if (ink) {
+      if (start < 0) start = x;
+      blanks = 0;
+    } else if (start >= 0 && ++blanks == 2) {
+      runs.emplace_back(start, x - 1 - start);
+      start = -1;
+    }
+  }
+  return runs;
+}
+
+struct Window {
+  PreviewWindow window{std::make_shared<ConverterGlyphSource>()};
+
+  // The sample's own settings, as the README converts it.
+  explicit Window(const std::string& picture) {
+    window.edit(FieldFontName)->setText(QStringLiteral("Vellicor Sample"));
+    window.edit(FieldFirstGlyph)->setText(QStringLiteral("32"));
+    window.edit(FieldAllowedBlankColumns)->setText(QStringLiteral("1"));
+    window.edit(FieldDescent)->setText(QStringLiteral("2"));
+    window.edit(FieldTrailingBlank)->setText(QStringLiteral("1"));
+    window.show();
+    window.open_picture(QString::fromStdString(picture));
+    wait();
+  }
+
+  static void wait_for(const PreviewWindow& window) { QTRY_VERIFY(!window.cutting()); }
+  void wait() { wait_for(window); }
+
+  void convert() {
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("convertButton")),
+                      Qt::LeftButton);
+  }
+};
+
+}  // namespace
+
+class PreviewCutTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void sampleStripShowsABoxForEveryGlyphAtItsColumns();
+  void noAllowedBlankColumnSplitsTheQuote();
+  void mismatchingCharacterListShowsTheCountAndConvertWritesNothing();
+  void convertWritesWhatTheConsoleWritesWithTheSameOptions();
+};
+
+void PreviewCutTest::sampleStripShowsABoxForEveryGlyphAtItsColumns() {
+  Window preview(sample_strip());
+  const PreviewView& view = preview.window.view();
+  QCOMPARE(preview.window.status_text(), QStringLiteral("95 glyphs, codes 32 to 126"));
+  const auto runs = sample_ink_runs(view.picture());
+  QCOMPARE(runs.size(), std::size_t{95});
+  QCOMPARE(view.glyphs().size(), runs.size());
+  for (std::size_t index = 0; index < runs.size(); ++index) {
+    const GlyphBox& glyph = view.glyphs()[index];
+    QCOMPARE(int(glyph.first_column), runs[index].first);
+    QCOMPARE(int(glyph.width), runs[index].second);
+    QCOMPARE(glyph.code, 32u + index);
+    // Drawn where its columns are, at the view's zoom.
+    QCOMPARE(view.box_on_viewport(index).width(), runs[index].second * view.zoom());
+  }
+  // Seven rows above the baseline from row 1, two below it.
+  QCOMPARE(view.baseline_row(), 8);
+}
+
+void PreviewCutTest::noAllowedBlankColumnSplitsTheQuote() {
+  Window preview(sample_strip());
+  const auto& before = preview.window.view().glyphs();
+  const auto quote = std::find_if(before.begin(), before.end(),
+                                  [](const GlyphBox& glyph) { return glyph.code == '"'; });
+  QVERIFY(quote != before.end());
+  QCOMPARE(quote->width, 3u);  // two strokes and the blank column between them
+  const std::uint32_t column = quote->first_column;
+
+  preview.window.edit(FieldAllowedBlankColumns)->setText(QStringLiteral("0"));
+  preview.wait();
+  const auto& after = preview.window.view().glyphs();
+  QVERIFY(after.size() > 95);
+  const auto left = std::find_if(after.begin(), after.end(), [column](const GlyphBox& glyph) {
+    return glyph.first_column == column;
+  });
+  QVERIFY(left != after.end() && left + 1 != after.end());
+  QCOMPARE(left->width, 1u);
+  QCOMPARE((left + 1)->first_column, column + 2);
+  QCOMPARE((left + 1)->width, 1u);
+  QVERIFY(preview.window.status_text().startsWith(QString::number(after.size()) + " glyphs"));
+}
+
+void PreviewCutTest::mismatchingCharacterListShowsTheCountAndConvertWritesNothing() {
+  TempDir folder;
+  const std::string picture = folder.file("ascii.bmp");
+  std::filesystem::copy_file(sample_strip(), picture);
+  Window preview(picture);
+  // 94 characters for the 95 glyphs of the picture.
+  preview.window.edit(FieldChars)->setText(printable_ascii());
+  preview.wait();
+  const QString count_message =
+      QStringLiteral("The picture holds 95 glyphs but the character list names 94");
+  QCOMPARE(preview.window.status_text(), count_message);
+  // The boxes of the picture stay, without characters, to show where the
+  // list and the picture part.
+  QCOMPARE(preview.window.view().glyphs().size(), std::size_t{95});
+  QVERIFY(preview.window.view().glyphs().back().character.isEmpty());
+
+  preview.convert();
+  QCOMPARE(preview.window.status_text(), count_message);
+  QCOMPARE(folder.entries(), std::vector<std::string>{"ascii.bmp"});
+}
+
+void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
+  TempDir folder;
+  const std::string picture = folder.file("ascii.bmp");
+  std::filesystem::copy_file(sample_strip(), picture);
+  // The space sign as U+2423, the rest of ASCII, then a real space, which
+  // becomes a blank glyph: 96 glyphs. The file wraps the list over two lines
+  // and begins with a byte-order mark, both of which the readers drop.
+  const std::string chars_file = folder.file("chars.txt");
+  vellicor::test::write_text(chars_file, "\xEF\xBB\xBF\xE2\x90\xA3" +
+                                             printable_ascii().left(40).toStdString() + "\n" +
+                                             printable_ascii().mid(40).toStdString() + " \n");
+
+  Window preview(picture);
+  QVERIFY(preview.window.load_characters(QString::fromStdString(chars_file)));
+  preview.window.edit(FieldBlankAdvance)->setText(QStringLiteral("4"));
+  const std::string written = folder.file("preview.bdf");
+  preview.window.edit(FieldOutputPath)->setText(QString::fromStdString(written));
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), QStringLiteral("96 glyphs, codes 32 to 9251"));
+  QCOMPARE(preview.window.view().glyphs().front().character, QStringLiteral("\u2423"));
+  preview.convert();
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("96 glyphs written to ") + QString::fromStdString(written));
+
+  const std::string console_font = folder.file("console.bdf");
+  QProcess console;
+  console.start(QString::fromStdString((vellicor::test::binary_dir() / "cvellicor").string()),
+                {"-o", QString::fromStdString(console_font), "-f", "Vellicor Sample", "-v", "32",
+                 "-a", "1", "-d", "2", "-r", "1", "--chars-file",
+                 QString::fromStdString(chars_file), "--blank-advance", "4",
+                 QString::fromStdString(picture)});
+  QVERIFY(console.waitForFinished());
+  QCOMPARE(console.exitCode(), 0);
+  const auto font = vellicor::test::read_file(written);
+  QVERIFY(!font.empty());
+  QVERIFY(font == vellicor::test::read_file(console_font));
+}
+
+QTEST_MAIN(PreviewCutTest)
+#include "preview_cut_test.moc"
