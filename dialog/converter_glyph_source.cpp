@@ -38,13 +38,9 @@ int32_t VELLICOR_CALL collect_glyph(void* context, const GlyphInfo* glyph) noexc
   return 0;
 }
 
-ResultCode make_engine_converter(std::uint32_t reserved, ConverterEx** out) {
-  return create_converter(reserved, IidConverterEx, reinterpret_cast<Converter**>(out));
-}
-
 }  // namespace
 
-ConverterGlyphSource::ConverterGlyphSource() : factory_(&make_engine_converter) {}
+ConverterGlyphSource::ConverterGlyphSource() : factory_(&create_converter_ex) {}
 
 CutOutcome ConverterGlyphSource::cut(const CutRequest& request) const {
   CutOutcome outcome;

@@ -38,7 +38,8 @@ void CutScheduler::request(const CutRequest& request) {
 void CutScheduler::start(const CutRequest& request) {
   running_ = true;
   std::shared_ptr<const GlyphSource> source = source_;
-  watcher_.setFuture(QtConcurrent::run([source, request] { return cut_for_display(*source, request); }));
+  watcher_.setFuture(
+      QtConcurrent::run([source, request] { return cut_for_display(*source, request); }));
 }
 
 void CutScheduler::on_done() {

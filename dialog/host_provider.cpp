@@ -59,6 +59,12 @@ ResultCode provide_field(void* context, FieldId id, char* buffer, std::uint32_t 
     return ResultCode::kBadArgument;
   }
   std::memset(buffer, 0, size);
+  // The extended settings live in the Preview window, not here. Their numbers
+  // meet controls of this window (the Process button is 1013), whose captions
+  // are no character list: unanswered, the driver runs the plain conversion.
+  if (id == FieldChars || id == FieldBlankAdvance || id == FieldInkRule) {
+    return ResultCode::kUnknownField;
+  }
   const QWidget* control = window_of(context)->control(id);
 
   if (id == FieldFixedWidth) {

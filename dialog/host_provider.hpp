@@ -17,7 +17,8 @@ ResultCode run_window_conversion(HostWindow& window);
 
 // The field provider: the check box answers "1" or "0", any other control its
 // text. Clears all size bytes first; -2 for a null context or buffer or a size
-// under 2 (buffer untouched), -14 for an identifier with no control, -10 for
+// under 2 (buffer untouched), -14 for an identifier with no control or one of
+// the extended settings' fields, -10 for
 // an empty edit or a missing check box.
 ResultCode provide_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 

@@ -10,8 +10,8 @@ namespace vellicor::dialog {
 
 QString cut_summary(const CutOutcome& outcome) {
   if (failed(outcome.result)) {
-    return QString::fromUtf8(
-        message_text(message_for_detail(static_cast<ErrorDetail>(outcome.detail))));
+    return QString::fromStdString(
+        failure_text(static_cast<ErrorDetail>(outcome.detail), outcome.report));
   }
   if (outcome.glyphs.empty()) return QCoreApplication::translate("Preview", "No glyphs");
   // With a character list the codes need not rise from left to right.

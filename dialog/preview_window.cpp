@@ -20,13 +20,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
-#include <limits>
 
 #include "dialog/field_snapshot.hpp"
 #include "dialog/host_window.hpp"
 #include "dialog/preview_messages.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
+#include "engine/font_plan.hpp"
 #include "engine/format_limits.hpp"
 #include "engine/output_name.hpp"
 
@@ -177,7 +177,7 @@ void PreviewWindow::build() {
       {FieldLowerBlank, QT_TR_NOOP("Lower blan&k")},
       {FieldLeadingBlank, QT_TR_NOOP("&Leading blank")},
       {FieldTrailingBlank, QT_TR_NOOP("&Trailing blank")},
-      {kBlankAdvanceFieldId, QT_TR_NOOP("Blank ad&vance")},
+      {FieldBlankAdvance, QT_TR_NOOP("Blank ad&vance")},
   };
   int slot = 0;
   for (const auto& number : numbers) {
@@ -198,7 +198,7 @@ void PreviewWindow::build() {
   grid->addWidget(ink_rule_, 4, 1, 1, 3);
   grid->addWidget(fixed_width_, 4, 4, 1, 2);
 
-  QLineEdit* chars = add_edit(kCharsFieldId);
+  QLineEdit* chars = add_edit(FieldChars);
   chars->setPlaceholderText(tr("empty: codes count up from the first code"));
   auto* load_button = make_button(tr("Load c&haracters..."), this);
   grid->addWidget(label(tr("&Characters"), chars), 5, 0);
@@ -243,7 +243,7 @@ void PreviewWindow::build() {
                       edits_[FieldLowerBlank],
                       edits_[FieldLeadingBlank],
                       edits_[FieldTrailingBlank],
-                      edits_[kBlankAdvanceFieldId],
+                      edits_[FieldBlankAdvance],
                       ink_rule_,
                       fixed_width_,
                       chars,
@@ -334,7 +334,7 @@ bool PreviewWindow::load_characters(const QString& path) {
   // the file, and a byte-order mark is no character of it.
   text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-  edit(kCharsFieldId)->setText(text);
+  edit(FieldChars)->setText(text);
   return true;
 }
 
@@ -362,15 +362,16 @@ std::optional<CutRequest> PreviewWindow::read_request(QString* refusal) const {
     field.store(request.options, *value);
   }
   request.options.fixed_width = fixed_width_->isChecked() ? 1 : 0;
-  const auto advance =
-      read_number(edit(kBlankAdvanceFieldId)->text(), std::numeric_limits<std::uint32_t>::max());
-  if (!advance) {
-    *refusal = tr("Invalid Blank Advance Value");
+  // Empty: the median advance. Given, it must be a width the driver accepts.
+  const QString advance_text = edit(FieldBlankAdvance)->text();
+  const auto advance = read_number(advance_text, kMostBlankAdvance);
+  if (!advance || (!advance_text.isEmpty() && *advance == 0)) {
+    *refusal = QString::fromUtf8(message_text(Message::kInvalidBlankAdvance));
     return std::nullopt;
   }
   request.blank_advance = *advance;
   request.ink_rule = ink_rule();
-  const QString chars = edit(kCharsFieldId)->text();
+  const QString chars = edit(FieldChars)->text();
   if (!chars.isEmpty()) request.chars = chars.toUtf8().toStdString();
   return request;
 }
@@ -418,9 +419,9 @@ void PreviewWindow::convert() {
   }
   for (const NumberField& field : kNumberFields) put(field.id, edit(field.id)->text().toLatin1());
   put(FieldFixedWidth, fixed_width_->isChecked() ? "1" : "0");
-  put(kCharsFieldId, edit(kCharsFieldId)->text().toUtf8());
-  put(kBlankAdvanceFieldId, edit(kBlankAdvanceFieldId)->text().toLatin1());
-  put(kInkRuleFieldId, ink_rule_->currentData().toString().toLatin1());
+  put(FieldChars, edit(FieldChars)->text().toUtf8());
+  put(FieldBlankAdvance, edit(FieldBlankAdvance)->text().toLatin1());
+  put(FieldInkRule, ink_rule_->currentData().toString().toLatin1());
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const ResultCode converted = run_snapshot_conversion(snapshot);

@@ -28,11 +28,6 @@ class PreviewWindow : public QDialog {
   Q_OBJECT
 
  public:
-  // Identifiers of the window's own controls that are no conversion field.
-  static constexpr int kCharsFieldId = 1013;  // the character list
-  static constexpr int kBlankAdvanceFieldId = 1014;
-  static constexpr int kInkRuleFieldId = 1015;
-
   // Returns the chosen file's path, or an empty text when cancelled.
   using FileChooser =
       std::function<QString(QWidget* parent, const QString& title, const QString& filters)>;

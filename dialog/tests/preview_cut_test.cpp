@@ -34,7 +34,9 @@ QString printable_ascii() {
   return text;
 }
 
-std::string sample_strip() { return (vellicor::test::source_dir() / "examples/ascii.bmp").string(); }
+std::string sample_strip() {
+  return (vellicor::test::source_dir() / "examples/ascii.bmp").string();
+}
 
 // Ink runs of the sample read straight from its pixels: its glyphs stand two
 // blank columns apart and hold at most one blank column inside. Row 0 is
@@ -182,11 +184,11 @@ void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
 
   const std::string console_font = folder.file("console.bdf");
   QProcess console;
-  console.start(QString::fromStdString((vellicor::test::binary_dir() / "cvellicor").string()),
-                {"-o", QString::fromStdString(console_font), "-f", "Vellicor Sample", "-v", "32",
-                 "-a", "1", "-d", "2", "-r", "1", "--chars-file",
-                 QString::fromStdString(chars_file), "--blank-advance", "4",
-                 QString::fromStdString(picture)});
+  console.start(
+      QString::fromStdString((vellicor::test::binary_dir() / "cvellicor").string()),
+      {"-o", QString::fromStdString(console_font), "-f", "Vellicor Sample", "-v", "32", "-a", "1",
+       "-d", "2", "-r", "1", "--chars-file", QString::fromStdString(chars_file), "--blank-advance",
+       "4", QString::fromStdString(picture)});
   QVERIFY(console.waitForFinished());
   QCOMPARE(console.exitCode(), 0);
   const auto font = vellicor::test::read_file(written);

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "dialog/dialog_template.hpp"
+#include "dialog/host_provider.hpp"
 #include "dialog/main_dialog.hpp"
 #include "dialog/preview_window.hpp"
 #include "driver/host_callbacks.hpp"
@@ -126,6 +127,7 @@ class PreviewViewTest : public QObject {
   void onlyTheNewestOfQuickCutsIsShown();
   void fieldsReachableByTabAndMnemonicsAndEscapeCloses();
   void previewButtonOpensTheWindowWithTheMainFields();
+  void mainWindowLeavesTheExtendedFieldsUnanswered();
 };
 
 void PreviewViewTest::boxesAreDrawnAtTheirColumnsAndZoom() {
@@ -252,8 +254,8 @@ void PreviewViewTest::fieldsReachableByTabAndMnemonicsAndEscapeCloses() {
       {Qt::Key_K, window.edit(FieldLowerBlank)},
       {Qt::Key_L, window.edit(FieldLeadingBlank)},
       {Qt::Key_T, window.edit(FieldTrailingBlank)},
-      {Qt::Key_V, window.edit(PreviewWindow::kBlankAdvanceFieldId)},
-      {Qt::Key_C, window.edit(PreviewWindow::kCharsFieldId)},
+      {Qt::Key_V, window.edit(vellicor::FieldBlankAdvance)},
+      {Qt::Key_C, window.edit(vellicor::FieldChars)},
       {Qt::Key_I, window.ink_rule_box()},
       {Qt::Key_G, &window.view()},
   };
@@ -319,6 +321,20 @@ void PreviewViewTest::previewButtonOpensTheWindowWithTheMainFields() {
   QCOMPARE(dialog.preview(), preview);
   QCOMPARE(dialog.findChildren<PreviewWindow*>().size(), 1);
   QVERIFY(dialog.isEnabled());
+}
+
+void PreviewViewTest::mainWindowLeavesTheExtendedFieldsUnanswered() {
+  // 1013 is also the Process button's number: its caption must not become a
+  // character list, or Process would no longer write the plain font.
+  MainDialog dialog;
+  for (const int id : {vellicor::FieldChars, vellicor::FieldBlankAdvance, vellicor::FieldInkRule}) {
+    char buffer[64] = "x";
+    QCOMPARE(
+        vellicor::to_int(provide_field(static_cast<HostWindow*>(&dialog),
+                                       static_cast<vellicor::FieldId>(id), buffer, sizeof buffer)),
+        -14);
+    QCOMPARE(buffer[0], '\0');
+  }
 }
 
 QTEST_MAIN(PreviewViewTest)
