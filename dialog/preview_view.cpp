@@ -276,18 +276,19 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     painter.setPen(QPen(colour, 1));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
 
-    // Code above the picture, character below, when they fit the box's width.
-    const QString code = QString::number(glyph.code);
-    const int text_room = std::max(box.width(), zoom_ * 2);
-    if (metrics.horizontalAdvance(code) <= text_room + 2) {
-      painter.drawText(
-          QRect(box.left() - 1, origin.y() - label_band_px(), box.width() + 2, label_band_px()),
-          Qt::AlignHCenter | Qt::AlignBottom, code);
-    }
+    // Code above the picture, character below, centred on the box; a text
+    // wider than the box and a blank column on each side is left out rather
+    // than run into its neighbours'.
+    const int room = box.width() + 2 * zoom_;
+    const auto label = [&](const QString& text, int top, Qt::Alignment vertical) {
+      const int width = metrics.horizontalAdvance(text);
+      if (width > room) return;
+      painter.drawText(QRect(box.center().x() - room / 2, top, room, label_band_px()),
+                       Qt::AlignHCenter | vertical, text);
+    };
+    label(QString::number(glyph.code), origin.y() - label_band_px(), Qt::AlignBottom);
     if (!glyph.character.isEmpty()) {
-      painter.drawText(QRect(box.left() - 4, origin.y() + picture_.height() * zoom_,
-                             box.width() + 8, label_band_px()),
-                       Qt::AlignHCenter | Qt::AlignTop, glyph.character);
+      label(glyph.character, origin.y() + picture_.height() * zoom_, Qt::AlignTop);
     }
   }
 

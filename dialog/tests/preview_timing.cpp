@@ -39,9 +39,11 @@ int main(int argc, char** argv) {
   QElapsedTimer timer;
   timer.start();
   const QImage picture = QImageReader(path).read();
-  view.set_picture(picture, VELLICOR_INK_BLACK);
-  std::printf("load and show picture %dx%d: %.1f ms\n", picture.width(), picture.height(),
+  std::printf("read picture %dx%d: %.1f ms\n", picture.width(), picture.height(),
               milliseconds(timer));
+  timer.restart();
+  view.set_picture(picture, VELLICOR_INK_BLACK);
+  std::printf("hand the picture to the view: %.1f ms\n", milliseconds(timer));
 
   CutRequest request;
   request.input_path = QFile::encodeName(path).toStdString();
@@ -62,7 +64,8 @@ int main(int argc, char** argv) {
     bar.setValue(where[0] == 's' ? 0 : where[0] == 'm' ? bar.maximum() / 2 : bar.maximum());
     constexpr int kRepaints = 20;
     timer.restart();
-    for (int repaint = 0; repaint < kRepaints; ++repaint) view.viewport()->repaint();
+    // grab() runs the whole paint of the visible area into a picture.
+    for (int repaint = 0; repaint < kRepaints; ++repaint) static_cast<void>(view.viewport()->grab());
     std::printf("repaint at the %s (zoom %d): %.2f ms\n", where, view.zoom(),
                 milliseconds(timer) / kRepaints);
   }
