@@ -55,6 +55,8 @@ std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyp
   const ListingStyle no_style;
   const ListingStyle& style =
       context != nullptr ? *static_cast<const ListingStyle*>(context) : no_style;
+  // The heading comes with the first glyph, so a refused run prints only its message.
+  if (glyph->index == 0) print_listing_heading();
   char columns[64];
   if (glyph->is_blank != 0) {
     std::snprintf(columns, sizeof columns, "%5s  %5s  %5u  %7u", "-", "-", 0u, glyph->advance);

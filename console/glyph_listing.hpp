@@ -15,7 +15,8 @@ struct ListingStyle {
 // Prints the heading line of the listing.
 void print_listing_heading();
 
-// A GlyphCallback printing glyph's line; context is a ListingStyle. Returns 0.
+// A GlyphCallback printing glyph's line, after the heading for the first
+// glyph; context is a ListingStyle. Returns 0.
 std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyph);
 
 }  // namespace vellicor::console

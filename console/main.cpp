@@ -4,8 +4,8 @@
 
 #include "console/command_line.hpp"
 #include "console/field_provider.hpp"
-#include "console/interrupt_cleanup.hpp"
 #include "console/glyph_listing.hpp"
+#include "console/interrupt_cleanup.hpp"
 #include "console/long_options.hpp"
 #include "console/usage.hpp"
 #include "driver/conversion_driver.hpp"
@@ -99,7 +99,6 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   if (options.list) {
     vellicor::console::ListingStyle style;
     style.with_list = request.chars != nullptr;
-    vellicor::console::print_listing_heading();
     return status_of(
         vellicor::run_listing(&callbacks, &request, &vellicor::console::print_glyph_line, &style));
   }

@@ -2,8 +2,6 @@
 // font written to a temporary file that replaces the output only when complete.
 #include "engine/convert.hpp"
 
-#include <cstring>
-
 #include "engine/bdf_header.hpp"
 #include "engine/bmp_loader.hpp"
 #include "engine/format_limits.hpp"
@@ -11,44 +9,11 @@
 #include "engine/glyph_scanner.hpp"
 #include "engine/output_name.hpp"
 #include "engine/picture.hpp"
+#include "engine/request_checks.hpp"
 
 namespace vellicor {
 
 namespace {
-
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
-
-bool is_usable_path(const char* path) {
-  return path != nullptr && path[0] != '\0' && std::strlen(path) < kPathBufferSize;
-}
-
-// A control character in the font name would end the FONT line early and
-// smuggle further lines into the header.
-bool has_control_character(const char* text) {
-  if (text == nullptr) return false;
-  for (const char* place = text; *place != '\0'; ++place) {
-    const auto byte = static_cast<unsigned char>(*place);
-    if (byte < kFirstPrintable || byte == kDelete) return true;
-  }
-  return false;
-}
-
-bool arguments_are_usable(const ConversionPaths* paths, const ConversionOptions* options) {
-  if (paths == nullptr || options == nullptr) return false;
-  if (!is_usable_path(paths->input_path)) return false;
-  if (paths->output_path != nullptr && !is_usable_path(paths->output_path)) return false;
-  return !has_control_character(options->font_name);
-}
-
-// True when both paths lead to one existing file (links followed).
-bool name_the_same_file(FileSystem& fs, const char* input_path, const char* output_path) {
-  const PathInfo input = fs.inspect(input_path);
-  if (input.kind == PathInfo::Kind::kMissing) return false;
-  const PathInfo output = fs.inspect(output_path);
-  return output.kind != PathInfo::Kind::kMissing && input.device == output.device &&
-         input.inode == output.inode;
-}
 
 // A font far larger than the pixels it comes from is refused: a few bytes of
 // file must not make the conversion write gigabytes. The font's figures
@@ -74,7 +39,7 @@ ResultCode write_font(OutputFile& output, const GlyphScanContext& context,
 
 ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
                         const ConversionOptions* options, ErrorDetail* detail) {
-  if (!arguments_are_usable(paths, options)) return ResultCode::kBadArgument;
+  if (!request_is_usable(paths, options)) return ResultCode::kBadArgument;
 
   char derived_name[kPathBufferSize];
   const char* output_path = paths->output_path;

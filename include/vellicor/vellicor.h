@@ -217,7 +217,11 @@ typedef struct ConverterExOps {
                                         const ConversionSettings *settings,
                                         ConversionReport *report, ErrorDetail *detail);
   /* Cuts the picture at input_path as convert_ex would and calls callback for
-   * every glyph of the font, writing nothing. callback and report may be null. */
+   * every glyph of the font, writing nothing. callback and report may be null.
+   * When the list and the picture disagree in number (DETAIL_CHARS_COUNT) the
+   * glyphs are still reported, paired with the list's characters as far as
+   * both go (the cut glyphs past the list with code 0 and no character), and
+   * cut then fails. options may be null (all zero). */
   ResultCode(VELLICOR_CALL *cut)(ConverterEx *self, const char *input_path,
                                  const ConversionOptions *options,
                                  const ConversionSettings *settings, GlyphCallback callback,

@@ -91,6 +91,20 @@ TEST_F(LongOptions, ListPrintsOneLinePerGlyphAndWritesNothing) {
   EXPECT_TRUE(only_the_picture());
 }
 
+TEST_F(LongOptions, ListShowsWhereStripAndListPartWays) {
+  ProgramRun result = run({"--list", "--chars", "abc", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  const std::vector<std::string> lines = split_lines(result.output);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[3], "    2  U+0063    'c'      10     10      1        1");
+  EXPECT_EQ(lines[4], "    3  none      -        13     16      4        4");
+  EXPECT_EQ(lines[5], "The picture holds 4 glyphs but the character list names 3");
+  // A refused setting prints its message alone.
+  result = run({"--list", "--blank-advance", "0", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output, "Invalid Blank Advance Value\n");
+}
+
 TEST_F(LongOptions, ListWithoutAListShowsThePlainCodes) {
   const ProgramRun result = run({"-v", "65", "--list", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 0);

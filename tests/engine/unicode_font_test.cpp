@@ -216,7 +216,9 @@ TEST(ExtendedFactory, AnswersAllThreeIdentifiers) {
   ASSERT_EQ(create_converter(0, IidConverter, &plain), ResultCode::kOk);
   Converter* extended = nullptr;
   ASSERT_EQ(create_converter(0, IidConverterEx, &extended), ResultCode::kOk);
-  EXPECT_EQ(create_converter(0, IidConverterEx + 1, &plain), ResultCode::kNoInterface);
+  Converter* refused = plain;
+  EXPECT_EQ(create_converter(0, IidConverterEx + 1, &refused), ResultCode::kNoInterface);
+  EXPECT_EQ(refused, nullptr);
 
   auto* object = reinterpret_cast<ConverterEx*>(extended);
   for (const ConverterIid iid : {IidBase, IidConverter, IidConverterEx}) {
@@ -234,7 +236,7 @@ TEST(ExtendedFactory, AnswersAllThreeIdentifiers) {
   EXPECT_EQ(as_plain, extended);
   EXPECT_EQ(extended->ops->release(extended), 1);
   EXPECT_EQ(object->ops->release(object), 0);
-  plain = nullptr;
+  EXPECT_EQ(plain->ops->release(plain), 0);
 }
 
 TEST_F(ExtendedConverter, OlderHostsRecordsEndBeforeTheFieldsItDoesNotKnow) {
