@@ -2,6 +2,7 @@
 vellicor_add_gtest(driver_tests
   SOURCES
     driver/conversion_driver_test.cpp
+    driver/extended_request_test.cpp
     driver/parse_number_test.cpp
     driver/scripted_host.cpp
   LIBS vellicor_driver)
