@@ -27,7 +27,7 @@ using vellicor::test::TempDir;
 
 namespace {
 
-// The sample's 94 printable characters after the space, '!' to '~'.
+// The sample's 94 glyphs: the printable characters after the space, '!' to '~'.
 QString printable_ascii() {
   QString text;
   for (char16_t code = u'!'; code <= u'~'; ++code) text += QChar(code);
@@ -62,10 +62,10 @@ std::vector<std::pair<int, int>> sample_ink_runs(const QImage& picture) {
 struct Window {
   PreviewWindow window{std::make_shared<ConverterGlyphSource>()};
 
-  // The sample's own settings, as the README converts it.
+  // The sample's own settings, as the README converts it without a list.
   explicit Window(const std::string& picture) {
     window.edit(FieldFontName)->setText(QStringLiteral("Vellicor Sample"));
-    window.edit(FieldFirstGlyph)->setText(QStringLiteral("32"));
+    window.edit(FieldFirstGlyph)->setText(QStringLiteral("33"));
     window.edit(FieldAllowedBlankColumns)->setText(QStringLiteral("1"));
     window.edit(FieldDescent)->setText(QStringLiteral("2"));
     window.edit(FieldTrailingBlank)->setText(QStringLiteral("1"));
@@ -98,15 +98,15 @@ class PreviewCutTest : public QObject {
 void PreviewCutTest::sampleStripShowsABoxForEveryGlyphAtItsColumns() {
   Window preview(sample_strip());
   const PreviewView& view = preview.window.view();
-  QCOMPARE(preview.window.status_text(), QStringLiteral("95 glyphs, codes 32 to 126"));
+  QCOMPARE(preview.window.status_text(), QStringLiteral("94 glyphs, codes 33 to 126"));
   const auto runs = sample_ink_runs(view.picture());
-  QCOMPARE(runs.size(), std::size_t{95});
+  QCOMPARE(runs.size(), std::size_t{94});
   QCOMPARE(view.glyphs().size(), runs.size());
   for (std::size_t index = 0; index < runs.size(); ++index) {
     const GlyphBox& glyph = view.glyphs()[index];
     QCOMPARE(int(glyph.first_column), runs[index].first);
     QCOMPARE(int(glyph.width), runs[index].second);
-    QCOMPARE(glyph.code, 32u + index);
+    QCOMPARE(glyph.code, 33u + index);
     // Drawn where its columns are, at the view's zoom.
     QCOMPARE(view.box_on_viewport(index).width(), runs[index].second * view.zoom());
   }
@@ -126,7 +126,7 @@ void PreviewCutTest::noAllowedBlankColumnSplitsTheQuote() {
   preview.window.edit(FieldAllowedBlankColumns)->setText(QStringLiteral("0"));
   preview.wait();
   const auto& after = preview.window.view().glyphs();
-  QVERIFY(after.size() > 95);
+  QVERIFY(after.size() > 94);
   const auto left = std::find_if(after.begin(), after.end(), [column](const GlyphBox& glyph) {
     return glyph.first_column == column;
   });
@@ -142,15 +142,15 @@ void PreviewCutTest::mismatchingCharacterListShowsTheCountAndConvertWritesNothin
   const std::string picture = folder.file("ascii.bmp");
   std::filesystem::copy_file(sample_strip(), picture);
   Window preview(picture);
-  // 94 characters for the 95 glyphs of the picture.
-  preview.window.edit(FieldChars)->setText(printable_ascii());
+  // 95 characters with ink for the 94 glyphs of the picture.
+  preview.window.edit(FieldChars)->setText(printable_ascii() + QStringLiteral("\u00e9"));
   preview.wait();
   const QString count_message =
-      QStringLiteral("The picture holds 95 glyphs but the character list names 94");
+      QStringLiteral("The picture holds 94 glyphs but the character list names 95");
   QCOMPARE(preview.window.status_text(), count_message);
   // The boxes of the picture stay, without characters, to show where the
   // list and the picture part.
-  QCOMPARE(preview.window.view().glyphs().size(), std::size_t{95});
+  QCOMPARE(preview.window.view().glyphs().size(), std::size_t{94});
   QVERIFY(preview.window.view().glyphs().back().character.isEmpty());
 
   preview.convert();
@@ -162,13 +162,12 @@ void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
   TempDir folder;
   const std::string picture = folder.file("ascii.bmp");
   std::filesystem::copy_file(sample_strip(), picture);
-  // The space sign as U+2423, the rest of ASCII, then a real space, which
-  // becomes a blank glyph: 96 glyphs. The file wraps the list over two lines
-  // and begins with a byte-order mark, both of which the readers drop.
+  // The sample's list: a real space, which becomes a blank glyph, then the
+  // 94 characters of the picture. The file wraps the list over two lines and
+  // begins with a byte-order mark, both of which the readers drop.
   const std::string chars_file = folder.file("chars.txt");
-  vellicor::test::write_text(chars_file, "\xEF\xBB\xBF\xE2\x90\xA3" +
-                                             printable_ascii().left(40).toStdString() + "\n" +
-                                             printable_ascii().mid(40).toStdString() + " \n");
+  vellicor::test::write_text(chars_file, "\xEF\xBB\xBF " + printable_ascii().left(40).toStdString() +
+                                             "\n" + printable_ascii().mid(40).toStdString() + "\n");
 
   Window preview(picture);
   QVERIFY(preview.window.load_characters(QString::fromStdString(chars_file)));
@@ -176,17 +175,20 @@ void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
   const std::string written = folder.file("preview.bdf");
   preview.window.edit(FieldOutputPath)->setText(QString::fromStdString(written));
   preview.wait();
-  QCOMPARE(preview.window.status_text(), QStringLiteral("96 glyphs, codes 32 to 9251"));
-  QCOMPARE(preview.window.view().glyphs().front().character, QStringLiteral("\u2423"));
+  QCOMPARE(preview.window.status_text(), QStringLiteral("95 glyphs, codes 32 to 126"));
+  const auto& glyphs = preview.window.view().glyphs();
+  QVERIFY(glyphs.front().is_blank);
+  QCOMPARE(glyphs[1].character, QStringLiteral("!"));
+  QCOMPARE(glyphs[1].code, 33u);
   preview.convert();
   QCOMPARE(preview.window.status_text(),
-           QStringLiteral("96 glyphs written to ") + QString::fromStdString(written));
+           QStringLiteral("95 glyphs written to ") + QString::fromStdString(written));
 
   const std::string console_font = folder.file("console.bdf");
   QProcess console;
   console.start(
       QString::fromStdString((vellicor::test::binary_dir() / "cvellicor").string()),
-      {"-o", QString::fromStdString(console_font), "-f", "Vellicor Sample", "-v", "32", "-a", "1",
+      {"-o", QString::fromStdString(console_font), "-f", "Vellicor Sample", "-v", "33", "-a", "1",
        "-d", "2", "-r", "1", "--chars-file", QString::fromStdString(chars_file), "--blank-advance",
        "4", QString::fromStdString(picture)});
   QVERIFY(console.waitForFinished());
