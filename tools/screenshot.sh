@@ -76,7 +76,7 @@ inside_display() {
   xdotool key alt+n ctrl+a
   xdotool type --delay 5 'Vellicor Sample'
   xdotool key alt+v ctrl+a
-  xdotool type --delay 5 '32'
+  xdotool type --delay 5 '33'
   xdotool key alt+a ctrl+a
   xdotool type --delay 5 '1'
   xdotool key alt+d ctrl+a
@@ -86,6 +86,11 @@ inside_display() {
   xdotool key alt+w
   local preview_window
   preview_window=$(xdotool search --sync --onlyvisible --name '^Preview$' | head -n 1)
+  # The sample's character list: a real space (a blank glyph), then the 94
+  # characters drawn in the strip, each shown under its box.
+  xdotool windowfocus --sync "$preview_window"
+  xdotool key alt+c
+  xdotool type --delay 5 -- " !\"#\$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_\`abcdefghijklmnopqrstuvwxyz{|}~"
   # The cut runs beside the window; give it and the drawing time to finish.
   sleep 2
   import -window "$preview_window" "$picture_dir/dialog-preview.png"
