@@ -11,6 +11,8 @@ namespace vellicor::console {
 
 namespace {
 
+// Every buffer below holds the longest text its format can give, so the
+// lengths snprintf returns are not needed.
 constexpr std::uint32_t kFirstPrintable = 0x20;
 constexpr std::uint32_t kDelete = 0x7F;
 constexpr std::uint32_t kLastControl = 0x9F;
@@ -29,11 +31,12 @@ std::string padded(const std::string& text, std::size_t width) {
 std::string code_text(const ListingStyle& style, const GlyphInfo& glyph) {
   char code[16];
   if (!style.with_list) {
-    std::snprintf(code, sizeof code, "%u", static_cast<unsigned>(glyph.code));
+    static_cast<void>(std::snprintf(code, sizeof code, "%u", static_cast<unsigned>(glyph.code)));
   } else if (glyph.character == nullptr) {
-    std::snprintf(code, sizeof code, "none");  // past the end of the list
+    static_cast<void>(std::snprintf(code, sizeof code, "none"));  // past the end of the list
   } else {
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(glyph.code));
+    static_cast<void>(
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(glyph.code)));
   }
   return code;
 }
@@ -59,13 +62,15 @@ std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyp
   if (glyph->index == 0) print_listing_heading();
   char columns[64];
   if (glyph->is_blank != 0) {
-    std::snprintf(columns, sizeof columns, "%5s  %5s  %5u  %7u", "-", "-", 0u, glyph->advance);
+    static_cast<void>(
+        std::snprintf(columns, sizeof columns, "%5s  %5s  %5u  %7u", "-", "-", 0u, glyph->advance));
   } else {
-    std::snprintf(columns, sizeof columns, "%5u  %5u  %5u  %7u", glyph->first_column,
-                  glyph->first_column + glyph->width - 1, glyph->width, glyph->advance);
+    static_cast<void>(std::snprintf(columns, sizeof columns, "%5u  %5u  %5u  %7u",
+                                    glyph->first_column, glyph->first_column + glyph->width - 1,
+                                    glyph->width, glyph->advance));
   }
   char index[16];
-  std::snprintf(index, sizeof index, "%5u", glyph->index);
+  static_cast<void>(std::snprintf(index, sizeof index, "%5u", glyph->index));
   const std::string line = std::string(index) + "  " +
                            padded(code_text(style, *glyph), kCodeColumn) + "  " +
                            padded(character_text(*glyph), kCharacterColumn) + "  " + columns;

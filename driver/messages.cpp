@@ -100,7 +100,7 @@ std::string count_of(std::uint32_t count, const char* noun) {
 // "U+00E9 'é'" for a code point, its UTF-8 text quoted when printable.
 std::string character_name(std::uint32_t code_point) {
   char hex[16];
-  std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code_point));
+  static_cast<void>(std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code_point)));
   std::string name = hex;
   constexpr std::uint32_t kFirstPrintable = 0x20;
   constexpr std::uint32_t kDelete = 0x7F;

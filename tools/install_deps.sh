@@ -7,7 +7,8 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev   # unit tests
   qt6-base-dev                # the dialog program
-  libfreetype-dev xfonts-utils  # reading written fonts back (FreeType, bdftopcf)
+  libfreetype-dev xfonts-utils  # reading written fonts back (FreeType, bdftopcf, fonttosfnt)
+  zlib1g-dev                  # the PNG of tools/render_text (demo and README picture)
   imagemagick netpbm python3-pil  # pictures written by real tools
   binutils                    # nm, for the exported-symbol check
   lintian desktop-file-utils appstream man-db dpkg-dev file  # checking the Debian package
