@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Whole-process benchmarks of cvellicor: builds it in Release, draws the
-# benchmark strips into a temporary folder and prints, for each strip, the
-# conversion's median time next to the median time of copying the font it
-# produced (cp, same folder), their ratio, the time the conversion's write
-# calls alone take (write_floor: one call per record, as the flush after each
-# record makes), the conversion's peak memory and its write calls per glyph;
-# then the scaling and shape ratios.
+# benchmark strips into a folder in memory (tmpfs: /dev/shm where it exists)
+# and prints, for each strip, the conversion's median time next to the median
+# time of copying the font it produced (cp, same folder), their ratio, the
+# conversion's peak memory, and its write and sync calls (strace -c), checked
+# against their bounds; then the scaling and shape ratios; then the largest
+# strip once more on the build disk, where the conversion's synced font is
+# compared with cp followed by sync of the copy (both durable).
 #
 #   bench/run_benchmarks.sh [--quick] [--baseline OTHER_CVELLICOR]
 #
@@ -36,14 +37,15 @@ build_dir=${BUILD_DIR:-build-bench}
 jobs=${JOBS:-2}
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DVELLICOR_BUILD_DIALOG=OFF \
   -DVELLICOR_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build_dir" -j "$jobs" --target cvellicor vellicor_make_strip vellicor_write_floor \
-  >/dev/null
+cmake --build "$build_dir" -j "$jobs" --target cvellicor vellicor_make_strip >/dev/null
 converter="$root/$build_dir/bin/cvellicor"
 make_strip="$root/$build_dir/bin/make_strip"
-write_floor="$root/$build_dir/bin/write_floor"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/vellicor-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+memory_root=${TMPDIR:-/tmp}
+[ -d /dev/shm ] && [ -w /dev/shm ] && memory_root=/dev/shm
+work=$(mktemp -d "$memory_root/vellicor-bench.XXXXXX")
+disk=$(mktemp -d "$root/$build_dir/vellicor-bench-disk.XXXXXX")
+trap 'rm -rf "$work" "$disk"' EXIT
 
 # name shape glyphs
 if [ "$quick" -eq 1 ]; then
@@ -67,15 +69,9 @@ measure() {
     "'$program' -a 1 -o '$font' '$dir/strip.bmp'" >/dev/null 2>&1
   hyperfine -N "${runs[@]}" --style none --export-json "$dir/$label-copy.json" \
     "cp '$font' '$dir/copy.bdf'" >/dev/null 2>&1
-  # The floor: as many write calls as the conversion makes (a record each, and
-  # the closing line), of the font's average size, and nothing else.
-  local glyphs size
-  glyphs=$(grep -m1 '^CHARS ' "$font" | cut -d' ' -f2)
-  size=$(stat -c %s "$font")
-  hyperfine -N "${runs[@]}" --style none --export-json "$dir/$label-floor.json" \
-    "'$write_floor' $((glyphs + 1)) $((size / (glyphs + 1))) '$dir/floor.out'" >/dev/null 2>&1
   /usr/bin/time -v -o "$dir/$label-time.txt" "${command[@]}" >/dev/null
-  strace -f -c -e trace=write,writev,pwrite64 -o "$dir/$label-strace.txt" "${command[@]}" >/dev/null
+  strace -f -c -e trace=write,writev,pwrite64,fsync,fdatasync -o "$dir/$label-strace.txt" \
+    "${command[@]}" >/dev/null
   python3 - "$label" "$dir" >>"$results" <<'PY'
 import json, os, re, sys
 
@@ -90,17 +86,19 @@ with open(path(".bdf"), "rb") as font:
     glyphs = next(int(line.split()[1]) for line in font if line.startswith(b"CHARS "))
 with open(path("-time.txt")) as report:
     peak_kib = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", report.read()).group(1))
-writes = 0
+calls = {}
 with open(path("-strace.txt")) as report:
     for line in report:
         fields = line.split()
-        if fields and fields[-1] in ("write", "writev", "pwrite64"):
-            writes += int(fields[3])  # calls; the errors column may be empty
+        if fields and fields[-1] in ("write", "writev", "pwrite64", "fsync", "fdatasync"):
+            calls[fields[-1]] = int(fields[3])  # calls; the errors column may be empty
+writes = calls.get("write", 0) + calls.get("writev", 0) + calls.get("pwrite64", 0)
+syncs = calls.get("fsync", 0) + calls.get("fdatasync", 0)
 with open(os.path.join(folder, "strip.bmp"), "rb") as strip:
     pixel_bytes = int.from_bytes(strip.read(14 + 40)[34:38], "little")
 case = os.path.basename(folder) + ("" if label == "current" else f" ({label})")
 print(case.replace(" ", "_"), glyphs, median("-convert.json"), median("-copy.json"),
-      median("-floor.json"), peak_kib, pixel_bytes, writes, os.path.getsize(path(".bdf")))
+      peak_kib, pixel_bytes, writes, syncs, os.path.getsize(path(".bdf")))
 PY
 }
 
@@ -121,22 +119,52 @@ for entry in "${cases[@]}"; do
   fi
 done
 
-python3 - "$results" <<'PY'
+# The largest wide strip on the build disk: a conversion syncs its font (and
+# the folder), so cp is followed by sync of the copy to be as durable.
+read -r name _ _ <<<"${cases[$((${#cases[@]} - 1))]}"
+[ "$quick" -eq 0 ] && name=wide-65536
+cp "$work/$name/strip.bmp" "$disk/strip.bmp"
+durable=("$converter")
+[ -n "$baseline" ] && durable+=("$baseline")
+for program in "${durable[@]}"; do
+  "$program" -a 1 -o "$disk/font.bdf" "$disk/strip.bmp" >/dev/null
+  hyperfine -N "${runs[@]}" --style none --export-json "$disk/convert.json" \
+    "'$program' -a 1 -o '$disk/font.bdf' '$disk/strip.bmp'" >/dev/null 2>&1
+  hyperfine -N "${runs[@]}" --style none --export-json "$disk/copy.json" \
+    "sh -c \"cp '$disk/font.bdf' '$disk/copy.bdf' && sync '$disk/copy.bdf'\"" >/dev/null 2>&1
+  python3 - "$disk" "$name" "$program" "$converter" >>"$work/disk.txt" <<'PY'
+import json, os, sys
+folder, name, program, current = sys.argv[1:5]
+median = lambda f: json.load(open(os.path.join(folder, f)))["results"][0]["median"]
+label = name + ("" if program == current else "_(baseline)")
+print(label, median("convert.json"), median("copy.json"))
+PY
+done
+
+python3 - "$results" "$work/disk.txt" <<'PY'
 import sys
 
 rows = [line.split() for line in open(sys.argv[1])]
 print(f"{'case':<24}{'glyphs':>8}{'font MiB':>10}{'convert ms':>12}{'cp ms':>9}{'ratio':>8}"
-      f"{'floor ms':>10}{'peak MiB':>10}{'limit MiB':>11}{'writes/glyph':>14}")
+      f"{'peak MiB':>10}{'limit MiB':>11}{'writes':>8}{'most':>6}{'syncs':>7}")
 times = {}
-for name, glyphs, convert, copy, floor, peak_kib, pixels, writes, font in rows:
-    convert, copy, floor = float(convert), float(copy), float(floor)
+problems = []
+buffer_bytes = 128 * 1024
+for name, glyphs, convert, copy, peak_kib, pixels, writes, syncs, font in rows:
+    convert, copy = float(convert), float(copy)
     times[name] = convert
-    limit = int(pixels) / 2**20 + 4
+    limit = (int(pixels) + buffer_bytes) / 2**20 + 4
+    most = int(font) // (64 * 1024) + 4
     print(f"{name.replace('_', ' '):<24}{int(glyphs):>8}{int(font) / 2**20:>10.2f}"
-          f"{convert * 1e3:>12.2f}{copy * 1e3:>9.2f}{convert / copy:>8.2f}{floor * 1e3:>10.2f}"
-          f"{int(peak_kib) / 1024:>10.2f}{limit:>11.2f}{int(writes) / int(glyphs):>14.3f}")
+          f"{convert * 1e3:>12.2f}{copy * 1e3:>9.2f}{convert / copy:>8.2f}"
+          f"{int(peak_kib) / 1024:>10.2f}{limit:>11.2f}{int(writes):>8}{most:>6}{int(syncs):>7}")
+    if "baseline" not in name:
+        if int(writes) > most:
+            problems.append(f"{name}: {writes} write calls, at most {most} expected")
+        if int(syncs) != 2:
+            problems.append(f"{name}: {syncs} sync calls, 2 expected (the font and its folder)")
 print()
-print("floor: the same number of write calls of the font's average record size, alone")
+print("limit: pixel bytes + 4 MiB + the output buffer; most: font bytes / 64 KiB + 4 write calls")
 print()
 for suffix in ("", "_(baseline)"):
     def ratio(label, numerator, denominator, target):
@@ -146,4 +174,14 @@ for suffix in ("", "_(baseline)"):
     ratio("scaling 4096 -> 16384 glyphs", "wide-16384", "wide-4096", 4.4)
     ratio("scaling 16384 -> 65536 glyphs", "wide-65536", "wide-16384", 4.4)
     ratio("shape tall / wide, same pixels", "tall-65536", "wide-65536", 2)
+print()
+print("on the build disk, both durable:")
+for line in open(sys.argv[2]):
+    name, convert, copy = line.split()
+    convert, copy = float(convert), float(copy)
+    print(f"  {name.replace('_', ' ')}: convert {convert * 1e3:.2f} ms, cp + sync {copy * 1e3:.2f} ms,"
+          f" ratio {convert / copy:.2f}")
+for problem in problems:
+    print("PROBLEM:", problem)
+sys.exit(1 if problems else 0)
 PY

@@ -181,8 +181,10 @@ class InputFile {
 // pipe) is written directly and never synced.
 class OutputFile {
  public:
-  // Bytes handed to the operating system per write call.
-  static constexpr std::size_t kBufferSize = std::size_t{256} * 1024;
+  // Bytes handed to the operating system per write call: of 64 KiB to 1 MiB,
+  // 64 and 128 KiB cost the least processor time (the buffer stays in the
+  // cache), and 128 KiB halves the calls.
+  static constexpr std::size_t kBufferSize = std::size_t{128} * 1024;
   // The most that reserve() gives at once.
   static constexpr std::size_t kMostReserved = 4096;
 
