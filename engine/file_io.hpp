@@ -199,9 +199,10 @@ class OutputFile {
 
   // Room for count bytes (at most kMostReserved) at the end of the buffered
   // text; the caller fills what it uses and claims it with advance(). After a
-  // failure the room is still there and what is put in it goes nowhere.
+  // failure the room is still there and what is put in it goes nowhere. Null
+  // for more than kMostReserved bytes, or before a buffer was had.
   char* reserve(std::size_t count) {
-    if (count > kMostReserved) return nullptr;
+    if (count > kMostReserved || buffer_ == nullptr) return nullptr;
     return buffer_ + used_;
   }
   // Claims count bytes of the room reserve() gave; a full buffer goes out.

@@ -18,7 +18,9 @@ constexpr int kDecimal = 10;
 void TextSink::repeat(char character, std::uint64_t count) {
   while (count > 0 && ok()) {
     const auto room = static_cast<std::size_t>(std::min<std::uint64_t>(count, kMostReserved));
-    std::memset(file_.reserve(room), character, room);
+    char* const place = file_.reserve(room);
+    if (place == nullptr) return;  // no buffer: the file failed to open
+    std::memset(place, character, room);
     file_.advance(room);
     count -= room;
   }

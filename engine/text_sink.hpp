@@ -33,6 +33,7 @@ class TextSink {
   // Two upper-case hexadecimal digits.
   void hex_byte(std::uint8_t value) {
     char* const place = file_.reserve(2);
+    if (place == nullptr) return;  // no buffer: the file failed to open
     put_hex_byte(value, place);
     file_.advance(2);
   }
