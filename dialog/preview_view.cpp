@@ -8,7 +8,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
-#include <map>
+#include <array>
+#include <unordered_map>
 
 namespace vellicor::dialog {
 namespace {
@@ -36,13 +37,29 @@ bool is_ink(QRgb pixel, std::uint32_t rule, QRgb paper) {
   }
 }
 
+// Columns converted to 32-bit colour at a time: the whole of a long strip
+// in that form would take many megabytes and a noticeable pause.
+constexpr int kColumnsPerPiece = 4096;
+
+// Calls visit(piece, first_column) for the picture in pieces of 32-bit colour.
+template <typename Visit>
+void for_each_piece(const QImage& picture, Visit visit) {
+  for (int left = 0; left < picture.width(); left += kColumnsPerPiece) {
+    const int width = std::min(kColumnsPerPiece, picture.width() - left);
+    visit(picture.copy(left, 0, width, picture.height()).convertToFormat(QImage::Format_ARGB32),
+          left);
+  }
+}
+
 // The most common colour of the picture: paper under the automatic rule.
 QRgb most_common_colour(const QImage& picture) {
-  std::map<QRgb, std::size_t> counts;
-  for (int y = 0; y < picture.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-    for (int x = 0; x < picture.width(); ++x) ++counts[row[x]];
-  }
+  std::unordered_map<QRgb, std::size_t> counts;
+  for_each_piece(picture, [&counts](const QImage& piece, int) {
+    for (int y = 0; y < piece.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(piece.constScanLine(y));
+      for (int x = 0; x < piece.width(); ++x) ++counts[row[x]];
+    }
+  });
   const auto most =
       std::max_element(counts.begin(), counts.end(),
                        [](const auto& a, const auto& b) { return a.second < b.second; });
@@ -65,7 +82,8 @@ QColor PreviewView::box_colour(std::size_t index) {
 QColor PreviewView::baseline_colour() { return QColor(0, 153, 51); }
 
 void PreviewView::set_picture(const QImage& picture, std::uint32_t ink_rule) {
-  picture_ = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_ARGB32);
+  // Kept as read (one bit per pixel stays so); drawing converts only what shows.
+  picture_ = picture;
   glyphs_.clear();
   drawn_.clear();
   ink_rule_ = ink_rule;
@@ -97,15 +115,39 @@ void PreviewView::set_ink_rule(std::uint32_t ink_rule) {
 }
 
 void PreviewView::find_blank_columns() {
-  column_has_ink_.assign(static_cast<std::size_t>(std::max(0, picture_.width())), false);
+  column_has_ink_.assign(static_cast<std::size_t>(std::max(0, picture_.width())), 0);
   if (picture_.isNull()) return;
   const QRgb paper = ink_rule_ == VELLICOR_INK_AUTO ? most_common_colour(picture_) : 0;
-  for (int y = kFirstCutRow; y < picture_.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(picture_.constScanLine(y));
-    for (int x = 0; x < picture_.width(); ++x) {
-      if (is_ink(row[x], ink_rule_, paper)) column_has_ink_[static_cast<std::size_t>(x)] = true;
+  const std::uint32_t rule = ink_rule_;
+  if (picture_.format() == QImage::Format_Mono || picture_.format() == QImage::Format_MonoLSB ||
+      picture_.format() == QImage::Format_Indexed8) {
+    // A palette picture, as BMP strips mostly are: each palette entry is
+    // judged once, the pixels are looked up a byte at a time.
+    const QList<QRgb> palette = picture_.colorTable();
+    std::array<std::uint8_t, 256> ink_entry{};
+    for (qsizetype index = 0; index < palette.size() && index < 256; ++index) {
+      ink_entry[static_cast<std::size_t>(index)] = is_ink(palette[index], rule, paper) ? 1 : 0;
     }
+    for (int left = 0; left < picture_.width(); left += kColumnsPerPiece) {
+      const int width = std::min(kColumnsPerPiece, picture_.width() - left);
+      const QImage piece =
+          picture_.copy(left, 0, width, picture_.height()).convertToFormat(QImage::Format_Indexed8);
+      for (int y = kFirstCutRow; y < piece.height(); ++y) {
+        const uchar* row = piece.constScanLine(y);
+        for (int x = 0; x < width; ++x)
+          column_has_ink_[static_cast<std::size_t>(left + x)] |= ink_entry[row[x]];
+      }
+    }
+    return;
   }
+  for_each_piece(picture_, [this, paper, rule](const QImage& piece, int left) {
+    for (int y = kFirstCutRow; y < piece.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(piece.constScanLine(y));
+      for (int x = 0; x < piece.width(); ++x) {
+        if (is_ink(row[x], rule, paper)) column_has_ink_[static_cast<std::size_t>(left + x)] = 1;
+      }
+    }
+  });
 }
 
 void PreviewView::set_glyphs(std::vector<GlyphBox> glyphs, std::uint32_t tallest,
@@ -249,8 +291,9 @@ void PreviewView::paintEvent(QPaintEvent* event) {
   const QRect source(first_column, 0, end_column - first_column, picture_.height());
   const QRect target(origin.x() + first_column * zoom_, origin.y(), source.width() * zoom_,
                      source.height() * zoom_);
-  painter.fillRect(target, Qt::white);          // under transparent pixels
-  painter.drawImage(target, picture_, source);  // no smoothing: pixels stay square
+  painter.fillRect(target, Qt::white);  // under transparent pixels
+  // No smoothing: pixels stay square.
+  painter.drawImage(target, picture_.copy(source).convertToFormat(QImage::Format_ARGB32));
 
   // The glyphs that reach into the visible columns.
   const auto first_visible =

@@ -64,9 +64,9 @@ class PreviewView : public QAbstractScrollArea {
   void find_blank_columns();
   void fit_zoom();  // once per picture: the zoom that fits its height
 
-  QImage picture_;  // ARGB32, so that any part is drawn without converting the whole
+  QImage picture_;
   std::uint32_t ink_rule_ = VELLICOR_INK_BLACK;
-  std::vector<bool> column_has_ink_;
+  std::vector<std::uint8_t> column_has_ink_;  // 1 where a column holds ink below row 0
   std::vector<GlyphBox> glyphs_;
   std::vector<std::size_t> drawn_;  // glyphs_ indices of glyphs with columns, left to right
   std::uint32_t tallest_ = 0;
