@@ -13,6 +13,8 @@ namespace vellicor::console {
 // trailing '/' of name is kept. Returns kOk; kTextUnavailable when name is
 // empty or the current directory cannot be had; kTextTooLong when the result
 // with its terminator does not fit in size. buffer is changed only on kOk.
+// On Windows GetFullPathNameA makes the path instead (drive letters, "\\"
+// and "/" alike, UNC names), with the same three outcomes.
 ResultCode make_full_path(const char* name, char* buffer, std::uint32_t size);
 
 }  // namespace vellicor::console

@@ -1,4 +1,11 @@
 // cvellicor: one BMP strip to one BDF font, driven from the command line.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -108,6 +115,11 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Messages end in "\n" alone, as on every other system, so scripts that
+  // read them see the same bytes; text mode would add a carriage return.
+  static_cast<void>(_setmode(_fileno(stdout), _O_BINARY));
+#endif
   vellicor::console::install_interrupt_cleanup();
   vellicor::console::CommandLine line{argc, argv};
   for (int index = 1; index < argc; ++index) {

@@ -11,7 +11,8 @@ vellicor_add_gtest(cvellicor_tests
   SOURCES
     console/cvellicor_test.cpp
     console/long_options_test.cpp
-    console/run_program.cpp)
+    console/run_program.cpp
+    console/run_program_win32.cpp)
 add_dependencies(cvellicor_tests cvellicor)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")

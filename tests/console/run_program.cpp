@@ -1,14 +1,18 @@
-// fork/exec with a pipe on standard output, for the end-to-end tests.
+// fork/exec with a pipe on standard output, for the end-to-end tests (the
+// Windows version is in run_program_win32.cpp).
 #include "tests/console/run_program.hpp"
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <array>
 #include <stdexcept>
 
 namespace vellicor::test {
 
+#ifndef _WIN32
 ProgramRun run_program(const std::filesystem::path& program,
                        const std::vector<std::string>& arguments,
                        const std::filesystem::path& directory, bool remove_directory_first) {
@@ -48,6 +52,7 @@ ProgramRun run_program(const std::filesystem::path& program,
   if (WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
   return run;
 }
+#endif  // !_WIN32
 
 std::vector<std::string> split_lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -28,6 +28,8 @@ if(NOT VELLICOR_SANITIZE)
   add_dependencies(vellicor_dlopen_host vellicor_shared)
   add_test(NAME SharedLibraryHost.ObjectRules
     COMMAND vellicor_dlopen_host $<TARGET_FILE:vellicor_shared> objects)
+  add_test(NAME SharedLibraryHost.ConverterLayout
+    COMMAND vellicor_dlopen_host $<TARGET_FILE:vellicor_shared> layout)
   add_test(NAME SharedLibraryHost.ConvertsThroughTheSlots
     COMMAND vellicor_dlopen_host $<TARGET_FILE:vellicor_shared> convert
       ${CMAKE_CURRENT_BINARY_DIR}/dlopen-host-XXXXXX)

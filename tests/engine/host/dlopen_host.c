@@ -1,16 +1,26 @@
-/* A host built apart from the engine: it loads the shared library at run time,
- * finds CodeUnitLoader by name and uses the Converter only through its slots.
+/* A host built apart from the engine: it loads the shared library at run time
+ * (dlopen, or LoadLibrary on Windows), finds CodeUnitLoader by name and uses
+ * the Converter only through its slots.
  *
  * usage: dlopen_host LIBRARY objects
+ *        dlopen_host LIBRARY layout
  *        dlopen_host LIBRARY convert WORK_DIR_TEMPLATE   (template ends in XXXXXX)
  * Prints one line per failed check and exits with 1 when any check failed. */
 #define _POSIX_C_SOURCE 200809L
 
-#include <dlfcn.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#ifdef _WIN32
+#include <direct.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <dlfcn.h>
 #include <unistd.h>
+#endif
 
 #include "tests/support/worked_example.h"
 #include "vellicor/vellicor.h"
@@ -29,6 +39,46 @@ static int failures = 0;
 static Converter *not_null(void) {
   static int marker;
   return (Converter *)(void *)&marker;
+}
+
+/* The object as the interface lays it out, read from the bytes of a real one:
+ * six pointer-sized words (24 bytes on 32-bit x86), ops pointing at the third,
+ * the count in the second, the four operations in slot order after it. */
+static void check_layout(CodeUnitLoaderFn factory) {
+  const size_t word = sizeof(void *);
+  Converter *p = NULL;
+  unsigned char *bytes;
+  void *ops;
+  int32_t count;
+  CHECK(sizeof(Converter) == 6 * word);
+  CHECK(offsetof(Converter, ops) == 0);
+  CHECK(offsetof(Converter, ref_count) == word);
+  CHECK(offsetof(Converter, slots) == 2 * word);
+  CHECK(offsetof(ConverterOps, retain) == 0);
+  CHECK(offsetof(ConverterOps, release) == word);
+  CHECK(offsetof(ConverterOps, query) == 2 * word);
+  CHECK(offsetof(ConverterOps, convert) == 3 * word);
+  if (word == 4) CHECK(sizeof(Converter) == 24);
+  CHECK(factory(0, IidConverter, &p) == VELLICOR_OK);
+  if (p == NULL) {
+    ++failures;
+    return;
+  }
+  bytes = (unsigned char *)p;
+  memcpy(&ops, bytes, word);
+  CHECK(ops == (void *)(bytes + 2 * word));
+  memcpy(&count, bytes + word, sizeof count);
+  CHECK(count == 1);
+  CHECK(memcmp(bytes + 2 * word, &p->ops->retain, word) == 0);
+  CHECK(memcmp(bytes + 3 * word, &p->ops->release, word) == 0);
+  CHECK(memcmp(bytes + 4 * word, &p->ops->query, word) == 0);
+  CHECK(memcmp(bytes + 5 * word, &p->ops->convert, word) == 0);
+  CHECK(p->ops->retain(p) == 2);
+  memcpy(&count, bytes + word, sizeof count);
+  CHECK(count == 2);
+  CHECK(p->ops->release(p) == 1);
+  CHECK(p->ops->release(p) == 0);
+  printf("Converter: %u bytes, words of %u bytes\n", (unsigned)sizeof(Converter), (unsigned)word);
 }
 
 static void check_objects(CodeUnitLoaderFn factory) {
@@ -161,6 +211,18 @@ static char *read_text(const char *path) {
   return text;
 }
 
+#ifdef _WIN32
+/* The Windows C runtime has no mkdtemp: _mktemp names it, _mkdir makes it. */
+static char *make_work_directory(char *work_template) {
+  if (_mktemp_s(work_template, strlen(work_template) + 1) != 0) return NULL;
+  return _mkdir(work_template) == 0 ? work_template : NULL;
+}
+#define remove_directory _rmdir
+#else
+#define make_work_directory mkdtemp
+#define remove_directory rmdir
+#endif
+
 static void join(char *out, size_t size, const char *directory, const char *name) {
   snprintf(out, size, "%s/%s", directory, name);
 }
@@ -172,7 +234,7 @@ static void check_conversion(CodeUnitLoaderFn factory, char *work_template) {
   ErrorDetail detail = 12345;
   Converter *p = NULL;
   char *text;
-  const char *directory = mkdtemp(work_template);
+  const char *directory = make_work_directory(work_template);
 
   CHECK(directory != NULL);
   if (directory == NULL) return;
@@ -238,27 +300,47 @@ static void check_conversion(CodeUnitLoaderFn factory, char *work_template) {
   remove(blank);
   remove(output);
   remove(derived);
-  CHECK(rmdir(directory) == 0); /* nothing else was left behind */
+  CHECK(remove_directory(directory) == 0); /* nothing else was left behind */
 }
 
+#ifdef _WIN32
+typedef HMODULE Library;
+static Library open_library(const char *path) { return LoadLibraryA(path); }
+static const char *library_error(void) { return "LoadLibraryA failed"; }
+static void *find_symbol(Library library, const char *name) {
+  /* GetProcAddress hands back a function pointer of its own type. */
+  FARPROC found = GetProcAddress(library, name);
+  void *symbol = NULL;
+  memcpy(&symbol, &found, sizeof symbol);
+  return symbol;
+}
+static void close_library(Library library) { FreeLibrary(library); }
+#else
+typedef void *Library;
+static Library open_library(const char *path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
+static const char *library_error(void) { return dlerror(); }
+static void *find_symbol(Library library, const char *name) { return dlsym(library, name); }
+static void close_library(Library library) { dlclose(library); }
+#endif
+
 int main(int argc, char **argv) {
-  void *library;
+  Library library;
   void *symbol;
   CodeUnitLoaderFn factory;
 
   if (argc < 3) {
-    fprintf(stderr, "usage: dlopen_host LIBRARY objects|convert [WORK_DIR_TEMPLATE]\n");
+    fprintf(stderr, "usage: dlopen_host LIBRARY objects|layout|convert [WORK_DIR_TEMPLATE]\n");
     return 2;
   }
-  library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+  library = open_library(argv[1]);
   if (library == NULL) {
-    fprintf(stderr, "cannot load %s: %s\n", argv[1], dlerror());
+    fprintf(stderr, "cannot load %s: %s\n", argv[1], library_error());
     return 1;
   }
-  symbol = dlsym(library, "CodeUnitLoader");
+  symbol = find_symbol(library, "CodeUnitLoader");
   if (symbol == NULL) {
     fprintf(stderr, "no CodeUnitLoader in %s\n", argv[1]);
-    dlclose(library);
+    close_library(library);
     return 1;
   }
   /* POSIX hands back a data pointer; copying its bytes is the portable way to
@@ -267,6 +349,8 @@ int main(int argc, char **argv) {
 
   if (strcmp(argv[2], "objects") == 0) {
     check_objects(factory);
+  } else if (strcmp(argv[2], "layout") == 0) {
+    check_layout(factory);
   } else if (strcmp(argv[2], "convert") == 0 && argc == 4) {
     check_conversion(factory, argv[3]);
   } else {
@@ -274,6 +358,6 @@ int main(int argc, char **argv) {
     ++failures;
   }
 
-  dlclose(library);
+  close_library(library);
   return failures == 0 ? 0 : 1;
 }
