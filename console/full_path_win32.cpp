@@ -26,8 +26,12 @@ ResultCode make_full_path(const char* name, char* buffer, std::uint32_t size) {
   const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(size), full.get(), nullptr);
   // Three outcomes: 0 is a failure; a value of size or more is the buffer
   // size the path would need, terminator included; anything less is the
-  // length of the path written.
-  if (length == 0) return ResultCode::kTextUnavailable;
+  // length of the path written. A name longer than the ANSI call takes at all
+  // fails, though what it lacks is room, not a path.
+  if (length == 0) {
+    return GetLastError() == ERROR_FILENAME_EXCED_RANGE ? ResultCode::kTextTooLong
+                                                        : ResultCode::kTextUnavailable;
+  }
   if (length >= size) return ResultCode::kTextTooLong;
   std::memcpy(buffer, full.get(), std::size_t{length} + 1);
   return ResultCode::kOk;

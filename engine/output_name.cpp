@@ -17,10 +17,16 @@ constexpr std::size_t kTruncatedStemLength = kMaxPathLength - kBdfExtensionLengt
 constexpr std::size_t kLastSeparatorForTruncation = kTruncatedStemLength - 2;
 
 // Position where the file name begins: the last "/", or when there is none the
-// last backslash; 0 when there is neither.
+// last backslash; 0 when there is neither. On Windows both separate alike, so
+// the later of the two counts ("C:/fonts.v2\\strip" keeps its folder's dot).
 std::size_t separator_position(const char* input) {
   const char* slash = std::strrchr(input, '/');
+#ifdef _WIN32
+  const char* backslash = std::strrchr(input, '\\');
+  if (slash == nullptr || (backslash != nullptr && backslash > slash)) slash = backslash;
+#else
   if (slash == nullptr) slash = std::strrchr(input, '\\');
+#endif
   return slash == nullptr ? 0 : static_cast<std::size_t>(slash - input);
 }
 

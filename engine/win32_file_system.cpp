@@ -74,7 +74,15 @@ class Win32FileSystem final : public FileSystem {
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   }
 
+  // Windows refuses to write a read-only file; asked here first as well, so
+  // the rule holds for a process that could write it anyway (wine run by root).
   FileHandle open_for_writing(const char* path) override {
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return kInvalidHandle;
+    }
     return from_native(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   }

@@ -301,6 +301,8 @@ TEST_F(Cvellicor, ReportsPictureWithoutGlyphs) {
   EXPECT_EQ(result.output, "Failed to generate font from bitmap bits\n");
 }
 
+// Windows keeps a process's current directory from being removed.
+#ifndef _WIN32
 TEST_F(Cvellicor, RelativeInputWithoutCurrentDirectoryIsABadName) {
   const std::filesystem::path gone = directory_.path() / "gone";
   std::filesystem::create_directory(gone);
@@ -308,6 +310,7 @@ TEST_F(Cvellicor, RelativeInputWithoutCurrentDirectoryIsABadName) {
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.output, "Bad input file name\n");
 }
+#endif  // !_WIN32
 
 // Paths near the limit of 259 characters: a directory deep enough under the
 // temporary one that the picture's full path has exactly the length wanted.
@@ -331,6 +334,10 @@ class CvellicorLongPath : public Cvellicor {
 };
 
 TEST_F(CvellicorLongPath, PictureOfTwoHundredFiftyNineCharactersConverts) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the temporary beside a font of 259 characters passes MAX_PATH, which the "
+                  "ANSI file calls do not take";
+#endif
   const std::filesystem::path folder = directory_of_length(259 - std::string("/s.bmp").size());
   place_picture(folder / "s.bmp");
   const ProgramRun result = run_program(cvellicor(), {"s.bmp"}, folder);

@@ -35,6 +35,19 @@ struct Answer {
   std::string text;
 };
 
+// An absolute path as the console answers it: unchanged on POSIX systems; on
+// Windows on the current directory's drive, with backslashes.
+std::string rooted(std::string path) {
+#ifdef _WIN32
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return std::filesystem::current_path().root_name().string() + path;
+#else
+  return path;
+#endif
+}
+
 Answer ask(Arguments& arguments, FieldId id, std::uint32_t size = kFieldSize) {
   std::string buffer(size, '\x01');
   const ResultCode result = get_console_field(arguments.context(), id, buffer.data(), size);
@@ -53,7 +66,7 @@ TEST(ConsoleField, AnswersEveryLetterFromItsOption) {
   EXPECT_EQ(ask(arguments, FieldLeadingBlank).text, "5");
   EXPECT_EQ(ask(arguments, FieldTrailingBlank).text, "6");
   EXPECT_EQ(ask(arguments, FieldFixedWidth).text, "1");
-  EXPECT_EQ(ask(arguments, FieldInputPath).text, "/fonts/strip.bmp");
+  EXPECT_EQ(ask(arguments, FieldInputPath).text, rooted("/fonts/strip.bmp"));
   EXPECT_EQ(ask(arguments, FieldOutputPath).result, ResultCode::kNotSupplied);
 }
 
@@ -66,7 +79,7 @@ TEST(ConsoleField, OptionStandingAloneAnswersZeroOrOneForW) {
 
 TEST(ConsoleField, OutputPathIsMadeAbsolute) {
   Arguments arguments({"-o", "/out/./x/../font.bdf", "strip.bmp"});
-  EXPECT_EQ(ask(arguments, FieldOutputPath).text, "/out/font.bdf");
+  EXPECT_EQ(ask(arguments, FieldOutputPath).text, rooted("/out/font.bdf"));
   Arguments relative({"-o", "font.bdf", "strip.bmp"});
   EXPECT_EQ(ask(relative, FieldOutputPath).text,
             (std::filesystem::current_path() / "font.bdf").string());

@@ -2,7 +2,6 @@
 #include "console/full_path.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -34,6 +33,8 @@ class FullPath : public ::testing::Test {
   std::string here_;
 };
 
+// The text rules of POSIX systems; Windows asks GetFullPathNameA (below).
+#ifndef _WIN32
 TEST_F(FullPath, JoinsRelativeNamesToTheCurrentDirectory) {
   EXPECT_EQ(full_path("strip.bmp"), here_ + "/strip.bmp");
   EXPECT_EQ(full_path("./a/./b.bmp"), here_ + "/a/b.bmp");
@@ -74,11 +75,52 @@ TEST_F(FullPath, RefusesWhatDoesNotFitWithItsTerminator) {
   EXPECT_EQ(full_path("/" + std::string(300, 'b') + "/../c"), "/c");
 }
 
+#endif  // !_WIN32
+
 TEST_F(FullPath, RefusesEmptyName) {
   char buffer[kFieldSize];
   EXPECT_EQ(make_full_path("", buffer, kFieldSize), ResultCode::kTextUnavailable);
 }
 
+#ifdef _WIN32
+TEST_F(FullPath, KnowsDriveLettersAndBothSeparators) {
+  EXPECT_EQ(full_path("C:\\fonts\\strip.bmp"), "C:\\fonts\\strip.bmp");
+  EXPECT_EQ(full_path("C:/fonts/./old/../strip.bmp"), "C:\\fonts\\strip.bmp");
+  EXPECT_EQ(full_path("C:\\fonts/mixed\\strip.bmp"), "C:\\fonts\\mixed\\strip.bmp");
+  EXPECT_EQ(full_path("strip.bmp"), here_ + "\\strip.bmp");
+  EXPECT_EQ(full_path(".\\a\\..\\b.bmp"), here_ + "\\b.bmp");
+  // A rooted name without a drive lands on the current directory's drive.
+  const std::string drive = std::filesystem::path(here_).root_name().string();
+  EXPECT_EQ(full_path("\\fonts\\x.bdf"), drive + "\\fonts\\x.bdf");
+}
+
+TEST_F(FullPath, KeepsUncNamesAndDevicePrefixes) {
+  EXPECT_EQ(full_path("\\\\server\\share\\dir\\..\\f.bmp"), "\\\\server\\share\\f.bmp");
+  EXPECT_EQ(full_path("//server/share/f.bmp"), "\\\\server\\share\\f.bmp");
+  EXPECT_EQ(full_path("\\\\?\\C:\\fonts\\f.bmp"), "\\\\?\\C:\\fonts\\f.bmp");
+  EXPECT_EQ(full_path("NUL"), "\\\\.\\NUL");
+}
+
+TEST_F(FullPath, RefusesWhatDoesNotFitWithItsTerminator) {
+  // GetFullPathNameA's second outcome: the size it would need.
+  const std::string fits = "C:\\" + std::string(kFieldSize - 4, 'a');  // 259 characters
+  EXPECT_EQ(full_path(fits), fits);
+  std::string buffer(kFieldSize, '\x01');
+  EXPECT_EQ(make_full_path((fits + "a").c_str(), buffer.data(), kFieldSize),
+            ResultCode::kTextTooLong);
+  EXPECT_EQ(buffer, std::string(kFieldSize, '\x01'));
+  EXPECT_EQ(make_full_path("C:\\abc", buffer.data(), 6), ResultCode::kTextTooLong);
+  EXPECT_EQ(buffer, std::string(kFieldSize, '\x01'));
+  EXPECT_EQ(full_path("C:\\abc", 7), "C:\\abc");
+  // Names longer than the call takes at all are too long as well.
+  EXPECT_EQ(make_full_path(("C:\\" + std::string(400, 'b')).c_str(), buffer.data(), kFieldSize),
+            ResultCode::kTextTooLong);
+  // What matters is the length of the full path, not of the name given.
+  EXPECT_EQ(full_path("C:\\" + std::string(200, 'b') + "\\..\\c"), "C:\\c");
+}
+#endif  // _WIN32
+
+#ifndef _WIN32  // Windows keeps a current directory from being removed.
 TEST_F(FullPath, FailsWithoutACurrentDirectoryForRelativeNamesOnly) {
   const std::filesystem::path gone = directory_.path() / "gone";
   std::filesystem::create_directory(gone);
@@ -88,6 +130,7 @@ TEST_F(FullPath, FailsWithoutACurrentDirectoryForRelativeNamesOnly) {
   EXPECT_EQ(make_full_path("strip.bmp", buffer, kFieldSize), ResultCode::kTextUnavailable);
   EXPECT_EQ(full_path("/abs/strip.bmp"), "/abs/strip.bmp");
 }
+#endif  // !_WIN32
 
 }  // namespace
 }  // namespace vellicor::console

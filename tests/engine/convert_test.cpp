@@ -195,6 +195,8 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(case_info.param.label);
     });
 
+// Windows has its own spellings of one file (Win32Convert in tests/windows).
+#ifndef _WIN32
 TEST(Convert, RefusesOutputThatIsTheInput) {
   TempDir dir;
   const std::vector<std::uint8_t> picture = make_one_bit_bmp(kSmallRows);
@@ -212,6 +214,7 @@ TEST(Convert, RefusesOutputThatIsTheInput) {
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "link.bdf"}));
   }
 }
+#endif  // !_WIN32
 
 TEST(Convert, RefusesDerivedNameThatIsTheInput) {
   TempDir dir;

@@ -4,6 +4,9 @@
 if(DEFINED VELLICOR_INSTALL AND NOT VELLICOR_INSTALL)
   return()  # no install rules to check
 endif()
+if(CMAKE_CROSSCOMPILING)
+  return()  # the hosts are built with the build machine's compiler; Windows checks its ZIP
+endif()
 
 add_test(NAME PackagingInstall.HostsBuildAgainstStagedInstall
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_install.sh ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
