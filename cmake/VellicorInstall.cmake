@@ -55,6 +55,17 @@ install(FILES
   ${PROJECT_BINARY_DIR}/package/vellicorConfigVersion.cmake
   DESTINATION ${VELLICOR_CMAKE_PACKAGE_DIR})
 
+# The Windows ZIP archive holds the programs, the DLL with its import library
+# and header, the CMake package, and the read-me and licence beside them;
+# manual pages, pkg-config and Debian's documents are for Unix systems.
+if(WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  if(TARGET vellicor_dialog)
+    install(TARGETS vellicor_dialog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+  return()
+endif()
+
 # pkg-config: paths relative to the prefix of the .pc file's own location, so a
 # staged or relocated install still resolves.
 if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")

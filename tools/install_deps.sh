@@ -19,6 +19,16 @@ packages=(
   clang-tidy cppcheck         # static analysis (tools/static_analysis.sh)
 )
 
+# Windows cross-builds and their tests under wine (tools/test_windows.sh):
+# only on CI or when asked, as they weigh a few hundred megabytes.
+windows_packages=(
+  mingw-w64 googletest   # the cross compilers; GoogleTest's sources for them
+  wine wine64 unzip      # running the tests and the unpacked ZIP package
+)
+if [ -n "${CI:-}" ] || [ "${VELLICOR_WINDOWS:-0}" = 1 ]; then
+  packages+=("${windows_packages[@]}")
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -34,6 +34,12 @@ if [ -n "${CI:-}" ] || [ "${VELLICOR_CHECK_DEB:-0}" = 1 ]; then
   bash tests/packaging/check_deb.sh build
 fi
 
+# Windows on CI (or when asked): cross-builds for 64- and 32-bit Windows, the
+# engine, driver and console suites under wine, and the ZIP packages.
+if [ -n "${CI:-}" ] || [ "${VELLICOR_WINDOWS:-0}" = 1 ]; then
+  bash tools/test_windows.sh build-win
+fi
+
 # Robustness on CI (or when asked): every fuzz target for a bounded time.
 if [ -n "${CI:-}" ] || [ -n "${VELLICOR_FUZZ_SECONDS:-}" ]; then
   bash fuzz/run_fuzzers.sh "${VELLICOR_FUZZ_SECONDS:-30}"
