@@ -56,6 +56,10 @@ class ConvertFault : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(ConvertFault, EveryFailedCallKeepsOldOutput) {
   const int total = calls_in_clean_run(GetParam().call, GetParam().named);
+#ifdef _WIN32
+  // Windows has no unnamed temporaries, so their calls are never made there.
+  if (total == 0) GTEST_SKIP() << "the Win32 file layer never makes this call";
+#endif
   ASSERT_GT(total, 0);
   for (int nth = 1; nth <= total; ++nth) {
     SCOPED_TRACE("failing call " + std::to_string(nth) + " of " + std::to_string(total));
@@ -75,6 +79,10 @@ TEST_P(ConvertFault, EveryFailedCallKeepsOldOutput) {
 
 TEST_P(ConvertFault, EveryFailedCallLeavesNoFile) {
   const int total = calls_in_clean_run(GetParam().call, GetParam().named);
+#ifdef _WIN32
+  // Windows has no unnamed temporaries, so their calls are never made there.
+  if (total == 0) GTEST_SKIP() << "the Win32 file layer never makes this call";
+#endif
   ASSERT_GT(total, 0);
   for (int nth = 1; nth <= total; ++nth) {
     SCOPED_TRACE("failing call " + std::to_string(nth) + " of " + std::to_string(total));

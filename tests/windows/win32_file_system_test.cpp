@@ -124,6 +124,28 @@ TEST_F(Win32Convert, TemporarySitsInTheTargetsDirectoryAndIsMovedOverIt) {
   EXPECT_EQ(dir_.entries(), (std::vector<std::string>{"font.bdf", "strip.bmp"}));
 }
 
+// What keeps a temporary from outliving a process that ends before commit:
+// the system deletes a marked file when its last handle closes.
+TEST(Win32FileSystem, DiscardMarkDeletesTheFileWhenItsHandleClosesUnlessCleared) {
+  TempDir dir;
+  FileSystem& fs = system_file_system();
+  for (const bool cleared : {false, true}) {
+    const std::string path = dir.file(cleared ? "kept.tmp" : "dropped.tmp");
+    const FileHandle file = fs.create_new(path.c_str(), 0666);
+    ASSERT_NE(file, kInvalidHandle);
+    std::size_t written = 0;
+    ASSERT_TRUE(fs.write(file, "abc", 3, &written));
+    ASSERT_TRUE(fs.set_discard_on_close(file, true));
+    if (cleared) {
+      ASSERT_TRUE(fs.set_discard_on_close(file, false));
+    }
+    ASSERT_TRUE(fs.sync(file));
+    ASSERT_TRUE(fs.close(file));
+    EXPECT_EQ(std::filesystem::exists(path), cleared) << path;
+  }
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"kept.tmp"});
+}
+
 TEST_F(Win32Convert, NulDeviceIsWrittenDirectly) {
   for (const char* device : {"NUL", "nul", "\\\\.\\NUL"}) {
     FaultFileSystem fs;
