@@ -166,8 +166,9 @@ void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
   // 94 characters of the picture. The file wraps the list over two lines and
   // begins with a byte-order mark, both of which the readers drop.
   const std::string chars_file = folder.file("chars.txt");
-  vellicor::test::write_text(chars_file, "\xEF\xBB\xBF " + printable_ascii().left(40).toStdString() +
-                                             "\n" + printable_ascii().mid(40).toStdString() + "\n");
+  vellicor::test::write_text(chars_file, "\xEF\xBB\xBF " +
+                                             printable_ascii().left(40).toStdString() + "\n" +
+                                             printable_ascii().mid(40).toStdString() + "\n");
 
   Window preview(picture);
   QVERIFY(preview.window.load_characters(QString::fromStdString(chars_file)));
