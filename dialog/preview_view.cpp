@@ -134,8 +134,8 @@ void PreviewView::find_blank_columns() {
           picture_.copy(left, 0, width, picture_.height()).convertToFormat(QImage::Format_Indexed8);
       for (int y = kFirstCutRow; y < piece.height(); ++y) {
         const uchar* row = piece.constScanLine(y);
-        for (int x = 0; x < width; ++x)
-          column_has_ink_[static_cast<std::size_t>(left + x)] |= ink_entry[row[x]];
+        std::uint8_t* columns = column_has_ink_.data() + left;
+        for (int x = 0; x < width; ++x) columns[x] |= ink_entry[row[x]];
       }
     }
     return;
@@ -143,8 +143,9 @@ void PreviewView::find_blank_columns() {
   for_each_piece(picture_, [this, paper, rule](const QImage& piece, int left) {
     for (int y = kFirstCutRow; y < piece.height(); ++y) {
       const auto* row = reinterpret_cast<const QRgb*>(piece.constScanLine(y));
+      std::uint8_t* columns = column_has_ink_.data() + left;
       for (int x = 0; x < piece.width(); ++x) {
-        if (is_ink(row[x], rule, paper)) column_has_ink_[static_cast<std::size_t>(left + x)] = 1;
+        if (is_ink(row[x], rule, paper)) columns[x] = 1;
       }
     }
   });
@@ -323,15 +324,17 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     // wider than the box and a blank column on each side is left out rather
     // than run into its neighbours'.
     const int room = box.width() + 2 * zoom_;
-    const auto label = [&](const QString& text, int top, Qt::Alignment vertical) {
+    const auto label = [&](const QString& text, int top, Qt::Alignment alignment) {
       const int width = metrics.horizontalAdvance(text);
       if (width > room) return;
       painter.drawText(QRect(box.center().x() - room / 2, top, room, label_band_px()),
-                       Qt::AlignHCenter | vertical, text);
+                       static_cast<int>(alignment.toInt()), text);
     };
-    label(QString::number(glyph.code), origin.y() - label_band_px(), Qt::AlignBottom);
+    label(QString::number(glyph.code), origin.y() - label_band_px(),
+          Qt::AlignHCenter | Qt::AlignBottom);
     if (!glyph.character.isEmpty()) {
-      label(glyph.character, origin.y() + picture_.height() * zoom_, Qt::AlignTop);
+      label(glyph.character, origin.y() + picture_.height() * zoom_,
+            Qt::AlignHCenter | Qt::AlignTop);
     }
   }
 
