@@ -39,6 +39,12 @@ enum class ErrorDetail : std::int32_t {
   kCharsEmpty = -11,       // the character list is empty
   kCharsOnlyBlanks = -12,  // the list names no character that takes a glyph
   kCharsCount = -13,       // the list and the picture disagree in number
+  kPictureTooLarge = -14,  // the picture exceeds the readers' size limit
+  kPngTruncated = -15,     // the PNG file ends before its image does
+  kPngChecksum = -16,      // a PNG chunk fails its CRC
+  kPngBadData = -17,       // the PNG's compressed image data is broken
+  kPngBadHeader = -18,     // impossible PNG header values or chunk layout
+  kBmpBadData = -19,       // broken BMP pixel data (RLE runs past the picture)
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev xfonts-utils  # reading written fonts back (FreeType, bdftopcf, fonttosfnt)
   zlib1g-dev                  # the PNG of tools/render_text (demo and README picture)
   imagemagick netpbm python3-pil  # pictures written by real tools
+  libspng-dev                 # reading PNG pictures
   binutils                    # nm, for the exported-symbol check
   lintian desktop-file-utils appstream man-db dpkg-dev file  # checking the Debian package
   xvfb xdotool                # screenshots of the dialog program (tools/screenshot.sh)

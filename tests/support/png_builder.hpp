@@ -1,0 +1,36 @@
+// PNG files built byte by byte for the reader's tests: chunks with their
+// checksums, and image data in stored (uncompressed) deflate blocks, so a
+// test can break any one part on purpose.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vellicor::test {
+
+struct PngChunk {
+  std::string type;  // four letters
+  std::vector<std::uint8_t> data;
+};
+
+std::uint32_t crc32_of(const std::uint8_t* bytes, std::size_t count);
+
+// Length, type, data and CRC.
+std::vector<std::uint8_t> chunk_bytes(const PngChunk& chunk);
+// The signature and the chunks.
+std::vector<std::uint8_t> png_file(const std::vector<PngChunk>& chunks);
+// The 13 bytes of an IHDR.
+PngChunk ihdr_chunk(std::uint32_t width, std::uint32_t height, std::uint8_t bit_depth,
+                    std::uint8_t colour_type, std::uint8_t interlace = 0);
+// A zlib stream of stored blocks holding raw, with its Adler-32.
+std::vector<std::uint8_t> zlib_stored(const std::vector<std::uint8_t>& raw);
+
+// A one-bit greyscale PNG of rows drawn as text ('#' black, else white):
+// IHDR, one IDAT, IEND.
+std::vector<PngChunk> grey_strip_chunks(const std::vector<std::string>& rows);
+// Offsets in the file at which each chunk begins, and the file's end.
+std::vector<std::size_t> chunk_boundaries(const std::vector<PngChunk>& chunks);
+
+}  // namespace vellicor::test
