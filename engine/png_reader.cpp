@@ -88,11 +88,33 @@ ResultCode png_failure(int error, ErrorDetail* detail) {
   return fail(detail, why, result);
 }
 
+// The IEND chunk is always these 12 bytes: no data, so always the same CRC.
+constexpr std::array<std::uint8_t, 12> kIendChunk = {0, 0, 0, 0, 'I', 'E', 'N', 'D',
+                                                     0xAE, 0x42, 0x60, 0x82};
+
+// The file as libspng reads it, remembering the last bytes it handed over:
+// libspng accepts a file that ends cleanly after its image data, but a copy
+// cut short there has lost its end marker all the same.
+struct PngInput {
+  InputStream* stream = nullptr;
+  std::array<std::uint8_t, kIendChunk.size()> last_bytes{};
+
+  bool ended_with_iend() const { return last_bytes == kIendChunk; }
+};
+
 // libspng asks for exactly length bytes; fewer means the file ended.
 int read_from_stream(spng_ctx*, void* user, void* destination, std::size_t length) {
-  auto* stream = static_cast<InputStream*>(user);
+  auto* input = static_cast<PngInput*>(user);
+  auto* bytes = static_cast<std::uint8_t*>(destination);
   std::size_t got = 0;
-  if (!stream->read(static_cast<std::uint8_t*>(destination), length, &got)) return SPNG_IO_ERROR;
+  if (!input->stream->read(bytes, length, &got)) return SPNG_IO_ERROR;
+  auto& last = input->last_bytes;
+  if (got >= last.size()) {
+    std::memcpy(last.data(), bytes + got - last.size(), last.size());
+  } else {
+    std::memmove(last.data(), last.data() + got, last.size() - got);
+    std::memcpy(last.data() + last.size() - got, bytes, got);
+  }
   return got == length ? 0 : SPNG_IO_EOF;
 }
 
@@ -218,7 +240,8 @@ ResultCode DecodePass::run(const InkClassifier* classifier, InkMap* map,
   if (int error = spng_set_chunk_limits(png, kChunkSizeLimit, kChunkCacheLimit); error != 0) {
     return png_failure(error, detail);
   }
-  if (int error = spng_set_png_stream(png, read_from_stream, &stream); error != 0) {
+  PngInput input{&stream, {}};
+  if (int error = spng_set_png_stream(png, read_from_stream, &input); error != 0) {
     return png_failure(error, detail);
   }
 
@@ -275,6 +298,7 @@ ResultCode DecodePass::run(const InkClassifier* classifier, InkMap* map,
   // The file must go on to its end marker: a copy cut short after the image
   // data is still a broken file.
   if (int error = spng_decode_chunks(png); error != 0) return png_failure(error, detail);
+  if (!input.ended_with_iend()) return png_failure(SPNG_IO_EOF, detail);
 
   if (map != nullptr) *map = std::move(decoded);
   return ResultCode::kOk;

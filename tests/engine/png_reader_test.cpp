@@ -1,1 +1,137 @@
+// The PNG reader on files built byte by byte: a good strip, then the same
+// strip broken in every way a file breaks (cut short, bad checksums, bad
+// compressed data, impossible or oversized dimensions), each refused with
+// its own detail.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/png_reader.hpp"
+#include "tests/engine/ink_map_text.hpp"
+#include "tests/support/png_builder.hpp"
+
+namespace vellicor {
+namespace {
+
+// clang-format off
+const std::vector<std::string> kStrip = {
+    "#...#..###...####",
+    "#...#.#...#.#....",
+    "#####.#####.#....",
+    "#...#.#...#.#....",
+    "#...#.#...#..####",
+};
+// clang-format on
+
+class PngReader : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!png_support_built()) GTEST_SKIP() << "built without PNG support";
+  }
+};
+
+// The strip with its image data split over two IDAT chunks and a text chunk
+// before them, so there are chunk boundaries inside the data as well.
+std::vector<test::PngChunk> strip_chunks() {
+  std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+  const std::vector<std::uint8_t> data = chunks[1].data;
+  const auto middle = data.begin() + static_cast<std::ptrdiff_t>(data.size() / 2);
+  const test::PngChunk note{"tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'h', 'i'}};
+  return {chunks[0], note, test::PngChunk{"IDAT", {data.begin(), middle}},
+          test::PngChunk{"IDAT", {middle, data.end()}}, chunks[2]};
+}
+
+ErrorDetail detail_of(const std::vector<std::uint8_t>& bytes) {
+  const test::ReadPicture read = test::read_ink_bytes(bytes, InkRule::kBlack);
+  EXPECT_NE(to_int(read.result), 0);
+  EXPECT_EQ(read.map.pixels.bytes, nullptr);
+  return read.detail;
+}
+
+TEST_F(PngReader, WellFormedStripReadsAsDrawn) {
+  const test::ReadPicture read = test::read_ink_bytes(test::png_file(strip_chunks()), InkRule::kBlack);
+  ASSERT_EQ(to_int(read.result), 0) << to_int(read.detail);
+  EXPECT_EQ(test::ink_map_rows(read.map), kStrip);
+}
+
+TEST_F(PngReader, CutAtEveryChunkBoundaryAndInsideEveryChunk) {
+  const std::vector<test::PngChunk> chunks = strip_chunks();
+  const std::vector<std::uint8_t> whole = test::png_file(chunks);
+  const std::vector<std::size_t> boundaries = test::chunk_boundaries(chunks);
+  std::vector<std::size_t> cuts;
+  for (std::size_t i = 0; i + 1 < boundaries.size(); ++i) {
+    cuts.push_back(boundaries[i]);                                         // before the chunk
+    cuts.push_back(boundaries[i] + 6);                                     // inside its type
+    cuts.push_back((boundaries[i] + boundaries[i + 1]) / 2);               // inside its data
+    cuts.push_back(boundaries[i + 1] - 2);                                 // inside its CRC
+  }
+  for (const std::size_t cut : cuts) {
+    SCOPED_TRACE(cut);
+    const std::vector<std::uint8_t> bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngTruncated));
+  }
+}
+
+TEST_F(PngReader, BrokenChecksumOfEachCriticalChunk) {
+  const std::vector<test::PngChunk> chunks = strip_chunks();
+  const std::vector<std::size_t> boundaries = test::chunk_boundaries(chunks);
+  for (const std::size_t chunk : {0u, 2u, 3u, 4u}) {  // IHDR, both IDAT, IEND
+    SCOPED_TRACE(chunk);
+    std::vector<std::uint8_t> bytes = test::png_file(chunks);
+    bytes[boundaries[chunk + 1] - 1] ^= 0x01;
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngChecksum));
+  }
+}
+
+TEST_F(PngReader, BrokenCompressedData) {
+  const std::vector<test::PngChunk> good = test::grey_strip_chunks(kStrip);
+  // A zlib header whose check bits are wrong; a stored block whose length
+  // and complement disagree; a wrong Adler-32 at the end.
+  for (const std::size_t at : {std::size_t{1}, std::size_t{5}, good[1].data.size() - 1}) {
+    SCOPED_TRACE(at);
+    std::vector<test::PngChunk> chunks = good;
+    chunks[1].data[at] ^= 0x10;
+    EXPECT_EQ(to_int(detail_of(test::png_file(chunks))), to_int(ErrorDetail::kPngBadData));
+  }
+}
+
+TEST_F(PngReader, ImpossibleHeaderValuesBreakTheFormat) {
+  struct Header {
+    std::uint32_t width, height;
+    std::uint8_t depth, colour_type;
+  };
+  // Zero sizes, a width past 2^31 - 1, a depth the colour type does not allow.
+  for (const Header& header : {Header{0, 5, 1, 0}, Header{17, 0, 1, 0}, Header{0x80000000u, 5, 1, 0},
+                               Header{17, 5, 3, 0}, Header{17, 5, 8, 7}}) {
+    std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+    chunks[0] = test::ihdr_chunk(header.width, header.height, header.depth, header.colour_type);
+    EXPECT_EQ(to_int(detail_of(test::png_file(chunks))), to_int(ErrorDetail::kPngBadHeader))
+        << header.width << " x " << header.height;
+  }
+}
+
+TEST_F(PngReader, OversizedPictureExceedsTheLimitBeforeDecoding) {
+  // Well-formed headers of pictures past the limit, over a few bytes of
+  // data: refused for their size, not for the data that is missing.
+  for (const auto& [width, height] : {std::pair{100000u, 100000u}, std::pair{(1u << 24) + 1, 1u},
+                                      std::pair{1u, (1u << 24) + 1}}) {
+    std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+    chunks[0] = test::ihdr_chunk(width, height, 1, 0);
+    EXPECT_EQ(to_int(detail_of(test::png_file(chunks))), to_int(ErrorDetail::kPictureTooLarge))
+        << width << " x " << height;
+  }
+}
+
+TEST_F(PngReader, LongestStripOfRealFontsIsWithinTheLimit) {
+  // 65,536 glyphs of 8 x 16 with two columns between them, in 16-bit RGBA:
+  // the largest decoded row a real strip needs, refused only for its
+  // missing data.
+  std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+  chunks[0] = test::ihdr_chunk(65536 * 10, 16, 16, 6);
+  const ErrorDetail detail = detail_of(test::png_file(chunks));
+  EXPECT_NE(to_int(detail), to_int(ErrorDetail::kPictureTooLarge));
+}
+
+}  // namespace
+}  // namespace vellicor

@@ -93,6 +93,19 @@ std::vector<PngChunk> grey_strip_chunks(const std::vector<std::string>& rows) {
           PngChunk{"IDAT", zlib_stored(raw)}, PngChunk{"IEND", {}}};
 }
 
+std::vector<std::uint8_t> rgba_png(std::uint32_t width, std::uint32_t height,
+                                   const std::vector<std::uint8_t>& pixels) {
+  constexpr std::size_t kBytesPerPixel = 4;
+  std::vector<std::uint8_t> raw;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    raw.push_back(0);  // filter: none
+    const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y * width * kBytesPerPixel);
+    raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(width * kBytesPerPixel));
+  }
+  return png_file({ihdr_chunk(width, height, 8, 6), PngChunk{"IDAT", zlib_stored(raw)},
+                   PngChunk{"IEND", {}}});
+}
+
 std::vector<std::size_t> chunk_boundaries(const std::vector<PngChunk>& chunks) {
   std::vector<std::size_t> offsets;
   std::size_t at = kSignature.size();

@@ -30,6 +30,11 @@ std::vector<std::uint8_t> zlib_stored(const std::vector<std::uint8_t>& raw);
 // A one-bit greyscale PNG of rows drawn as text ('#' black, else white):
 // IHDR, one IDAT, IEND.
 std::vector<PngChunk> grey_strip_chunks(const std::vector<std::string>& rows);
+// An 8-bit RGBA PNG of width x height pixels, each four bytes R, G, B, A,
+// top row first.
+std::vector<std::uint8_t> rgba_png(std::uint32_t width, std::uint32_t height,
+                                   const std::vector<std::uint8_t>& pixels);
+
 // Offsets in the file at which each chunk begins, and the file's end.
 std::vector<std::size_t> chunk_boundaries(const std::vector<PngChunk>& chunks);
 
