@@ -5,7 +5,7 @@
 #   fuzz/run_fuzzers.sh [SECONDS_PER_TARGET]   (default: $VELLICOR_FUZZ_SECONDS or 60)
 #
 # Seeds: the corpus kept in fuzz/corpus/<target>, the kept crashers, and for
-# the conversion the shared BMP Suite when ../shared/bmpsuite exists. New
+# the conversion and the BMP reader the shared BMP Suite when ../shared/bmpsuite exists. New
 # inputs go to a work folder (VELLICOR_FUZZ_WORK, default build-fuzz/work), never
 # into the repository. Every input of at most 64 KiB must finish within a
 # second and 64 MiB; a crash, a broken property, a hang or too much memory
@@ -21,7 +21,7 @@ jobs=${VELLICOR_FUZZ_JOBS:-2}
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLICOR_FUZZ=ON -DVELLICOR_SANITIZE=ON \
   -DVELLICOR_BUILD_TESTS=OFF -DVELLICOR_BUILD_DIALOG=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target fuzz_convert fuzz_console fuzz_names fuzz_chars
+cmake --build "$build" -j "$jobs" --target fuzz_convert fuzz_console fuzz_names fuzz_chars fuzz_png_reader fuzz_bmp_reader
 
 # The limits are the program's: ASan's quarantine of freed blocks would count
 # against the memory limit, so it is kept small.
@@ -30,13 +30,15 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 limits=(-timeout=1 -rss_limit_mb=64 -max_len=65536)
 
 status=0
-for target in convert console names chars; do
+for target in convert console names chars png_reader bmp_reader; do
   corpus="$work/$target"
   artifacts="$work/artifacts/$target/"
   mkdir -p "$corpus" "$artifacts"
   seeds=("fuzz/corpus/$target")
   [ -d "tests/data/crashers/$target" ] && seeds+=("tests/data/crashers/$target")
-  [ "$target" = convert ] && [ -d ../shared/bmpsuite ] && seeds+=(../shared/bmpsuite)
+  case "$target" in convert | bmp_reader)
+    [ -d ../shared/bmpsuite ] && seeds+=(../shared/bmpsuite) ;;
+  esac
   echo "== fuzz_$target for ${seconds}s"
   if ! "$build/bin/fuzz_$target" "${limits[@]}" -max_total_time="$seconds" \
       -print_final_stats=1 -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" \
