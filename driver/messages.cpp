@@ -52,6 +52,15 @@ constexpr MessageRow kMessages[] = {
     {Message::kLongOptionTwice, "This option is given twice:"},
     {Message::kCharsTwoSources, "Give the character list with --chars or --chars-file, not both:"},
     {Message::kCharsFileUnreadable, "Cannot read the character list file:"},
+    // "Damaged"/"broken" say the file breaks its format; "too large" says
+    // only that it is past this program's limit.
+    {Message::kPictureTooLarge,
+     "Picture too large to read: over 16777216 pixels a side, or more than its file size allows"},
+    {Message::kPngTruncated, "PNG file ends too early: it is cut short"},
+    {Message::kPngChecksum, "PNG file is damaged: a chunk fails its checksum"},
+    {Message::kPngBadData, "PNG file is damaged: its compressed image data is broken"},
+    {Message::kPngBadHeader, "PNG file is broken: impossible header values or chunk layout"},
+    {Message::kBmpBadData, "BMP file is damaged: its RLE codes jump past the picture"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -62,7 +71,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kCharsFileUnreadable) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kBmpBadData) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -88,6 +97,12 @@ constexpr DetailRow kExtendedDetailMessages[] = {
     {ErrorDetail::kCharsEmpty, Message::kCharsEmpty},
     {ErrorDetail::kCharsOnlyBlanks, Message::kCharsOnlyBlanks},
     {ErrorDetail::kCharsCount, Message::kCharsCount},
+    {ErrorDetail::kPictureTooLarge, Message::kPictureTooLarge},
+    {ErrorDetail::kPngTruncated, Message::kPngTruncated},
+    {ErrorDetail::kPngChecksum, Message::kPngChecksum},
+    {ErrorDetail::kPngBadData, Message::kPngBadData},
+    {ErrorDetail::kPngBadHeader, Message::kPngBadHeader},
+    {ErrorDetail::kBmpBadData, Message::kBmpBadData},
 };
 
 // "1 glyph", "94 glyphs".

@@ -46,6 +46,12 @@ enum class Message {
   kLongOptionTwice,         // console: a long option given twice
   kCharsTwoSources,         // console: both --chars and --chars-file
   kCharsFileUnreadable,     // console: the --chars-file file cannot be read
+  kPictureTooLarge,         // ErrorDetail::kPictureTooLarge
+  kPngTruncated,            // ErrorDetail::kPngTruncated
+  kPngChecksum,             // ErrorDetail::kPngChecksum
+  kPngBadData,              // ErrorDetail::kPngBadData
+  kPngBadHeader,            // ErrorDetail::kPngBadHeader
+  kBmpBadData,              // ErrorDetail::kBmpBadData
 };
 
 // The fixed English text of message; never null, never empty.

@@ -100,8 +100,8 @@ ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeade
   const bool windows = info_bytes >= kWindowsHeaderBytes &&
                        (info_bytes == kWindowsHeaderBytes || info_bytes == kWindowsV2HeaderBytes ||
                         info_bytes == kWindowsV3HeaderBytes || info_bytes > kOs2V2MaxHeaderBytes);
-  const bool os2_v2 = !windows && info_bytes >= kOs2V2MinHeaderBytes &&
-                      info_bytes <= kOs2V2MaxHeaderBytes;
+  const bool os2_v2 =
+      !windows && info_bytes >= kOs2V2MinHeaderBytes && info_bytes <= kOs2V2MaxHeaderBytes;
   if (!os2_v1 && !windows && !os2_v2) return unusable(detail);
   // A header past the largest known one is read as far as that one goes.
   if (bytes.size() < kInfoAt + std::min(info_bytes, kLargestHeaderBytes)) return unusable(detail);

@@ -36,7 +36,7 @@ struct BmpAnyHeader {
   BmpPixelCoding coding = BmpPixelCoding::kIndexed;
   std::array<ChannelMask, 4> masks{};  // red, green, blue, alpha (kBitfields)
   std::uint64_t palette_offset = 0;
-  std::uint32_t palette_entries = 0;     // entries to read (at most 256)
+  std::uint32_t palette_entries = 0;      // entries to read (at most 256)
   std::uint32_t palette_entry_bytes = 4;  // 3 in the 12-byte OS/2 header
 };
 

@@ -38,8 +38,7 @@ ResultCode out_of_memory(ErrorDetail* detail) {
   return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
 }
 
-std::uint16_t scale_channel(std::uint32_t pixel, const ChannelMask& channel,
-                            std::uint16_t absent) {
+std::uint16_t scale_channel(std::uint32_t pixel, const ChannelMask& channel, std::uint16_t absent) {
   if (channel.bits == 0) return absent;
   const std::uint64_t value = (pixel & channel.mask) >> channel.shift;
   const std::uint64_t largest = (std::uint64_t{1} << channel.bits) - 1;
@@ -59,8 +58,8 @@ class PixelColours {
     if (indexed()) return (*palette_)[value & 0xFF];
     if (header_->coding == BmpPixelCoding::kRgb24) {
       return {widen8(static_cast<std::uint8_t>(value >> 16)),
-              widen8(static_cast<std::uint8_t>(value >> 8)), widen8(static_cast<std::uint8_t>(value)),
-              kFullChannel};
+              widen8(static_cast<std::uint8_t>(value >> 8)),
+              widen8(static_cast<std::uint8_t>(value)), kFullChannel};
     }
     const auto& masks = header_->masks;
     return {scale_channel(value, masks[0], 0), scale_channel(value, masks[1], 0),
@@ -141,8 +140,8 @@ std::uint32_t pixel_value(const std::uint8_t* row, std::uint32_t x, std::uint16_
     case 24:
       return row[3 * x] | std::uint32_t{row[3 * x + 1]} << 8 | std::uint32_t{row[3 * x + 2]} << 16;
     case 32:
-      return row[4 * x] | std::uint32_t{row[4 * x + 1]} << 8 |
-             std::uint32_t{row[4 * x + 2]} << 16 | std::uint32_t{row[4 * x + 3]} << 24;
+      return row[4 * x] | std::uint32_t{row[4 * x + 1]} << 8 | std::uint32_t{row[4 * x + 2]} << 16 |
+             std::uint32_t{row[4 * x + 3]} << 24;
     default: {
       // 1, 2, 4 or 8 bits: the leftmost pixel in the high bits of its byte.
       const std::uint64_t bit = std::uint64_t{x} * depth;
@@ -293,8 +292,8 @@ class BmpPass {
     ResultCode result = run(
         [&](const BmpAnyHeader& header, const PixelColours& colours, std::uint64_t row_bytes,
             std::uint64_t file_bytes, auto&& walk) -> ResultCode {
-          if (const ResultCode made = allocate_ink_map(header.width_px, header.height_px,
-                                                       row_bytes, file_bytes, decoded, detail);
+          if (const ResultCode made = allocate_ink_map(header.width_px, header.height_px, row_bytes,
+                                                       file_bytes, decoded, detail);
               failed(made)) {
             return made;
           }
@@ -369,8 +368,7 @@ ResultCode BmpPass::run(Use&& use, ErrorDetail* detail) {
   const PixelColours colours(header, palette);
   if (!stream.seek(header.pixel_offset)) return file_access_failed(detail);
 
-  const bool rle =
-      header.coding == BmpPixelCoding::kRle8 || header.coding == BmpPixelCoding::kRle4;
+  const bool rle = header.coding == BmpPixelCoding::kRle8 || header.coding == BmpPixelCoding::kRle4;
   const std::uint64_t row_bytes = rle ? 0 : file_row_bytes(header);
   std::unique_ptr<std::uint8_t[]> row;
   const auto walk = [&](auto& visitor) -> ResultCode {

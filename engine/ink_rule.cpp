@@ -33,8 +33,8 @@ bool ink_rule_from_number(std::uint32_t number, InkRule& rule) {
 ColourKey colour_key(Rgba16 pixel) {
   if (pixel.alpha == 0) return 0;
   return (ColourKey{pixel.red} << (3 * kChannelBits)) |
-         (ColourKey{pixel.green} << (2 * kChannelBits)) |
-         (ColourKey{pixel.blue} << kChannelBits) | pixel.alpha;
+         (ColourKey{pixel.green} << (2 * kChannelBits)) | (ColourKey{pixel.blue} << kChannelBits) |
+         pixel.alpha;
 }
 
 bool is_ink_by_fixed_rule(InkRule rule, Rgba16 pixel) {

@@ -30,7 +30,7 @@ namespace {
 
 // Ancillary chunks (text, colour profiles) are never used; these bounds keep
 // a file from making the decoder hold much of them.
-constexpr std::size_t kChunkSizeLimit = std::size_t{1} << 20;  // one chunk
+constexpr std::size_t kChunkSizeLimit = std::size_t{1} << 20;   // one chunk
 constexpr std::size_t kChunkCacheLimit = std::size_t{4} << 20;  // all kept chunks
 
 // Adam7: where each of the seven passes starts in a row and how far it steps.
@@ -89,8 +89,8 @@ ResultCode png_failure(int error, ErrorDetail* detail) {
 }
 
 // The IEND chunk is always these 12 bytes: no data, so always the same CRC.
-constexpr std::array<std::uint8_t, 12> kIendChunk = {0, 0, 0, 0, 'I', 'E', 'N', 'D',
-                                                     0xAE, 0x42, 0x60, 0x82};
+constexpr std::array<std::uint8_t, 12> kIendChunk = {0,   0,   0,    0,    'I',  'E',
+                                                     'N', 'D', 0xAE, 0x42, 0x60, 0x82};
 
 // The file as libspng reads it, remembering the last bytes it handed over:
 // libspng accepts a file that ends cleanly after its image data, but a copy
@@ -253,8 +253,8 @@ ResultCode DecodePass::run(const InkClassifier* classifier, InkMap* map,
 
   InkMap decoded;
   if (map != nullptr) {
-    if (const ResultCode made = allocate_ink_map(header.width, header.height, row_bytes,
-                                                 file_bytes, decoded, detail);
+    if (const ResultCode made =
+            allocate_ink_map(header.width, header.height, row_bytes, file_bytes, decoded, detail);
         failed(made)) {
       return made;
     }
@@ -269,16 +269,19 @@ ResultCode DecodePass::run(const InkClassifier* classifier, InkMap* map,
 
   std::unique_ptr<PixelSink> sink;
   if (map != nullptr) {
-    sink = wide ? std::unique_ptr<PixelSink>(new (std::nothrow) InkSink<true>(decoded, *classifier))
-                : std::unique_ptr<PixelSink>(new (std::nothrow) InkSink<false>(decoded, *classifier));
+    sink =
+        wide ? std::unique_ptr<PixelSink>(new (std::nothrow) InkSink<true>(decoded, *classifier))
+             : std::unique_ptr<PixelSink>(new (std::nothrow) InkSink<false>(decoded, *classifier));
   } else {
-    sink = wide ? std::unique_ptr<PixelSink>(new (std::nothrow) CountSink<true>(*counter, header.width))
-                : std::unique_ptr<PixelSink>(new (std::nothrow) CountSink<false>(*counter, header.width));
+    sink = wide ? std::unique_ptr<PixelSink>(new (std::nothrow)
+                                                 CountSink<true>(*counter, header.width))
+                : std::unique_ptr<PixelSink>(new (std::nothrow)
+                                                 CountSink<false>(*counter, header.width));
   }
   if (!sink) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
 
-  if (int error = spng_decode_image(png, nullptr, 0, format,
-                                    SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
+  if (int error =
+          spng_decode_image(png, nullptr, 0, format, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
       error != 0) {
     return png_failure(error, detail);
   }

@@ -13,7 +13,7 @@
 namespace vellicor {
 
 // The eight bytes every PNG file begins with.
-inline constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 'P', 'N', 'G',
+inline constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 'P',  'N',  'G',
                                                               '\r', '\n', 0x1A, '\n'};
 
 // False when the engine was built without a PNG decoder; read_png_ink then

@@ -13,8 +13,8 @@
 
 namespace vellicor::fuzz {
 
-using PictureReader = ResultCode (*)(FileSystem& fs, const char* path, InkRule rule,
-                                     InkMap& map, ErrorDetail* detail);
+using PictureReader = ResultCode (*)(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+                                     ErrorDetail* detail);
 
 // Reads the input as a picture file under the rule its length picks (so
 // seeds need no prefix), then checks: on success a map within the size

@@ -26,3 +26,10 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     VELLICOR_TEST_INTERRUPT_SHIM="$<TARGET_FILE:vellicor_interrupt_shim>")
   add_dependencies(cvellicor_interruption_tests cvellicor vellicor_interrupt_shim)
 endif()
+
+# Pictures in other formats through the extended conversion, end to end.
+vellicor_add_gtest(cvellicor_picture_tests
+  SOURCES
+    console/cvellicor_pictures_test.cpp
+    console/run_program.cpp)
+add_dependencies(cvellicor_picture_tests cvellicor)

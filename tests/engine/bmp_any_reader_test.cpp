@@ -1,6 +1,8 @@
 // The any-depth BMP reader: every file of the shared BMP Suite, checked
 // against Pillow as an independent decoder where it reads the file alike,
 // and RLE data built to be absurd.
+#include "engine/bmp_any_reader.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/bmp_any_reader.hpp"
 #include "tests/engine/ink_map_text.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -173,8 +174,8 @@ const std::map<std::string, std::vector<std::string>>& pillow_black() {
       if (std::string(row.same_as) == "pillow") names += std::string(" ") + row.file;
     }
     const std::string command = "cd '" + suite_dir().string() + "' && " + python + " '" +
-                                dir.file("black.py") + "'" + names + " > '" +
-                                dir.file("out.txt") + "'";
+                                dir.file("black.py") + "'" + names + " > '" + dir.file("out.txt") +
+                                "'";
     if (!shell_succeeds(command)) return read;
     std::istringstream lines(test::read_text(dir.file("out.txt")));
     std::string line;
@@ -195,8 +196,8 @@ const std::map<std::string, std::vector<std::string>>& pillow_black() {
 
 test::ReadPicture read_suite_file(const std::string& file, InkRule rule) {
   test::ReadPicture read;
-  read.result = read_bmp_any_ink(system_file_system(), (suite_dir() / file).string().c_str(),
-                                 rule, read.map, &read.detail);
+  read.result = read_bmp_any_ink(system_file_system(), (suite_dir() / file).string().c_str(), rule,
+                                 read.map, &read.detail);
   return read;
 }
 

@@ -1,11 +1,12 @@
 // The four ink rules on pictures that tell them apart: anti-aliased grey
 // edges, glyphs on a transparent background, white glyphs on black.
+#include "engine/ink_rule.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/ink_rule.hpp"
 #include "engine/png_reader.hpp"
 #include "tests/engine/ink_map_text.hpp"
 #include "tests/support/png_builder.hpp"
@@ -86,7 +87,8 @@ TEST_F(InkRules, WhiteGlyphsOnBlack) {
   const std::vector<std::string> glyphs = {"..#..", ".#.#.", "....."};
   EXPECT_EQ(read_rows(drawn, InkRule::kAuto), glyphs);
   // The fixed rules take the black background for ink.
-  EXPECT_EQ(read_rows(drawn, InkRule::kBlack), (std::vector<std::string>{"##.##", "#.#.#", "#####"}));
+  EXPECT_EQ(read_rows(drawn, InkRule::kBlack),
+            (std::vector<std::string>{"##.##", "#.#.#", "#####"}));
 }
 
 TEST(InkRuleNumbers, OnlyTheFourRulesAreNamed) {

@@ -2,12 +2,13 @@
 // strip broken in every way a file breaks (cut short, bad checksums, bad
 // compressed data, impossible or oversized dimensions), each refused with
 // its own detail.
+#include "engine/png_reader.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/png_reader.hpp"
 #include "tests/engine/ink_map_text.hpp"
 #include "tests/support/png_builder.hpp"
 
@@ -50,7 +51,8 @@ ErrorDetail detail_of(const std::vector<std::uint8_t>& bytes) {
 }
 
 TEST_F(PngReader, WellFormedStripReadsAsDrawn) {
-  const test::ReadPicture read = test::read_ink_bytes(test::png_file(strip_chunks()), InkRule::kBlack);
+  const test::ReadPicture read =
+      test::read_ink_bytes(test::png_file(strip_chunks()), InkRule::kBlack);
   ASSERT_EQ(to_int(read.result), 0) << to_int(read.detail);
   EXPECT_EQ(test::ink_map_rows(read.map), kStrip);
 }
@@ -61,14 +63,15 @@ TEST_F(PngReader, CutAtEveryChunkBoundaryAndInsideEveryChunk) {
   const std::vector<std::size_t> boundaries = test::chunk_boundaries(chunks);
   std::vector<std::size_t> cuts;
   for (std::size_t i = 0; i + 1 < boundaries.size(); ++i) {
-    cuts.push_back(boundaries[i]);                                         // before the chunk
-    cuts.push_back(boundaries[i] + 6);                                     // inside its type
-    cuts.push_back((boundaries[i] + boundaries[i + 1]) / 2);               // inside its data
-    cuts.push_back(boundaries[i + 1] - 2);                                 // inside its CRC
+    cuts.push_back(boundaries[i]);                            // before the chunk
+    cuts.push_back(boundaries[i] + 6);                        // inside its type
+    cuts.push_back((boundaries[i] + boundaries[i + 1]) / 2);  // inside its data
+    cuts.push_back(boundaries[i + 1] - 2);                    // inside its CRC
   }
   for (const std::size_t cut : cuts) {
     SCOPED_TRACE(cut);
-    const std::vector<std::uint8_t> bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
+    const std::vector<std::uint8_t> bytes(whole.begin(),
+                                          whole.begin() + static_cast<std::ptrdiff_t>(cut));
     EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngTruncated));
   }
 }
@@ -102,8 +105,9 @@ TEST_F(PngReader, ImpossibleHeaderValuesBreakTheFormat) {
     std::uint8_t depth, colour_type;
   };
   // Zero sizes, a width past 2^31 - 1, a depth the colour type does not allow.
-  for (const Header& header : {Header{0, 5, 1, 0}, Header{17, 0, 1, 0}, Header{0x80000000u, 5, 1, 0},
-                               Header{17, 5, 3, 0}, Header{17, 5, 8, 7}}) {
+  for (const Header& header :
+       {Header{0, 5, 1, 0}, Header{17, 0, 1, 0}, Header{0x80000000u, 5, 1, 0}, Header{17, 5, 3, 0},
+        Header{17, 5, 8, 7}}) {
     std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
     chunks[0] = test::ihdr_chunk(header.width, header.height, header.depth, header.colour_type);
     EXPECT_EQ(to_int(detail_of(test::png_file(chunks))), to_int(ErrorDetail::kPngBadHeader))

@@ -11,7 +11,8 @@ namespace {
 constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 void put_u32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 }  // namespace
@@ -85,7 +86,8 @@ std::vector<PngChunk> grey_strip_chunks(const std::vector<std::string>& rows) {
     raw.push_back(0);  // filter: none
     std::vector<std::uint8_t> packed((width + 7) / 8, 0xFF);
     for (std::uint32_t x = 0; x < width; ++x) {
-      if (row[x] == '#') packed[x / 8] = static_cast<std::uint8_t>(packed[x / 8] & ~(0x80u >> (x % 8)));
+      if (row[x] == '#')
+        packed[x / 8] = static_cast<std::uint8_t>(packed[x / 8] & ~(0x80u >> (x % 8)));
     }
     raw.insert(raw.end(), packed.begin(), packed.end());
   }
@@ -102,8 +104,8 @@ std::vector<std::uint8_t> rgba_png(std::uint32_t width, std::uint32_t height,
     const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y * width * kBytesPerPixel);
     raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(width * kBytesPerPixel));
   }
-  return png_file({ihdr_chunk(width, height, 8, 6), PngChunk{"IDAT", zlib_stored(raw)},
-                   PngChunk{"IEND", {}}});
+  return png_file(
+      {ihdr_chunk(width, height, 8, 6), PngChunk{"IDAT", zlib_stored(raw)}, PngChunk{"IEND", {}}});
 }
 
 std::vector<std::size_t> chunk_boundaries(const std::vector<PngChunk>& chunks) {
