@@ -1,9 +1,10 @@
 # Checks the shared library's dynamic table: CodeUnitLoader is its only
 # defined symbol, its soname carries the major version, and it needs nothing
-# but the C and C++ runtimes (and the sanitizers' runtimes when built with them).
+# but the C and C++ runtimes (and the sanitizers' runtimes when built with
+# them, libspng when built with PNG support).
 #
 # cmake -DLIBRARY=path -DNM=nm -DREADELF=readelf -DSONAME=name
-#       [-DSANITIZED=ON] -P check_library_exports.cmake
+#       [-DSANITIZED=ON] [-DPNG=ON] -P check_library_exports.cmake
 
 foreach(tool NM READELF)
   if(NOT ${tool})
@@ -37,15 +38,19 @@ if(NOT CMAKE_MATCH_1 STREQUAL SONAME)
   message(FATAL_ERROR "soname is '${CMAKE_MATCH_1}', expected '${SONAME}'")
 endif()
 
-set(allowed "^(libc|libstdc\\+\\+|libgcc_s|libm)\\.so")
+set(runtimes "libc|libstdc\\+\\+|libgcc_s|libm")
 if(SANITIZED)
-  set(allowed "^(libc|libstdc\\+\\+|libgcc_s|libm|libasan|libubsan)\\.so")
+  string(APPEND runtimes "|libasan|libubsan")
 endif()
+if(PNG)
+  string(APPEND runtimes "|libspng")
+endif()
+set(allowed "^(${runtimes})\\.so")
 string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed_entries "${dynamic_text}")
 foreach(entry IN LISTS needed_entries)
   string(REGEX REPLACE "Shared library: \\[([^]]+)\\]" "\\1" needed "${entry}")
   if(NOT needed MATCHES "${allowed}")
-    message(FATAL_ERROR "the library needs ${needed}, which is not a C or C++ runtime")
+    message(FATAL_ERROR "the library needs ${needed}, which is neither a C or C++ runtime nor libspng")
   endif()
 endforeach()
 message(STATUS "exports: ${names}; soname ${SONAME}; needs: ${needed_entries}")

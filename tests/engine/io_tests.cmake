@@ -45,6 +45,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
       -DREADELF=${VELLICOR_READELF}
       -DSONAME=$<TARGET_SONAME_FILE_NAME:vellicor_shared>
       -DSANITIZED=${VELLICOR_SANITIZE}
+      -DPNG=${VELLICOR_PNG_SUPPORT}
       -P ${CMAKE_CURRENT_SOURCE_DIR}/engine/check_library_exports.cmake)
 endif()
 
