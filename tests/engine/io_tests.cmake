@@ -49,6 +49,9 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
       -P ${CMAKE_CURRENT_SOURCE_DIR}/engine/check_library_exports.cmake)
 endif()
 
-# The extended interface: Unicode fonts read back with FreeType and the X font tools.
-vellicor_add_gtest(vellicor_unicode_font_tests
-  SOURCES engine/unicode_font_test.cpp)
+# The extended interface: Unicode fonts read back with FreeType and the X font
+# tools (not in builds without FreeType, such as the Windows cross build).
+if(TARGET Freetype::Freetype)
+  vellicor_add_gtest(vellicor_unicode_font_tests
+    SOURCES engine/unicode_font_test.cpp)
+endif()
