@@ -135,13 +135,19 @@ class CountVisitor {
 
 std::uint32_t pixel_value(const std::uint8_t* row, std::uint32_t x, std::uint16_t depth) {
   switch (depth) {
-    case 16:
-      return row[2 * x] | std::uint32_t{row[2 * x + 1]} << 8;
-    case 24:
-      return row[3 * x] | std::uint32_t{row[3 * x + 1]} << 8 | std::uint32_t{row[3 * x + 2]} << 16;
-    case 32:
-      return row[4 * x] | std::uint32_t{row[4 * x + 1]} << 8 | std::uint32_t{row[4 * x + 2]} << 16 |
-             std::uint32_t{row[4 * x + 3]} << 24;
+    case 16: {
+      const std::uint8_t* pixel = row + std::size_t{2} * x;
+      return pixel[0] | std::uint32_t{pixel[1]} << 8;
+    }
+    case 24: {
+      const std::uint8_t* pixel = row + std::size_t{3} * x;
+      return pixel[0] | std::uint32_t{pixel[1]} << 8 | std::uint32_t{pixel[2]} << 16;
+    }
+    case 32: {
+      const std::uint8_t* pixel = row + std::size_t{4} * x;
+      return pixel[0] | std::uint32_t{pixel[1]} << 8 | std::uint32_t{pixel[2]} << 16 |
+             std::uint32_t{pixel[3]} << 24;
+    }
     default: {
       // 1, 2, 4 or 8 bits: the leftmost pixel in the high bits of its byte.
       const std::uint64_t bit = std::uint64_t{x} * depth;

@@ -12,7 +12,7 @@ namespace vellicor {
 
 class InputStream {
  public:
-  static constexpr std::size_t kBufferBytes = 64 * 1024;
+  static constexpr std::size_t kBufferBytes = std::size_t{64} * 1024;
 
   // Reads through fs from the open file, starting at its current position 0.
   InputStream(FileSystem& fs, FileHandle file) : fs_(&fs), file_(file) {}
