@@ -31,5 +31,6 @@ endif()
 vellicor_add_gtest(cvellicor_picture_tests
   SOURCES
     console/cvellicor_pictures_test.cpp
-    console/run_program.cpp)
+    console/run_program.cpp
+    console/run_program_win32.cpp)
 add_dependencies(cvellicor_picture_tests cvellicor)
