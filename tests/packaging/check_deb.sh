@@ -41,10 +41,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 [ "$(command -v cvellicor)" = /usr/bin/cvellicor ] || fail "cvellicor is not /usr/bin/cvellicor on PATH"
 cp examples/ascii.bmp "$work/ascii.bmp"
-(cd "$work" && cvellicor -f "Vellicor Sample" -v 32 -a 1 -d 2 -r 1 ascii.bmp) ||
+(cd "$work" && cvellicor -f "Vellicor Sample" -v 33 -a 1 -d 2 -r 1 ascii.bmp) ||
   fail "cvellicor failed on the sample"
 head -n 1 "$work/ascii.bdf" | grep -qx 'STARTFONT 2.1' || fail "no BDF font beside the sample"
-grep -qx 'CHARS 95' "$work/ascii.bdf" || fail "the font does not hold 95 glyphs"
+grep -qx 'CHARS 94' "$work/ascii.bdf" || fail "the font does not hold the sample's 94 glyphs"
 
 echo "== The library through the linker's cache, pkg-config and find_package"
 /sbin/ldconfig -p | grep -q 'libvellicor\.so\.1 ' || fail "libvellicor.so.1 is not in the linker's cache"
