@@ -135,8 +135,8 @@ Rgba16 pixel_at(const std::uint8_t* row, std::uint32_t x) {
     std::memcpy(channels.data(), row + std::size_t{x} * sizeof channels, sizeof channels);
     return {channels[0], channels[1], channels[2], channels[3]};
   } else {
-    const std::uint8_t* bytes = row + std::size_t{x} * 4;
-    return {widen8(bytes[0]), widen8(bytes[1]), widen8(bytes[2]), widen8(bytes[3])};
+    const std::size_t at = std::size_t{x} * 4;
+    return {widen8(row[at]), widen8(row[at + 1]), widen8(row[at + 2]), widen8(row[at + 3])};
   }
 }
 
