@@ -9,6 +9,7 @@ set -euo pipefail
 package=$(realpath "$1")
 source_dir=$(realpath "$2")
 native=${3:-}
+[ -z "$native" ] || native=$(realpath "$native")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
