@@ -2,6 +2,7 @@
 // ink, top row first, and the limits that keep building it cheap.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/bmp_format.hpp"
@@ -22,7 +23,7 @@ struct InkMap {
 
   void set_ink(std::uint32_t x, std::uint32_t y) {
     constexpr unsigned kHighestBit = 7;
-    pixels.bytes[std::uint64_t{y} * stride_bytes + x / 8] |=
+    pixels.bytes[std::size_t{y} * stride_bytes + x / 8] |=
         static_cast<std::uint8_t>(0x80u >> (x & kHighestBit));
   }
 };
