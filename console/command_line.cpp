@@ -38,21 +38,21 @@ bool is_option_letter(char letter) {
   return false;
 }
 
-ResultCode find_option(const CommandLine& line, char letter, int* index) {
+OptionSearch find_option(const CommandLine& line, char letter, int* index) {
   const int end = line.count - 1;  // the file name's index; never an option
-  if (end <= 1) return ResultCode::kOptionNotFound;
+  if (end <= 1) return OptionSearch::kNotFound;
   int position = 1;
   while (position < end) {
     const char* argument = line.arguments[position];
-    if (!begins_with_dash(argument)) return ResultCode::kTextUnavailable;
+    if (!begins_with_dash(argument)) return OptionSearch::kNotAnOption;
     const char found = *option_letter_text(argument);
     if (found == letter || found == to_upper(letter)) {
       *index = value_follows(line, position, end) ? position + 1 : position;
-      return ResultCode::kOk;
+      return OptionSearch::kFound;
     }
     position += value_follows(line, position, end) ? 2 : 1;
   }
-  return ResultCode::kOptionNotFound;
+  return OptionSearch::kNotFound;
 }
 
 ShapeCheck check_shape(const CommandLine& line) {

@@ -3,8 +3,6 @@
 
 #include <cstddef>
 
-#include "engine/result.hpp"
-
 namespace vellicor::console {
 
 // The argument list as the start-up code split it; the last argument is
@@ -29,11 +27,20 @@ const char* option_letter_text(const char* argument);
 // Whether letter is one of kOptionLetters, in either case. NUL is no letter.
 bool is_option_letter(char letter);
 
+// How a search for one option ended.
+// clang-format 14 takes an attribute before an enum's name for a brace list.
+// clang-format off
+enum class [[nodiscard]] OptionSearch {
+  kFound,
+  kNotAnOption,  // the walk met an option position holding a non-option
+  kNotFound,
+};
+// clang-format on
+
 // Finds the first option with letter (lower case) and stores the index of
 // the argument holding its value, or of the option itself when it stands
-// alone. kOk, kTextUnavailable (an option position holds a non-option) or
-// kOptionNotFound; index is written only on kOk.
-ResultCode find_option(const CommandLine& line, char letter, int* index);
+// alone. index is written only when the option is found.
+OptionSearch find_option(const CommandLine& line, char letter, int* index);
 
 // What is wrong with the shape of a command line, if anything.
 enum class ShapeProblem {

@@ -35,11 +35,11 @@ char letter_for(FieldId id) {
   return '\0';
 }
 
-ResultCode copy_value(const char* value, char* buffer, std::uint32_t size) {
+FieldAnswer copy_value(const char* value, char* buffer, std::uint32_t size) {
   const std::size_t length = std::strlen(value);
-  if (length >= size) return ResultCode::kTextTooLong;
+  if (length >= size) return FieldAnswer::kTextTooLong;
   std::memcpy(buffer, value, length + 1);
-  return ResultCode::kOk;
+  return FieldAnswer::kSupplied;
 }
 
 void ignore_busy(void*) {}
@@ -68,20 +68,20 @@ constexpr HostCallbacks kExtendedConsoleCallbacks = {
 
 }  // namespace
 
-ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
+FieldAnswer get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
   if (context == nullptr || buffer == nullptr || size < kSmallestUsableBuffer) {
-    return ResultCode::kBadArgument;
+    return FieldAnswer::kBadRequest;
   }
   std::memset(buffer, 0, size);
   const auto& line = *static_cast<const CommandLine*>(context);
-  if (line.count < 1) return ResultCode::kNotSupplied;
+  if (line.count < 1) return FieldAnswer::kNotSupplied;
 
   if (id == FieldInputPath) return make_full_path(line.arguments[line.count - 1], buffer, size);
 
   const char letter = letter_for(id);
-  if (letter == '\0') return ResultCode::kUnknownField;
+  if (letter == '\0') return FieldAnswer::kUnknownField;
   int index = 0;
-  if (failed(find_option(line, letter, &index))) return ResultCode::kNotSupplied;
+  if (find_option(line, letter, &index) != OptionSearch::kFound) return FieldAnswer::kNotSupplied;
 
   const char* value = line.arguments[index];
   if (first_char_is_dash(value)) return copy_value(letter == 'w' ? "1" : "0", buffer, size);
@@ -93,9 +93,10 @@ const HostCallbacks& console_callbacks() { return kConsoleCallbacks; }
 
 const HostCallbacks& extended_console_callbacks() { return kExtendedConsoleCallbacks; }
 
-ResultCode get_extended_console_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
+FieldAnswer get_extended_console_field(void* context, FieldId id, char* buffer,
+                                       std::uint32_t size) {
   if (context == nullptr || buffer == nullptr || size < kSmallestUsableBuffer) {
-    return ResultCode::kBadArgument;
+    return FieldAnswer::kBadRequest;
   }
   auto& request = *static_cast<ExtendedCommandLine*>(context);
   const char* value = nullptr;
@@ -113,7 +114,7 @@ ResultCode get_extended_console_field(void* context, FieldId id, char* buffer, s
       return get_console_field(&request.line, id, buffer, size);
   }
   std::memset(buffer, 0, size);
-  if (value == nullptr) return ResultCode::kNotSupplied;
+  if (value == nullptr) return FieldAnswer::kNotSupplied;
   return copy_value(value, buffer, size);
 }
 

@@ -10,11 +10,11 @@ namespace vellicor::console {
 
 // get_field for a context that is a CommandLine. Clears the whole buffer,
 // then writes the field's text: the input path and -o made absolute, an
-// option standing alone as "1" for -w and "0" for the others. Returns kOk;
-// kBadArgument for a null context or buffer or a size below 2; kNotSupplied
+// option standing alone as "1" for -w and "0" for the others. Returns kSupplied;
+// kBadRequest for a null context or buffer or a size below 2; kNotSupplied
 // when the option is absent; kUnknownField for fields no letter answers;
 // kTextUnavailable / kTextTooLong when a text cannot be had or does not fit.
-ResultCode get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
+FieldAnswer get_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 // What get_extended_console_field reads: the command line without its long
 // options, and what those gave.
@@ -28,7 +28,7 @@ struct ExtendedCommandLine {
 // get_field for a context that is an ExtendedCommandLine: FieldChars,
 // FieldBlankAdvance and FieldInkRule from the long options (kNotSupplied when
 // not given), every other field as get_console_field answers it for line.
-ResultCode get_extended_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
+FieldAnswer get_extended_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 // The callback table cvellicor hands the driver: no busy display, and a
 // report_message that prints the text and ends the process with status 1.

@@ -49,15 +49,15 @@ std::size_t normalise(char* text, std::size_t length) {
 
 }  // namespace
 
-ResultCode make_full_path(const char* name, char* buffer, std::uint32_t size) {
-  if (name == nullptr || name[0] == '\0' || buffer == nullptr) return ResultCode::kTextUnavailable;
+FieldAnswer make_full_path(const char* name, char* buffer, std::uint32_t size) {
+  if (name == nullptr || name[0] == '\0' || buffer == nullptr) return FieldAnswer::kTextUnavailable;
   const std::size_t name_length = std::strlen(name);
 
   char current[kCurrentDirectoryBufferSize];
   std::size_t current_length = 0;
   if (name[0] != kSeparator) {
     if (::getcwd(current, sizeof current) == nullptr) {
-      return errno == ERANGE ? ResultCode::kTextTooLong : ResultCode::kTextUnavailable;
+      return errno == ERANGE ? FieldAnswer::kTextTooLong : FieldAnswer::kTextUnavailable;
     }
     current_length = std::strlen(current);
   }
@@ -65,7 +65,7 @@ ResultCode make_full_path(const char* name, char* buffer, std::uint32_t size) {
   // Joined text: current directory, separator, name, terminator.
   const std::size_t joined_size = current_length + 1 + name_length + 1;
   std::unique_ptr<char[]> joined(new (std::nothrow) char[joined_size]);
-  if (!joined) return ResultCode::kTextUnavailable;
+  if (!joined) return FieldAnswer::kTextUnavailable;
   std::size_t joined_length = 0;
   if (current_length != 0) {
     std::memcpy(joined.get(), current, current_length);
@@ -77,9 +77,9 @@ ResultCode make_full_path(const char* name, char* buffer, std::uint32_t size) {
   joined[joined_length] = '\0';
 
   const std::size_t full_length = normalise(joined.get(), joined_length);
-  if (full_length >= size) return ResultCode::kTextTooLong;
+  if (full_length >= size) return FieldAnswer::kTextTooLong;
   std::memcpy(buffer, joined.get(), full_length + 1);
-  return ResultCode::kOk;
+  return FieldAnswer::kSupplied;
 }
 
 }  // namespace vellicor::console

@@ -15,26 +15,26 @@
 
 namespace vellicor::console {
 
-ResultCode make_full_path(const char* name, char* buffer, std::uint32_t size) {
+FieldAnswer make_full_path(const char* name, char* buffer, std::uint32_t size) {
   if (name == nullptr || name[0] == '\0' || buffer == nullptr || size == 0) {
-    return ResultCode::kTextUnavailable;
+    return FieldAnswer::kTextUnavailable;
   }
   // The answer goes to a buffer of its own first: the caller's buffer stays
   // untouched unless the whole path fits.
   std::unique_ptr<char[]> full(new (std::nothrow) char[size]);
-  if (!full) return ResultCode::kTextUnavailable;
+  if (!full) return FieldAnswer::kTextUnavailable;
   const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(size), full.get(), nullptr);
   // Three outcomes: 0 is a failure; a value of size or more is the buffer
   // size the path would need, terminator included; anything less is the
   // length of the path written. A name longer than the ANSI call takes at all
   // fails, though what it lacks is room, not a path.
   if (length == 0) {
-    return GetLastError() == ERROR_FILENAME_EXCED_RANGE ? ResultCode::kTextTooLong
-                                                        : ResultCode::kTextUnavailable;
+    return GetLastError() == ERROR_FILENAME_EXCED_RANGE ? FieldAnswer::kTextTooLong
+                                                        : FieldAnswer::kTextUnavailable;
   }
-  if (length >= size) return ResultCode::kTextTooLong;
+  if (length >= size) return FieldAnswer::kTextTooLong;
   std::memcpy(buffer, full.get(), std::size_t{length} + 1);
-  return ResultCode::kOk;
+  return FieldAnswer::kSupplied;
 }
 
 }  // namespace vellicor::console

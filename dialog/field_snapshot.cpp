@@ -23,18 +23,18 @@ constexpr HostCallbacks kSnapshotCallbacks{begin_busy, end_busy, report_message,
 
 }  // namespace
 
-ResultCode provide_snapshot_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
-  if (context == nullptr || buffer == nullptr || size == 0) return ResultCode::kBadArgument;
+FieldAnswer provide_snapshot_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
+  if (context == nullptr || buffer == nullptr || size == 0) return FieldAnswer::kBadRequest;
   std::memset(buffer, 0, size);
   const auto& texts = snapshot_of(context)->texts;
   const auto found = texts.find(id);
-  if (found == texts.end()) return ResultCode::kUnknownField;
+  if (found == texts.end()) return FieldAnswer::kUnknownField;
   const QByteArray& text = found->second;
-  if (text.isEmpty()) return ResultCode::kTextUnavailable;
+  if (text.isEmpty()) return FieldAnswer::kTextUnavailable;
   // Never cut: a shortened path or character list would be a different one.
-  if (static_cast<std::uint32_t>(text.size()) >= size) return ResultCode::kTextTooLong;
+  if (static_cast<std::uint32_t>(text.size()) >= size) return FieldAnswer::kTextTooLong;
   std::memcpy(buffer, text.constData(), static_cast<std::size_t>(text.size()));
-  return ResultCode::kOk;
+  return FieldAnswer::kSupplied;
 }
 
 ResultCode run_snapshot_conversion(FieldSnapshot& snapshot) {

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "driver/host_callbacks.hpp"
+#include "engine/result.hpp"
 
 namespace vellicor::dialog {
 
@@ -16,10 +17,10 @@ struct FieldSnapshot {
   int busy_depth = 0;               // begin_busy calls not yet ended
 };
 
-// Answers get_field from snapshot.texts: kOk with the text, kTextUnavailable
+// Answers get_field from snapshot.texts: kSupplied with the text, kTextUnavailable
 // for an empty text, kTextTooLong when it does not fit the buffer whole,
 // kUnknownField for a field the snapshot does not hold.
-ResultCode provide_snapshot_field(void* context, FieldId id, char* buffer, std::uint32_t size);
+FieldAnswer provide_snapshot_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 // Runs the driver's conversion with snapshot as its host; the message, if any,
 // lands in snapshot.message.

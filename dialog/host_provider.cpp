@@ -54,32 +54,32 @@ constexpr HostCallbacks kWindowCallbacks{begin_busy, end_busy, report_message, p
 
 }  // namespace
 
-ResultCode provide_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
+FieldAnswer provide_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
   if (context == nullptr || buffer == nullptr || size < kSmallestFieldBuffer) {
-    return ResultCode::kBadArgument;
+    return FieldAnswer::kBadRequest;
   }
   std::memset(buffer, 0, size);
   // The extended settings live in the Preview window, not here. Their numbers
   // meet controls of this window (the Process button is 1013), whose captions
   // are no character list: unanswered, the driver runs the plain conversion.
   if (id == FieldChars || id == FieldBlankAdvance || id == FieldInkRule) {
-    return ResultCode::kUnknownField;
+    return FieldAnswer::kUnknownField;
   }
   const QWidget* control = window_of(context)->control(id);
 
   if (id == FieldFixedWidth) {
     const auto* check_box = qobject_cast<const QCheckBox*>(control);
-    if (check_box == nullptr) return ResultCode::kTextUnavailable;
+    if (check_box == nullptr) return FieldAnswer::kTextUnavailable;
     buffer[0] = check_box->isChecked() ? '1' : '0';
-    return ResultCode::kOk;
+    return FieldAnswer::kSupplied;
   }
 
-  if (control == nullptr) return ResultCode::kUnknownField;
+  if (control == nullptr) return FieldAnswer::kUnknownField;
   const QByteArray text = window_text(*control).toLocal8Bit();
   const std::size_t copied = whole_characters_within(text, size - 1);
-  if (copied == 0) return ResultCode::kTextUnavailable;
+  if (copied == 0) return FieldAnswer::kTextUnavailable;
   std::memcpy(buffer, text.constData(), copied);
-  return ResultCode::kOk;
+  return FieldAnswer::kSupplied;
 }
 
 const HostCallbacks& window_host_callbacks() { return kWindowCallbacks; }

@@ -6,6 +6,7 @@
 
 #include "dialog/host_window.hpp"
 #include "driver/host_callbacks.hpp"
+#include "engine/result.hpp"
 
 namespace vellicor::dialog {
 
@@ -16,10 +17,9 @@ const HostCallbacks& window_host_callbacks();
 ResultCode run_window_conversion(HostWindow& window);
 
 // The field provider: the check box answers "1" or "0", any other control its
-// text. Clears all size bytes first; -2 for a null context or buffer or a size
-// under 2 (buffer untouched), -14 for an identifier with no control or one of
-// the extended settings' fields, -10 for
-// an empty edit or a missing check box.
-ResultCode provide_field(void* context, FieldId id, char* buffer, std::uint32_t size);
+// text. Clears all size bytes first; kBadRequest for a null context or buffer
+// or a size under 2 (buffer untouched), kUnknownField for an identifier with no
+// control, kTextUnavailable for an empty edit or a missing check box.
+FieldAnswer provide_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 }  // namespace vellicor::dialog

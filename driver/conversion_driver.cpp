@@ -72,7 +72,7 @@ class Host {
 
   // Clears the buffer, then asks for the field. Clearing here as well as in the
   // provider keeps an earlier field's text out of a later one.
-  ResultCode get(FieldId id, FieldBuffer& buffer) const {
+  FieldAnswer get(FieldId id, FieldBuffer& buffer) const {
     std::memset(buffer, 0, sizeof buffer);
     return callbacks_.get_field(context_, id, buffer, kFieldBufferSize);
   }
@@ -130,10 +130,8 @@ struct Request {
 };
 
 ResultCode read_input_path(const Host& host, Request& request) {
-  const ResultCode supplied = host.get(FieldInputPath, request.input_path);
-  if (failed(supplied)) {
-    host.report(Message::kBadInputFileName);
-    return supplied;
+  if (!supplied(host.get(FieldInputPath, request.input_path))) {
+    return host.refuse(Message::kBadInputFileName);
   }
   if (!is_terminated(request.input_path)) return host.refuse(Message::kInputNameTooLong);
   if (request.input_path[0] == '\0') return host.refuse(Message::kBadInputFileName);
@@ -141,8 +139,7 @@ ResultCode read_input_path(const Host& host, Request& request) {
 }
 
 ResultCode read_output_path(const Host& host, Request& request) {
-  const ResultCode supplied = host.get(FieldOutputPath, request.output_path);
-  if (succeeded(supplied)) {
+  if (supplied(host.get(FieldOutputPath, request.output_path))) {
     if (!is_terminated(request.output_path)) return host.refuse(Message::kOutputNameTooLong);
     if (request.output_path[0] != '\0') return ResultCode::kOk;
   }
@@ -156,7 +153,7 @@ ResultCode read_output_path(const Host& host, Request& request) {
 ResultCode read_numeric_fields(const Host& host, Request& request) {
   for (const NumericField& field : kNumericFields) {
     // A field the host does not supply keeps its 0 without a word.
-    if (failed(host.get(field.id, request.scratch))) continue;
+    if (!supplied(host.get(field.id, request.scratch))) continue;
     std::uint32_t value = 0;
     if (!is_terminated(request.scratch) || failed(parse_number(request.scratch, &value)) ||
         value > field.limit) {
@@ -169,7 +166,7 @@ ResultCode read_numeric_fields(const Host& host, Request& request) {
 
 ResultCode read_font_name(const Host& host, Request& request) {
   // Not supplied: the name stays null and the engine writes its default.
-  if (failed(host.get(FieldFontName, request.font_name))) return ResultCode::kOk;
+  if (!supplied(host.get(FieldFontName, request.font_name))) return ResultCode::kOk;
   if (!is_terminated(request.font_name) || has_control_byte(request.font_name)) {
     return host.refuse(Message::kInvalidFontName);
   }
@@ -179,7 +176,8 @@ ResultCode read_font_name(const Host& host, Request& request) {
 
 // Never refused: anything but a nonzero number means "not fixed".
 void read_fixed_width(const Host& host, Request& request) {
-  if (failed(host.get(FieldFixedWidth, request.scratch)) || !is_terminated(request.scratch)) return;
+  if (!supplied(host.get(FieldFixedWidth, request.scratch)) || !is_terminated(request.scratch))
+    return;
   std::uint32_t value = 0;
   if (succeeded(parse_number(request.scratch, &value)) && value != 0)
     request.options.fixed_width = 1;

@@ -24,9 +24,9 @@ enum class Answer { kSupplied, kAbsent, kTooLong };
 Answer ask(const HostCallbacks& callbacks, void* context, FieldId id, char* buffer,
            std::uint32_t size) {
   std::memset(buffer, 0, size);
-  const ResultCode answer = callbacks.get_field(context, id, buffer, size);
-  if (answer == ResultCode::kTextTooLong) return Answer::kTooLong;
-  if (failed(answer)) return Answer::kAbsent;
+  const FieldAnswer answer = callbacks.get_field(context, id, buffer, size);
+  if (answer == FieldAnswer::kTextTooLong) return Answer::kTooLong;
+  if (!supplied(answer)) return Answer::kAbsent;
   return is_terminated(buffer, size) ? Answer::kSupplied : Answer::kTooLong;
 }
 

@@ -3,9 +3,25 @@
 
 #include <cstdint>
 
-#include "engine/result.hpp"
-
 namespace vellicor {
+
+// What a provider answers when asked for one field. The values stay those the
+// providers have always returned, so an answer reads the same in a log or a
+// test on either side of the change that gave answers their own type.
+// clang-format 14 takes an attribute before an enum's name for a brace list.
+// clang-format off
+enum class [[nodiscard]] FieldAnswer : std::int32_t {
+  kSupplied = 0,           // the text is in the buffer, terminated
+  kNotSupplied = -1,       // the host has no value for this field
+  kBadRequest = -2,        // null context or buffer, or a buffer under 2 bytes
+  kTextUnavailable = -10,  // the text cannot be obtained (empty edit, no control)
+  kUnknownField = -14,     // a field this provider does not serve
+  kTextTooLong = -15,      // the text does not fit the buffer
+};
+// clang-format on
+
+constexpr bool supplied(FieldAnswer answer) { return answer == FieldAnswer::kSupplied; }
+constexpr std::int32_t to_int(FieldAnswer answer) { return static_cast<std::int32_t>(answer); }
 
 // Request fields. The values are also the dialog's control identifiers.
 enum FieldId : std::int32_t {
@@ -34,9 +50,9 @@ struct HostCallbacks {
   void (*end_busy)(void* context);    // after the converter is released; may be null
   // The one message of a failed run (never empty); may be null, may not return.
   void (*report_message)(void* context, const char* text);
-  // Writes the field's text, NUL-terminated, into buffer (size bytes); kOk when
-  // supplied, anything else when not. Mandatory.
-  ResultCode (*get_field)(void* context, FieldId id, char* buffer, std::uint32_t size);
+  // Writes the field's text, NUL-terminated, into buffer (size bytes); kSupplied
+  // when supplied, the reason otherwise. Mandatory.
+  FieldAnswer (*get_field)(void* context, FieldId id, char* buffer, std::uint32_t size);
 };
 
 }  // namespace vellicor

@@ -9,20 +9,18 @@
 
 namespace vellicor {
 
+// clang-format 14 takes an attribute before an enum's name for a brace list.
+// clang-format off
 enum class [[nodiscard]] ResultCode : std::int32_t {
   kOk = 0,
   kUnusableInput = -1,  // not a usable picture; query on a null object
-  kNotSupplied = -1,    // get_field: the field is not supplied
   kBadArgument = -2,    // null record, missing/empty/too long path; refused request
   kOutOfMemory = -5,
-  kFileAccess = -6,      // file access failed, not one bit per pixel, name too long
-  kNoGlyph = -10,        // the measuring pass found no glyph
-  kTextUnavailable = -10,  // get_field: the text cannot be obtained
-  kOptionNotFound = -11,   // console option search: no such option
-  kNoInterface = -14,      // unsupported interface identifier
-  kUnknownField = -14,     // get_field: a field the provider does not serve
-  kTextTooLong = -15,      // get_field: the text does not fit the buffer
+  kFileAccess = -6,     // file access failed, not one bit per pixel, name too long
+  kNoGlyph = -10,       // the measuring pass found no glyph
+  kNoInterface = -14,   // unsupported interface identifier
 };
+// clang-format on
 
 enum class ErrorDetail : std::int32_t {
   kNone = 0,

@@ -71,7 +71,8 @@ struct Host {
   Observed observed;
 };
 
-ResultCode host_field(void* context, vellicor::FieldId id, char* buffer, std::uint32_t size) {
+vellicor::FieldAnswer host_field(void* context, vellicor::FieldId id, char* buffer,
+                                 std::uint32_t size) {
   return vellicor::console::get_console_field(&static_cast<Host*>(context)->line, id, buffer, size);
 }
 

@@ -19,7 +19,7 @@ constexpr char kFill = '\x5A';  // what the buffer holds before the call
 // must stay untouched); returns the result and the whole buffer.
 std::pair<int, QByteArray> ask(MainDialog& dialog, int id, std::uint32_t size) {
   std::vector<char> buffer(size + 2, kFill);
-  const ResultCode result = window_host_callbacks().get_field(
+  const FieldAnswer result = window_host_callbacks().get_field(
       static_cast<HostWindow*>(&dialog), static_cast<FieldId>(id), buffer.data(), size);
   return {to_int(result), QByteArray(buffer.data(), static_cast<qsizetype>(buffer.size()))};
 }

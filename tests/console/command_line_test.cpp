@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct FindCase {
   std::vector<std::string> arguments;
   char letter;
-  ResultCode result;
+  OptionSearch result;
   int index;  // when found
 };
 
@@ -87,23 +87,23 @@ TEST_P(FindOption, GivesTheValuesIndex) {
   constexpr int kUntouched = -99;
   int index = kUntouched;
   EXPECT_EQ(find_option(arguments.line(), GetParam().letter, &index), GetParam().result);
-  EXPECT_EQ(index, succeeded(GetParam().result) ? GetParam().index : kUntouched);
+  EXPECT_EQ(index, GetParam().result == OptionSearch::kFound ? GetParam().index : kUntouched);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, FindOption,
-    ::testing::Values(FindCase{{"strip.bmp"}, 'v', ResultCode::kOptionNotFound, 0},
-                      FindCase{{"-v", "7", "strip.bmp"}, 'v', ResultCode::kOk, 2},
-                      FindCase{{"-V", "7", "strip.bmp"}, 'v', ResultCode::kOk, 2},
-                      FindCase{{"-v", "7", "strip.bmp"}, 'f', ResultCode::kOptionNotFound, 0},
-                      FindCase{{"-w", "strip.bmp"}, 'w', ResultCode::kOk, 1},
-                      FindCase{{"-o", "-w", "strip.bmp"}, 'o', ResultCode::kOk, 1},
-                      FindCase{{"-o", "-w", "strip.bmp"}, 'w', ResultCode::kOk, 2},
-                      FindCase{{"-v", "10", "-v", "20", "strip.bmp"}, 'v', ResultCode::kOk, 2},
-                      FindCase{{"-f", "x", "-d", "3", "strip.bmp"}, 'd', ResultCode::kOk, 4},
+    ::testing::Values(FindCase{{"strip.bmp"}, 'v', OptionSearch::kNotFound, 0},
+                      FindCase{{"-v", "7", "strip.bmp"}, 'v', OptionSearch::kFound, 2},
+                      FindCase{{"-V", "7", "strip.bmp"}, 'v', OptionSearch::kFound, 2},
+                      FindCase{{"-v", "7", "strip.bmp"}, 'f', OptionSearch::kNotFound, 0},
+                      FindCase{{"-w", "strip.bmp"}, 'w', OptionSearch::kFound, 1},
+                      FindCase{{"-o", "-w", "strip.bmp"}, 'o', OptionSearch::kFound, 1},
+                      FindCase{{"-o", "-w", "strip.bmp"}, 'w', OptionSearch::kFound, 2},
+                      FindCase{{"-v", "10", "-v", "20", "strip.bmp"}, 'v', OptionSearch::kFound, 2},
+                      FindCase{{"-f", "x", "-d", "3", "strip.bmp"}, 'd', OptionSearch::kFound, 4},
                       FindCase{
-                          {"name", "-d", "3", "strip.bmp"}, 'd', ResultCode::kTextUnavailable, 0},
-                      FindCase{{"-dfoo", "3", "strip.bmp"}, 'd', ResultCode::kOk, 2}));
+                          {"name", "-d", "3", "strip.bmp"}, 'd', OptionSearch::kNotAnOption, 0},
+                      FindCase{{"-dfoo", "3", "strip.bmp"}, 'd', OptionSearch::kFound, 2}));
 
 TEST(OptionLetters, AcceptsTheTenLettersInBothCasesOnly) {
   for (const char letter : std::string("ofvadwublrOFVADWUBLR"))

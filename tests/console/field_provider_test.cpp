@@ -31,7 +31,7 @@ class Arguments {
 };
 
 struct Answer {
-  ResultCode result;
+  FieldAnswer result;
   std::string text;
 };
 
@@ -50,7 +50,7 @@ std::string rooted(std::string path) {
 
 Answer ask(Arguments& arguments, FieldId id, std::uint32_t size = kFieldSize) {
   std::string buffer(size, '\x01');
-  const ResultCode result = get_console_field(arguments.context(), id, buffer.data(), size);
+  const FieldAnswer result = get_console_field(arguments.context(), id, buffer.data(), size);
   return Answer{result, buffer.c_str()};
 }
 
@@ -67,7 +67,7 @@ TEST(ConsoleField, AnswersEveryLetterFromItsOption) {
   EXPECT_EQ(ask(arguments, FieldTrailingBlank).text, "6");
   EXPECT_EQ(ask(arguments, FieldFixedWidth).text, "1");
   EXPECT_EQ(ask(arguments, FieldInputPath).text, rooted("/fonts/strip.bmp"));
-  EXPECT_EQ(ask(arguments, FieldOutputPath).result, ResultCode::kNotSupplied);
+  EXPECT_EQ(ask(arguments, FieldOutputPath).result, FieldAnswer::kNotSupplied);
 }
 
 TEST(ConsoleField, OptionStandingAloneAnswersZeroOrOneForW) {
@@ -89,10 +89,10 @@ TEST(ConsoleField, RefusesValuesThatDoNotFit) {
   const std::string long_value(kFieldSize, 'n');
   Arguments arguments({"-f", long_value, "-o", "/" + long_value, "/" + long_value});
   const Answer font = ask(arguments, FieldFontName);
-  EXPECT_EQ(font.result, ResultCode::kTextTooLong);
+  EXPECT_EQ(font.result, FieldAnswer::kTextTooLong);
   EXPECT_EQ(font.text, "");  // the buffer was cleared first
-  EXPECT_EQ(ask(arguments, FieldOutputPath).result, ResultCode::kTextTooLong);
-  EXPECT_EQ(ask(arguments, FieldInputPath).result, ResultCode::kTextTooLong);
+  EXPECT_EQ(ask(arguments, FieldOutputPath).result, FieldAnswer::kTextTooLong);
+  EXPECT_EQ(ask(arguments, FieldInputPath).result, FieldAnswer::kTextTooLong);
   Arguments fits({"-f", long_value.substr(1), "strip.bmp"});
   EXPECT_EQ(ask(fits, FieldFontName).text, long_value.substr(1));
 }
@@ -101,22 +101,22 @@ TEST(ConsoleField, RefusesBadCallsAndUnknownFields) {
   Arguments arguments({"-f", "x", "strip.bmp"});
   char buffer[kFieldSize];
   EXPECT_EQ(get_console_field(nullptr, FieldFontName, buffer, kFieldSize),
-            ResultCode::kBadArgument);
+            FieldAnswer::kBadRequest);
   EXPECT_EQ(get_console_field(arguments.context(), FieldFontName, nullptr, kFieldSize),
-            ResultCode::kBadArgument);
+            FieldAnswer::kBadRequest);
   buffer[0] = 'k';
   EXPECT_EQ(get_console_field(arguments.context(), FieldFontName, buffer, 1),
-            ResultCode::kBadArgument);
+            FieldAnswer::kBadRequest);
   EXPECT_EQ(buffer[0], 'k');
-  EXPECT_EQ(ask(arguments, static_cast<FieldId>(1001)).result, ResultCode::kUnknownField);
-  EXPECT_EQ(ask(arguments, static_cast<FieldId>(1008)).result, ResultCode::kUnknownField);
-  EXPECT_EQ(ask(arguments, FieldFontName, 2).result, ResultCode::kOk);
+  EXPECT_EQ(ask(arguments, static_cast<FieldId>(1001)).result, FieldAnswer::kUnknownField);
+  EXPECT_EQ(ask(arguments, static_cast<FieldId>(1008)).result, FieldAnswer::kUnknownField);
+  EXPECT_EQ(ask(arguments, FieldFontName, 2).result, FieldAnswer::kSupplied);
   EXPECT_EQ(ask(arguments, FieldFontName, 2).text, "x");
 }
 
 TEST(ConsoleField, NonOptionInOptionPositionSuppliesNothing) {
   Arguments arguments({"name", "-v", "3", "strip.bmp"});
-  EXPECT_EQ(ask(arguments, FieldFirstGlyph).result, ResultCode::kNotSupplied);
+  EXPECT_EQ(ask(arguments, FieldFirstGlyph).result, FieldAnswer::kNotSupplied);
 }
 
 }  // namespace

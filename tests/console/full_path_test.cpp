@@ -15,7 +15,7 @@ constexpr std::uint32_t kFieldSize = 260;
 
 std::string full_path(const std::string& name, std::uint32_t size = kFieldSize) {
   std::string buffer(size, '\x01');
-  if (failed(make_full_path(name.c_str(), buffer.data(), size))) return "<failed>";
+  if (!supplied(make_full_path(name.c_str(), buffer.data(), size))) return "<failed>";
   return buffer.c_str();
 }
 
@@ -69,7 +69,7 @@ TEST_F(FullPath, RefusesWhatDoesNotFitWithItsTerminator) {
   EXPECT_EQ(full_path("/" + fits.substr(1)), "/" + fits.substr(1));
   std::string buffer(kFieldSize, '\x01');
   EXPECT_EQ(make_full_path(("/" + fits).c_str(), buffer.data(), kFieldSize),
-            ResultCode::kTextTooLong);
+            FieldAnswer::kTextTooLong);
   EXPECT_EQ(buffer, std::string(kFieldSize, '\x01'));
   // What matters is the normalised length, not the length given.
   EXPECT_EQ(full_path("/" + std::string(300, 'b') + "/../c"), "/c");
@@ -79,7 +79,7 @@ TEST_F(FullPath, RefusesWhatDoesNotFitWithItsTerminator) {
 
 TEST_F(FullPath, RefusesEmptyName) {
   char buffer[kFieldSize];
-  EXPECT_EQ(make_full_path("", buffer, kFieldSize), ResultCode::kTextUnavailable);
+  EXPECT_EQ(make_full_path("", buffer, kFieldSize), FieldAnswer::kTextUnavailable);
 }
 
 #ifdef _WIN32
@@ -107,14 +107,14 @@ TEST_F(FullPath, RefusesWhatDoesNotFitWithItsTerminator) {
   EXPECT_EQ(full_path(fits), fits);
   std::string buffer(kFieldSize, '\x01');
   EXPECT_EQ(make_full_path((fits + "a").c_str(), buffer.data(), kFieldSize),
-            ResultCode::kTextTooLong);
+            FieldAnswer::kTextTooLong);
   EXPECT_EQ(buffer, std::string(kFieldSize, '\x01'));
-  EXPECT_EQ(make_full_path("C:\\abc", buffer.data(), 6), ResultCode::kTextTooLong);
+  EXPECT_EQ(make_full_path("C:\\abc", buffer.data(), 6), FieldAnswer::kTextTooLong);
   EXPECT_EQ(buffer, std::string(kFieldSize, '\x01'));
   EXPECT_EQ(full_path("C:\\abc", 7), "C:\\abc");
   // Names longer than the call takes at all are too long as well.
   EXPECT_EQ(make_full_path(("C:\\" + std::string(400, 'b')).c_str(), buffer.data(), kFieldSize),
-            ResultCode::kTextTooLong);
+            FieldAnswer::kTextTooLong);
   // What matters is the length of the full path, not of the name given.
   EXPECT_EQ(full_path("C:\\" + std::string(200, 'b') + "\\..\\c"), "C:\\c");
 }
@@ -127,7 +127,7 @@ TEST_F(FullPath, FailsWithoutACurrentDirectoryForRelativeNamesOnly) {
   std::filesystem::current_path(gone);
   std::filesystem::remove(gone);
   char buffer[kFieldSize];
-  EXPECT_EQ(make_full_path("strip.bmp", buffer, kFieldSize), ResultCode::kTextUnavailable);
+  EXPECT_EQ(make_full_path("strip.bmp", buffer, kFieldSize), FieldAnswer::kTextUnavailable);
   EXPECT_EQ(full_path("/abs/strip.bmp"), "/abs/strip.bmp");
 }
 #endif  // !_WIN32

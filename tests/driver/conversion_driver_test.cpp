@@ -17,7 +17,7 @@ namespace {
 using test::ConvertCall;
 using test::FakeConverterScope;
 using test::FakeConverterScript;
-using test::FieldAnswer;
+using test::ScriptedAnswer;
 using test::ScriptedHost;
 
 const std::vector<FieldId> kAllFieldsInOrder = {
@@ -123,7 +123,7 @@ TEST_F(ConversionDriver, EmptyOrUnsuppliedOutputPathIsDerived) {
   host_.answer(FieldInputPath, "a.b.c");
   host_.answer(FieldOutputPath, "");
   EXPECT_EQ(run(), ResultCode::kOk);
-  host_.answer(FieldOutputPath, FieldAnswer{ResultCode::kTextTooLong, "ignored"});
+  host_.answer(FieldOutputPath, ScriptedAnswer{FieldAnswer::kTextTooLong, "ignored"});
   EXPECT_EQ(run(), ResultCode::kOk);
   ASSERT_EQ(script_.calls.size(), 2u);
   EXPECT_EQ(script_.calls[0].output_path, "a.b.bdf");
@@ -176,7 +176,7 @@ TEST_F(ConversionDriver, MissingGetFieldIsReported) {
 // A run the driver refuses: the fields answered, then what must happen.
 struct Refusal {
   const char* name;
-  std::vector<std::pair<FieldId, FieldAnswer>> answers;
+  std::vector<std::pair<FieldId, ScriptedAnswer>> answers;
   ResultCode result;
   std::string message;
   std::vector<FieldId> requested;
@@ -184,21 +184,23 @@ struct Refusal {
 
 void PrintTo(const Refusal& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
-FieldAnswer text(std::string value) { return FieldAnswer{ResultCode::kOk, std::move(value)}; }
+ScriptedAnswer text(std::string value) {
+  return ScriptedAnswer{FieldAnswer::kSupplied, std::move(value)};
+}
 
 const std::string kPath259(259, 'p');
 
 std::vector<Refusal> refusals() {
-  const std::pair<FieldId, FieldAnswer> input{FieldInputPath, text("in.bmp")};
+  const std::pair<FieldId, ScriptedAnswer> input{FieldInputPath, text("in.bmp")};
   std::vector<Refusal> rows = {
       {"InputNotSupplied",
-       {{FieldInputPath, FieldAnswer{ResultCode::kTextUnavailable, ""}}},
-       ResultCode::kTextUnavailable,
+       {{FieldInputPath, ScriptedAnswer{FieldAnswer::kTextUnavailable, ""}}},
+       ResultCode::kBadArgument,
        "Bad input file name",
        {FieldInputPath}},
       {"InputTooLongForProvider",
-       {{FieldInputPath, FieldAnswer{ResultCode::kTextTooLong, ""}}},
-       ResultCode::kTextTooLong,
+       {{FieldInputPath, ScriptedAnswer{FieldAnswer::kTextTooLong, ""}}},
+       ResultCode::kBadArgument,
        "Bad input file name",
        {FieldInputPath}},
       {"InputEmpty",
@@ -207,12 +209,12 @@ std::vector<Refusal> refusals() {
        "Bad input file name",
        {FieldInputPath}},
       {"InputFillsBuffer",
-       {{FieldInputPath, FieldAnswer{ResultCode::kOk, "", false}}},
+       {{FieldInputPath, ScriptedAnswer{FieldAnswer::kSupplied, "", false}}},
        ResultCode::kBadArgument,
        "BMP file name exceeds max length",
        {FieldInputPath}},
       {"OutputFillsBuffer",
-       {input, {FieldOutputPath, FieldAnswer{ResultCode::kOk, "", false}}},
+       {input, {FieldOutputPath, ScriptedAnswer{FieldAnswer::kSupplied, "", false}}},
        ResultCode::kBadArgument,
        "BDF file name exceeds max length",
        fields_through(FieldOutputPath)},
@@ -263,7 +265,7 @@ std::vector<Refusal> refusals() {
        "Invalid Lower Blank Value",
        fields_through(FieldLowerBlank)},
       {"NumberFillsBuffer",
-       {input, {FieldDescent, FieldAnswer{ResultCode::kOk, "", false}}},
+       {input, {FieldDescent, ScriptedAnswer{FieldAnswer::kSupplied, "", false}}},
        ResultCode::kBadArgument,
        "Invalid Descent Pixels Value",
        fields_through(FieldDescent)},
@@ -283,7 +285,7 @@ std::vector<Refusal> refusals() {
        "Invalid Font Name Value",
        fields_through(FieldFontName)},
       {"FontNameFillsBuffer",
-       {input, {FieldFontName, FieldAnswer{ResultCode::kOk, "", false}}},
+       {input, {FieldFontName, ScriptedAnswer{FieldAnswer::kSupplied, "", false}}},
        ResultCode::kBadArgument,
        "Invalid Font Name Value",
        fields_through(FieldFontName)},
@@ -335,7 +337,7 @@ TEST_F(ConversionDriver, AcceptsOutputPathOfTwoHundredFiftyNineCharacters) {
 }
 
 struct FixedWidthCase {
-  FieldAnswer answer;
+  ScriptedAnswer answer;
   std::uint8_t fixed_width;
 };
 
@@ -366,8 +368,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedWidthCase{text("0x10"), 1}, FixedWidthCase{text("0"), 0},
                       FixedWidthCase{text("abc"), 0}, FixedWidthCase{text(""), 0},
                       FixedWidthCase{text("4294967296"), 0},
-                      FixedWidthCase{FieldAnswer{ResultCode::kNotSupplied, "1"}, 0},
-                      FixedWidthCase{FieldAnswer{ResultCode::kOk, "", false}, 0}));
+                      FixedWidthCase{ScriptedAnswer{FieldAnswer::kNotSupplied, "1"}, 0},
+                      FixedWidthCase{ScriptedAnswer{FieldAnswer::kSupplied, "", false}, 0}));
 
 struct DetailCase {
   std::int32_t detail;

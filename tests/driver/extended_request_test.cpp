@@ -16,7 +16,7 @@
 namespace vellicor {
 namespace {
 
-using test::FieldAnswer;
+using test::ScriptedAnswer;
 using test::ScriptedHost;
 
 // Four glyphs.
@@ -64,12 +64,12 @@ TEST_F(ExtendedDriver, MatchingListWritesTheUnicodeFont) {
 }
 
 TEST_F(ExtendedDriver, RefusedSettingsStopTheRunBeforeConverting) {
-  const std::vector<std::pair<FieldId, FieldAnswer>> cases = {
-      {FieldBlankAdvance, FieldAnswer{ResultCode::kOk, "0"}},
-      {FieldBlankAdvance, FieldAnswer{ResultCode::kOk, "1025"}},
-      {FieldBlankAdvance, FieldAnswer{ResultCode::kTextTooLong, ""}},
-      {FieldInkRule, FieldAnswer{ResultCode::kOk, "Black"}},
-      {FieldChars, FieldAnswer{ResultCode::kTextTooLong, ""}},
+  const std::vector<std::pair<FieldId, ScriptedAnswer>> cases = {
+      {FieldBlankAdvance, ScriptedAnswer{FieldAnswer::kSupplied, "0"}},
+      {FieldBlankAdvance, ScriptedAnswer{FieldAnswer::kSupplied, "1025"}},
+      {FieldBlankAdvance, ScriptedAnswer{FieldAnswer::kTextTooLong, ""}},
+      {FieldInkRule, ScriptedAnswer{FieldAnswer::kSupplied, "Black"}},
+      {FieldChars, ScriptedAnswer{FieldAnswer::kTextTooLong, ""}},
   };
   const std::vector<std::string> messages = {
       "Invalid Blank Advance Value", "Invalid Blank Advance Value", "Invalid Blank Advance Value",

@@ -71,14 +71,14 @@ void ScriptedHost::report_message(void* context, const char* text) {
   static_cast<ScriptedHost*>(context)->events_.push_back(std::string("report:") + text);
 }
 
-ResultCode ScriptedHost::get_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
+FieldAnswer ScriptedHost::get_field(void* context, FieldId id, char* buffer, std::uint32_t size) {
   auto& host = *static_cast<ScriptedHost*>(context);
   host.requested_.push_back(id);
   host.buffer_sizes_.push_back(size);
   std::memset(buffer, 0, size);
   const auto found = host.answers_.find(id);
-  if (found == host.answers_.end()) return ResultCode::kNotSupplied;
-  const FieldAnswer& reply = found->second;
+  if (found == host.answers_.end()) return FieldAnswer::kNotSupplied;
+  const ScriptedAnswer& reply = found->second;
   if (!reply.terminated) {
     std::memset(buffer, 'x', size);
   } else if (reply.text.size() < size) {

@@ -14,8 +14,8 @@
 namespace vellicor::test {
 
 // What the provider answers for one field.
-struct FieldAnswer {
-  ResultCode result = ResultCode::kOk;
+struct ScriptedAnswer {
+  FieldAnswer result = FieldAnswer::kSupplied;
   std::string text;
   bool terminated = true;  // false: fill the whole buffer without a terminator
 };
@@ -26,9 +26,9 @@ class ScriptedHost {
 
   // Fields without an answer are not supplied (kNotSupplied).
   void answer(FieldId id, std::string text) {
-    answers_[id] = FieldAnswer{ResultCode::kOk, std::move(text)};
+    answers_[id] = ScriptedAnswer{FieldAnswer::kSupplied, std::move(text)};
   }
-  void answer(FieldId id, FieldAnswer reply) { answers_[id] = std::move(reply); }
+  void answer(FieldId id, ScriptedAnswer reply) { answers_[id] = std::move(reply); }
   void drop_report_message() { callbacks_.report_message = nullptr; }
   void drop_busy() {
     callbacks_.begin_busy = nullptr;
@@ -48,10 +48,10 @@ class ScriptedHost {
   static void begin_busy(void* context);
   static void end_busy(void* context);
   static void report_message(void* context, const char* text);
-  static ResultCode get_field(void* context, FieldId id, char* buffer, std::uint32_t size);
+  static FieldAnswer get_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
   HostCallbacks callbacks_;
-  std::map<FieldId, FieldAnswer> answers_;
+  std::map<FieldId, ScriptedAnswer> answers_;
   std::vector<FieldId> requested_;
   std::vector<std::uint32_t> buffer_sizes_;
   std::vector<std::string> events_;
