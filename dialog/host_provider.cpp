@@ -15,6 +15,24 @@ namespace {
 // The smallest buffer that holds one character and its terminator.
 constexpr std::uint32_t kSmallestFieldBuffer = 2;
 
+// The request fields this window answers. The other controls (buttons, the
+// picture) are no fields, even where an identifier equals one the driver asks
+// for: the Process button's 1013 is also the character list's field. The
+// extended settings live in the Preview window; unanswered here, the driver
+// runs the plain conversion.
+constexpr FieldId kWindowFields[] = {
+    FieldInputPath,           FieldFirstGlyph, FieldLeadingBlank, FieldTrailingBlank,
+    FieldUpperBlank,          FieldLowerBlank, FieldFontName,     FieldFixedWidth,
+    FieldAllowedBlankColumns, FieldDescent,    FieldOutputPath,
+};
+
+bool serves(FieldId id) {
+  for (const FieldId field : kWindowFields) {
+    if (field == id) return true;
+  }
+  return false;
+}
+
 HostWindow* window_of(void* context) { return static_cast<HostWindow*>(context); }
 
 void begin_busy(void* context) { window_of(context)->begin_wait_cursor(); }
@@ -59,12 +77,7 @@ FieldAnswer provide_field(void* context, FieldId id, char* buffer, std::uint32_t
     return FieldAnswer::kBadRequest;
   }
   std::memset(buffer, 0, size);
-  // The extended settings live in the Preview window, not here. Their numbers
-  // meet controls of this window (the Process button is 1013), whose captions
-  // are no character list: unanswered, the driver runs the plain conversion.
-  if (id == FieldChars || id == FieldBlankAdvance || id == FieldInkRule) {
-    return FieldAnswer::kUnknownField;
-  }
+  if (!serves(id)) return FieldAnswer::kUnknownField;
   const QWidget* control = window_of(context)->control(id);
 
   if (id == FieldFixedWidth) {

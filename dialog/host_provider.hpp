@@ -16,8 +16,8 @@ const HostCallbacks& window_host_callbacks();
 // Runs one conversion with window's controls as its fields.
 ResultCode run_window_conversion(HostWindow& window);
 
-// The field provider: the check box answers "1" or "0", any other control its
-// text. Clears all size bytes first; kBadRequest for a null context or buffer
+// The field provider: the check box answers "1" or "0", the edits of the
+// request fields their text. Clears all size bytes first; kBadRequest for a null context or buffer
 // or a size under 2 (buffer untouched), kUnknownField for an identifier with no
 // control, kTextUnavailable for an empty edit or a missing check box.
 FieldAnswer provide_field(void* context, FieldId id, char* buffer, std::uint32_t size);
