@@ -14,8 +14,7 @@ bool has_bitmap_extension(const QString& name) {
 
 std::optional<QString> dropped_input_path(const QList<QUrl>& urls) {
   if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
-  const QString name =
-      QDir::toNativeSeparators(urls.front().toLocalFile()).left(kMaxDroppedNameLength);
+  const QString name = QDir::toNativeSeparators(urls.front().toLocalFile());
   if (!has_bitmap_extension(name)) return std::nullopt;
   return name;
 }

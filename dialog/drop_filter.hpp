@@ -8,15 +8,14 @@
 
 namespace vellicor::dialog {
 
-// A dropped name is cut to this many characters before it is looked at.
-inline constexpr qsizetype kMaxDroppedNameLength = 258;
-
 // True when the text from the last '.' of name to its end is ".bmp" in any
 // letter case; a dot inside a directory name counts as the last dot too.
 bool has_bitmap_extension(const QString& name);
 
-// The input path for a drop of urls: exactly one local file whose name, cut
-// to kMaxDroppedNameLength characters, ends in ".bmp"; nothing otherwise.
+// The input path for a drop of urls: exactly one local file whose name ends
+// in ".bmp"; nothing otherwise. The name is never cut: one too long for a
+// conversion is refused with a message when Process runs, rather than
+// silently naming another file.
 std::optional<QString> dropped_input_path(const QList<QUrl>& urls);
 
 }  // namespace vellicor::dialog

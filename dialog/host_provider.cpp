@@ -89,9 +89,12 @@ FieldAnswer provide_field(void* context, FieldId id, char* buffer, std::uint32_t
 
   if (control == nullptr) return FieldAnswer::kUnknownField;
   const QByteArray text = window_text(*control).toLocal8Bit();
+  if (text.isEmpty()) return FieldAnswer::kTextUnavailable;
+  // What fits is still written, so a small buffer gets the text's beginning;
+  // the answer tells the driver that it is not the whole text.
   const std::size_t copied = whole_characters_within(text, size - 1);
-  if (copied == 0) return FieldAnswer::kTextUnavailable;
   std::memcpy(buffer, text.constData(), copied);
+  if (copied < static_cast<std::size_t>(text.size())) return FieldAnswer::kTextTooLong;
   return FieldAnswer::kSupplied;
 }
 

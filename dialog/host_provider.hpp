@@ -17,9 +17,11 @@ const HostCallbacks& window_host_callbacks();
 ResultCode run_window_conversion(HostWindow& window);
 
 // The field provider: the check box answers "1" or "0", the edits of the
-// request fields their text. Clears all size bytes first; kBadRequest for a null context or buffer
-// or a size under 2 (buffer untouched), kUnknownField for an identifier with no
-// control, kTextUnavailable for an empty edit or a missing check box.
+// request fields their text. Clears all size bytes first; kBadRequest for a
+// null context or buffer or a size under 2 (buffer untouched), kUnknownField
+// for an identifier with no control, kTextUnavailable for an empty edit or a
+// missing check box, kTextTooLong when the text does not fit whole (the
+// whole characters that fit are still written).
 FieldAnswer provide_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 }  // namespace vellicor::dialog

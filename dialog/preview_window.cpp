@@ -152,13 +152,13 @@ void PreviewWindow::build() {
     return made;
   };
 
-  QLineEdit* picture = add_edit(FieldInputPath, kPathBufferSize - 1);
+  QLineEdit* picture = add_edit(FieldInputPath);
   auto* open_button = make_button(tr("&Open..."), this);
   grid->addWidget(label(tr("&Picture"), picture), 0, 0);
   grid->addWidget(picture, 0, 1, 1, 5);
   grid->addWidget(open_button, 0, 6, 1, 2);
 
-  QLineEdit* output = add_edit(FieldOutputPath, kPathBufferSize - 1);
+  QLineEdit* output = add_edit(FieldOutputPath);
   QLineEdit* font_name = add_edit(FieldFontName);
   grid->addWidget(label(tr("Output &BDF file"), output), 1, 0);
   grid->addWidget(output, 1, 1, 1, 3);

@@ -103,6 +103,10 @@ class Host {
   void* context_;
 };
 
+// A text the user gave but that does not fit is refused, never read as absent:
+// taking a default instead would write somewhere the user did not name.
+bool too_long(FieldAnswer answer) { return answer == FieldAnswer::kTextTooLong; }
+
 // True when the provider left a terminator inside the buffer.
 bool is_terminated(const FieldBuffer& buffer) {
   return std::memchr(buffer, '\0', sizeof buffer) != nullptr;
@@ -139,7 +143,9 @@ ResultCode read_input_path(const Host& host, Request& request) {
 }
 
 ResultCode read_output_path(const Host& host, Request& request) {
-  if (supplied(host.get(FieldOutputPath, request.output_path))) {
+  const FieldAnswer answer = host.get(FieldOutputPath, request.output_path);
+  if (too_long(answer)) return host.refuse(Message::kOutputNameTooLong);
+  if (supplied(answer)) {
     if (!is_terminated(request.output_path)) return host.refuse(Message::kOutputNameTooLong);
     if (request.output_path[0] != '\0') return ResultCode::kOk;
   }
@@ -153,7 +159,9 @@ ResultCode read_output_path(const Host& host, Request& request) {
 ResultCode read_numeric_fields(const Host& host, Request& request) {
   for (const NumericField& field : kNumericFields) {
     // A field the host does not supply keeps its 0 without a word.
-    if (!supplied(host.get(field.id, request.scratch))) continue;
+    const FieldAnswer answer = host.get(field.id, request.scratch);
+    if (too_long(answer)) return host.refuse(field.refusal);
+    if (!supplied(answer)) continue;
     std::uint32_t value = 0;
     if (!is_terminated(request.scratch) || failed(parse_number(request.scratch, &value)) ||
         value > field.limit) {
@@ -166,7 +174,9 @@ ResultCode read_numeric_fields(const Host& host, Request& request) {
 
 ResultCode read_font_name(const Host& host, Request& request) {
   // Not supplied: the name stays null and the engine writes its default.
-  if (!supplied(host.get(FieldFontName, request.font_name))) return ResultCode::kOk;
+  const FieldAnswer answer = host.get(FieldFontName, request.font_name);
+  if (too_long(answer)) return host.refuse(Message::kInvalidFontName);
+  if (!supplied(answer)) return ResultCode::kOk;
   if (!is_terminated(request.font_name) || has_control_byte(request.font_name)) {
     return host.refuse(Message::kInvalidFontName);
   }

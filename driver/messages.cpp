@@ -61,6 +61,7 @@ constexpr MessageRow kMessages[] = {
     {Message::kPngBadData, "PNG file is damaged: its compressed image data is broken"},
     {Message::kPngBadHeader, "PNG file is broken: impossible header values or chunk layout"},
     {Message::kBmpBadData, "BMP file is damaged: its RLE codes jump past the picture"},
+    {Message::kFontTooLarge, "Font too large for its picture"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -71,7 +72,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kBmpBadData) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kFontTooLarge) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -87,6 +88,7 @@ constexpr DetailRow kDetailMessages[] = {
     {ErrorDetail::kUnusableContent, Message::kUnusableContents},
     {ErrorDetail::kOutOfMemory, Message::kOutOfMemory},
     {ErrorDetail::kNoGlyph, Message::kNoGlyphGenerated},
+    {ErrorDetail::kFontTooLarge, Message::kFontTooLarge},
 };
 
 // Details only the extended conversion gives; the plain one's table above

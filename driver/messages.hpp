@@ -52,6 +52,7 @@ enum class Message {
   kPngBadData,              // ErrorDetail::kPngBadData
   kPngBadHeader,            // ErrorDetail::kPngBadHeader
   kBmpBadData,              // ErrorDetail::kBmpBadData
+  kFontTooLarge,            // ErrorDetail::kFontTooLarge
 };
 
 // The fixed English text of message; never null, never empty.

@@ -77,13 +77,14 @@ void FieldProviderTest::bufferSizeLimitsTheAnswer_data() {
   const QByteArray untouched(3, kFill);
   QTest::newRow("size 0 untouched") << "Sample" << 0u << -2 << QByteArray(2, kFill);
   QTest::newRow("size 1 untouched") << "Sample" << 1u << -2 << untouched;
-  QTest::newRow("size 2 one character") << "Sample" << 2u << 0 << answered("S", 2);
+  // A text that does not fit is answered -15, with as much as fits written.
+  QTest::newRow("size 2 one character") << "Sample" << 2u << -15 << answered("S", 2);
   QTest::newRow("exact fit") << "Sample" << 7u << 0 << answered("Sample", 7);
-  QTest::newRow("300 characters cut to 259")
-      << QString(300, QLatin1Char('p')) << 260u << 0 << answered(QByteArray(259, 'p'), 260);
+  QTest::newRow("300 characters")
+      << QString(300, QLatin1Char('p')) << 260u << -15 << answered(QByteArray(259, 'p'), 260);
   // "é" takes two bytes: a character that does not fit whole is left out.
-  QTest::newRow("no half character") << "a\u00e9\u00e9" << 5u << 0 << answered("a\xc3\xa9", 5);
-  QTest::newRow("nothing fits") << "\u00e9" << 2u << -10 << answered("", 2);
+  QTest::newRow("no half character") << "a\u00e9\u00e9" << 5u << -15 << answered("a\xc3\xa9", 5);
+  QTest::newRow("nothing fits") << "\u00e9" << 2u << -15 << answered("", 2);
 }
 
 void FieldProviderTest::bufferSizeLimitsTheAnswer() {

@@ -68,6 +68,7 @@ class ProcessTest : public QObject {
   void badDescentShowsItsMessage();
   void enterInAFieldPressesProcess();
   void engineFailureIsReportedUnderTheWaitCursor();
+  void overLongPathsAreRefusedNeverCut();
 };
 
 void ProcessTest::writesTheFontBesideThePictureWithoutAMessage() {
@@ -168,6 +169,32 @@ void ProcessTest::engineFailureIsReportedUnderTheWaitCursor() {
   QCOMPARE(messages.texts, QStringList{QStringLiteral("Invalid Input File Type")});
   QVERIFY(messages.shown_under_wait_cursor);
   QVERIFY(QApplication::overrideCursor() == nullptr);
+  QCOMPARE(folder.entries(), std::vector<std::string>{"strip.bmp"});
+}
+
+void ProcessTest::overLongPathsAreRefusedNeverCut() {
+  TempDir folder;
+  vellicor::test::write_file(folder.file("strip.bmp"), vellicor::test::make_one_bit_bmp(kStrip));
+  const std::string picture = folder.file("strip.bmp");
+  // 300 characters each; cut to 259 they would still name a file in folder.
+  const std::string long_output = folder.file(std::string(300 - folder.path().string().size() - 1, 'o'));
+  const std::string long_input = folder.file(std::string(300 - folder.path().string().size() - 1, 'i'));
+
+  MainDialog dialog;
+  Messages messages;
+  messages.attach(dialog);
+  set_field(dialog, FieldInputPath, picture);
+  QTest::keyClicks(dialog.control(FieldOutputPath), QString::fromStdString(long_output));
+  QCOMPARE(field(dialog, FieldOutputPath), QString::fromStdString(long_output));
+  press_process(dialog);
+
+  set_field(dialog, FieldOutputPath, "");
+  set_field(dialog, FieldInputPath, long_input);
+  press_process(dialog);
+
+  QCOMPARE(messages.texts, (QStringList{QStringLiteral("BDF file name exceeds max length"),
+                                        QStringLiteral("Bad input file name")}));
+  QCOMPARE(field(dialog, FieldInputPath), QString::fromStdString(long_input));
   QCOMPARE(folder.entries(), std::vector<std::string>{"strip.bmp"});
 }
 

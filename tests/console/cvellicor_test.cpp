@@ -375,14 +375,24 @@ TEST_F(CvellicorLongPath, LongNameAfterLateSeparatorIsRefused) {
   EXPECT_EQ(result.output, "BDF file name exceeds max length\n");
 }
 
-TEST_F(CvellicorLongPath, TooLongValuesFallBackToDefaults) {
-  // An -o path or font name that does not fit is as if not given.
+TEST_F(CvellicorLongPath, TooLongValuesAreRefusedWithTheirOwnMessages) {
+  // A value that does not fit is refused, never replaced by the default: an
+  // -o path cut short would have written the font beside the picture.
   const std::string long_name(300, 'f');
-  const ProgramRun result = run({"-o", long_name, "-f", long_name, "strip.bmp"});
-  EXPECT_EQ(result.exit_status, 0);
-  EXPECT_EQ(result.output, "");
-  EXPECT_EQ(lines_with(read_text(directory_.file("strip.bdf")), "FONT "),
-            std::vector<std::string>{"FONT No-Name-Font"});
+  const std::string long_number(300, '0');  // zero, were it short enough
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"-o", long_name, "strip.bmp"}, "BDF file name exceeds max length"},
+      {{"-f", long_name, "strip.bmp"}, "Invalid Font Name Value"},
+      {{"-v", long_number, "strip.bmp"}, "Invalid 1st Glyph Value"},
+      {{"-a", long_number, "strip.bmp"}, "Invalid Blank Pixels Value"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    SCOPED_TRACE(arguments.front());
+    const ProgramRun result = run(arguments);
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.output, message + "\n");
+    expect_only_the_picture();
+  }
 }
 
 TEST(CvellicorSample, BundledStripAndARealSpaceMakeTheAsciiFont) {

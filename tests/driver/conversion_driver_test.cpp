@@ -123,7 +123,7 @@ TEST_F(ConversionDriver, EmptyOrUnsuppliedOutputPathIsDerived) {
   host_.answer(FieldInputPath, "a.b.c");
   host_.answer(FieldOutputPath, "");
   EXPECT_EQ(run(), ResultCode::kOk);
-  host_.answer(FieldOutputPath, ScriptedAnswer{FieldAnswer::kTextTooLong, "ignored"});
+  host_.answer(FieldOutputPath, ScriptedAnswer{FieldAnswer::kNotSupplied, "ignored"});
   EXPECT_EQ(run(), ResultCode::kOk);
   ASSERT_EQ(script_.calls.size(), 2u);
   EXPECT_EQ(script_.calls[0].output_path, "a.b.bdf");
@@ -290,6 +290,37 @@ std::vector<Refusal> refusals() {
        "Invalid Font Name Value",
        fields_through(FieldFontName)},
   };
+  // A text the provider could not fit is refused with the field's message,
+  // never replaced by the field's default.
+  const ScriptedAnswer too_long{FieldAnswer::kTextTooLong, "cut"};
+  rows.push_back({"OutputTooLongForProvider",
+                  {input, {FieldOutputPath, too_long}},
+                  ResultCode::kBadArgument,
+                  "BDF file name exceeds max length",
+                  fields_through(FieldOutputPath)});
+  rows.push_back({"FontNameTooLongForProvider",
+                  {input, {FieldFontName, too_long}},
+                  ResultCode::kBadArgument,
+                  "Invalid Font Name Value",
+                  fields_through(FieldFontName)});
+  struct NumberRow {
+    const char* name;
+    FieldId id;
+    const char* message;
+  };
+  const NumberRow numbers[] = {
+      {"AllowedBlankTooLongForProvider", FieldAllowedBlankColumns, "Invalid Blank Pixels Value"},
+      {"FirstGlyphTooLongForProvider", FieldFirstGlyph, "Invalid 1st Glyph Value"},
+      {"DescentTooLongForProvider", FieldDescent, "Invalid Descent Pixels Value"},
+      {"UpperBlankTooLongForProvider", FieldUpperBlank, "Invalid Upper Blank Value"},
+      {"LeadingBlankTooLongForProvider", FieldLeadingBlank, "Invalid Leading Blank Value"},
+      {"TrailingBlankTooLongForProvider", FieldTrailingBlank, "Invalid Trailing Blank Value"},
+      {"LowerBlankTooLongForProvider", FieldLowerBlank, "Invalid Lower Blank Value"},
+  };
+  for (const NumberRow& row : numbers) {
+    rows.push_back({row.name, {input, {row.id, too_long}}, ResultCode::kBadArgument, row.message,
+                    fields_through(row.id)});
+  }
   return rows;
 }
 
@@ -405,6 +436,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DetailCase{-5, "Invalid or Unusable Input File Contents"},
                       DetailCase{-6, "Out of memory for this operation"},
                       DetailCase{-7, "Failed to generate font from bitmap bits"},
+                      DetailCase{-8, "Font too large for its picture"},
                       DetailCase{0, "Error converting BMP to BDF"},
                       DetailCase{-9, "Error converting BMP to BDF"},
                       DetailCase{1, "Error converting BMP to BDF"}));
