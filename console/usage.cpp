@@ -8,7 +8,7 @@
 namespace vellicor::console {
 namespace {
 
-constexpr char kVersionLine[] = "cvellicor.exe - version 1.0.0";
+constexpr char kVersionLine[] = "cvellicor.exe - version " VELLICOR_VERSION_TEXT;
 
 // Option lines start with one blank and put "[Optional]" in column 22;
 // continuation lines start with 21 blanks. The repeated "descent value"

@@ -13,3 +13,8 @@ add_test(NAME PackagingInstall.HostsBuildAgainstStagedInstall
 set_tests_properties(PackagingInstall.HostsBuildAgainstStagedInstall PROPERTIES
   LABELS packaging
   TIMEOUT 300)
+
+add_test(NAME PackagingVersion.DocumentsFollowTheProjectVersion
+  COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+          -P ${CMAKE_CURRENT_LIST_DIR}/check_version_documents.cmake)
+set_tests_properties(PackagingVersion.DocumentsFollowTheProjectVersion PROPERTIES LABELS packaging)
