@@ -14,14 +14,12 @@ class ControlSet {
  public:
   // The control with this identifier, or null when the dialog has none.
   QWidget* find(int id) const;
-  // Every control, labels included, in template order.
-  const std::vector<QWidget*>& in_template_order() const { return ordered_; }
 
  private:
   friend ControlSet build_controls(QWidget& parent, const DialogTemplate& layout,
                                    const DialogUnitScale& scale);
   std::map<int, QWidget*> by_id_;
-  std::vector<QWidget*> ordered_;
+  std::vector<QWidget*> ordered_;  // labels included, in template order: the tab chain
 };
 
 // Creates every control of layout as a child of parent (which owns them), at
