@@ -25,14 +25,19 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace vellicor {
 
 namespace {
 
-// Decoded pixels come from WIC as 16-bit RGBA, not premultiplied, whatever
-// the file's colour type and depth: 8 bytes a pixel.
+// Decoded pixels come from WIC's format converter as RGBA, not
+// premultiplied, whatever the file's colour type and depth: 16 bits per
+// channel, so 16-bit files keep their precision, or 8 where the converter
+// offers no 16-bit RGBA for the file's own format (wine's does not for the
+// narrower ones). Buffers are sized for the wider.
 constexpr std::uint64_t kBytesPerPixel = 8;
+constexpr std::uint64_t kNarrowBytesPerPixel = 4;
 
 // WIC's PNG decoder may hold the whole decoded picture in its own format
 // (up to 8 bytes a pixel) beside the ink map, so the number of pixels is
@@ -78,6 +83,7 @@ class ComPointer {
   // Where a call puts a new reference; the pointer must still be empty.
   Interface** put() { return &pointer_; }
   void** put_void() { return reinterpret_cast<void**>(&pointer_); }
+  void swap(ComPointer& other) { std::swap(pointer_, other.pointer_); }
 
  private:
   Interface* pointer_ = nullptr;
@@ -103,15 +109,15 @@ class ComApartment {
   HRESULT status_;
 };
 
-// WIC's failures in the engine's words. The file's layout was checked before
-// WIC saw it, so a failure to decode is the image data's.
+// WIC's failures in the engine's words. The file's layout and header were
+// checked before WIC saw it, so a failure to decode is the image data's;
+// a decoder may find it broken as soon as it is handed the file, which
+// CreateDecoderFromStream then reports as a format no decoder knows.
 ResultCode wic_failure(HRESULT result, ErrorDetail* detail) {
   switch (result) {
     case E_OUTOFMEMORY:
       return out_of_memory(detail);
     case WINCODEC_ERR_BADHEADER:
-    case WINCODEC_ERR_UNKNOWNIMAGEFORMAT:
-    case WINCODEC_ERR_FRAMEMISSING:
       return unusable(detail, ErrorDetail::kPngBadHeader);
     case WINCODEC_ERR_STREAMREAD:
     case WINCODEC_ERR_STREAMNOTAVAILABLE:
@@ -175,7 +181,12 @@ ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out,
 struct PngHeader {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
+  std::uint8_t colour_type = 0;
 };
+
+constexpr std::uint8_t kColourGrey = 0;
+constexpr std::uint8_t kColourPalette = 3;
+constexpr std::uint8_t kColourGreyAlpha = 4;
 
 std::uint32_t big_endian_u32(const std::uint8_t* bytes) {
   return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
@@ -222,6 +233,7 @@ ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeade
   header.height = big_endian_u32(data + 4);
   const std::uint8_t depth = data[8];
   const std::uint8_t colour_type = data[9];
+  header.colour_type = colour_type;
   const bool valid = header.width != 0 && header.width <= kLargestPngNumber &&
                      header.height != 0 && header.height <= kLargestPngNumber &&
                      depth_allowed(colour_type, depth) && data[10] == 0 && data[11] == 0 &&
@@ -231,7 +243,8 @@ ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeade
 
 // Walks the chunks from the signature to IEND: each one complete, a critical
 // one with a correct CRC (an ancillary one with a wrong CRC carries nothing
-// the ink depends on), IHDR first and valid, image data present.
+// the ink depends on), IHDR first and valid, a palette where the colour type
+// needs one and nowhere else, image data present.
 ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& header,
                         ErrorDetail* detail) {
   if (size < kPngSignature.size() ||
@@ -241,6 +254,7 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
   constexpr std::size_t kFraming = 12;  // length, type, CRC
   std::size_t at = kPngSignature.size();
   bool first = true;
+  bool palette = false;
   bool image_data = false;
   for (;;) {
     if (size - at < kFraming) return unusable(detail, ErrorDetail::kPngTruncated);
@@ -264,7 +278,20 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
         return parsed;
       }
     }
-    if (std::memcmp(type, "IDAT", 4) == 0) image_data = true;
+    if (std::memcmp(type, "PLTE", 4) == 0) {
+      constexpr std::uint32_t kMostEntries = 256;
+      const bool fits = header.colour_type != kColourGrey &&
+                        header.colour_type != kColourGreyAlpha && !palette && !image_data &&
+                        length != 0 && length % 3 == 0 && length / 3 <= kMostEntries;
+      if (!fits) return unusable(detail, ErrorDetail::kPngBadHeader);
+      palette = true;
+    }
+    if (std::memcmp(type, "IDAT", 4) == 0) {
+      if (header.colour_type == kColourPalette && !palette) {
+        return unusable(detail, ErrorDetail::kPngBadHeader);
+      }
+      image_data = true;
+    }
     if (std::memcmp(type, "IEND", 4) == 0) break;
     first = false;
     at += kFraming + length;
@@ -272,24 +299,31 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
   return image_data ? ResultCode::kOk : unusable(detail, ErrorDetail::kPngBadHeader);
 }
 
-// 16-bit RGBA samples in the host's byte order.
+// RGBA samples of 16 bits in the host's byte order, or of 8.
+template <bool kWide>
 Rgba16 pixel_at(const std::uint8_t* row, std::uint32_t x) {
-  std::array<std::uint16_t, 4> channels{};
-  std::memcpy(channels.data(), row + std::size_t{x} * sizeof channels, sizeof channels);
-  return {channels[0], channels[1], channels[2], channels[3]};
+  if constexpr (kWide) {
+    std::array<std::uint16_t, 4> channels{};
+    std::memcpy(channels.data(), row + std::size_t{x} * sizeof channels, sizeof channels);
+    return {channels[0], channels[1], channels[2], channels[3]};
+  } else {
+    const std::size_t at = std::size_t{x} * 4;
+    return {widen8(row[at]), widen8(row[at + 1]), widen8(row[at + 2]), widen8(row[at + 3])};
+  }
 }
 
 bool same_pixel(Rgba16 a, Rgba16 b) {
   return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
 }
 
+template <bool kWide>
 void classify_row(const std::uint8_t* row, std::uint32_t y, const InkClassifier& classifier,
                   InkMap& map) {
   // Strips are long runs of one colour: the last decision is reused.
   Rgba16 previous{};
   bool previous_ink = classifier.is_ink(previous);
   for (std::uint32_t x = 0; x < map.width_px; ++x) {
-    const Rgba16 pixel = pixel_at(row, x);
+    const Rgba16 pixel = pixel_at<kWide>(row, x);
     if (!same_pixel(pixel, previous)) {
       previous = pixel;
       previous_ink = classifier.is_ink(pixel);
@@ -298,11 +332,12 @@ void classify_row(const std::uint8_t* row, std::uint32_t y, const InkClassifier&
   }
 }
 
+template <bool kWide>
 void count_row(const std::uint8_t* row, std::uint32_t width_px, CommonColourCounter& counter) {
   ColourKey run_key = 0;
   std::uint64_t run_length = 0;
   for (std::uint32_t x = 0; x < width_px; ++x) {
-    const ColourKey key = colour_key(pixel_at(row, x));
+    const ColourKey key = colour_key(pixel_at<kWide>(row, x));
     if (run_length != 0 && key != run_key) {
       counter.add(run_key, run_length);
       run_length = 0;
@@ -319,6 +354,10 @@ class WicPicture {
   WicPicture(const FileBytes& file, const PngHeader& header) : file_(&file), header_(header) {}
 
   ResultCode open(ErrorDetail* detail);
+  // A fresh converter from the frame to format.
+  HRESULT convert_to(const GUID& format);
+  // True when rows come with 16 bits per channel, false for 8.
+  bool wide() const { return wide_; }
   // Hands every row to take_row(row, y), top row first.
   template <typename TakeRow>
   ResultCode for_each_row(TakeRow take_row, ErrorDetail* detail);
@@ -335,6 +374,7 @@ class WicPicture {
   ComPointer<IWICFormatConverter> converter_;
   std::unique_ptr<std::uint8_t[]> band_;
   std::uint32_t band_rows_ = 1;
+  bool wide_ = true;
 };
 
 ResultCode WicPicture::open(ErrorDetail* detail) {
@@ -382,14 +422,12 @@ ResultCode WicPicture::open(ErrorDetail* detail) {
   if (width != header_.width || height != header_.height) {
     return unusable(detail, ErrorDetail::kPngBadHeader);
   }
-  if (result = factory_->CreateFormatConverter(converter_.put()); FAILED(result)) {
-    return wic_failure(result, detail);
-  }
-  if (result = converter_->Initialize(frame_.get(), GUID_WICPixelFormat64bppRGBA,
-                                      WICBitmapDitherTypeNone, nullptr, 0.0,
-                                      WICBitmapPaletteTypeCustom);
-      FAILED(result)) {
-    return wic_failure(result, detail);
+  if (result = convert_to(GUID_WICPixelFormat64bppRGBA); FAILED(result)) {
+    if (result == E_OUTOFMEMORY) return out_of_memory(detail);
+    wide_ = false;
+    if (result = convert_to(GUID_WICPixelFormat32bppRGBA); FAILED(result)) {
+      return wic_failure(result, detail);
+    }
   }
   const std::uint64_t row_bytes = std::uint64_t{header_.width} * kBytesPerPixel;
   band_rows_ = band_rows_for(header_.width, header_.height);
@@ -398,11 +436,22 @@ ResultCode WicPicture::open(ErrorDetail* detail) {
   return ResultCode::kOk;
 }
 
+HRESULT WicPicture::convert_to(const GUID& format) {
+  ComPointer<IWICFormatConverter> converter;
+  HRESULT result = factory_->CreateFormatConverter(converter.put());
+  if (FAILED(result)) return result;
+  result = converter->Initialize(frame_.get(), format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                 WICBitmapPaletteTypeCustom);
+  if (SUCCEEDED(result)) converter_.swap(converter);
+  return result;
+}
+
 template <typename TakeRow>
 ResultCode WicPicture::for_each_row(TakeRow take_row, ErrorDetail* detail) {
   // The sizes were checked against the limits, so they fit WIC's INT and
   // UINT numbers.
-  const std::size_t row_bytes = std::size_t{header_.width} * kBytesPerPixel;
+  const std::size_t row_bytes =
+      std::size_t{header_.width} * (wide_ ? kBytesPerPixel : kNarrowBytesPerPixel);
   for (std::uint32_t top = 0; top < header_.height; top += band_rows_) {
     const std::uint32_t rows = std::min(band_rows_, header_.height - top);
     const WICRect band{0, static_cast<INT>(top), static_cast<INT>(header_.width),
@@ -458,7 +507,11 @@ ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& 
     std::unique_ptr<CommonColourCounter> counter(new (std::nothrow) CommonColourCounter());
     if (!counter) return out_of_memory(detail);
     const auto count = [&](const std::uint8_t* row, std::uint32_t) {
-      count_row(row, header.width, *counter);
+      if (picture.wide()) {
+        count_row<true>(row, header.width, *counter);
+      } else {
+        count_row<false>(row, header.width, *counter);
+      }
     };
     if (const ResultCode counted = picture.for_each_row(count, detail); failed(counted)) {
       return counted;
@@ -467,7 +520,11 @@ ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& 
   }
   const InkClassifier classifier(rule, paper);
   const auto classify = [&](const std::uint8_t* row, std::uint32_t y) {
-    classify_row(row, y, classifier, decoded);
+    if (picture.wide()) {
+      classify_row<true>(row, y, classifier, decoded);
+    } else {
+      classify_row<false>(row, y, classifier, decoded);
+    }
   };
   if (const ResultCode classified = picture.for_each_row(classify, detail); failed(classified)) {
     return classified;
