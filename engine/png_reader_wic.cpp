@@ -25,19 +25,32 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace vellicor {
 
 namespace {
 
-// Decoded pixels come from WIC's format converter as RGBA, not
-// premultiplied, whatever the file's colour type and depth: 16 bits per
-// channel, so 16-bit files keep their precision, or 8 where the converter
-// offers no 16-bit RGBA for the file's own format (wine's does not for the
-// narrower ones). Buffers are sized for the wider.
+// How decoded rows are laid out. A 16-bit file is read in the decoder's own
+// format (16-bit samples in the host's byte order), so it keeps its
+// precision whatever a format converter would do with it (wine's narrows to
+// 8 bits); every other file is converted to 8-bit RGBA, not premultiplied,
+// which loses nothing of samples of 8 bits or fewer.
+enum class RowLayout { kRgba64, kRgb48, kGrey16, kRgba32 };
+
+constexpr std::uint64_t bytes_per_pixel(RowLayout layout) {
+  switch (layout) {
+    case RowLayout::kRgba64: return 8;
+    case RowLayout::kRgb48: return 6;
+    case RowLayout::kGrey16: return 2;
+    case RowLayout::kRgba32: break;
+  }
+  return 4;
+}
+
+// Buffers are sized for the widest layout.
 constexpr std::uint64_t kBytesPerPixel = 8;
-constexpr std::uint64_t kNarrowBytesPerPixel = 4;
 
 // WIC's PNG decoder may hold the whole decoded picture in its own format
 // (up to 8 bytes a pixel) beside the ink map, so the number of pixels is
@@ -83,7 +96,6 @@ class ComPointer {
   // Where a call puts a new reference; the pointer must still be empty.
   Interface** put() { return &pointer_; }
   void** put_void() { return reinterpret_cast<void**>(&pointer_); }
-  void swap(ComPointer& other) { std::swap(pointer_, other.pointer_); }
 
  private:
   Interface* pointer_ = nullptr;
@@ -299,16 +311,22 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
   return image_data ? ResultCode::kOk : unusable(detail, ErrorDetail::kPngBadHeader);
 }
 
-// RGBA samples of 16 bits in the host's byte order, or of 8.
-template <bool kWide>
+template <RowLayout kLayout>
 Rgba16 pixel_at(const std::uint8_t* row, std::uint32_t x) {
-  if constexpr (kWide) {
-    std::array<std::uint16_t, 4> channels{};
-    std::memcpy(channels.data(), row + std::size_t{x} * sizeof channels, sizeof channels);
-    return {channels[0], channels[1], channels[2], channels[3]};
-  } else {
+  if constexpr (kLayout == RowLayout::kRgba32) {
     const std::size_t at = std::size_t{x} * 4;
     return {widen8(row[at]), widen8(row[at + 1]), widen8(row[at + 2]), widen8(row[at + 3])};
+  } else {
+    constexpr std::size_t kChannels = bytes_per_pixel(kLayout) / 2;
+    std::array<std::uint16_t, kChannels> channels{};
+    std::memcpy(channels.data(), row + std::size_t{x} * sizeof channels, sizeof channels);
+    if constexpr (kChannels == 1) {
+      return {channels[0], channels[0], channels[0], kFullChannel};
+    } else if constexpr (kChannels == 3) {
+      return {channels[0], channels[1], channels[2], kFullChannel};
+    } else {
+      return {channels[0], channels[1], channels[2], channels[3]};
+    }
   }
 }
 
@@ -316,14 +334,14 @@ bool same_pixel(Rgba16 a, Rgba16 b) {
   return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
 }
 
-template <bool kWide>
+template <RowLayout kLayout>
 void classify_row(const std::uint8_t* row, std::uint32_t y, const InkClassifier& classifier,
                   InkMap& map) {
   // Strips are long runs of one colour: the last decision is reused.
   Rgba16 previous{};
   bool previous_ink = classifier.is_ink(previous);
   for (std::uint32_t x = 0; x < map.width_px; ++x) {
-    const Rgba16 pixel = pixel_at<kWide>(row, x);
+    const Rgba16 pixel = pixel_at<kLayout>(row, x);
     if (!same_pixel(pixel, previous)) {
       previous = pixel;
       previous_ink = classifier.is_ink(pixel);
@@ -332,12 +350,12 @@ void classify_row(const std::uint8_t* row, std::uint32_t y, const InkClassifier&
   }
 }
 
-template <bool kWide>
+template <RowLayout kLayout>
 void count_row(const std::uint8_t* row, std::uint32_t width_px, CommonColourCounter& counter) {
   ColourKey run_key = 0;
   std::uint64_t run_length = 0;
   for (std::uint32_t x = 0; x < width_px; ++x) {
-    const ColourKey key = colour_key(pixel_at<kWide>(row, x));
+    const ColourKey key = colour_key(pixel_at<kLayout>(row, x));
     if (run_length != 0 && key != run_key) {
       counter.add(run_key, run_length);
       run_length = 0;
@@ -348,16 +366,33 @@ void count_row(const std::uint8_t* row, std::uint32_t width_px, CommonColourCoun
   counter.add(run_key, run_length);
 }
 
-// The picture as WIC decodes it, converted to 16-bit RGBA band by band.
+// Calls use(std::integral_constant<RowLayout, layout>), so the per-pixel
+// work is compiled for each layout.
+template <typename Use>
+void with_layout(RowLayout layout, Use use) {
+  switch (layout) {
+    case RowLayout::kRgba64:
+      use(std::integral_constant<RowLayout, RowLayout::kRgba64>{});
+      break;
+    case RowLayout::kRgb48:
+      use(std::integral_constant<RowLayout, RowLayout::kRgb48>{});
+      break;
+    case RowLayout::kGrey16:
+      use(std::integral_constant<RowLayout, RowLayout::kGrey16>{});
+      break;
+    case RowLayout::kRgba32:
+      use(std::integral_constant<RowLayout, RowLayout::kRgba32>{});
+      break;
+  }
+}
+
+// The picture as WIC decodes it, in rows of its layout, a band at a time.
 class WicPicture {
  public:
   WicPicture(const FileBytes& file, const PngHeader& header) : file_(&file), header_(header) {}
 
   ResultCode open(ErrorDetail* detail);
-  // A fresh converter from the frame to format.
-  HRESULT convert_to(const GUID& format);
-  // True when rows come with 16 bits per channel, false for 8.
-  bool wide() const { return wide_; }
+  RowLayout layout() const { return layout_; }
   // Hands every row to take_row(row, y), top row first.
   template <typename TakeRow>
   ResultCode for_each_row(TakeRow take_row, ErrorDetail* detail);
@@ -372,9 +407,10 @@ class WicPicture {
   ComPointer<IWICBitmapDecoder> decoder_;
   ComPointer<IWICBitmapFrameDecode> frame_;
   ComPointer<IWICFormatConverter> converter_;
+  IWICBitmapSource* rows_ = nullptr;  // the frame itself, or the converter
   std::unique_ptr<std::uint8_t[]> band_;
   std::uint32_t band_rows_ = 1;
-  bool wide_ = true;
+  RowLayout layout_ = RowLayout::kRgba32;
 };
 
 ResultCode WicPicture::open(ErrorDetail* detail) {
@@ -422,12 +458,29 @@ ResultCode WicPicture::open(ErrorDetail* detail) {
   if (width != header_.width || height != header_.height) {
     return unusable(detail, ErrorDetail::kPngBadHeader);
   }
-  if (result = convert_to(GUID_WICPixelFormat64bppRGBA); FAILED(result)) {
-    if (result == E_OUTOFMEMORY) return out_of_memory(detail);
-    wide_ = false;
-    if (result = convert_to(GUID_WICPixelFormat32bppRGBA); FAILED(result)) {
+  WICPixelFormatGUID format{};
+  if (result = frame_->GetPixelFormat(&format); FAILED(result)) {
+    return wic_failure(result, detail);
+  }
+  if (IsEqualGUID(format, GUID_WICPixelFormat64bppRGBA)) {
+    layout_ = RowLayout::kRgba64;
+  } else if (IsEqualGUID(format, GUID_WICPixelFormat48bppRGB)) {
+    layout_ = RowLayout::kRgb48;
+  } else if (IsEqualGUID(format, GUID_WICPixelFormat16bppGray)) {
+    layout_ = RowLayout::kGrey16;
+  }
+  rows_ = frame_.get();
+  if (layout_ == RowLayout::kRgba32) {
+    if (result = factory_->CreateFormatConverter(converter_.put()); FAILED(result)) {
       return wic_failure(result, detail);
     }
+    if (result = converter_->Initialize(frame_.get(), GUID_WICPixelFormat32bppRGBA,
+                                        WICBitmapDitherTypeNone, nullptr, 0.0,
+                                        WICBitmapPaletteTypeCustom);
+        FAILED(result)) {
+      return wic_failure(result, detail);
+    }
+    rows_ = converter_.get();
   }
   const std::uint64_t row_bytes = std::uint64_t{header_.width} * kBytesPerPixel;
   band_rows_ = band_rows_for(header_.width, header_.height);
@@ -436,28 +489,18 @@ ResultCode WicPicture::open(ErrorDetail* detail) {
   return ResultCode::kOk;
 }
 
-HRESULT WicPicture::convert_to(const GUID& format) {
-  ComPointer<IWICFormatConverter> converter;
-  HRESULT result = factory_->CreateFormatConverter(converter.put());
-  if (FAILED(result)) return result;
-  result = converter->Initialize(frame_.get(), format, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                 WICBitmapPaletteTypeCustom);
-  if (SUCCEEDED(result)) converter_.swap(converter);
-  return result;
-}
-
 template <typename TakeRow>
 ResultCode WicPicture::for_each_row(TakeRow take_row, ErrorDetail* detail) {
   // The sizes were checked against the limits, so they fit WIC's INT and
   // UINT numbers.
   const std::size_t row_bytes =
-      std::size_t{header_.width} * (wide_ ? kBytesPerPixel : kNarrowBytesPerPixel);
+      std::size_t{header_.width} * static_cast<std::size_t>(bytes_per_pixel(layout_));
   for (std::uint32_t top = 0; top < header_.height; top += band_rows_) {
     const std::uint32_t rows = std::min(band_rows_, header_.height - top);
     const WICRect band{0, static_cast<INT>(top), static_cast<INT>(header_.width),
                        static_cast<INT>(rows)};
     if (const HRESULT result =
-            converter_->CopyPixels(&band, static_cast<UINT>(row_bytes),
+            rows_->CopyPixels(&band, static_cast<UINT>(row_bytes),
                                    static_cast<UINT>(row_bytes * rows), band_.get());
         FAILED(result)) {
       return wic_failure(result, detail);
@@ -507,11 +550,9 @@ ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& 
     std::unique_ptr<CommonColourCounter> counter(new (std::nothrow) CommonColourCounter());
     if (!counter) return out_of_memory(detail);
     const auto count = [&](const std::uint8_t* row, std::uint32_t) {
-      if (picture.wide()) {
-        count_row<true>(row, header.width, *counter);
-      } else {
-        count_row<false>(row, header.width, *counter);
-      }
+      with_layout(picture.layout(), [&](auto layout) {
+        count_row<decltype(layout)::value>(row, header.width, *counter);
+      });
     };
     if (const ResultCode counted = picture.for_each_row(count, detail); failed(counted)) {
       return counted;
@@ -520,11 +561,9 @@ ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& 
   }
   const InkClassifier classifier(rule, paper);
   const auto classify = [&](const std::uint8_t* row, std::uint32_t y) {
-    if (picture.wide()) {
-      classify_row<true>(row, y, classifier, decoded);
-    } else {
-      classify_row<false>(row, y, classifier, decoded);
-    }
+    with_layout(picture.layout(), [&](auto layout) {
+      classify_row<decltype(layout)::value>(row, y, classifier, decoded);
+    });
   };
   if (const ResultCode classified = picture.for_each_row(classify, detail); failed(classified)) {
     return classified;

@@ -137,5 +137,94 @@ TEST_F(PngReader, LongestStripOfRealFontsIsWithinTheLimit) {
   EXPECT_NE(to_int(detail), to_int(ErrorDetail::kPictureTooLarge));
 }
 
+// The strip in every PNG layout a tool writes: each colour type at each bit
+// depth it allows, with and without Adam7 interlacing, transparency through
+// tRNS, 16-bit samples. Every one gives the strip's own ink.
+struct Layout {
+  const char* name;
+  std::uint8_t depth;
+  std::uint8_t colour_type;
+  bool interlaced;
+  bool transparent_paper;  // tRNS (or alpha) makes the paper transparent
+};
+
+std::vector<std::uint8_t> strip_in(const Layout& layout) {
+  const auto top = static_cast<std::uint16_t>((1u << layout.depth) - 1);
+  const bool clear = layout.transparent_paper;
+  std::vector<test::PngChunk> extra;
+  if (layout.colour_type == 3) {
+    extra.push_back({"PLTE", {255, 255, 255, 0, 0, 0}});  // 0: paper, 1: ink
+    if (clear) extra.push_back({"tRNS", {0}});
+  } else if (clear && (layout.colour_type == 0 || layout.colour_type == 2)) {
+    // The paper's sample as the key colour, two bytes per channel.
+    std::vector<std::uint8_t> key(layout.colour_type == 0 ? 2 : 6);
+    for (std::size_t i = 0; i < key.size(); ++i) {
+      key[i] = static_cast<std::uint8_t>(i % 2 == 0 ? top >> 8 : top);
+    }
+    extra.push_back({"tRNS", key});
+  }
+  const auto samples = [&](std::uint32_t x, std::uint32_t y) -> std::vector<std::uint16_t> {
+    const bool ink = kStrip[y][x] == '#';
+    const std::uint16_t grey = ink ? 0 : top;
+    switch (layout.colour_type) {
+      case 0: return {grey};
+      case 2: return {grey, grey, grey};
+      case 3: return {static_cast<std::uint16_t>(ink ? 1 : 0)};
+      case 4: return {grey, ink || !clear ? top : std::uint16_t{0}};
+      default: return {grey, grey, grey, ink || !clear ? top : std::uint16_t{0}};
+    }
+  };
+  return test::layout_png(static_cast<std::uint32_t>(kStrip[0].size()),
+                          static_cast<std::uint32_t>(kStrip.size()), layout.depth,
+                          layout.colour_type, layout.interlaced, samples, extra);
+}
+
+class PngLayout : public PngReader, public testing::WithParamInterface<Layout> {};
+
+TEST_P(PngLayout, ReadsAsDrawnUnderItsRuleAndTheAutomaticOne) {
+  const Layout& layout = GetParam();
+  const std::vector<std::uint8_t> bytes = strip_in(layout);
+  // Transparent paper is told apart by its alpha alone: under the opaque
+  // rule it is paper only when the transparency arrived.
+  const InkRule rule = layout.transparent_paper ? InkRule::kOpaque : InkRule::kBlack;
+  for (const InkRule each : {rule, InkRule::kAuto}) {
+    const test::ReadPicture read = test::read_ink_bytes(bytes, each);
+    ASSERT_EQ(to_int(read.result), 0) << "detail " << to_int(read.detail);
+    EXPECT_EQ(test::ink_map_rows(read.map), kStrip) << "rule " << static_cast<int>(each);
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PngLayout,
+    testing::Values(
+        Layout{"Grey1", 1, 0, false, false}, Layout{"Grey2", 2, 0, false, false},
+        Layout{"Grey4", 4, 0, false, false}, Layout{"Grey8", 8, 0, false, false},
+        Layout{"Grey16", 16, 0, false, false}, Layout{"Rgb8", 8, 2, false, false},
+        Layout{"Rgb16", 16, 2, false, false}, Layout{"Palette1", 1, 3, false, false},
+        Layout{"Palette2", 2, 3, false, false}, Layout{"Palette4", 4, 3, false, false},
+        Layout{"Palette8", 8, 3, false, false}, Layout{"GreyAlpha8", 8, 4, false, true},
+        Layout{"GreyAlpha16", 16, 4, false, true}, Layout{"Rgba8", 8, 6, false, true},
+        Layout{"Rgba16", 16, 6, false, true},
+        Layout{"PaletteTrns", 4, 3, false, true}, Layout{"GreyTrns", 8, 0, false, true},
+        Layout{"Grey16Trns", 16, 0, false, true}, Layout{"RgbTrns", 8, 2, false, true},
+        Layout{"InterlacedGrey1", 1, 0, true, false}, Layout{"InterlacedPalette2", 2, 3, true, false},
+        Layout{"InterlacedRgb8", 8, 2, true, false}, Layout{"InterlacedRgba16", 16, 6, true, true},
+        Layout{"InterlacedPaletteTrns", 1, 3, true, true}),
+    [](const testing::TestParamInfo<Layout>& row) { return std::string(row.param.name); });
+// clang-format on
+
+// 16-bit samples keep their precision: one step above black is not black.
+TEST_F(PngReader, SixteenBitSamplesAreNotNarrowed) {
+  const auto samples = [](std::uint32_t x, std::uint32_t) -> std::vector<std::uint16_t> {
+    const std::uint16_t value = x == 0 ? 0 : x == 1 ? 1 : 0xFFFF;
+    return {value, value, value};
+  };
+  const test::ReadPicture read =
+      test::read_ink_bytes(test::layout_png(3, 1, 16, 2, false, samples), InkRule::kBlack);
+  ASSERT_EQ(to_int(read.result), 0) << "detail " << to_int(read.detail);
+  EXPECT_EQ(test::ink_map_rows(read.map), std::vector<std::string>{"#.."});
+}
+
 }  // namespace
 }  // namespace vellicor
