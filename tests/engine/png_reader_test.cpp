@@ -10,7 +10,19 @@
 #include <vector>
 
 #include "tests/engine/ink_map_text.hpp"
+#include "tests/support/fault_file_system.hpp"
 #include "tests/support/png_builder.hpp"
+#include "tests/support/temp_dir.hpp"
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <objbase.h>
+
+#include <thread>
+#endif
 
 namespace vellicor {
 namespace {
@@ -225,6 +237,106 @@ TEST_F(PngReader, SixteenBitSamplesAreNotNarrowed) {
   ASSERT_EQ(to_int(read.result), 0) << "detail " << to_int(read.detail);
   EXPECT_EQ(test::ink_map_rows(read.map), std::vector<std::string>{"#.."});
 }
+
+// A picture larger than one read buffer (8-bit grey, ink on the diagonal),
+// and the ink it must give.
+struct DiagonalPicture {
+  static constexpr std::uint32_t kWidth = 700;
+  static constexpr std::uint32_t kHeight = 120;
+  std::vector<std::uint8_t> bytes = test::layout_png(
+      kWidth, kHeight, 8, 0, false,
+      [](std::uint32_t x, std::uint32_t y) -> std::vector<std::uint16_t> {
+        return {static_cast<std::uint16_t>(x == y ? 0 : 255)};
+      });
+  std::vector<std::string> rows() const {
+    std::vector<std::string> drawn(kHeight, std::string(kWidth, '.'));
+    for (std::uint32_t y = 0; y < kHeight; ++y) drawn[y][y] = '#';
+    return drawn;
+  }
+};
+
+TEST_F(PngReader, FileLayerFailuresAndUnknownSize) {
+  const DiagonalPicture picture;
+  ASSERT_GT(picture.bytes.size(), std::size_t{64} * 1024);
+  const test::TempDir dir;
+  const std::string path = dir.file("strip.png");
+  test::write_file(path, picture.bytes);
+  for (const test::FileCall call :
+       {test::FileCall::kOpenForReading, test::FileCall::kRead, test::FileCall::kSize}) {
+    SCOPED_TRACE(static_cast<int>(call));
+    test::FaultFileSystem fs;
+    fs.fail_call(call, 1);
+    InkMap map;
+    ErrorDetail detail = ErrorDetail::kNone;
+    const ResultCode result = read_png_ink(fs, path.c_str(), InkRule::kAuto, map, &detail);
+    if (call == test::FileCall::kSize) {
+      // A file without a size (a pipe) is read to its end all the same.
+      ASSERT_EQ(to_int(result), 0) << to_int(detail);
+      EXPECT_EQ(test::ink_map_rows(map), picture.rows());
+    } else {
+      EXPECT_EQ(result, ResultCode::kFileAccess);
+      EXPECT_EQ(detail, ErrorDetail::kFileAccess);
+      EXPECT_EQ(map.pixels.bytes, nullptr);
+    }
+    EXPECT_EQ(fs.open_handles(), 0);
+  }
+}
+
+#ifdef _WIN32
+// The Windows reader brings up COM for itself and leaves the calling thread
+// as it found it, whatever its host did with COM before.
+class PngReaderCom : public PngReader {
+ protected:
+  // Reads the diagonal picture on the calling thread; true when its ink came.
+  static bool reads_picture() {
+    const DiagonalPicture picture;
+    const test::TempDir dir;
+    const std::string path = dir.file("strip.png");
+    test::write_file(path, picture.bytes);
+    InkMap map;
+    ErrorDetail detail = ErrorDetail::kNone;
+    const ResultCode result =
+        read_png_ink(system_file_system(), path.c_str(), InkRule::kBlack, map, &detail);
+    return result == ResultCode::kOk && test::ink_map_rows(map) == picture.rows();
+  }
+};
+
+TEST_F(PngReaderCom, HostWithoutComIsLeftWithoutIt) {
+  std::thread([] {
+    EXPECT_TRUE(reads_picture());
+    // COM is not left initialised in the multithreaded apartment: the
+    // thread may still choose a single-threaded one.
+    const HRESULT later = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(later, S_OK);
+    if (SUCCEEDED(later)) CoUninitialize();
+  }).join();
+}
+
+TEST_F(PngReaderCom, HostInASingleThreadedApartmentStillReads) {
+  std::thread([] {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    EXPECT_TRUE(reads_picture());
+    EXPECT_TRUE(reads_picture());
+    // The host's own initialisation still stands (S_FALSE: already there).
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(again, S_FALSE);
+    if (SUCCEEDED(again)) CoUninitialize();
+    CoUninitialize();
+  }).join();
+}
+
+TEST_F(PngReaderCom, HostInTheMultithreadedApartmentKeepsIt) {
+  std::thread([] {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    EXPECT_TRUE(reads_picture());
+    // One uninitialisation too many would have ended the host's COM.
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(again, S_FALSE);
+    if (SUCCEEDED(again)) CoUninitialize();
+    CoUninitialize();
+  }).join();
+}
+#endif
 
 }  // namespace
 }  // namespace vellicor
