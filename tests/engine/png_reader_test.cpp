@@ -111,6 +111,21 @@ TEST_F(PngReader, BrokenCompressedData) {
   }
 }
 
+TEST_F(PngReader, ImageDataEndingBeforeThePictureDoes) {
+  // Complete chunks whose zlib stream holds only the first two rows.
+  std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+  const std::vector<test::PngChunk> two_rows = test::grey_strip_chunks({kStrip[0], kStrip[1]});
+  chunks[1] = two_rows[1];
+  const ErrorDetail detail = detail_of(test::png_file(chunks));
+#ifdef VELLICOR_TEST_PNG_WIC
+  // WIC says only that the data did not decode.
+  EXPECT_TRUE(detail == ErrorDetail::kPngTruncated || detail == ErrorDetail::kPngBadData)
+      << to_int(detail);
+#else
+  EXPECT_EQ(to_int(detail), to_int(ErrorDetail::kPngTruncated));
+#endif
+}
+
 TEST_F(PngReader, ImpossibleHeaderValuesBreakTheFormat) {
   struct Header {
     std::uint32_t width, height;
