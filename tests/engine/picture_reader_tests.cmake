@@ -8,3 +8,7 @@ vellicor_add_gtest(vellicor_picture_reader_tests
     engine/png_reader_test.cpp
     engine/bmp_any_reader_test.cpp
   LIBS vellicor_engine)
+if(VELLICOR_PNG_WIC)
+  # Where the Windows Imaging Component cannot tell two kinds of damage apart.
+  target_compile_definitions(vellicor_picture_reader_tests PRIVATE VELLICOR_TEST_PNG_WIC)
+endif()

@@ -10,7 +10,19 @@
 #include <vector>
 
 #include "tests/engine/ink_map_text.hpp"
+#include "tests/support/fault_file_system.hpp"
 #include "tests/support/png_builder.hpp"
+#include "tests/support/temp_dir.hpp"
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <objbase.h>
+
+#include <thread>
+#endif
 
 namespace vellicor {
 namespace {
@@ -99,6 +111,21 @@ TEST_F(PngReader, BrokenCompressedData) {
   }
 }
 
+TEST_F(PngReader, ImageDataEndingBeforeThePictureDoes) {
+  // Complete chunks whose zlib stream holds only the first two rows.
+  std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+  const std::vector<test::PngChunk> two_rows = test::grey_strip_chunks({kStrip[0], kStrip[1]});
+  chunks[1] = two_rows[1];
+  const ErrorDetail detail = detail_of(test::png_file(chunks));
+#ifdef VELLICOR_TEST_PNG_WIC
+  // WIC says only that the data did not decode.
+  EXPECT_TRUE(detail == ErrorDetail::kPngTruncated || detail == ErrorDetail::kPngBadData)
+      << to_int(detail);
+#else
+  EXPECT_EQ(to_int(detail), to_int(ErrorDetail::kPngTruncated));
+#endif
+}
+
 TEST_F(PngReader, ImpossibleHeaderValuesBreakTheFormat) {
   struct Header {
     std::uint32_t width, height;
@@ -136,6 +163,195 @@ TEST_F(PngReader, LongestStripOfRealFontsIsWithinTheLimit) {
   const ErrorDetail detail = detail_of(test::png_file(chunks));
   EXPECT_NE(to_int(detail), to_int(ErrorDetail::kPictureTooLarge));
 }
+
+// The strip in every PNG layout a tool writes: each colour type at each bit
+// depth it allows, with and without Adam7 interlacing, transparency through
+// tRNS, 16-bit samples. Every one gives the strip's own ink.
+struct Layout {
+  const char* name;
+  std::uint8_t depth;
+  std::uint8_t colour_type;
+  bool interlaced;
+  bool transparent_paper;  // tRNS (or alpha) makes the paper transparent
+};
+
+std::vector<std::uint8_t> strip_in(const Layout& layout) {
+  const auto top = static_cast<std::uint16_t>((1u << layout.depth) - 1);
+  const bool clear = layout.transparent_paper;
+  std::vector<test::PngChunk> extra;
+  if (layout.colour_type == 3) {
+    extra.push_back({"PLTE", {255, 255, 255, 0, 0, 0}});  // 0: paper, 1: ink
+    if (clear) extra.push_back({"tRNS", {0}});
+  } else if (clear && (layout.colour_type == 0 || layout.colour_type == 2)) {
+    // The paper's sample as the key colour, two bytes per channel.
+    std::vector<std::uint8_t> key(layout.colour_type == 0 ? 2 : 6);
+    for (std::size_t i = 0; i < key.size(); ++i) {
+      key[i] = static_cast<std::uint8_t>(i % 2 == 0 ? top >> 8 : top);
+    }
+    extra.push_back({"tRNS", key});
+  }
+  const auto samples = [&](std::uint32_t x, std::uint32_t y) -> std::vector<std::uint16_t> {
+    const bool ink = kStrip[y][x] == '#';
+    const std::uint16_t grey = ink ? 0 : top;
+    switch (layout.colour_type) {
+      case 0: return {grey};
+      case 2: return {grey, grey, grey};
+      case 3: return {static_cast<std::uint16_t>(ink ? 1 : 0)};
+      case 4: return {grey, ink || !clear ? top : std::uint16_t{0}};
+      default: return {grey, grey, grey, ink || !clear ? top : std::uint16_t{0}};
+    }
+  };
+  return test::layout_png(static_cast<std::uint32_t>(kStrip[0].size()),
+                          static_cast<std::uint32_t>(kStrip.size()), layout.depth,
+                          layout.colour_type, layout.interlaced, samples, extra);
+}
+
+class PngLayout : public PngReader, public testing::WithParamInterface<Layout> {};
+
+TEST_P(PngLayout, ReadsAsDrawnUnderItsRuleAndTheAutomaticOne) {
+  const Layout& layout = GetParam();
+  const std::vector<std::uint8_t> bytes = strip_in(layout);
+  // Transparent paper is told apart by its alpha alone: under the opaque
+  // rule it is paper only when the transparency arrived.
+  const InkRule rule = layout.transparent_paper ? InkRule::kOpaque : InkRule::kBlack;
+  for (const InkRule each : {rule, InkRule::kAuto}) {
+    const test::ReadPicture read = test::read_ink_bytes(bytes, each);
+    ASSERT_EQ(to_int(read.result), 0) << "detail " << to_int(read.detail);
+    EXPECT_EQ(test::ink_map_rows(read.map), kStrip) << "rule " << static_cast<int>(each);
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PngLayout,
+    testing::Values(
+        Layout{"Grey1", 1, 0, false, false}, Layout{"Grey2", 2, 0, false, false},
+        Layout{"Grey4", 4, 0, false, false}, Layout{"Grey8", 8, 0, false, false},
+        Layout{"Grey16", 16, 0, false, false}, Layout{"Rgb8", 8, 2, false, false},
+        Layout{"Rgb16", 16, 2, false, false}, Layout{"Palette1", 1, 3, false, false},
+        Layout{"Palette2", 2, 3, false, false}, Layout{"Palette4", 4, 3, false, false},
+        Layout{"Palette8", 8, 3, false, false}, Layout{"GreyAlpha8", 8, 4, false, true},
+        Layout{"GreyAlpha16", 16, 4, false, true}, Layout{"Rgba8", 8, 6, false, true},
+        Layout{"Rgba16", 16, 6, false, true},
+        Layout{"PaletteTrns", 4, 3, false, true}, Layout{"GreyTrns", 8, 0, false, true},
+        Layout{"Grey16Trns", 16, 0, false, true}, Layout{"RgbTrns", 8, 2, false, true},
+        Layout{"InterlacedGrey1", 1, 0, true, false}, Layout{"InterlacedPalette2", 2, 3, true, false},
+        Layout{"InterlacedRgb8", 8, 2, true, false}, Layout{"InterlacedRgba16", 16, 6, true, true},
+        Layout{"InterlacedPaletteTrns", 1, 3, true, true}),
+    [](const testing::TestParamInfo<Layout>& row) { return std::string(row.param.name); });
+// clang-format on
+
+// 16-bit samples keep their precision: one step above black is not black.
+TEST_F(PngReader, SixteenBitSamplesAreNotNarrowed) {
+  const auto samples = [](std::uint32_t x, std::uint32_t) -> std::vector<std::uint16_t> {
+    const std::uint16_t value = x == 0 ? 0 : x == 1 ? 1 : 0xFFFF;
+    return {value, value, value};
+  };
+  const test::ReadPicture read =
+      test::read_ink_bytes(test::layout_png(3, 1, 16, 2, false, samples), InkRule::kBlack);
+  ASSERT_EQ(to_int(read.result), 0) << "detail " << to_int(read.detail);
+  EXPECT_EQ(test::ink_map_rows(read.map), std::vector<std::string>{"#.."});
+}
+
+// A picture larger than one read buffer (8-bit grey, ink on the diagonal),
+// and the ink it must give.
+struct DiagonalPicture {
+  static constexpr std::uint32_t kWidth = 700;
+  static constexpr std::uint32_t kHeight = 120;
+  std::vector<std::uint8_t> bytes = test::layout_png(
+      kWidth, kHeight, 8, 0, false,
+      [](std::uint32_t x, std::uint32_t y) -> std::vector<std::uint16_t> {
+        return {static_cast<std::uint16_t>(x == y ? 0 : 255)};
+      });
+  std::vector<std::string> rows() const {
+    std::vector<std::string> drawn(kHeight, std::string(kWidth, '.'));
+    for (std::uint32_t y = 0; y < kHeight; ++y) drawn[y][y] = '#';
+    return drawn;
+  }
+};
+
+TEST_F(PngReader, FileLayerFailuresAndUnknownSize) {
+  const DiagonalPicture picture;
+  ASSERT_GT(picture.bytes.size(), std::size_t{64} * 1024);
+  const test::TempDir dir;
+  const std::string path = dir.file("strip.png");
+  test::write_file(path, picture.bytes);
+  for (const test::FileCall call :
+       {test::FileCall::kOpenForReading, test::FileCall::kRead, test::FileCall::kSize}) {
+    SCOPED_TRACE(static_cast<int>(call));
+    test::FaultFileSystem fs;
+    fs.fail_call(call, 1);
+    InkMap map;
+    ErrorDetail detail = ErrorDetail::kNone;
+    const ResultCode result = read_png_ink(fs, path.c_str(), InkRule::kAuto, map, &detail);
+    if (call == test::FileCall::kSize) {
+      // A file without a size (a pipe) is read to its end all the same.
+      ASSERT_EQ(to_int(result), 0) << to_int(detail);
+      EXPECT_EQ(test::ink_map_rows(map), picture.rows());
+    } else {
+      EXPECT_EQ(result, ResultCode::kFileAccess);
+      EXPECT_EQ(detail, ErrorDetail::kFileAccess);
+      EXPECT_EQ(map.pixels.bytes, nullptr);
+    }
+    EXPECT_EQ(fs.open_handles(), 0);
+  }
+}
+
+#ifdef _WIN32
+// The Windows reader brings up COM for itself and leaves the calling thread
+// as it found it, whatever its host did with COM before.
+class PngReaderCom : public PngReader {
+ protected:
+  // Reads the diagonal picture on the calling thread; true when its ink came.
+  static bool reads_picture() {
+    const DiagonalPicture picture;
+    const test::TempDir dir;
+    const std::string path = dir.file("strip.png");
+    test::write_file(path, picture.bytes);
+    InkMap map;
+    ErrorDetail detail = ErrorDetail::kNone;
+    const ResultCode result =
+        read_png_ink(system_file_system(), path.c_str(), InkRule::kBlack, map, &detail);
+    return result == ResultCode::kOk && test::ink_map_rows(map) == picture.rows();
+  }
+};
+
+TEST_F(PngReaderCom, HostWithoutComIsLeftWithoutIt) {
+  std::thread([] {
+    EXPECT_TRUE(reads_picture());
+    // COM is not left initialised in the multithreaded apartment: the
+    // thread may still choose a single-threaded one.
+    const HRESULT later = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(later, S_OK);
+    if (SUCCEEDED(later)) CoUninitialize();
+  }).join();
+}
+
+TEST_F(PngReaderCom, HostInASingleThreadedApartmentStillReads) {
+  std::thread([] {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    EXPECT_TRUE(reads_picture());
+    EXPECT_TRUE(reads_picture());
+    // The host's own initialisation still stands (S_FALSE: already there).
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(again, S_FALSE);
+    if (SUCCEEDED(again)) CoUninitialize();
+    CoUninitialize();
+  }).join();
+}
+
+TEST_F(PngReaderCom, HostInTheMultithreadedApartmentKeepsIt) {
+  std::thread([] {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    EXPECT_TRUE(reads_picture());
+    // One uninitialisation too many would have ended the host's COM.
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(again, S_FALSE);
+    if (SUCCEEDED(again)) CoUninitialize();
+    CoUninitialize();
+  }).join();
+}
+#endif
 
 }  // namespace
 }  // namespace vellicor

@@ -108,6 +108,54 @@ std::vector<std::uint8_t> rgba_png(std::uint32_t width, std::uint32_t height,
       {ihdr_chunk(width, height, 8, 6), PngChunk{"IDAT", zlib_stored(raw)}, PngChunk{"IEND", {}}});
 }
 
+std::vector<std::uint8_t> layout_png(
+    std::uint32_t width, std::uint32_t height, std::uint8_t bit_depth, std::uint8_t colour_type,
+    bool interlaced,
+    const std::function<std::vector<std::uint16_t>(std::uint32_t, std::uint32_t)>& samples,
+    const std::vector<PngChunk>& extra) {
+  // Adam7: where each pass starts and how far it steps; one pass covering
+  // every pixel without interlacing.
+  struct Pass {
+    std::uint32_t x0, y0, dx, dy;
+  };
+  const std::vector<Pass> passes =
+      interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                     {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                 : std::vector<Pass>{{0, 0, 1, 1}};
+  std::vector<std::uint8_t> raw;
+  for (const Pass& pass : passes) {
+    if (pass.x0 >= width || pass.y0 >= height) continue;  // an empty pass has no rows
+    for (std::uint32_t y = pass.y0; y < height; y += pass.dy) {
+      raw.push_back(0);  // filter: none
+      std::uint32_t bits = 0;
+      std::uint32_t held = 0;
+      for (std::uint32_t x = pass.x0; x < width; x += pass.dx) {
+        for (const std::uint16_t sample : samples(x, y)) {
+          if (bit_depth == 16) {
+            raw.push_back(static_cast<std::uint8_t>(sample >> 8));
+            raw.push_back(static_cast<std::uint8_t>(sample));
+            continue;
+          }
+          bits = bits << bit_depth | sample;
+          held += bit_depth;
+          if (held == 8) {
+            raw.push_back(static_cast<std::uint8_t>(bits));
+            bits = 0;
+            held = 0;
+          }
+        }
+      }
+      if (held != 0) raw.push_back(static_cast<std::uint8_t>(bits << (8 - held)));
+    }
+  }
+  std::vector<PngChunk> chunks = {
+      ihdr_chunk(width, height, bit_depth, colour_type, static_cast<std::uint8_t>(interlaced))};
+  chunks.insert(chunks.end(), extra.begin(), extra.end());
+  chunks.push_back(PngChunk{"IDAT", zlib_stored(raw)});
+  chunks.push_back(PngChunk{"IEND", {}});
+  return png_file(chunks);
+}
+
 std::vector<std::size_t> chunk_boundaries(const std::vector<PngChunk>& chunks) {
   std::vector<std::size_t> offsets;
   std::size_t at = kSignature.size();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,16 @@ std::vector<PngChunk> grey_strip_chunks(const std::vector<std::string>& rows);
 // top row first.
 std::vector<std::uint8_t> rgba_png(std::uint32_t width, std::uint32_t height,
                                    const std::vector<std::uint8_t>& pixels);
+
+// A PNG of width x height pixels of any colour type and bit depth, each
+// pixel's samples (one per channel of the colour type, each below 2^depth)
+// given by samples(x, y); rows unfiltered, in Adam7 passes when interlaced.
+// extra chunks (PLTE, tRNS) go between IHDR and IDAT.
+std::vector<std::uint8_t> layout_png(
+    std::uint32_t width, std::uint32_t height, std::uint8_t bit_depth, std::uint8_t colour_type,
+    bool interlaced,
+    const std::function<std::vector<std::uint16_t>(std::uint32_t, std::uint32_t)>& samples,
+    const std::vector<PngChunk>& extra = {});
 
 // Offsets in the file at which each chunk begins, and the file's end.
 std::vector<std::size_t> chunk_boundaries(const std::vector<PngChunk>& chunks);

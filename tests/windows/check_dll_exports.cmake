@@ -10,8 +10,10 @@ if(NOT OBJDUMP OR NOT LIBRARY)
   message(FATAL_ERROR "OBJDUMP and LIBRARY must be given")
 endif()
 
-# KERNEL32 and the C runtime (msvcrt, or the Universal CRT's API sets).
-set(system_dlls "^(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
+# KERNEL32 and the C runtime (msvcrt, or the Universal CRT's API sets); ole32
+# for COM and windowscodecs, the Windows Imaging Component, which decode PNG
+# pictures. Names are compared in lower case, as Windows finds DLLs.
+set(system_dlls "^(kernel32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+|ole32|windowscodecs)\\.dll$")
 
 function(read_imports file out_var)
   execute_process(COMMAND ${OBJDUMP} -p ${file} OUTPUT_VARIABLE text RESULT_VARIABLE status)
@@ -23,7 +25,8 @@ function(read_imports file out_var)
   foreach(entry IN LISTS entries)
     string(REGEX REPLACE "DLL Name: " "" name "${entry}")
     string(STRIP "${name}" name)
-    if(NOT name MATCHES "${system_dlls}")
+    string(TOLOWER "${name}" lower_name)
+    if(NOT lower_name MATCHES "${system_dlls}")
       message(FATAL_ERROR "${file} imports ${name}, which is not a system DLL")
     endif()
     list(APPEND names "${name}")
