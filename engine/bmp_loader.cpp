@@ -54,8 +54,8 @@ bool is_pure_black(const std::uint8_t* entry) {
 }
 
 // Collects the index of every pure black palette entry, in rising order.
-ResultCode collect_ink(const std::uint8_t* palette, std::uint32_t entry_count,
-                       InkIndexTable& table, std::uint16_t& ink_count, ErrorDetail* detail) {
+ResultCode collect_ink(const std::uint8_t* palette, std::uint32_t entry_count, InkIndexTable& table,
+                       std::uint16_t& ink_count, ErrorDetail* detail) {
   std::uint16_t count = 0;
   for (std::uint32_t index = 0; index < entry_count; ++index) {
     if (is_pure_black(palette + index * kPaletteEntrySize)) {
@@ -157,8 +157,7 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header
   }
   InkIndexTable ink{};
   std::uint16_t ink_found = 0;
-  if (const ResultCode collected =
-          collect_ink(palette.data(), entry_count, ink, ink_found, detail);
+  if (const ResultCode collected = collect_ink(palette.data(), entry_count, ink, ink_found, detail);
       failed(collected)) {
     return collected;
   }

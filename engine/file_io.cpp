@@ -91,10 +91,10 @@ bool make_temporary(FileSystem& fs, const char* target, char* temporary, std::ui
 
 struct OutputFile::State {
   enum class Kind {
-    kDirect,     // a device or a pipe, written as it stands
-    kUnnamed,    // a file without a name yet, linked in at commit
-    kNamed,      // a hidden temporary beside the target
-    kInPlace,    // the target itself, truncated
+    kDirect,   // a device or a pipe, written as it stands
+    kUnnamed,  // a file without a name yet, linked in at commit
+    kNamed,    // a hidden temporary beside the target
+    kInPlace,  // the target itself, truncated
   };
   Kind kind = Kind::kDirect;
   FileHandle handle = kInvalidHandle;

@@ -153,7 +153,8 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
   ~InputFile() {
-    if (handle_ != kInvalidHandle) static_cast<void>(fs_->close(handle_));  // a reader loses nothing
+    if (handle_ != kInvalidHandle)
+      static_cast<void>(fs_->close(handle_));  // a reader loses nothing
   }
   FileHandle handle() const { return handle_; }
   bool is_open() const { return handle_ != kInvalidHandle; }

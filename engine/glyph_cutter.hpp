@@ -33,8 +33,8 @@ class GlyphSink {
 // columns rule and hands each finished glyph to sink. A glyph still open at
 // the right edge is dropped. totals receives the glyph count, the widest
 // glyph, the lowest ink row of any glyph and the tallest ink column (also of
-// columns in no glyph), as far as the cut went. Work is bounded by the delivered pixel bytes: the columns right
-// of them are blank and are taken in one step.
+// columns in no glyph), as far as the cut went. Work is bounded by the delivered pixel bytes: the
+// columns right of them are blank and are taken in one step.
 ResultCode cut_glyphs(const PictureView& picture, std::uint8_t allowed_blank_columns,
                       GlyphSink& sink, FontMeasure& totals);
 

@@ -403,7 +403,6 @@ std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeas
          kEndChar.size();
 }
 
-
 ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
                               const FontMeasure& measure, const RecordLabel& label,
                               std::uint32_t advance) {

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "engine/file_io.hpp"
-#include "engine/glyph_cutter.hpp"
 #include "engine/font_measure.hpp"
+#include "engine/glyph_cutter.hpp"
 #include "engine/picture.hpp"
 #include "engine/result.hpp"
 #include "vellicor/vellicor.h"

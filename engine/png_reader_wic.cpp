@@ -16,9 +16,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <objbase.h>
 #include <wincodec.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <array>
@@ -41,10 +41,14 @@ enum class RowLayout { kRgba64, kRgb48, kGrey16, kRgba32 };
 
 constexpr std::uint64_t bytes_per_pixel(RowLayout layout) {
   switch (layout) {
-    case RowLayout::kRgba64: return 8;
-    case RowLayout::kRgb48: return 6;
-    case RowLayout::kGrey16: return 2;
-    case RowLayout::kRgba32: break;
+    case RowLayout::kRgba64:
+      return 8;
+    case RowLayout::kRgb48:
+      return 6;
+    case RowLayout::kGrey16:
+      return 2;
+    case RowLayout::kRgba32:
+      break;
   }
   return 4;
 }
@@ -148,8 +152,7 @@ struct FileBytes {
   std::size_t size = 0;
 };
 
-ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out,
-                           ErrorDetail* detail) {
+ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out, ErrorDetail* detail) {
   InputFile file(fs, fs.open_for_reading(path));
   if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   std::uint64_t known_size = 0;
@@ -159,8 +162,7 @@ ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out,
   }
   // One byte more than a known size, so that the read which finds the end
   // needs no larger buffer.
-  std::size_t capacity =
-      sized ? static_cast<std::size_t>(known_size) + 1 : std::size_t{64} * 1024;
+  std::size_t capacity = sized ? static_cast<std::size_t>(known_size) + 1 : std::size_t{64} * 1024;
   std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
   if (!buffer) return out_of_memory(detail);
   std::size_t used = 0;
@@ -168,9 +170,8 @@ ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out,
     if (used == capacity) {
       // The file is longer than it said, or its size is unknown (a pipe).
       if (capacity > kMaxFileBytes) return unusable(detail, ErrorDetail::kPictureTooLarge);
-      const std::size_t larger =
-          static_cast<std::size_t>(std::min<std::uint64_t>(std::uint64_t{capacity} * 2,
-                                                           kMaxFileBytes + 1));
+      const std::size_t larger = static_cast<std::size_t>(
+          std::min<std::uint64_t>(std::uint64_t{capacity} * 2, kMaxFileBytes + 1));
       std::unique_ptr<std::uint8_t[]> grown(new (std::nothrow) std::uint8_t[larger]);
       if (!grown) return out_of_memory(detail);
       std::memcpy(grown.get(), buffer.get(), used);
@@ -227,12 +228,19 @@ constexpr std::uint32_t kLargestPngNumber = 0x7FFFFFFFu;  // lengths, width, hei
 bool depth_allowed(std::uint8_t colour_type, std::uint8_t depth) {
   std::uint32_t allowed = 0;
   switch (colour_type) {
-    case 0: allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16; break;  // grey
-    case 3: allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8; break;             // palette
-    case 2:                                                                     // RGB
-    case 4:                                                                     // grey, alpha
-    case 6: allowed = 1u << 8 | 1u << 16; break;                                // RGBA
-    default: return false;
+    case 0:
+      allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16;
+      break;  // grey
+    case 3:
+      allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8;
+      break;  // palette
+    case 2:   // RGB
+    case 4:   // grey, alpha
+    case 6:
+      allowed = 1u << 8 | 1u << 16;
+      break;  // RGBA
+    default:
+      return false;
   }
   return depth <= 16 && (allowed >> depth & 1u) != 0;
 }
@@ -246,9 +254,9 @@ ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeade
   const std::uint8_t depth = data[8];
   const std::uint8_t colour_type = data[9];
   header.colour_type = colour_type;
-  const bool valid = header.width != 0 && header.width <= kLargestPngNumber &&
-                     header.height != 0 && header.height <= kLargestPngNumber &&
-                     depth_allowed(colour_type, depth) && data[10] == 0 && data[11] == 0 &&
+  const bool valid = header.width != 0 && header.width <= kLargestPngNumber && header.height != 0 &&
+                     header.height <= kLargestPngNumber && depth_allowed(colour_type, depth) &&
+                     data[10] == 0 && data[11] == 0 &&
                      data[12] <= 1;  // deflate, adaptive filtering, no or Adam7 interlacing
   return valid ? ResultCode::kOk : unusable(detail, ErrorDetail::kPngBadHeader);
 }
@@ -499,9 +507,8 @@ ResultCode WicPicture::for_each_row(TakeRow take_row, ErrorDetail* detail) {
     const std::uint32_t rows = std::min(band_rows_, header_.height - top);
     const WICRect band{0, static_cast<INT>(top), static_cast<INT>(header_.width),
                        static_cast<INT>(rows)};
-    if (const HRESULT result =
-            rows_->CopyPixels(&band, static_cast<UINT>(row_bytes),
-                                   static_cast<UINT>(row_bytes * rows), band_.get());
+    if (const HRESULT result = rows_->CopyPixels(&band, static_cast<UINT>(row_bytes),
+                                                 static_cast<UINT>(row_bytes * rows), band_.get());
         FAILED(result)) {
       return wic_failure(result, detail);
     }
@@ -525,8 +532,8 @@ ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& 
   }
 
   // Every limit before WIC decodes a pixel.
-  const std::uint64_t band_bytes = std::uint64_t{header.width} * kBytesPerPixel *
-                                   band_rows_for(header.width, header.height);
+  const std::uint64_t band_bytes =
+      std::uint64_t{header.width} * kBytesPerPixel * band_rows_for(header.width, header.height);
   if (const ResultCode checked =
           check_picture_size(header.width, header.height, band_bytes, file.size, detail);
       failed(checked)) {

@@ -24,11 +24,11 @@ enum class [[nodiscard]] ResultCode : std::int32_t {
 
 enum class ErrorDetail : std::int32_t {
   kNone = 0,
-  kNotBmp = -1,            // the file does not begin with "BM"
-  kFileAccess = -2,        // opening, reading, positioning or writing a file failed
-  kNameTooLong = -3,       // the derived output name is too long
-  kUnsupported = -4,       // more than one bit per pixel, or compressed pixel data
-  kUnusableContent = -5,   // header values, palette, ink colours, no ink pixel
+  kNotBmp = -1,           // the file does not begin with "BM"
+  kFileAccess = -2,       // opening, reading, positioning or writing a file failed
+  kNameTooLong = -3,      // the derived output name is too long
+  kUnsupported = -4,      // more than one bit per pixel, or compressed pixel data
+  kUnusableContent = -5,  // header values, palette, ink colours, no ink pixel
   kOutOfMemory = -6,
   kNoGlyph = -7,           // the measuring pass failed or found no glyph
   kFontTooLarge = -8,      // the font would be far larger than its picture

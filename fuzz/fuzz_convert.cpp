@@ -40,7 +40,7 @@ const std::set<std::pair<ResultCode, ErrorDetail>>& possible_failures() {
       {ResultCode::kFileAccess, ErrorDetail::kUnsupported},         // depth, compression
       {ResultCode::kUnusableInput, ErrorDetail::kUnusableContent},  // header, palette, no ink
       {ResultCode::kOutOfMemory, ErrorDetail::kOutOfMemory},
-      {ResultCode::kNoGlyph, ErrorDetail::kNoGlyph},        // no glyph found
+      {ResultCode::kNoGlyph, ErrorDetail::kNoGlyph},  // no glyph found
       {ResultCode::kUnusableInput, ErrorDetail::kFontTooLarge},
   };
   return kFailures;

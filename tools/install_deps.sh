@@ -18,6 +18,7 @@ packages=(
   hyperfine strace time       # whole-process benchmarks (bench/run_benchmarks.sh)
   clang libclang-rt-14-dev llvm  # fuzz targets (libFuzzer, fuzz/run_fuzzers.sh)
   clang-tidy cppcheck         # static analysis (tools/static_analysis.sh)
+  clang-format                # the layout check (tools/check_format.sh)
 )
 
 # Windows cross-builds and their tests under wine (tools/test_windows.sh):

@@ -6,6 +6,12 @@ cd "$(dirname "$0")/.."
 
 bash tools/install_deps.sh
 
+# The layout check first on CI (or when asked): it takes seconds and names the
+# files to run `bash tools/check_format.sh --fix` on.
+if [ -n "${CI:-}" ] || [ "${VELLICOR_CHECK_FORMAT:-0}" = 1 ]; then
+  bash tools/check_format.sh
+fi
+
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 

@@ -80,8 +80,8 @@ void FieldProviderTest::bufferSizeLimitsTheAnswer_data() {
   // A text that does not fit is answered -15, with as much as fits written.
   QTest::newRow("size 2 one character") << "Sample" << 2u << -15 << answered("S", 2);
   QTest::newRow("exact fit") << "Sample" << 7u << 0 << answered("Sample", 7);
-  QTest::newRow("300 characters")
-      << QString(300, QLatin1Char('p')) << 260u << -15 << answered(QByteArray(259, 'p'), 260);
+  QTest::newRow("300 characters") << QString(300, QLatin1Char('p')) << 260u << -15
+                                  << answered(QByteArray(259, 'p'), 260);
   // "é" takes two bytes: a character that does not fit whole is left out.
   QTest::newRow("no half character") << "a\u00e9\u00e9" << 5u << -15 << answered("a\xc3\xa9", 5);
   QTest::newRow("nothing fits") << "\u00e9" << 2u << -15 << answered("", 2);

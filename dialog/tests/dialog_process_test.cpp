@@ -177,8 +177,10 @@ void ProcessTest::overLongPathsAreRefusedNeverCut() {
   vellicor::test::write_file(folder.file("strip.bmp"), vellicor::test::make_one_bit_bmp(kStrip));
   const std::string picture = folder.file("strip.bmp");
   // 300 characters each; cut to 259 they would still name a file in folder.
-  const std::string long_output = folder.file(std::string(300 - folder.path().string().size() - 1, 'o'));
-  const std::string long_input = folder.file(std::string(300 - folder.path().string().size() - 1, 'i'));
+  const std::string long_output =
+      folder.file(std::string(300 - folder.path().string().size() - 1, 'o'));
+  const std::string long_input =
+      folder.file(std::string(300 - folder.path().string().size() - 1, 'i'));
 
   MainDialog dialog;
   Messages messages;

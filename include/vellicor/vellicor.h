@@ -41,8 +41,8 @@ typedef int32_t ResultCode;
 #define VELLICOR_E_UNUSABLE_INPUT (-1) /* not a usable one-bit BMP; query on a null object */
 #define VELLICOR_E_BAD_ARGUMENT (-2)   /* null record, missing/empty/too long path */
 #define VELLICOR_E_OUT_OF_MEMORY (-5)
-#define VELLICOR_E_FILE_ACCESS (-6) /* file access failed, picture not one-bit, name too long */
-#define VELLICOR_E_NO_GLYPH (-10)   /* the picture holds no glyph */
+#define VELLICOR_E_FILE_ACCESS (-6)   /* file access failed, picture not one-bit, name too long */
+#define VELLICOR_E_NO_GLYPH (-10)     /* the picture holds no glyph */
 #define VELLICOR_E_NO_INTERFACE (-14) /* interface identifier not supported */
 
 /* Why convert failed; written through its optional out-parameter on failure only. */
@@ -113,7 +113,7 @@ VELLICOR_API ResultCode VELLICOR_CALL CodeUnitLoader(uint32_t reserved, Converte
                                                      Converter **out);
 
 typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, ConverterIid iid,
-                                                     Converter **out);
+                                                    Converter **out);
 
 /* ------------------------------------------------------------------------ *
  * The extended interface (version 1).

@@ -64,40 +64,40 @@ static int refuses(int flags) {
 #endif
 }
 
-#define OPEN_WRAPPER(name)                                                    \
-  int name(const char* path, int flags, ...) {                                \
-    static open_function real_open;                                           \
-    mode_t mode = 0;                                                          \
-    va_list arguments;                                                        \
-    if (takes_mode(flags)) {                                                  \
-      va_start(arguments, flags);                                             \
-      mode = (mode_t)va_arg(arguments, int);                                  \
-      va_end(arguments);                                                      \
-    }                                                                         \
-    if (refuses(flags)) {                                                     \
-      errno = EOPNOTSUPP;                                                     \
-      return -1;                                                              \
-    }                                                                         \
+#define OPEN_WRAPPER(name)                                                     \
+  int name(const char* path, int flags, ...) {                                 \
+    static open_function real_open;                                            \
+    mode_t mode = 0;                                                           \
+    va_list arguments;                                                         \
+    if (takes_mode(flags)) {                                                   \
+      va_start(arguments, flags);                                              \
+      mode = (mode_t)va_arg(arguments, int);                                   \
+      va_end(arguments);                                                       \
+    }                                                                          \
+    if (refuses(flags)) {                                                      \
+      errno = EOPNOTSUPP;                                                      \
+      return -1;                                                               \
+    }                                                                          \
     if (real_open == NULL) real_open = (open_function)dlsym(RTLD_NEXT, #name); \
-    return real_open(path, flags, mode);                                      \
+    return real_open(path, flags, mode);                                       \
   }
 
-#define OPENAT_WRAPPER(name)                                                        \
-  int name(int directory, const char* path, int flags, ...) {                       \
-    static openat_function real_openat;                                             \
-    mode_t mode = 0;                                                                \
-    va_list arguments;                                                              \
-    if (takes_mode(flags)) {                                                        \
-      va_start(arguments, flags);                                                   \
-      mode = (mode_t)va_arg(arguments, int);                                        \
-      va_end(arguments);                                                            \
-    }                                                                               \
-    if (refuses(flags)) {                                                           \
-      errno = EOPNOTSUPP;                                                           \
-      return -1;                                                                    \
-    }                                                                               \
+#define OPENAT_WRAPPER(name)                                                         \
+  int name(int directory, const char* path, int flags, ...) {                        \
+    static openat_function real_openat;                                              \
+    mode_t mode = 0;                                                                 \
+    va_list arguments;                                                               \
+    if (takes_mode(flags)) {                                                         \
+      va_start(arguments, flags);                                                    \
+      mode = (mode_t)va_arg(arguments, int);                                         \
+      va_end(arguments);                                                             \
+    }                                                                                \
+    if (refuses(flags)) {                                                            \
+      errno = EOPNOTSUPP;                                                            \
+      return -1;                                                                     \
+    }                                                                                \
     if (real_openat == NULL) real_openat = (openat_function)dlsym(RTLD_NEXT, #name); \
-    return real_openat(directory, path, flags, mode);                               \
+    return real_openat(directory, path, flags, mode);                                \
   }
 
 OPEN_WRAPPER(open)

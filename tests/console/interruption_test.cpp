@@ -3,8 +3,8 @@
 // directory as it was, the old font whole and no other file. A preloaded shim
 // (interrupt_shim.c) sends the signal right after a chosen number of bytes
 // reached the temporary file, so the test needs no timing.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -318,7 +318,10 @@ std::vector<Refusal> refusals() {
       {"LowerBlankTooLongForProvider", FieldLowerBlank, "Invalid Lower Blank Value"},
   };
   for (const NumberRow& row : numbers) {
-    rows.push_back({row.name, {input, {row.id, too_long}}, ResultCode::kBadArgument, row.message,
+    rows.push_back({row.name,
+                    {input, {row.id, too_long}},
+                    ResultCode::kBadArgument,
+                    row.message,
                     fields_through(row.id)});
   }
   return rows;

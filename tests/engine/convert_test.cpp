@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "tests/engine/font_conversion.hpp"
@@ -32,9 +32,8 @@ TEST(Convert, WritesWorkedExampleFontByteForByte) {
   const ConversionRun run = convert_rows(dir, kExampleRows, example_options());
   ASSERT_EQ(run.result, ResultCode::kOk);
   EXPECT_EQ(run.detail, ErrorDetail::kNone);
-  const std::string expected =
-      header_text("Example", VELLICOR_WORKED_EXAMPLE_FIGURES) + VELLICOR_WORKED_EXAMPLE_RECORDS
-      "ENDFONT\n";
+  const std::string expected = header_text("Example", VELLICOR_WORKED_EXAMPLE_FIGURES) +
+                               VELLICOR_WORKED_EXAMPLE_RECORDS "ENDFONT\n";
   EXPECT_EQ(run.font, expected);
   EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.bmp", "out.bdf"}));
 

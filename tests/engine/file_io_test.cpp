@@ -5,8 +5,8 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -145,7 +145,8 @@ TEST(OutputFile, UnnamedTemporaryIsNamedOnlyAfterItsSync) {
 TEST(OutputFile, DeviceIsNeitherSyncedNorRenamed) {
   FaultFileSystem fs;
   ASSERT_EQ(write_font(fs, "/dev/null").result, ResultCode::kOk);
-  EXPECT_EQ(calls_from_first_write(fs), (std::vector<FileCall>{FileCall::kWrite, FileCall::kClose}));
+  EXPECT_EQ(calls_from_first_write(fs),
+            (std::vector<FileCall>{FileCall::kWrite, FileCall::kClose}));
   EXPECT_EQ(fs.calls(FileCall::kCreateNew) + fs.calls(FileCall::kCreateUnnamed), 0);
   EXPECT_EQ(fs.open_handles(), 0);
 }
@@ -405,8 +406,8 @@ int run_without_privileges(const std::function<bool()>& body) {
   const pid_t child = ::fork();
   if (child == 0) {
     constexpr uid_t kNobody = 65534;
-    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
-                             ::setuid(kNobody) != 0)) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
       ::_exit(2);
     }
     ::_exit(body() ? 0 : 1);

@@ -12,8 +12,8 @@ std::vector<int> LoadedPicture::ink_indices() const {
 
 LoadedPicture load_picture(FileSystem& fs, const std::string& path) {
   LoadedPicture loaded;
-  loaded.result = load_bmp(fs, path.c_str(), loaded.info_header, loaded.ink_table,
-                           loaded.ink_count, loaded.pixels, &loaded.detail);
+  loaded.result = load_bmp(fs, path.c_str(), loaded.info_header, loaded.ink_table, loaded.ink_count,
+                           loaded.pixels, &loaded.detail);
   return loaded;
 }
 

@@ -18,8 +18,8 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <thread>
 #endif
@@ -194,11 +194,16 @@ std::vector<std::uint8_t> strip_in(const Layout& layout) {
     const bool ink = kStrip[y][x] == '#';
     const std::uint16_t grey = ink ? 0 : top;
     switch (layout.colour_type) {
-      case 0: return {grey};
-      case 2: return {grey, grey, grey};
-      case 3: return {static_cast<std::uint16_t>(ink ? 1 : 0)};
-      case 4: return {grey, ink || !clear ? top : std::uint16_t{0}};
-      default: return {grey, grey, grey, ink || !clear ? top : std::uint16_t{0}};
+      case 0:
+        return {grey};
+      case 2:
+        return {grey, grey, grey};
+      case 3:
+        return {static_cast<std::uint16_t>(ink ? 1 : 0)};
+      case 4:
+        return {grey, ink || !clear ? top : std::uint16_t{0}};
+      default:
+        return {grey, grey, grey, ink || !clear ? top : std::uint16_t{0}};
     }
   };
   return test::layout_png(static_cast<std::uint32_t>(kStrip[0].size()),
@@ -258,11 +263,11 @@ TEST_F(PngReader, SixteenBitSamplesAreNotNarrowed) {
 struct DiagonalPicture {
   static constexpr std::uint32_t kWidth = 700;
   static constexpr std::uint32_t kHeight = 120;
-  std::vector<std::uint8_t> bytes = test::layout_png(
-      kWidth, kHeight, 8, 0, false,
-      [](std::uint32_t x, std::uint32_t y) -> std::vector<std::uint16_t> {
-        return {static_cast<std::uint16_t>(x == y ? 0 : 255)};
-      });
+  std::vector<std::uint8_t> bytes =
+      test::layout_png(kWidth, kHeight, 8, 0, false,
+                       [](std::uint32_t x, std::uint32_t y) -> std::vector<std::uint16_t> {
+                         return {static_cast<std::uint16_t>(x == y ? 0 : 255)};
+                       });
   std::vector<std::string> rows() const {
     std::vector<std::string> drawn(kHeight, std::string(kWidth, '.'));
     for (std::uint32_t y = 0; y < kHeight; ++y) drawn[y][y] = '#';

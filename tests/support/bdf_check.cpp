@@ -152,9 +152,9 @@ namespace {
 // Marks the running test as skipped, with the reason, and lets it go on: the
 // checks without FreeType in the same test still count.
 ::testing::AssertionResult skipped_without_freetype() {
-  ::testing::internal::AssertHelper(::testing::TestPartResult::kSkip, __FILE__, __LINE__,
-                                    "FreeType is not part of this build; the font is not read back") =
-      ::testing::Message();
+  ::testing::internal::AssertHelper(
+      ::testing::TestPartResult::kSkip, __FILE__, __LINE__,
+      "FreeType is not part of this build; the font is not read back") = ::testing::Message();
   return ::testing::AssertionSuccess();
 }
 

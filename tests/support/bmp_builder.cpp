@@ -11,7 +11,8 @@ void put_u16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t
 }
 
 void put_u32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+  for (std::size_t i = 0; i < 4; ++i)
+    bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 std::uint32_t get_u32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
@@ -40,17 +41,20 @@ std::vector<std::uint8_t> make_one_bit_bmp(const std::vector<std::string>& rows,
   put_u32(bytes, kOffBiSize, options.info_header_size);
   put_u32(bytes, kOffBiWidth, static_cast<std::uint32_t>(width));
   const auto signed_height = static_cast<std::int32_t>(height);
-  put_u32(bytes, kOffBiHeight, static_cast<std::uint32_t>(options.top_down ? -signed_height : signed_height));
+  put_u32(bytes, kOffBiHeight,
+          static_cast<std::uint32_t>(options.top_down ? -signed_height : signed_height));
   put_u16(bytes, 26, 1);  // biPlanes
   put_u16(bytes, kOffBiBitCount, 1);
-  put_u32(bytes, kOffBiSizeImage, options.zero_size_image ? 0 : static_cast<std::uint32_t>(pixel_bytes));
+  put_u32(bytes, kOffBiSizeImage,
+          options.zero_size_image ? 0 : static_cast<std::uint32_t>(pixel_bytes));
   put_u32(bytes, kOffBiClrUsed, 2);
 
   // Palette: black then white, or white then black.
   const std::size_t black = options.ink_is_index_one ? 1 : 0;
   for (std::size_t entry = 0; entry < 2; ++entry) {
     const std::uint8_t level = entry == black ? 0 : 0xFF;
-    for (std::size_t channel = 0; channel < 3; ++channel) bytes[palette_offset + entry * 4 + channel] = level;
+    for (std::size_t channel = 0; channel < 3; ++channel)
+      bytes[palette_offset + entry * 4 + channel] = level;
   }
 
   const std::uint8_t ink_bit = options.ink_is_index_one ? 1 : 0;

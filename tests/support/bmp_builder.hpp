@@ -9,11 +9,11 @@
 namespace vellicor::test {
 
 struct BmpOptions {
-  bool top_down = false;           // negative biHeight, rows stored top row first
-  bool ink_is_index_one = false;   // palette white, black (ink bits are 1) instead of black, white
+  bool top_down = false;          // negative biHeight, rows stored top row first
+  bool ink_is_index_one = false;  // palette white, black (ink bits are 1) instead of black, white
   std::uint32_t info_header_size = 40;  // biSize; the palette follows the header it declares
   std::uint32_t extra_pixel_bytes = 0;  // added to biSizeImage and to the pixel data, at its start
-  bool zero_size_image = false;    // write biSizeImage as 0, as some writers do
+  bool zero_size_image = false;         // write biSizeImage as 0, as some writers do
 };
 
 // A one-bit BMP whose pixels are drawn by rows, top row first: '#' is ink,

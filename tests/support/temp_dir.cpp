@@ -19,7 +19,8 @@ TempDir::TempDir() {
   std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::filesystem::path candidate =
-        std::filesystem::temp_directory_path() / ("vellicor-test-" + std::to_string(random() % 1000000000));
+        std::filesystem::temp_directory_path() /
+        ("vellicor-test-" + std::to_string(random() % 1000000000));
     if (std::filesystem::create_directory(candidate)) {
       path_ = candidate;
       return;
@@ -51,7 +52,8 @@ std::vector<std::string> TempDir::entries() const {
 
 void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 

@@ -4,9 +4,8 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -187,8 +186,9 @@ TEST_F(Win32Convert, TargetHeldOpenWithoutSharingIsRefusedAndKeepsItsContents) {
 
 TEST_F(Win32Convert, OutputThatIsTheInputUnderAnotherSpellingIsRefusedBeforeLoading) {
   std::string upper = input_;
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  });
   const std::string spellings[] = {input_, with_slashes(input_), upper, "\\\\?\\" + input_,
                                    dir_.file(".\\sub\\..\\strip.bmp")};
   std::filesystem::create_directory(dir_.path() / "sub");
