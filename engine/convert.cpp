@@ -7,7 +7,6 @@
 #include "engine/format_limits.hpp"
 #include "engine/glyph_record.hpp"
 #include "engine/glyph_scanner.hpp"
-#include "engine/output_name.hpp"
 #include "engine/picture.hpp"
 #include "engine/request_checks.hpp"
 
@@ -39,19 +38,10 @@ ResultCode write_font(OutputFile& output, const GlyphScanContext& context,
 
 ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
                         const ConversionOptions* options, ErrorDetail* detail) {
-  if (!request_is_usable(paths, options)) return ResultCode::kBadArgument;
-
   char derived_name[kPathBufferSize];
-  const char* output_path = paths->output_path;
-  if (output_path == nullptr) {
-    const ResultCode result = derive_bdf_name(paths->input_path, derived_name, detail);
-    if (failed(result)) return result;
-    output_path = derived_name;
-  }
-  // Replacing the picture with the font would destroy the input.
-  if (name_the_same_file(fs, paths->input_path, output_path)) {
-    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  }
+  const char* output_path = nullptr;
+  const ResultCode checked = check_request(fs, paths, options, derived_name, output_path, detail);
+  if (failed(checked)) return checked;
 
   BmpInfoHeader info_header;
   InkIndexTable ink_table{};

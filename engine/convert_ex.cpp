@@ -10,7 +10,6 @@
 #include "engine/font_plan.hpp"
 #include "engine/format_limits.hpp"
 #include "engine/glyph_record.hpp"
-#include "engine/output_name.hpp"
 #include "engine/picture.hpp"
 #include "engine/picture_source.hpp"
 #include "engine/request_checks.hpp"
@@ -157,19 +156,10 @@ ResultCode write_font(OutputFile& output, const ConversionOptions& options,
 ResultCode convert_ex_file(FileSystem& fs, const ConversionPaths* paths,
                            const ConversionOptions* options, const ConversionSettings& settings,
                            ConversionReport& report, ErrorDetail* detail) {
-  if (!request_is_usable(paths, options)) return ResultCode::kBadArgument;
-
   char derived_name[kPathBufferSize];
-  const char* output_path = paths->output_path;
-  if (output_path == nullptr) {
-    const ResultCode result = derive_bdf_name(paths->input_path, derived_name, detail);
-    if (failed(result)) return result;
-    output_path = derived_name;
-  }
-  // Replacing the picture with the font would destroy the input.
-  if (name_the_same_file(fs, paths->input_path, output_path)) {
-    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  }
+  const char* output_path = nullptr;
+  const ResultCode checked = check_request(fs, paths, options, derived_name, output_path, detail);
+  if (failed(checked)) return checked;
 
   PreparedFont font;
   ResultCode result = prepare_font(fs, paths->input_path, *options, settings, font, report, detail);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/format_limits.hpp"
+#include "engine/output_name.hpp"
 
 namespace vellicor {
 
@@ -42,6 +43,24 @@ bool name_the_same_file(FileSystem& fs, const char* input_path, const char* outp
   const PathInfo output = fs.inspect(output_path);
   return output.kind != PathInfo::Kind::kMissing && input.device == output.device &&
          input.inode == output.inode;
+}
+
+ResultCode check_request(FileSystem& fs, const ConversionPaths* paths,
+                         const ConversionOptions* options, char (&derived_name)[kPathBufferSize],
+                         const char*& output_path, ErrorDetail* detail) {
+  if (!request_is_usable(paths, options)) return ResultCode::kBadArgument;
+  const char* chosen = paths->output_path;
+  if (chosen == nullptr) {
+    const ResultCode result = derive_bdf_name(paths->input_path, derived_name, detail);
+    if (failed(result)) return result;
+    chosen = derived_name;
+  }
+  // Replacing the picture with the font would destroy the input.
+  if (name_the_same_file(fs, paths->input_path, chosen)) {
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  }
+  output_path = chosen;
+  return ResultCode::kOk;
 }
 
 }  // namespace vellicor

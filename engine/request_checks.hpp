@@ -2,6 +2,8 @@
 #pragma once
 
 #include "engine/file_io.hpp"
+#include "engine/format_limits.hpp"
+#include "engine/result.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor {
@@ -15,5 +17,15 @@ bool request_is_usable(const ConversionPaths* paths, const ConversionOptions* op
 
 // True when both paths lead to one existing file (links followed).
 bool name_the_same_file(FileSystem& fs, const char* input_path, const char* output_path);
+
+// A conversion's first steps, in this order: the request must be usable
+// (kBadArgument, no detail); the output name is the one given or, when it is
+// null, the one derived from the input into derived_name (its refusal
+// returned as it is); an output naming the picture's own file is refused
+// before anything is read (kFileAccess / detail kFileAccess). output_path is
+// set only on kOk and may point into derived_name.
+ResultCode check_request(FileSystem& fs, const ConversionPaths* paths,
+                         const ConversionOptions* options, char (&derived_name)[kPathBufferSize],
+                         const char*& output_path, ErrorDetail* detail);
 
 }  // namespace vellicor
