@@ -241,10 +241,13 @@ ResultCode make_extended(ConverterFactory factory, ConverterReference& converter
   return ResultCode::kOk;
 }
 
-// convert_ex with the extended settings; its failure reported with what the
-// report tells.
-ResultCode run_extended(const Host& host, const Request& request, const ExtendedRequest& extended,
-                        ConverterFactory factory) {
+// Makes an extended object and runs one operation on it with a fresh report;
+// a failure is reported with what the report tells. With show_busy the
+// operation runs between begin_busy and end_busy, and the object is released
+// before end_busy, as in the plain conversion.
+template <typename Operation>
+ResultCode run_on_extended(const Host& host, ConverterFactory factory, bool show_busy,
+                           Operation operation) {
   ConverterReference converter;
   ConverterEx* object = nullptr;
   const ResultCode created = make_extended(factory, converter, object);
@@ -253,13 +256,23 @@ ResultCode run_extended(const Host& host, const Request& request, const Extended
   ConversionReport report{};
   report.size = sizeof report;
   ::ErrorDetail detail = 0;
-  host.begin_busy();
-  const auto converted = static_cast<ResultCode>(object->ops->convert_ex(
-      object, &request.paths, &request.options, &extended.settings, &report, &detail));
-  if (failed(converted)) host.report_text(failure_text(static_cast<ErrorDetail>(detail), report));
+  if (show_busy) host.begin_busy();
+  const ResultCode result = operation(*object, report, detail);
+  if (failed(result)) host.report_text(failure_text(static_cast<ErrorDetail>(detail), report));
   converter.release();
-  host.end_busy();
-  return converted;
+  if (show_busy) host.end_busy();
+  return result;
+}
+
+// convert_ex with the extended settings.
+ResultCode run_extended(const Host& host, const Request& request, const ExtendedRequest& extended,
+                        ConverterFactory factory) {
+  return run_on_extended(
+      host, factory, true,
+      [&](ConverterEx& object, ConversionReport& report, ::ErrorDetail& detail) {
+        return static_cast<ResultCode>(object.ops->convert_ex(
+            &object, &request.paths, &request.options, &extended.settings, &report, &detail));
+      });
 }
 
 // Reads the plain and the extended fields; on a refusal reports it.
@@ -288,18 +301,12 @@ ResultCode run_listing(const HostCallbacks* callbacks, void* context, GlyphCallb
   const ResultCode read = read_whole_request(host, *callbacks, context, request, extended);
   if (failed(read)) return read;
 
-  ConverterReference converter;
-  ConverterEx* object = nullptr;
-  const ResultCode created = make_extended(factory, converter, object);
-  if (failed(created)) return created;
-  ConversionReport report{};
-  report.size = sizeof report;
-  ::ErrorDetail detail = 0;
-  const auto cut = static_cast<ResultCode>(
-      object->ops->cut(object, request.paths.input_path, &request.options, &extended.settings,
-                       callback, callback_context, &report, &detail));
-  if (failed(cut)) host.report_text(failure_text(static_cast<ErrorDetail>(detail), report));
-  return cut;
+  return run_on_extended(host, factory, false,
+                         [&](ConverterEx& object, ConversionReport& report, ::ErrorDetail& detail) {
+                           return static_cast<ResultCode>(object.ops->cut(
+                               &object, request.paths.input_path, &request.options,
+                               &extended.settings, callback, callback_context, &report, &detail));
+                         });
 }
 
 ResultCode run_conversion(const HostCallbacks* callbacks, void* context) {
