@@ -6,8 +6,10 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "engine/file_io.hpp"
 
@@ -20,6 +22,60 @@ constexpr std::uint32_t kWritablePermissions = 0666;
 constexpr std::uint32_t kReadOnlyPermissions = 0444;
 constexpr DWORD kLargestTransfer = std::numeric_limits<DWORD>::max();
 
+// A path as the wide-character calls take it. The engine's paths are ANSI
+// texts of at most 259 characters, but a temporary file beside a font that
+// long passes MAX_PATH, which only the wide calls accept, and only with the
+// \\?\ prefix on a full path. Shorter paths are handed over as they are, so
+// device names (NUL) and relative paths mean what they always meant.
+class WidePath {
+ public:
+  explicit WidePath(const char* path) {
+    if (path == nullptr) return;
+    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 0) return;
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, text.data(), length) != length) return;
+    text.pop_back();  // the terminator counted by the call
+    if (text.size() >= MAX_PATH) text = with_long_prefix(text);
+    text_ = std::move(text);
+  }
+
+  // Empty when the path could not be converted, so the call fails as for a
+  // missing file (never null, which some calls read as "no second path").
+  const wchar_t* get() const { return text_.c_str(); }
+
+ private:
+  // The full, normalised path with the prefix that lifts MAX_PATH: \\?\C:\...,
+  // or \\?\UNC\server\share\... for a network path. Empty on failure.
+  static std::wstring with_long_prefix(const std::wstring& path) {
+    if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) return full;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+  }
+
+  std::wstring text_;
+};
+
+// The longest path the wide calls take, prefix included.
+constexpr DWORD kLongestWidePath = 32768;
+
+// A wide path back in the ANSI code page the engine's paths use, terminated;
+// false when it does not fit size bytes.
+bool to_ansi(const std::wstring& path, char* out, std::size_t size) {
+  const int length = WideCharToMultiByte(
+      CP_ACP, 0, path.c_str(), -1, out,
+      static_cast<int>(std::min<std::size_t>(size, std::numeric_limits<int>::max())), nullptr,
+      nullptr);
+  return length > 0;
+}
+
 HANDLE to_native(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 FileHandle from_native(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(handle);
@@ -28,8 +84,9 @@ FileHandle from_native(HANDLE handle) {
 class Win32FileSystem final : public FileSystem {
  public:
   FileHandle open_for_reading(const char* path) override {
-    return from_native(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_RANDOM_ACCESS | FILE_ATTRIBUTE_NORMAL, nullptr));
+    return from_native(CreateFileW(WidePath(path).get(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS | FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
   }
 
   // ReadFile takes 32-bit counts; larger requests go in pieces until the end.
@@ -70,20 +127,20 @@ class Win32FileSystem final : public FileSystem {
   // access lets set_discard_on_close mark it.
   FileHandle create_new(const char* path, std::uint32_t permissions) override {
     static_cast<void>(permissions);  // Win32 files carry no such bits
-    return from_native(CreateFileA(path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    return from_native(CreateFileW(WidePath(path).get(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
 
   // Windows refuses to write a read-only file; asked here first as well, so
   // the rule holds for a process that could write it anyway (wine run by root).
   FileHandle open_for_writing(const char* path) override {
-    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD attributes = GetFileAttributesW(WidePath(path).get());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
       SetLastError(ERROR_ACCESS_DENIED);
       return kInvalidHandle;
     }
-    return from_native(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    return from_native(CreateFileW(WidePath(path).get(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   }
 
@@ -101,7 +158,7 @@ class Win32FileSystem final : public FileSystem {
 
   bool sync(FileHandle file) override { return FlushFileBuffers(to_native(file)) != 0; }
 
-  // MoveFileExA with MOVEFILE_WRITE_THROUGH returns once the move is on the
+  // MoveFileExW with MOVEFILE_WRITE_THROUGH returns once the move is on the
   // disk, so a directory has nothing left to sync.
   bool sync_directory(const char* directory) override {
     static_cast<void>(directory);
@@ -120,18 +177,19 @@ class Win32FileSystem final : public FileSystem {
   }
 
   bool rename(const char* from, const char* to) override {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(WidePath(from).get(), WidePath(to).get(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
 
-  void remove(const char* path) override { static_cast<void>(DeleteFileA(path)); }
+  void remove(const char* path) override { static_cast<void>(DeleteFileW(WidePath(path).get())); }
 
   PathInfo inspect(const char* path) override {
     PathInfo info;
     // Opening with no access reads the attributes of files, directories and
     // devices alike, following links to what they name.
     const HANDLE handle =
-        CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        CreateFileW(WidePath(path).get(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return info;
     BY_HANDLE_FILE_INFORMATION details;
     const bool is_disk_file = GetFileType(handle) == FILE_TYPE_DISK;
@@ -156,21 +214,24 @@ class Win32FileSystem final : public FileSystem {
         resolved_size > kLargestTransfer) {
       return false;
     }
+    const WidePath wide(path);
+    std::wstring found(kLongestWidePath, L'\0');
     // An existing file is named by its final path, links resolved.
     const HANDLE handle =
-        CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        CreateFileW(wide.get(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    DWORD length = 0;
     if (handle != INVALID_HANDLE_VALUE) {
-      const DWORD length =
-          GetFinalPathNameByHandleA(handle, resolved, static_cast<DWORD>(resolved_size),
-                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+      length = GetFinalPathNameByHandleW(handle, found.data(), kLongestWidePath,
+                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
       CloseHandle(handle);
-      return length != 0 && length < resolved_size;
+    } else {
+      // A file still to be made: its full name against the current directory.
+      length = GetFullPathNameW(wide.get(), kLongestWidePath, found.data(), nullptr);
     }
-    // A file still to be made: its full name against the current directory.
-    const DWORD length =
-        GetFullPathNameA(path, static_cast<DWORD>(resolved_size), resolved, nullptr);
-    return length != 0 && length < resolved_size;
+    if (length == 0 || length >= kLongestWidePath) return false;
+    found.resize(length);
+    return to_ansi(found, resolved, resolved_size);
   }
 };
 
