@@ -2,7 +2,7 @@
 #include "engine/character_list.hpp"
 
 #include <cstring>
-#include <unordered_set>
+#include <vector>
 
 namespace vellicor {
 
@@ -96,14 +96,19 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
     offset += length;
   }
 
-  // The first character met a second time is the one reported.
-  std::unordered_set<std::uint32_t> seen;
-  seen.reserve(list.characters.size());
+  // The first character met a second time is the one reported. One bit for
+  // every code point (136 KiB) costs the same for any list, where a hash set
+  // of a long list would take megabytes.
+  constexpr std::size_t kBitsPerWord = 64;
+  std::vector<std::uint64_t> seen((std::size_t{kMostCodePoint} + kBitsPerWord) / kBitsPerWord);
   for (const ListedCharacter& character : list.characters) {
-    if (!seen.insert(character.code_point).second) {
+    std::uint64_t& word = seen[character.code_point / kBitsPerWord];
+    const std::uint64_t bit = std::uint64_t{1} << (character.code_point % kBitsPerWord);
+    if ((word & bit) != 0) {
       if (problem != nullptr) problem->duplicate = character.code_point;
       return fail(detail, ErrorDetail::kCharsDuplicate, ResultCode::kBadArgument);
     }
+    word |= bit;
   }
   if (list.inked_count == 0) {
     return fail(detail, ErrorDetail::kCharsOnlyBlanks, ResultCode::kBadArgument);
