@@ -24,8 +24,11 @@ cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 cmake --build "$build" -j "$jobs" --target fuzz_convert fuzz_console fuzz_names fuzz_chars fuzz_png_reader fuzz_bmp_reader
 
 # The limits are the program's: ASan's quarantine of freed blocks would count
-# against the memory limit, so it is kept small.
-export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=4:detect_leaks=1}
+# against the memory limit, so it is kept small. libFuzzer checks every input
+# for leaks itself; the sanitizer's own check at exit would stop the process
+# while libFuzzer's memory watch still runs, which can report the check's own
+# memory as the target's and then wedge, so it is left out.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=4:detect_leaks=1:leak_check_at_exit=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 limits=(-timeout=1 -rss_limit_mb=64 -max_len=65536)
 
@@ -40,7 +43,10 @@ for target in convert console names chars png_reader bmp_reader; do
     [ -d ../shared/bmpsuite ] && seeds+=(../shared/bmpsuite) ;;
   esac
   echo "== fuzz_$target for ${seconds}s"
-  if ! "$build/bin/fuzz_$target" "${limits[@]}" -max_total_time="$seconds" \
+  # A fuzzer that wedges while reporting a finding (its sanitizer stopping the
+  # process to print stacks) must fail the run, not hold it up for good.
+  if ! timeout -k 10 $((seconds + 120)) "$build/bin/fuzz_$target" "${limits[@]}" \
+      -max_total_time="$seconds" \
       -print_final_stats=1 -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" \
       >"$work/$target.log" 2>&1; then
     echo "fuzz_$target failed; see $work/$target.log and $artifacts" >&2
