@@ -8,10 +8,10 @@
 
 #include "bench/memory_file_system.hpp"
 #include "bench/strip_builder.hpp"
-#include "engine/bdf_header.hpp"
-#include "engine/bmp_loader.hpp"
-#include "engine/convert.hpp"
-#include "engine/glyph_scanner.hpp"
+#include "engine/api/convert.hpp"
+#include "engine/font/bdf_header.hpp"
+#include "engine/font/glyph_scanner.hpp"
+#include "engine/picture/bmp_loader.hpp"
 
 namespace vellicor::bench {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_io.hpp"
+#include "engine/io/file_system.hpp"
 
 namespace vellicor::bench {
 

@@ -5,7 +5,7 @@
 #include <signal.h>
 #endif
 
-#include "engine/pending_temporary.hpp"
+#include "vellicor/internal/pending_temporary.hpp"
 
 namespace vellicor::console {
 

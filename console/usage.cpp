@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "engine/product_info.hpp"
+#include "vellicor/internal/product.hpp"
 
 namespace vellicor::console {
 namespace {

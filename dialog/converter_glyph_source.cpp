@@ -1,7 +1,7 @@
 // One cut: a converter, its cut callback collecting every glyph, the release.
 #include "dialog/converter_glyph_source.hpp"
 
-#include "engine/converter.hpp"
+#include "vellicor/internal/converter_factory.hpp"
 
 namespace vellicor::dialog {
 namespace {

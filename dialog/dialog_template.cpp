@@ -4,7 +4,7 @@
 #include <array>
 
 #include "driver/host_callbacks.hpp"
-#include "engine/product_info.hpp"
+#include "vellicor/internal/product.hpp"
 
 namespace vellicor::dialog {
 namespace {

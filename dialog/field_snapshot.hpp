@@ -7,7 +7,7 @@
 #include <map>
 
 #include "driver/host_callbacks.hpp"
-#include "engine/result.hpp"
+#include "vellicor/internal/result_codes.hpp"
 
 namespace vellicor::dialog {
 

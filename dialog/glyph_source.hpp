@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/result.hpp"
+#include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor::dialog {

@@ -6,7 +6,7 @@
 
 #include "dialog/host_window.hpp"
 #include "driver/host_callbacks.hpp"
-#include "engine/result.hpp"
+#include "vellicor/internal/result_codes.hpp"
 
 namespace vellicor::dialog {
 

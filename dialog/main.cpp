@@ -3,7 +3,7 @@
 
 #include "dialog/app_resources.hpp"
 #include "dialog/main_dialog.hpp"
-#include "engine/product_info.hpp"
+#include "vellicor/internal/product.hpp"
 
 int main(int argc, char* argv[]) {
   // The application name stays the program file's base name: it titles every

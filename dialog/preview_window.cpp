@@ -26,9 +26,8 @@
 #include "dialog/preview_messages.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
-#include "engine/font_plan.hpp"
-#include "engine/format_limits.hpp"
-#include "engine/output_name.hpp"
+#include "vellicor/internal/output_name.hpp"
+#include "vellicor/internal/request_limits.hpp"
 
 namespace vellicor::dialog {
 namespace {

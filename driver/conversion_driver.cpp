@@ -8,9 +8,9 @@
 
 #include "driver/extended_request.hpp"
 #include "driver/messages.hpp"
-#include "engine/converter.hpp"
-#include "engine/format_limits.hpp"
-#include "engine/output_name.hpp"
+#include "vellicor/internal/converter_factory.hpp"
+#include "vellicor/internal/output_name.hpp"
+#include "vellicor/internal/request_limits.hpp"
 
 namespace vellicor {
 namespace {

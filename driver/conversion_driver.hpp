@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "driver/host_callbacks.hpp"
-#include "engine/converter.hpp"
-#include "engine/result.hpp"
+#include "vellicor/internal/converter_factory.hpp"
+#include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "driver/conversion_driver.hpp"
-#include "engine/font_plan.hpp"
+#include "vellicor/internal/request_limits.hpp"
 
 namespace vellicor {
 

@@ -6,7 +6,7 @@
 
 #include "driver/host_callbacks.hpp"
 #include "driver/messages.hpp"
-#include "engine/result.hpp"
+#include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor {

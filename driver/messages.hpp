@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/result.hpp"
+#include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/bmp_any_reader.hpp"
+#include "engine/picture/bmp_any_reader.hpp"
 #include "fuzz/picture_reader_check.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "driver/messages.hpp"
-#include "engine/character_list.hpp"
+#include "engine/font/character_list.hpp"
 #include "fuzz/fuzz_check.hpp"
 
 namespace {

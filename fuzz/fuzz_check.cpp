@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/format_limits.hpp"
+#include "engine/core/limits.hpp"
 
 namespace vellicor::fuzz {
 

@@ -15,10 +15,10 @@
 #include "console/field_provider.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
-#include "engine/convert.hpp"
-#include "engine/converter.hpp"
+#include "engine/api/convert.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/memory_file_system.hpp"
+#include "vellicor/internal/converter_factory.hpp"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/bmp_loader.hpp"
-#include "engine/convert.hpp"
-#include "engine/format_limits.hpp"
-#include "engine/glyph_record.hpp"
-#include "engine/glyph_scanner.hpp"
+#include "engine/api/convert.hpp"
+#include "engine/core/limits.hpp"
+#include "engine/font/glyph_record.hpp"
+#include "engine/font/glyph_scanner.hpp"
+#include "engine/picture/bmp_loader.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/memory_file_system.hpp"
 

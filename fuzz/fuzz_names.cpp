@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "driver/conversion_driver.hpp"
-#include "engine/format_limits.hpp"
-#include "engine/output_name.hpp"
+#include "engine/core/limits.hpp"
 #include "fuzz/fuzz_check.hpp"
+#include "vellicor/internal/output_name.hpp"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_io.hpp"
+#include "engine/io/file_system.hpp"
 #include "fuzz/bdf_stream_check.hpp"
 
 namespace vellicor::fuzz {

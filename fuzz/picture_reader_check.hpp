@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <set>
 
-#include "engine/file_io.hpp"
-#include "engine/ink_map.hpp"
-#include "engine/ink_rule.hpp"
-#include "engine/result.hpp"
+#include "engine/io/file_system.hpp"
+#include "engine/picture/ink_map.hpp"
+#include "engine/picture/ink_rule.hpp"
+#include "vellicor/internal/result_codes.hpp"
 
 namespace vellicor::fuzz {
 

@@ -14,9 +14,9 @@
 #include "dialog/message_box.hpp"
 #include "dialog/system_command.hpp"
 #include "driver/host_callbacks.hpp"
-#include "engine/product_info.hpp"
 #include "modal_watcher.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "vellicor/internal/product.hpp"
 
 using namespace vellicor;
 using namespace vellicor::dialog;

@@ -10,7 +10,7 @@
 #include "dialog/about_dialog.hpp"
 #include "dialog/dialog_template.hpp"
 #include "dialog/main_dialog.hpp"
-#include "engine/product_info.hpp"
+#include "vellicor/internal/product.hpp"
 
 using namespace vellicor::dialog;
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/png_reader.hpp"
+#include "engine/picture/png_reader.hpp"
 #include "tests/console/run_program.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/png_builder.hpp"

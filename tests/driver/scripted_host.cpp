@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "engine/format_limits.hpp"
+#include "engine/core/limits.hpp"
 
 namespace vellicor::test {
 namespace {

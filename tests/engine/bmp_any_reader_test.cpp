@@ -1,7 +1,7 @@
 // The any-depth BMP reader: every file of the shared BMP Suite, checked
 // against Pillow as an independent decoder where it reads the file alike,
 // and RLE data built to be absurd.
-#include "engine/bmp_any_reader.hpp"
+#include "engine/picture/bmp_any_reader.hpp"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/column_ink.hpp"
-#include "engine/picture.hpp"
+#include "engine/layout/column_ink.hpp"
+#include "engine/picture/picture.hpp"
 #include "tests/engine/loaded_picture.hpp"
 #include "tests/support/bmp_builder.hpp"
 

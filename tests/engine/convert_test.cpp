@@ -1,5 +1,5 @@
 // The convert operation: the whole font file, argument checks, refusals.
-#include "engine/convert.hpp"
+#include "engine/api/convert.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,4 @@
 // The Converter object: factory, reference count, query and the object's layout.
-#include "engine/converter.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -8,6 +6,7 @@
 #include <string>
 
 #include "tests/support/temp_dir.hpp"
+#include "vellicor/internal/converter_factory.hpp"
 
 namespace vellicor {
 namespace {

@@ -1,7 +1,7 @@
 // The output file: whole or nothing, links followed, bits kept, faults handled.
-#include "engine/file_io.hpp"
-
 #include <gtest/gtest.h>
+
+#include "engine/io/output_file.hpp"
 
 #ifndef _WIN32
 #include <fcntl.h>

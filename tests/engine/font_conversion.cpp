@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "engine/convert.hpp"
+#include "engine/api/convert.hpp"
 
 namespace vellicor::test {
 

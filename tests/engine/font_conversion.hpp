@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_io.hpp"
-#include "engine/result.hpp"
+#include "engine/io/output_file.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor::test {

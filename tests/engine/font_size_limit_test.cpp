@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/format_limits.hpp"
-#include "engine/glyph_record.hpp"
-#include "engine/glyph_scanner.hpp"
+#include "engine/core/limits.hpp"
+#include "engine/font/glyph_record.hpp"
+#include "engine/font/glyph_scanner.hpp"
 #include "tests/engine/font_conversion.hpp"
 #include "tests/engine/loaded_picture.hpp"
 

@@ -1,5 +1,5 @@
 // Cutting columns into glyphs: the segmentation rules and the measuring pass.
-#include "engine/glyph_scanner.hpp"
+#include "engine/font/glyph_scanner.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/glyph_cutter.hpp"
-#include "engine/picture.hpp"
+#include "engine/layout/glyph_cutter.hpp"
+#include "engine/picture/picture.hpp"
 #include "tests/support/bmp_builder.hpp"
 
 namespace vellicor::test {

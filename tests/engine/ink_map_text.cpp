@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "engine/picture.hpp"
-#include "engine/picture_ink.hpp"
+#include "engine/picture/picture.hpp"
+#include "engine/picture/picture_ink.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor::test {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/ink_map.hpp"
-#include "engine/ink_rule.hpp"
-#include "engine/result.hpp"
+#include "engine/picture/ink_map.hpp"
+#include "engine/picture/ink_rule.hpp"
+#include "vellicor/internal/result_codes.hpp"
 
 namespace vellicor::test {
 

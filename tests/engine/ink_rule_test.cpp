@@ -1,13 +1,13 @@
 // The four ink rules on pictures that tell them apart: anti-aliased grey
 // edges, glyphs on a transparent background, white glyphs on black.
-#include "engine/ink_rule.hpp"
+#include "engine/picture/ink_rule.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/png_reader.hpp"
+#include "engine/picture/png_reader.hpp"
 #include "tests/engine/ink_map_text.hpp"
 #include "tests/support/png_builder.hpp"
 

@@ -1,7 +1,7 @@
 // Loading a picture in tests, and reading its ink back as text rows.
 #include "tests/engine/loaded_picture.hpp"
 
-#include "engine/picture.hpp"
+#include "engine/picture/picture.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor::test {

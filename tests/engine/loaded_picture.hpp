@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/bmp_loader.hpp"
+#include "engine/picture/bmp_loader.hpp"
 
 namespace vellicor::test {
 

@@ -1,5 +1,5 @@
 // The output-name rule.
-#include "engine/output_name.hpp"
+#include "vellicor/internal/output_name.hpp"
 
 #include <gtest/gtest.h>
 

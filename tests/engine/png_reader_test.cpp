@@ -2,7 +2,7 @@
 // strip broken in every way a file breaks (cut short, bad checksums, bad
 // compressed data, impossible or oversized dimensions), each refused with
 // its own detail.
-#include "engine/png_reader.hpp"
+#include "engine/picture/png_reader.hpp"
 
 #include <gtest/gtest.h>
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/converter.hpp"
 #include "tests/support/bdf_check.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "vellicor/internal/converter_factory.hpp"
 
 namespace vellicor::test {
 namespace {

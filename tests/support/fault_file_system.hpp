@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "engine/file_io.hpp"
+#include "engine/io/file_system.hpp"
 
 namespace vellicor::test {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/convert.hpp"
+#include "engine/api/convert.hpp"
 #include "tests/engine/font_conversion.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/fault_file_system.hpp"

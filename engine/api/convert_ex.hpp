@@ -1,0 +1,26 @@
+// The extended conversion and the cut without writing: a character list with
+// blank glyphs and Unicode codes, pictures through load_picture.
+#pragma once
+
+#include "engine/io/output_file.hpp"
+#include "vellicor/internal/result_codes.hpp"
+#include "vellicor/vellicor.h"
+
+namespace vellicor {
+
+// convert_file with settings (whole records: see read_settings). Without a
+// character list the font is the one convert_file writes for that picture.
+// report is filled as far as the work got, also on failure.
+ResultCode convert_ex_file(FileSystem& fs, const ConversionPaths* paths,
+                           const ConversionOptions* options, const ConversionSettings& settings,
+                           ConversionReport& report, ErrorDetail* detail);
+
+// Cuts the picture at input_path as convert_ex_file would and calls callback
+// (when not null) for every glyph of the font until it returns non-zero.
+// options may be null (all zero). When the list and the picture disagree in
+// number the glyphs are still listed (see plan_font) before the failure.
+ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOptions* options,
+                    const ConversionSettings& settings, GlyphCallback callback,
+                    void* callback_context, ConversionReport& report, ErrorDetail* detail);
+
+}  // namespace vellicor

@@ -1,0 +1,61 @@
+// Field-by-field copies bounded by the size a host gave.
+#include "engine/api/versioned_records.hpp"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vellicor {
+
+namespace {
+
+// True when a field at offset of field_size bytes lies wholly within size.
+constexpr bool covers(std::uint32_t size, std::size_t offset, std::size_t field_size) {
+  return offset + field_size <= size;
+}
+
+}  // namespace
+
+// The offsets are taken with offsetof so that a field is only touched when
+// the host's record is known to hold all of it.
+#define VELLICOR_COPY_IF_COVERED(Record, size, to, from, field)           \
+  do {                                                                    \
+    if (covers((size), offsetof(Record, field), sizeof(Record::field))) { \
+      (to).field = (from).field;                                          \
+    }                                                                     \
+  } while (false)
+
+ConversionSettings read_settings(const ConversionSettings* given) {
+  ConversionSettings full{};
+  full.size = sizeof full;
+  if (given == nullptr) return full;
+  const std::uint32_t size = given->size;
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, chars);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, blank_advance);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, ink_rule);
+  return full;
+}
+
+ConversionReport empty_report() {
+  ConversionReport report{};
+  report.size = sizeof report;
+  return report;
+}
+
+void write_report(const ConversionReport& full, ConversionReport* given) {
+  if (given == nullptr) return;
+  const std::uint32_t size = given->size;
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, glyph_count);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, glyphs_cut);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, characters_listed);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, picture_width);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, picture_height);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, tallest);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, widest);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, problem_character);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, problem_offset);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, blanks_listed);
+}
+
+#undef VELLICOR_COPY_IF_COVERED
+
+}  // namespace vellicor

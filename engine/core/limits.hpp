@@ -1,0 +1,46 @@
+// The engine's limits: numbers fixed by the file formats, and the bounds that
+// keep the work of any input small. Hosts see the request's own limits
+// through request_limits.hpp.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "vellicor/internal/request_limits.hpp"
+
+namespace vellicor {
+
+// BMP layout: a 14-byte file header, then a 40-byte information header.
+inline constexpr std::size_t kBmpFileHeaderSize = 14;
+inline constexpr std::size_t kBmpInfoHeaderSize = 40;
+inline constexpr std::uint32_t kBmpMinimumPixelOffset = kBmpFileHeaderSize + kBmpInfoHeaderSize;
+inline constexpr std::size_t kPaletteEntrySize = 4;  // blue, green, red, unused
+inline constexpr std::uint32_t kMaxPaletteEntries = 256;
+inline constexpr std::size_t kInkTableSize = 256;
+
+// BDF: the resolution written in SIZE and assumed by SWIDTH.
+inline constexpr std::uint32_t kBdfResolutionDpi = 75;
+inline constexpr std::uint32_t kBdfScalableUnitsPerPoint =
+    72000;  // SWIDTH = DWIDTH * 72000 / (size * dpi)
+
+// The largest font a conversion writes: whichever is larger of a fixed floor
+// and a multiple of the pixel bytes the file delivered. A picture's declared
+// size is free to state, so a file of a few bytes could otherwise ask for
+// gigabytes of blank bitmap lines (a huge declared height, one very wide glyph
+// in a fixed-width font, the blank-padding options). Real fonts stay far below
+// both bounds: 65,536 glyphs of 24x24 pixels write about 4 bytes per
+// delivered byte, and 256 glyphs with every blank option at 255 in a fixed
+// width font about 18 MiB; the floor keeps every font of a 64 KiB picture
+// small enough to write in well under a second.
+inline constexpr std::uint64_t kMinFontSizeLimit = std::uint64_t{32} << 20;  // 32 MiB
+inline constexpr std::uint64_t kFontBytesPerPixelByte = 64;
+
+// Bytes of glyph records allowed for a picture whose file delivered this many
+// pixel bytes.
+constexpr std::uint64_t font_size_limit(std::uint64_t delivered_pixel_bytes) {
+  // Delivered bytes fit in 32 bits, so the product cannot wrap.
+  const std::uint64_t scaled = kFontBytesPerPixelByte * delivered_pixel_bytes;
+  return scaled > kMinFontSizeLimit ? scaled : kMinFontSizeLimit;
+}
+
+}  // namespace vellicor

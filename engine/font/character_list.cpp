@@ -1,0 +1,119 @@
+// UTF-8 decoding and the checks of a character list.
+#include "engine/font/character_list.hpp"
+
+#include <cstring>
+#include <vector>
+
+namespace vellicor {
+
+namespace {
+
+constexpr std::uint32_t kMostCodePoint = 0x10FFFF;
+constexpr std::uint32_t kFirstSurrogate = 0xD800;
+constexpr std::uint32_t kLastSurrogate = 0xDFFF;
+constexpr std::uint8_t kContinuationMask = 0xC0;
+constexpr std::uint8_t kContinuationTag = 0x80;
+constexpr std::uint8_t kContinuationBits = 0x3F;
+constexpr int kBitsPerContinuation = 6;
+
+// A sequence's lead byte: how many bytes follow it, the payload bits it
+// carries and the smallest value its length may encode (shorter forms of a
+// value are refused).
+struct LeadByte {
+  int following;
+  std::uint32_t bits;
+  std::uint32_t smallest;
+};
+
+bool read_lead(std::uint8_t byte, LeadByte& lead) {
+  if (byte < 0x80) {
+    lead = {0, byte, 0};
+  } else if ((byte & 0xE0) == 0xC0) {
+    lead = {1, byte & 0x1Fu, 0x80};
+  } else if ((byte & 0xF0) == 0xE0) {
+    lead = {2, byte & 0x0Fu, 0x800};
+  } else if ((byte & 0xF8) == 0xF0) {
+    lead = {3, byte & 0x07u, 0x10000};
+  } else {
+    return false;  // a continuation byte, or a lead of five or more bytes
+  }
+  return true;
+}
+
+// Decodes the character at text[offset]; stores it and its length.
+bool decode(const std::uint8_t* text, std::size_t offset, std::uint32_t& code_point,
+            std::size_t& length) {
+  LeadByte lead{};
+  if (!read_lead(text[offset], lead)) return false;
+  std::uint32_t value = lead.bits;
+  for (int i = 1; i <= lead.following; ++i) {
+    const std::uint8_t byte = text[offset + static_cast<std::size_t>(i)];
+    // The terminator is no continuation byte, so a cut-off sequence stops here.
+    if ((byte & kContinuationMask) != kContinuationTag) return false;
+    value = (value << kBitsPerContinuation) | (byte & kContinuationBits);
+  }
+  if (value < lead.smallest || value > kMostCodePoint) return false;
+  if (value >= kFirstSurrogate && value <= kLastSurrogate) return false;
+  code_point = value;
+  length = static_cast<std::size_t>(lead.following) + 1;
+  return true;
+}
+
+}  // namespace
+
+bool is_space_separator(std::uint32_t code_point) {
+  switch (code_point) {
+    case 0x0020:
+    case 0x00A0:
+    case 0x1680:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000:
+      return true;
+    default:
+      return code_point >= 0x2000 && code_point <= 0x200A;
+  }
+}
+
+ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDetail* detail,
+                                CharacterListProblem* problem) {
+  list = CharacterList{};
+  if (text == nullptr || text[0] == '\0') {
+    return fail(detail, ErrorDetail::kCharsEmpty, ResultCode::kBadArgument);
+  }
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
+  for (std::size_t offset = 0; bytes[offset] != 0;) {
+    ListedCharacter character;
+    std::size_t length = 0;
+    if (!decode(bytes, offset, character.code_point, length)) {
+      if (problem != nullptr) problem->offset = static_cast<std::uint32_t>(offset);
+      return fail(detail, ErrorDetail::kCharsInvalid, ResultCode::kBadArgument);
+    }
+    std::memcpy(character.text, text + offset, length);
+    character.is_blank = is_space_separator(character.code_point);
+    if (!character.is_blank) ++list.inked_count;
+    list.characters.push_back(character);
+    offset += length;
+  }
+
+  // The first character met a second time is the one reported. One bit for
+  // every code point (136 KiB) costs the same for any list, where a hash set
+  // of a long list would take megabytes.
+  constexpr std::size_t kBitsPerWord = 64;
+  std::vector<std::uint64_t> seen((std::size_t{kMostCodePoint} + kBitsPerWord) / kBitsPerWord);
+  for (const ListedCharacter& character : list.characters) {
+    std::uint64_t& word = seen[character.code_point / kBitsPerWord];
+    const std::uint64_t bit = std::uint64_t{1} << (character.code_point % kBitsPerWord);
+    if ((word & bit) != 0) {
+      if (problem != nullptr) problem->duplicate = character.code_point;
+      return fail(detail, ErrorDetail::kCharsDuplicate, ResultCode::kBadArgument);
+    }
+    word |= bit;
+  }
+  if (list.inked_count == 0) {
+    return fail(detail, ErrorDetail::kCharsOnlyBlanks, ResultCode::kBadArgument);
+  }
+  return ResultCode::kOk;
+}
+
+}  // namespace vellicor

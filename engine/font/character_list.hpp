@@ -1,0 +1,41 @@
+// The character list of an extended conversion: UTF-8 text naming, left to
+// right, the character of every glyph of the strip.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "vellicor/internal/result_codes.hpp"
+
+namespace vellicor {
+
+// One character of the list.
+struct ListedCharacter {
+  std::uint32_t code_point = 0;
+  bool is_blank = false;  // a space separator: an empty glyph, none of the picture's
+  char text[5] = {};      // its UTF-8 bytes, NUL-terminated
+};
+
+struct CharacterList {
+  std::vector<ListedCharacter> characters;  // in list order
+  std::uint32_t inked_count = 0;            // characters that take a picture glyph
+};
+
+// Where parsing stopped when it refused the list.
+struct CharacterListProblem {
+  std::uint32_t duplicate = 0;  // the code point listed twice
+  std::uint32_t offset = 0;     // byte offset of the invalid sequence
+};
+
+// True for the Unicode space separators (general category Zs).
+bool is_space_separator(std::uint32_t code_point);
+
+// Parses text (NUL-terminated UTF-8) into list. Refusals, each with its own
+// detail: kCharsEmpty, kCharsInvalid (overlong forms, surrogates, values past
+// U+10FFFF and cut-off sequences included), kCharsDuplicate, kCharsOnlyBlanks.
+// Returns kBadArgument with the detail stored, or kOk.
+ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDetail* detail,
+                                CharacterListProblem* problem);
+
+}  // namespace vellicor

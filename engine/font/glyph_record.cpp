@@ -1,0 +1,451 @@
+// Glyph records: opening lines, bitmap lines and blank lines.
+#include "engine/font/glyph_record.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+#include "engine/core/limits.hpp"
+#include "engine/font/text_sink.hpp"
+
+namespace vellicor {
+
+namespace {
+
+constexpr std::uint64_t kBitsPerByte = 8;
+constexpr std::uint64_t kHexDigitsPerByte = 2;
+constexpr std::size_t kGlyphNameMinDigits = 4;  // "char0041"
+constexpr std::size_t kMostDecimalDigits = 20;  // of a 64-bit number
+constexpr std::size_t kMostHexDigits = 16;
+constexpr int kGlyphNameBase = 16;  // glyph names hold the code in hexadecimal
+
+// The numbers of one record.
+struct RecordFigures {
+  std::uint64_t code;            // first glyph code + number - 1, not reduced to 16 bits
+  std::uint64_t box_width;       // w
+  std::uint64_t scalable_width;  // SWIDTH
+  std::uint64_t box_height;      // lines the record holds
+  std::uint64_t box_descent;     // minus the BBX y offset
+  std::uint64_t hex_digits;      // per bitmap line
+  std::uint64_t lines_before;    // blank lines above the first ink row
+  std::uint64_t lines_after;     // blank lines below the last ink row
+  bool unicode_name;             // "uni0041" rather than "char0041"
+};
+
+std::uint64_t side_blanks_of(const ConversionOptions& options) {
+  return std::uint64_t{options.leading_blank} + options.trailing_blank;
+}
+
+// The width of the widest glyph's box, which is also the font's point size.
+std::uint64_t font_width_of(const ConversionOptions& options, const FontMeasure& measure) {
+  return measure.widest + side_blanks_of(options);
+}
+
+std::uint64_t font_height_of(const ConversionOptions& options, const FontMeasure& measure) {
+  return std::uint64_t{measure.tallest} + options.upper_blank + options.lower_blank;
+}
+
+// The code and name, the box width and the numbers that follow from it.
+void set_code_and_width(RecordFigures& figures, const ConversionOptions& options,
+                        const FontMeasure& measure, std::uint64_t plain_code,
+                        const RecordLabel* label, std::uint64_t box_width) {
+  figures.code = label != nullptr ? label->code_point : plain_code;
+  figures.unicode_name = label != nullptr;
+  figures.box_width = box_width;
+  // For glyphs w never exceeds the point size, so this is at most the
+  // fixed-width 960; a blank's advance is kept small by its callers.
+  figures.scalable_width = figures.box_width * kBdfScalableUnitsPerPoint /
+                           (font_width_of(options, measure) * kBdfResolutionDpi);
+  figures.hex_digits = (figures.box_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
+}
+
+RecordFigures figures_for(const ConversionOptions& options, const FontMeasure& measure,
+                          const GlyphSpan& glyph, const RecordLabel* label) {
+  const std::uint64_t font_width = font_width_of(options, measure);
+  const std::uint64_t font_height = font_height_of(options, measure);
+
+  RecordFigures figures{};
+  set_code_and_width(figures, options, measure,
+                     std::uint64_t{options.first_glyph} + glyph.number - 1, label,
+                     options.fixed_width != 0 ? font_width : glyph.width + side_blanks_of(options));
+
+  // Picture row r sits on line upper blank + r - 1, so row 1 comes right under
+  // the upper blank lines. A glyph inked in row 0 with no upper blank starts
+  // with its ink instead of a line above the box.
+  const std::uint64_t above = std::uint64_t{options.upper_blank} + glyph.top;
+  figures.lines_before = above > 0 ? above - 1 : 0;
+  const std::uint64_t needed =
+      figures.lines_before + (glyph.bottom - glyph.top + 1) + options.lower_blank;
+  // A glyph whose ink reaches below the box grows downward: the box keeps its
+  // top line in common with every other glyph and never holds fewer lines
+  // than the record has.
+  figures.box_height = std::max(needed, font_height);
+  figures.box_descent = options.descent + (figures.box_height - font_height);
+  figures.lines_after = figures.box_height - figures.lines_before - (glyph.bottom - glyph.top + 1);
+  return figures;
+}
+
+// A blank glyph: a box of the font's height, all of it blank lines.
+RecordFigures blank_figures_for(const ConversionOptions& options, const FontMeasure& measure,
+                                const RecordLabel& label, std::uint32_t advance) {
+  RecordFigures figures{};
+  set_code_and_width(figures, options, measure, 0, &label, advance);
+  figures.box_height = font_height_of(options, measure);
+  figures.box_descent = options.descent;
+  figures.lines_before = figures.box_height;
+  figures.lines_after = 0;
+  return figures;
+}
+
+// The fixed texts of a record, shared by the writer and by record_size.
+constexpr std::string_view kStartChar = "STARTCHAR char";
+constexpr std::string_view kStartCharUnicode = "STARTCHAR u";
+constexpr std::string_view kBasicPlaneNamePrefix = "ni";  // after the "u": "uni0041"
+constexpr std::uint64_t kBasicPlaneEnd = 0x10000;
+constexpr std::string_view kEncoding = "\nENCODING ";
+constexpr std::string_view kScalableWidth = "\nSWIDTH ";
+constexpr std::string_view kDeviceWidth = " 0\nDWIDTH ";
+constexpr std::string_view kBox = " 0\nBBX ";
+constexpr std::string_view kBoxSeparator = " ";
+constexpr std::string_view kBoxOffsets = " 0 -";
+constexpr std::string_view kBitmap = "\nBITMAP\n";
+constexpr std::string_view kLineEnd = "\n";
+constexpr std::string_view kEndChar = "ENDCHAR\n";
+
+// Appends text at place, which has room for it; returns the end.
+char* put_text(char* place, std::string_view text) {
+  std::memcpy(place, text.data(), text.size());
+  return place + text.size();
+}
+
+// Most numbers of a record are widths, heights and descents of one or two
+// digits; those skip the general conversion.
+char* put_decimal(char* place, std::uint64_t value) {
+  constexpr std::uint64_t kBase = 10;
+  if (value < kBase) {
+    *place = static_cast<char>('0' + value);
+    return place + 1;
+  }
+  if (value < kBase * kBase) {
+    place[0] = static_cast<char>('0' + value / kBase);
+    place[1] = static_cast<char>('0' + value % kBase);
+    return place + 2;
+  }
+  return std::to_chars(place, place + kMostDecimalDigits, value).ptr;
+}
+
+char* put_glyph_name_digits(char* place, std::uint64_t code) {
+  char digits[kMostHexDigits];
+  const char* const end = std::to_chars(digits, digits + kMostHexDigits, code, kGlyphNameBase).ptr;
+  const auto length = static_cast<std::size_t>(end - digits);
+  if (length < kGlyphNameMinDigits) {
+    std::memset(place, '0', kGlyphNameMinDigits - length);
+    place += kGlyphNameMinDigits - length;
+  }
+  return put_text(place, std::string_view(digits, length));
+}
+
+// "uniXXXX" for the basic plane, "uXXXXX" or "uXXXXXX" beyond it: upper-case
+// hexadecimal, at least four digits.
+char* put_unicode_name(char* place, std::uint64_t code) {
+  place = put_text(place, kStartCharUnicode);
+  if (code < kBasicPlaneEnd) place = put_text(place, kBasicPlaneNamePrefix);
+  char* const digits = place;
+  place = put_glyph_name_digits(place, code);
+  for (char* digit = digits; digit != place; ++digit) {
+    if (*digit >= 'a' && *digit <= 'f') *digit = static_cast<char>(*digit - 'a' + 'A');
+  }
+  return place;
+}
+
+// The STARTCHAR line up to its end.
+char* put_start_line(char* place, const RecordFigures& figures) {
+  if (figures.unicode_name) return put_unicode_name(place, figures.code);
+  place = put_text(place, kStartChar);
+  return put_glyph_name_digits(place, figures.code);
+}
+
+// The most that the opening lines can hold: every number at its longest.
+constexpr std::size_t kOpeningDecimalNumbers = 6;  // ENCODING, SWIDTH, DWIDTH and three of BBX
+constexpr std::size_t kOpeningLinesMost =
+    kStartChar.size() + kMostHexDigits + kEncoding.size() + kScalableWidth.size() +
+    kDeviceWidth.size() + kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() + kBitmap.size() +
+    kOpeningDecimalNumbers * kMostDecimalDigits;
+static_assert(kOpeningLinesMost <= TextSink::kMostReserved);
+
+void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
+  char* const start = sink.reserve(kOpeningLinesMost);
+  if (start == nullptr) return;  // never: the static_assert above
+  char* place = put_start_line(start, figures);
+  place = put_text(place, kEncoding);
+  place = put_decimal(place, figures.code);
+  place = put_text(place, kScalableWidth);
+  place = put_decimal(place, figures.scalable_width);
+  place = put_text(place, kDeviceWidth);
+  place = put_decimal(place, figures.box_width);
+  place = put_text(place, kBox);
+  place = put_decimal(place, figures.box_width);
+  place = put_text(place, kBoxSeparator);
+  place = put_decimal(place, figures.box_height);
+  place = put_text(place, kBoxOffsets);
+  place = put_decimal(place, figures.box_descent);
+  place = put_text(place, kBitmap);
+  sink.advance(static_cast<std::size_t>(place - start));
+}
+
+std::uint64_t digit_count(std::uint64_t value, std::uint64_t base) {
+  std::uint64_t digits = 1;
+  for (; value >= base; value /= base) ++digits;
+  return digits;
+}
+
+// Bytes of the lines write_opening_lines writes.
+std::uint64_t opening_lines_size(const RecordFigures& figures) {
+  constexpr std::uint64_t kDecimal = 10;
+  constexpr std::uint64_t kHexadecimal = 16;
+  const std::uint64_t name_digits =
+      std::max<std::uint64_t>(digit_count(figures.code, kHexadecimal), kGlyphNameMinDigits);
+  std::uint64_t name = kStartChar.size() + name_digits;
+  if (figures.unicode_name) {
+    name = kStartCharUnicode.size() + name_digits +
+           (figures.code < kBasicPlaneEnd ? kBasicPlaneNamePrefix.size() : 0);
+  }
+  const std::uint64_t fixed = kEncoding.size() + kScalableWidth.size() + kDeviceWidth.size() +
+                              kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() +
+                              kBitmap.size();
+  return name + fixed + digit_count(figures.code, kDecimal) +
+         digit_count(figures.scalable_width, kDecimal) +
+         2 * digit_count(figures.box_width, kDecimal) + digit_count(figures.box_height, kDecimal) +
+         digit_count(figures.box_descent, kDecimal);
+}
+
+// Room reserved past a line's end so that put_zeros may store a whole block
+// of '0' digits whatever the count; the bytes past the line are overwritten
+// later or never written out.
+constexpr std::size_t kZeroBlock = 16;
+constexpr char kZeroDigits[kZeroBlock + 1] = "0000000000000000";
+
+// Writes count '0' digits at place, which has room for count and kZeroBlock more.
+void put_zeros(char* place, std::size_t count) {
+  if (count <= kZeroBlock) {
+    std::memcpy(place, kZeroDigits, kZeroBlock);  // a fixed size: two stores
+  } else {
+    std::memset(place, '0', count);
+  }
+}
+
+// Room for a line of line_size bytes and the zero block after it, or null when
+// that exceeds the buffer and the line goes out in pieces.
+char* reserve_line(TextSink& sink, std::uint64_t line_size) {
+  if (line_size > TextSink::kMostReserved - kZeroBlock) return nullptr;
+  return sink.reserve(static_cast<std::size_t>(line_size) + kZeroBlock);
+}
+
+void write_blank_lines(TextSink& sink, const RecordFigures& figures, std::uint64_t count) {
+  const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
+  for (; count > 0 && sink.ok(); --count) {
+    char* const place = reserve_line(sink, line_size);
+    if (place == nullptr) {
+      sink.repeat('0', figures.hex_digits);
+      sink.text(kLineEnd);
+      continue;
+    }
+    const auto digits = static_cast<std::size_t>(figures.hex_digits);
+    put_zeros(place, digits);
+    place[digits] = kLineEnd.front();
+    sink.advance(digits + kLineEnd.size());
+  }
+}
+
+// A bitmap line's bit string is taken from the picture 56 bits at a time: an
+// eight-byte load shifted by up to 7 bits still holds 57 wanted bits.
+constexpr std::uint64_t kChunkBits = 56;
+constexpr std::uint64_t kChunkBytes = kChunkBits / kBitsPerByte;
+constexpr std::uint64_t kWordBits = 64;
+constexpr std::uint64_t kAllBits = ~std::uint64_t{0};
+
+// Reads the bit strings of one glyph's bitmap lines from the picture: the
+// leading blank zero bits, then one bit per glyph column. Where a line's bits
+// sit in a row is the same for every row of the glyph, so it is worked out
+// once; when every load of every row falls inside the row and the delivered
+// bytes, the loads skip their checks.
+class LineReader {
+ public:
+  LineReader(const PictureView& picture, const GlyphSpan& glyph, std::uint32_t leading)
+      : picture_(picture),
+        glyph_from_(leading),
+        glyph_to_(std::uint64_t{leading} + glyph.width),
+        used_bytes_((glyph_to_ + kBitsPerByte - 1) / kBitsPerByte) {
+    constexpr auto kBitsPerByteSigned = static_cast<std::int64_t>(kBitsPerByte);
+    // The picture column of the line's first bit lies left of the picture
+    // when the leading blank is wider than the glyph's start column.
+    const std::int64_t first_column = std::int64_t{glyph.start} - std::int64_t{leading};
+    // Rounded down, also for columns left of the picture.
+    first_byte_ = first_column >= 0
+                      ? first_column / kBitsPerByteSigned
+                      : -((-first_column + kBitsPerByteSigned - 1) / kBitsPerByteSigned);
+    shift_ = static_cast<std::uint32_t>(first_column - first_byte_ * kBitsPerByteSigned);
+    first_mask_ = chunk_mask(0);
+    const std::uint64_t last_chunk = (used_bytes_ - 1) / kChunkBytes;
+    direct_ = picture.holds_bytes({glyph.top, glyph.bottom + 1}, first_byte_,
+                                  last_chunk * kChunkBytes + PictureView::kBytesPerWord);
+  }
+
+  std::uint64_t used_bytes() const { return used_bytes_; }
+
+  // Hands the used_bytes() bytes of row y's bit string to emit, left to right.
+  template <typename Emit>
+  void for_each_byte(std::uint32_t y, Emit&& emit) const {
+    if (used_bytes_ <= kChunkBytes) {
+      // The usual glyph, at most 56 bits with its leading blank: one load.
+      const std::uint64_t bits = chunk_bits(y, 0);
+      for (std::uint64_t i = 0; i < used_bytes_; ++i) {
+        const auto byte = static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte));
+        emit(byte);
+      }
+      return;
+    }
+    for (std::uint64_t chunk = 0; chunk * kChunkBytes < used_bytes_; ++chunk) {
+      const std::uint64_t bits = chunk_bits(y, chunk);
+      const std::uint64_t bytes = std::min(kChunkBytes, used_bytes_ - chunk * kChunkBytes);
+      for (std::uint64_t i = 0; i < bytes; ++i) {
+        const auto byte = static_cast<std::uint8_t>(bits >> (kWordBits - (i + 1) * kBitsPerByte));
+        emit(byte);
+      }
+    }
+  }
+
+ private:
+  // The bits of chunk chunk_index that carry glyph columns, in the top 56.
+  std::uint64_t chunk_mask(std::uint64_t chunk_index) const {
+    const std::uint64_t chunk_start = chunk_index * kChunkBits;
+    const std::uint64_t from = std::max(glyph_from_, chunk_start);
+    const std::uint64_t to = std::min(glyph_to_, chunk_start + kChunkBits);
+    if (from >= to) return 0;  // all leading blank, or past the glyph
+    return (kAllBits >> (from - chunk_start)) & ~(kAllBits >> (to - chunk_start));
+  }
+
+  // Bits chunk_index * 56 ... of row y's bit string, in the top 56 bits. A
+  // chunk starts 7 bytes after the one before.
+  std::uint64_t chunk_bits(std::uint32_t y, std::uint64_t chunk_index) const {
+    const std::uint64_t mask = chunk_index == 0 ? first_mask_ : chunk_mask(chunk_index);
+    if (mask == 0) return 0;
+    const std::int64_t byte_index =
+        first_byte_ + static_cast<std::int64_t>(chunk_index * kChunkBytes);
+    const std::uint64_t bytes =
+        direct_
+            ? picture_.ink_bytes_at(picture_.row_offset(y) + static_cast<std::uint64_t>(byte_index))
+            : picture_.ink_bytes_from(y, byte_index);
+    return (bytes << shift_) & mask;
+  }
+
+  const PictureView& picture_;
+  std::uint64_t glyph_from_;  // the line's first bit that carries a glyph column
+  std::uint64_t glyph_to_;    // one past its last
+  std::uint64_t used_bytes_;  // bytes the bit string fills
+  std::int64_t first_byte_;   // the picture byte holding the line's first bit
+  std::uint32_t shift_;       // that bit's place in it, from the most significant
+  std::uint64_t first_mask_;  // chunk_mask(0), which nearly every line needs
+  bool direct_;               // every load lies in its row and the delivered bytes
+};
+
+// The row's bit string, then '0' digits up to the line's hex width.
+void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineReader& reader,
+                       std::uint32_t y) {
+  const std::uint64_t padding = figures.hex_digits - reader.used_bytes() * kHexDigitsPerByte;
+  const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
+  char* const start = reserve_line(sink, line_size);
+  if (start == nullptr) {
+    reader.for_each_byte(y, [&](std::uint8_t byte) { sink.hex_byte(byte); });
+    sink.repeat('0', padding);
+    sink.text(kLineEnd);
+    return;
+  }
+  char* place = start;
+  reader.for_each_byte(y, [&](std::uint8_t byte) {
+    TextSink::put_hex_byte(byte, place);
+    place += kHexDigitsPerByte;
+  });
+  put_zeros(place, static_cast<std::size_t>(padding));
+  place[padding] = kLineEnd.front();
+  sink.advance(static_cast<std::size_t>(line_size));
+}
+
+}  // namespace
+
+ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
+                              const ConversionOptions& options, const FontMeasure& measure,
+                              const GlyphSpan& glyph, const RecordLabel* label) {
+  const RecordFigures figures = figures_for(options, measure, glyph, label);
+  TextSink sink(file);
+  write_opening_lines(sink, figures);
+  write_blank_lines(sink, figures, figures.lines_before);
+  const LineReader reader(picture, glyph, options.leading_blank);
+  for (std::uint32_t y = glyph.top; y <= glyph.bottom && sink.ok(); ++y) {
+    write_bitmap_line(sink, figures, reader, y);
+  }
+  write_blank_lines(sink, figures, figures.lines_after);
+  sink.text(kEndChar);
+  // The record stays in the file's buffer, which goes out whenever it is full.
+  return sink.finish();
+}
+
+std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const GlyphSpan& glyph, const RecordLabel* label) {
+  const RecordFigures figures = figures_for(options, measure, glyph, label);
+  // Every bitmap line, blank or not, holds hex_digits digits and its line end;
+  // box_height is the record's line count. Neither factor reaches 2^34, so the
+  // product fits.
+  return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
+         kEndChar.size();
+}
+
+ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
+                              const FontMeasure& measure, const RecordLabel& label,
+                              std::uint32_t advance) {
+  const RecordFigures figures = blank_figures_for(options, measure, label, advance);
+  TextSink sink(file);
+  write_opening_lines(sink, figures);
+  write_blank_lines(sink, figures, figures.box_height);
+  sink.text(kEndChar);
+  return sink.finish();
+}
+
+std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const RecordLabel& label, std::uint32_t advance) {
+  const RecordFigures figures = blank_figures_for(options, measure, label, advance);
+  return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
+         kEndChar.size();
+}
+
+std::uint64_t glyph_records_size_bound(const ConversionOptions& options,
+                                       const FontMeasure& measure) {
+  if (measure.glyph_count == 0) return 0;
+  const std::uint64_t side_blanks = std::uint64_t{options.leading_blank} + options.trailing_blank;
+  const std::uint64_t font_width = measure.widest + side_blanks;
+  const std::uint64_t font_height =
+      std::uint64_t{measure.tallest} + options.upper_blank + options.lower_blank;
+  // Every number of a record grows with what it counts, and so does its
+  // digit count: the largest record has the last code, the font's full
+  // width and the most lines any glyph can need. A glyph's lines reach at
+  // most one below its last ink row past the blank lines (figures_for).
+  RecordFigures most{};
+  most.code = std::uint64_t{options.first_glyph} + measure.glyph_count - 1;
+  most.box_width = font_width;
+  most.scalable_width = font_width * kBdfScalableUnitsPerPoint / (font_width * kBdfResolutionDpi);
+  most.hex_digits = (font_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
+  const std::uint64_t deepest_lines =
+      std::uint64_t{options.upper_blank} + measure.deepest + 1 + options.lower_blank;
+  most.box_height = std::max(deepest_lines, font_height);
+  most.box_descent = options.descent + (most.box_height - font_height);
+  const std::uint64_t record = opening_lines_size(most) +
+                               most.box_height * (most.hex_digits + kLineEnd.size()) +
+                               kEndChar.size();
+  constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
+  return record > kMost / measure.glyph_count ? kMost : record * measure.glyph_count;
+}
+
+}  // namespace vellicor

@@ -1,0 +1,48 @@
+// One glyph's BDF record, from STARTCHAR to ENDCHAR.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/core/font_measure.hpp"
+#include "engine/io/output_file.hpp"
+#include "engine/layout/glyph_cutter.hpp"
+#include "engine/picture/picture.hpp"
+#include "vellicor/internal/result_codes.hpp"
+#include "vellicor/vellicor.h"
+
+namespace vellicor {
+
+// How a record is named and coded when the font does not count codes up from
+// options.first_glyph: the ENCODING and a Unicode glyph name ("uni00E9",
+// "u1F600").
+struct RecordLabel {
+  std::uint32_t code_point = 0;
+};
+
+// Writes the record of glyph into file.
+// The font-wide figures come from measure (the measuring pass), whose fields
+// are all non-zero. kFileAccess when a write fails; no detail is stored.
+ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
+                              const ConversionOptions& options, const FontMeasure& measure,
+                              const GlyphSpan& glyph, const RecordLabel* label = nullptr);
+
+// The exact number of bytes write_glyph_record writes for glyph, found
+// without writing, so a font's size is known before its file is created.
+std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const GlyphSpan& glyph, const RecordLabel* label = nullptr);
+
+// A blank character's record: no ink, advance columns wide, as tall as the
+// font's box. Writes and sizes like the two functions above.
+ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
+                              const FontMeasure& measure, const RecordLabel& label,
+                              std::uint32_t advance);
+std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeasure& measure,
+                                const RecordLabel& label, std::uint32_t advance);
+
+// At least the bytes of all records of the font that measure describes,
+// found from its figures alone: every record taken as large as the font's
+// widest box, its deepest glyph and its last code allow. Saturates.
+std::uint64_t glyph_records_size_bound(const ConversionOptions& options,
+                                       const FontMeasure& measure);
+
+}  // namespace vellicor

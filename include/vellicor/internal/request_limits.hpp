@@ -1,0 +1,18 @@
+// The limits of a conversion request that the programs check before asking
+// the engine: the length of a path or field text, the widest blank advance.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vellicor {
+
+// Every path and field text lives in a buffer of this many bytes, terminator
+// included, so a text holds at most 259 characters.
+inline constexpr std::size_t kPathBufferSize = 260;
+inline constexpr std::size_t kMaxPathLength = kPathBufferSize - 1;
+
+// The widest blank advance a conversion accepts, in pixels.
+inline constexpr std::uint32_t kMostBlankAdvance = 1024;
+
+}  // namespace vellicor
