@@ -1,6 +1,6 @@
-// Micro-benchmarks of the conversion's stages on in-memory strips: loading
-// the picture, the measuring pass, the writing pass (output counted, not
-// kept) and the whole convert operation.
+// Micro-benchmarks of the conversion's stages on in-memory strips: reading
+// the picture into its ink map, cutting it, writing the font (output counted,
+// not kept) and the whole convert operation.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,9 +9,10 @@
 #include "bench/memory_file_system.hpp"
 #include "bench/strip_builder.hpp"
 #include "engine/api/convert.hpp"
-#include "engine/font/bdf_header.hpp"
-#include "engine/font/glyph_scanner.hpp"
-#include "engine/picture/bmp_loader.hpp"
+#include "engine/font/bdf_writer.hpp"
+#include "engine/font/font_model.hpp"
+#include "engine/layout/glyph_cutter.hpp"
+#include "engine/picture/one_bit_bmp_ink.hpp"
 
 namespace vellicor::bench {
 
@@ -21,18 +22,16 @@ constexpr char kInputPath[] = "strip.bmp";
 constexpr char kOutputPath[] = "strip.bdf";
 constexpr std::int64_t kTallArgument = 1;
 
-// The picture of one strip, loaded as convert loads it.
-struct LoadedStrip {
-  BmpInfoHeader info_header;
-  InkIndexTable ink_table{};
-  std::uint16_t ink_count = 0;
-  PixelBuffer pixels;
-  ConversionOptions options{};
-  FontMeasure measure;
+// One strip through the stages, as convert runs them.
+struct StagedStrip {
+  StagedStrip() = default;
+  StagedStrip(const StagedStrip&) = delete;
+  StagedStrip& operator=(const StagedStrip&) = delete;
 
-  GlyphScanContext context() const {
-    return {&pixels, &info_header, &options, ink_table.data(), ink_count};
-  }
+  ConversionOptions options{};
+  InkMap map;
+  GlyphBoxes boxes;
+  FontModel model;
 };
 
 StripShape shape_of(const benchmark::State& state) {
@@ -44,63 +43,63 @@ MemoryFileSystem file_system_for(const benchmark::State& state) {
                           build_strip(shape_of(state), static_cast<std::uint32_t>(state.range(1))));
 }
 
-bool load(MemoryFileSystem& fs, LoadedStrip& strip) {
-  strip.pixels = PixelBuffer{};
-  return succeeded(load_bmp(fs, kInputPath, strip.info_header, strip.ink_table, strip.ink_count,
-                            strip.pixels, nullptr));
+bool read(MemoryFileSystem& fs, StagedStrip& strip) {
+  return succeeded(read_one_bit_bmp(fs, kInputPath, strip.map, nullptr));
 }
 
-// Loads the strip and measures it, with one allowed blank column as the
+// Reads, cuts and models the strip, with one allowed blank column as the
 // strips are drawn for. False (and the benchmark skipped) when that fails.
-bool prepare(benchmark::State& state, MemoryFileSystem& fs, LoadedStrip& strip) {
+bool prepare(benchmark::State& state, MemoryFileSystem& fs, StagedStrip& strip) {
   strip.options.allowed_blank_columns = 1;
-  if (!load(fs, strip) || failed(measure_glyphs(strip.context(), strip.measure)) ||
-      strip.measure.glyph_count == 0) {
+  if (!read(fs, strip) ||
+      failed(cut_strip(strip.map, strip.options.allowed_blank_columns, strip.boxes)) ||
+      failed(strip.model.build(strip.boxes, strip.options, nullptr, 0, nullptr))) {
     state.SkipWithError("the strip did not load or held no glyph");
     return false;
   }
   return true;
 }
 
-void report(benchmark::State& state, const LoadedStrip& strip) {
+void report(benchmark::State& state, const StagedStrip& strip) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                          strip.pixels.delivered_bytes);
-  state.counters["glyphs"] = strip.measure.glyph_count;
+                          static_cast<std::int64_t>(strip.map.file_pixel_bytes));
+  state.counters["glyphs"] = strip.model.measure().glyph_count;
 }
 
-void BM_LoadStrip(benchmark::State& state) {
+void BM_ReadPicture(benchmark::State& state) {
   MemoryFileSystem fs = file_system_for(state);
-  LoadedStrip strip;
+  StagedStrip strip;
   if (!prepare(state, fs, strip)) return;
   for (auto _ : state) {
-    if (!load(fs, strip)) state.SkipWithError("load failed");
-    benchmark::DoNotOptimize(strip.pixels.bytes.get());
+    InkMap map;
+    if (failed(read_one_bit_bmp(fs, kInputPath, map, nullptr))) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(map.pixels.bytes.get());
   }
   report(state, strip);
 }
 
-void BM_MeasuringPass(benchmark::State& state) {
+void BM_CutStrip(benchmark::State& state) {
   MemoryFileSystem fs = file_system_for(state);
-  LoadedStrip strip;
+  StagedStrip strip;
   if (!prepare(state, fs, strip)) return;
   for (auto _ : state) {
-    FontMeasure measure;
-    if (failed(measure_glyphs(strip.context(), measure))) {
-      state.SkipWithError("measuring failed");
+    GlyphBoxes boxes;
+    if (failed(cut_strip(strip.map, strip.options.allowed_blank_columns, boxes))) {
+      state.SkipWithError("cutting failed");
     }
-    benchmark::DoNotOptimize(measure);
+    benchmark::DoNotOptimize(boxes.boxes.data());
   }
   report(state, strip);
 }
 
-void BM_WritingPass(benchmark::State& state) {
+void BM_WriteFont(benchmark::State& state) {
   MemoryFileSystem fs = file_system_for(state);
-  LoadedStrip strip;
+  StagedStrip strip;
   if (!prepare(state, fs, strip)) return;
   for (auto _ : state) {
     OutputFile output(fs);
     if (failed(output.create(kOutputPath, nullptr)) ||
-        failed(write_glyphs(strip.context(), strip.measure, output)) ||
+        failed(write_bdf_font(output, strip.model, strip.map, nullptr)) ||
         failed(output.commit(nullptr))) {
       state.SkipWithError("writing failed");
     }
@@ -109,12 +108,12 @@ void BM_WritingPass(benchmark::State& state) {
   const double iterations = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1;
   state.counters["font_bytes"] = static_cast<double>(fs.bytes_written()) / iterations;
   state.counters["writes_per_glyph"] =
-      static_cast<double>(fs.write_calls()) / iterations / strip.measure.glyph_count;
+      static_cast<double>(fs.write_calls()) / iterations / strip.model.measure().glyph_count;
 }
 
 void BM_Convert(benchmark::State& state) {
   MemoryFileSystem fs = file_system_for(state);
-  LoadedStrip strip;
+  StagedStrip strip;
   if (!prepare(state, fs, strip)) return;
   const ConversionPaths paths{kInputPath, kOutputPath};
   for (auto _ : state) {
@@ -134,9 +133,9 @@ void strip_sizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_LoadStrip)->Apply(strip_sizes);
-BENCHMARK(BM_MeasuringPass)->Apply(strip_sizes);
-BENCHMARK(BM_WritingPass)->Apply(strip_sizes);
+BENCHMARK(BM_ReadPicture)->Apply(strip_sizes);
+BENCHMARK(BM_CutStrip)->Apply(strip_sizes);
+BENCHMARK(BM_WriteFont)->Apply(strip_sizes);
 BENCHMARK(BM_Convert)->Apply(strip_sizes);
 
 }  // namespace

@@ -12,9 +12,11 @@
 
 #include "engine/api/convert.hpp"
 #include "engine/core/limits.hpp"
+#include "engine/font/bdf_writer.hpp"
+#include "engine/font/font_model.hpp"
 #include "engine/font/glyph_record.hpp"
-#include "engine/font/glyph_scanner.hpp"
-#include "engine/picture/bmp_loader.hpp"
+#include "engine/layout/glyph_cutter.hpp"
+#include "engine/picture/one_bit_bmp_ink.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/memory_file_system.hpp"
 
@@ -46,8 +48,8 @@ const std::set<std::pair<ResultCode, ErrorDetail>>& possible_failures() {
   return kFailures;
 }
 
-// The measuring and sizing passes run again on the input: the glyph count
-// and the exact size of the records that the written font must match.
+// The stages run again on the input: the glyph count and the exact size of
+// the records that the written font must match.
 struct InputMeasure {
   vellicor::FontMeasure figures;
   std::uint64_t records_bytes = 0;
@@ -56,21 +58,20 @@ struct InputMeasure {
 };
 
 InputMeasure measure_input(vellicor::FileSystem& fs, const ConversionOptions& options) {
-  vellicor::BmpInfoHeader info_header;
-  vellicor::InkIndexTable ink_table{};
-  std::uint16_t ink_count = 0;
-  vellicor::PixelBuffer pixels;
-  const ResultCode loaded =
-      vellicor::load_bmp(fs, kInputPath, info_header, ink_table, ink_count, pixels, nullptr);
+  vellicor::InkMap map;
+  const ResultCode loaded = vellicor::read_one_bit_bmp(fs, kInputPath, map, nullptr);
   require(vellicor::succeeded(loaded), "a converted picture loads again");
-  const vellicor::GlyphScanContext context{&pixels, &info_header, &options, ink_table.data(),
-                                           ink_count};
+  vellicor::GlyphBoxes boxes;
+  require(vellicor::succeeded(vellicor::cut_strip(map, options.allowed_blank_columns, boxes)),
+          "the layout succeeds");
+  vellicor::FontModel model;
+  require(vellicor::succeeded(model.build(boxes, options, nullptr, 0, nullptr)),
+          "the font model is built");
   InputMeasure measure;
-  require(vellicor::succeeded(vellicor::measure_glyphs(context, measure.figures)),
-          "the measuring pass succeeds");
-  measure.records_bytes = vellicor::size_glyph_records(context, measure.figures);
+  measure.figures = model.measure();
+  measure.records_bytes = vellicor::bdf_records_size(model);
   measure.records_bound = vellicor::glyph_records_size_bound(options, measure.figures);
-  measure.delivered_bytes = pixels.delivered_bytes;
+  measure.delivered_bytes = static_cast<std::uint32_t>(map.file_pixel_bytes);
   return measure;
 }
 

@@ -1,80 +1,85 @@
-// The convert operation: checks, load, ink check, measuring pass, then the
-// font written to a temporary file that replaces the output only when complete.
+// The conversions: the request's checks, then the stages of font_pipeline.
 #include "engine/api/convert.hpp"
 
+#include "engine/api/font_pipeline.hpp"
 #include "engine/api/request_checks.hpp"
-#include "engine/core/limits.hpp"
-#include "engine/font/bdf_header.hpp"
-#include "engine/font/glyph_record.hpp"
-#include "engine/font/glyph_scanner.hpp"
-#include "engine/picture/bmp_loader.hpp"
-#include "engine/picture/picture.hpp"
+#include "engine/api/versioned_records.hpp"
 
 namespace vellicor {
 
 namespace {
 
-// A font far larger than the pixels it comes from is refused: a few bytes of
-// file must not make the conversion write gigabytes. The font's figures
-// bound its size without another cut of the picture; only a font that the
-// bound does not clear is sized exactly.
-bool exceeds_font_size_limit(const GlyphScanContext& context, const FontMeasure& measure) {
-  const std::uint64_t limit = font_size_limit(context.pixels->delivered_bytes);
-  if (glyph_records_size_bound(*context.options, measure) <= limit) return false;
-  return size_glyph_records(context, measure) > limit;
+PipelineRequest extended_request(const ConversionSettings& settings) {
+  PipelineRequest request;
+  request.readers = PictureReaders::kAny;
+  request.ink_rule = settings.ink_rule;
+  request.chars = settings.chars;
+  request.blank_advance = settings.blank_advance;
+  return request;
 }
 
-// Writes header, records and the closing line into an open output file.
-ResultCode write_font(OutputFile& output, const GlyphScanContext& context,
-                      const FontMeasure& measure, ErrorDetail* detail) {
-  ResultCode result = write_bdf_header(output, *context.options, measure, detail);
-  if (failed(result)) return result;
-  result = write_glyphs(context, measure, output);
-  if (failed(result)) return fail(detail, ErrorDetail::kFileAccess, result);
-  return write_bdf_end(output, detail);
+// The checks, the stages, then the font written.
+ResultCode convert_with(FileSystem& fs, const ConversionPaths* paths,
+                        const ConversionOptions* options, const PipelineRequest& request,
+                        ConversionReport& report, ErrorDetail* detail) {
+  char derived_name[kPathBufferSize];
+  const char* output_path = nullptr;
+  const ResultCode checked = check_request(fs, paths, options, derived_name, output_path, detail);
+  if (failed(checked)) return checked;
+
+  PreparedFont font;
+  const ResultCode prepared =
+      prepare_font(fs, paths->input_path, *options, request, font, report, detail);
+  if (failed(prepared)) return prepared;
+  return write_font_file(fs, output_path, font, detail);
 }
 
 }  // namespace
 
 ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
                         const ConversionOptions* options, ErrorDetail* detail) {
-  char derived_name[kPathBufferSize];
-  const char* output_path = nullptr;
-  const ResultCode checked = check_request(fs, paths, options, derived_name, output_path, detail);
-  if (failed(checked)) return checked;
+  ConversionReport unused = empty_report();
+  return convert_with(fs, paths, options, PipelineRequest{}, unused, detail);
+}
 
-  BmpInfoHeader info_header;
-  InkIndexTable ink_table{};
-  std::uint16_t ink_count = 0;
-  PixelBuffer pixels;
-  ResultCode result =
-      load_bmp(fs, paths->input_path, info_header, ink_table, ink_count, pixels, detail);
-  if (failed(result)) return result;
+ResultCode convert_ex_file(FileSystem& fs, const ConversionPaths* paths,
+                           const ConversionOptions* options, const ConversionSettings& settings,
+                           ConversionReport& report, ErrorDetail* detail) {
+  return convert_with(fs, paths, options, extended_request(settings), report, detail);
+}
 
-  const PictureView picture(info_header, pixels, ink_table.data(), ink_count);
-  if (!picture.has_ink()) {
-    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
-  }
+ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOptions* options,
+                    const ConversionSettings& settings, GlyphCallback callback,
+                    void* callback_context, ConversionReport& report, ErrorDetail* detail) {
+  const ConversionOptions no_options{};
+  const ConversionPaths paths{input_path, nullptr};
+  const ConversionOptions& used = options != nullptr ? *options : no_options;
+  if (!request_is_usable(&paths, &used)) return ResultCode::kBadArgument;
 
-  const GlyphScanContext context{&pixels, &info_header, options, ink_table.data(), ink_count};
-  FontMeasure measure;
-  result = measure_glyphs(context, measure);
-  if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
-  if (measure.glyph_count == 0) {
-    return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kNoGlyph);
-  }
-  if (exceeds_font_size_limit(context, measure)) {
-    return fail(detail, ErrorDetail::kFontTooLarge, ResultCode::kUnusableInput);
-  }
-
-  // Until commit the font goes to a temporary file; on any failure the
-  // OutputFile removes it and the output name keeps what it held.
-  OutputFile output(fs);
-  result = output.create(output_path, detail);
-  if (failed(result)) return result;
-  result = write_font(output, context, measure, detail);
-  if (failed(result)) return result;
-  return output.commit(detail);
+  PreparedFont font;
+  const ResultCode result =
+      prepare_font(fs, input_path, used, extended_request(settings), font, report, detail);
+  // A count mismatch still lists what was cut, so the user sees where the
+  // list and the strip part ways.
+  const bool listable = succeeded(result) || !font.boxes.boxes.empty();
+  if (!listable || callback == nullptr) return result;
+  std::uint32_t index = 0;
+  font.model.for_each_glyph([&](const FontGlyph& glyph) {
+    GlyphInfo info{};
+    info.index = index++;
+    info.code = static_cast<std::uint32_t>(glyph.code);
+    if (glyph.box != nullptr) {
+      info.first_column = glyph.box->start;
+      info.width = glyph.box->width;
+      info.top = glyph.box->top;
+      info.bottom = glyph.box->bottom;
+    }
+    info.advance = glyph.advance;
+    info.is_blank = glyph.is_blank ? 1 : 0;
+    info.character = glyph.character != nullptr ? glyph.character->text : nullptr;
+    return callback(callback_context, &info) == 0;
+  });
+  return result;
 }
 
 }  // namespace vellicor

@@ -7,7 +7,6 @@
 #include <new>
 
 #include "engine/api/convert.hpp"
-#include "engine/api/convert_ex.hpp"
 #include "engine/api/versioned_records.hpp"
 #include "engine/io/output_file.hpp"
 #include "vellicor/internal/converter_factory.hpp"

@@ -77,9 +77,12 @@ void unicode_properties(TextSink& sink, const UnicodeFontFigures& unicode, std::
 
 }  // namespace
 
-ResultCode write_bdf_header(OutputFile& file, const ConversionOptions& options,
-                            const FontMeasure& measure, ErrorDetail* detail,
-                            const UnicodeFontFigures* unicode) {
+ResultCode write_bdf_header(OutputFile& file, const FontModel& font, ErrorDetail* detail) {
+  const ConversionOptions& options = font.options();
+  const FontMeasure& measure = font.measure();
+  UnicodeFontFigures figures;
+  if (font.uses_list()) figures = font.unicode_figures();
+  const UnicodeFontFigures* const unicode = font.uses_list() ? &figures : nullptr;
   // Figures in 64 bits: the options are small, but widest and tallest are as
   // large as the picture allows.
   const std::int64_t width =

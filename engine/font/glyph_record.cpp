@@ -63,7 +63,7 @@ void set_code_and_width(RecordFigures& figures, const ConversionOptions& options
 }
 
 RecordFigures figures_for(const ConversionOptions& options, const FontMeasure& measure,
-                          const GlyphSpan& glyph, const RecordLabel* label) {
+                          const GlyphBox& glyph, const RecordLabel* label) {
   const std::uint64_t font_width = font_width_of(options, measure);
   const std::uint64_t font_height = font_height_of(options, measure);
 
@@ -274,7 +274,7 @@ constexpr std::uint64_t kAllBits = ~std::uint64_t{0};
 // bytes, the loads skip their checks.
 class LineReader {
  public:
-  LineReader(const PictureView& picture, const GlyphSpan& glyph, std::uint32_t leading)
+  LineReader(const InkMap& picture, const GlyphBox& glyph, std::uint32_t leading)
       : picture_(picture),
         glyph_from_(leading),
         glyph_to_(std::uint64_t{leading} + glyph.width),
@@ -291,7 +291,7 @@ class LineReader {
     first_mask_ = chunk_mask(0);
     const std::uint64_t last_chunk = (used_bytes_ - 1) / kChunkBytes;
     direct_ = picture.holds_bytes({glyph.top, glyph.bottom + 1}, first_byte_,
-                                  last_chunk * kChunkBytes + PictureView::kBytesPerWord);
+                                  last_chunk * kChunkBytes + InkMap::kBytesPerWord);
   }
 
   std::uint64_t used_bytes() const { return used_bytes_; }
@@ -342,7 +342,7 @@ class LineReader {
     return (bytes << shift_) & mask;
   }
 
-  const PictureView& picture_;
+  const InkMap& picture_;
   std::uint64_t glyph_from_;  // the line's first bit that carries a glyph column
   std::uint64_t glyph_to_;    // one past its last
   std::uint64_t used_bytes_;  // bytes the bit string fills
@@ -376,9 +376,9 @@ void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineR
 
 }  // namespace
 
-ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
+ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
                               const ConversionOptions& options, const FontMeasure& measure,
-                              const GlyphSpan& glyph, const RecordLabel* label) {
+                              const GlyphBox& glyph, const RecordLabel* label) {
   const RecordFigures figures = figures_for(options, measure, glyph, label);
   TextSink sink(file);
   write_opening_lines(sink, figures);
@@ -394,7 +394,7 @@ ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
 }
 
 std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
-                                const GlyphSpan& glyph, const RecordLabel* label) {
+                                const GlyphBox& glyph, const RecordLabel* label) {
   const RecordFigures figures = figures_for(options, measure, glyph, label);
   // Every bitmap line, blank or not, holds hex_digits digits and its line end;
   // box_height is the record's line count. Neither factor reaches 2^34, so the

@@ -5,8 +5,8 @@
 
 #include "engine/core/font_measure.hpp"
 #include "engine/io/output_file.hpp"
-#include "engine/layout/glyph_cutter.hpp"
-#include "engine/picture/picture.hpp"
+#include "engine/layout/glyph_boxes.hpp"
+#include "engine/picture/ink_map.hpp"
 #include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
 
@@ -22,14 +22,14 @@ struct RecordLabel {
 // Writes the record of glyph into file.
 // The font-wide figures come from measure (the measuring pass), whose fields
 // are all non-zero. kFileAccess when a write fails; no detail is stored.
-ResultCode write_glyph_record(OutputFile& file, const PictureView& picture,
+ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
                               const ConversionOptions& options, const FontMeasure& measure,
-                              const GlyphSpan& glyph, const RecordLabel* label = nullptr);
+                              const GlyphBox& glyph, const RecordLabel* label = nullptr);
 
 // The exact number of bytes write_glyph_record writes for glyph, found
 // without writing, so a font's size is known before its file is created.
 std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
-                                const GlyphSpan& glyph, const RecordLabel* label = nullptr);
+                                const GlyphBox& glyph, const RecordLabel* label = nullptr);
 
 // A blank character's record: no ink, advance columns wide, as tall as the
 // font's box. Writes and sizes like the two functions above.

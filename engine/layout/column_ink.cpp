@@ -18,19 +18,18 @@ void settle(std::uint64_t columns, std::uint32_t row,
 
 }  // namespace
 
-void classify_column_group(const PictureView& picture, std::uint32_t group_index,
-                           ColumnGroup& group) {
+void classify_column_group(const InkMap& map, std::uint32_t group_index, ColumnGroup& group) {
   group.has_ink = 0;
   group.ink_columns = 0;
-  const RowRange rows = picture.delivered_rows();
-  const std::uint64_t inside = picture.column_word_mask(group_index);
+  const RowRange rows = map.held_rows;
+  const std::uint64_t inside = map.column_word_mask(group_index);
   if (rows.empty() || inside == 0) return;
 
   // Downward: the first row in which each column shows ink. Stops once every
   // column of the group has shown some.
   std::uint64_t seen = 0;
   for (std::uint32_t y = rows.begin; y < rows.end && seen != inside; ++y) {
-    const std::uint64_t fresh = picture.ink_word(y, group_index) & inside & ~seen;
+    const std::uint64_t fresh = map.ink_word(y, group_index) & inside & ~seen;
     if (fresh == 0) continue;
     settle(fresh, y, group.first);
     seen |= fresh;
@@ -43,7 +42,7 @@ void classify_column_group(const PictureView& picture, std::uint32_t group_index
   std::uint64_t top_row_only = 0;
   for (std::uint32_t y = rows.end; y > rows.begin && found != seen;) {
     --y;
-    const std::uint64_t fresh = picture.ink_word(y, group_index) & seen & ~found;
+    const std::uint64_t fresh = map.ink_word(y, group_index) & seen & ~found;
     if (fresh == 0) continue;
     settle(fresh, y, group.last);
     found |= fresh;

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/picture/picture.hpp"
+#include "engine/picture/ink_map.hpp"
 
 namespace vellicor {
 
@@ -29,9 +29,8 @@ struct ColumnGroup {
 
 // Classifies columns 64 * group_index ... 64 * group_index + 63 into group.
 // Columns past the picture's width come back without ink. Reads only the rows
-// that hold delivered bytes, downward until every inked column of the group
+// that the map holds, downward until every inked column of the group
 // has shown its first ink and upward until each has shown its last.
-void classify_column_group(const PictureView& picture, std::uint32_t group_index,
-                           ColumnGroup& group);
+void classify_column_group(const InkMap& map, std::uint32_t group_index, ColumnGroup& group);
 
 }  // namespace vellicor

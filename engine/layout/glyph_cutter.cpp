@@ -14,8 +14,8 @@ namespace {
 // the running totals.
 class Segmenter {
  public:
-  Segmenter(std::uint8_t allowed_blank_columns, GlyphSink& sink)
-      : allowed_(allowed_blank_columns), sink_(sink) {}
+  Segmenter(std::uint8_t allowed_blank_columns, std::vector<GlyphBox>& boxes)
+      : allowed_(allowed_blank_columns), boxes_(boxes) {}
 
   // count blank columns without any ink, starting at x. Only while a glyph is
   // open does each column matter, and a glyph closes within allowed + 1 of them.
@@ -83,14 +83,17 @@ class Segmenter {
     totals_.deepest = std::max(totals_.deepest, glyph_.bottom);
     glyph_.number = totals_.glyph_count;
     glyph_.width = width;
-    return sink_.on_glyph(glyph_);
+    // A failed growth throws std::bad_alloc, which the converter's entry
+    // points report as out of memory.
+    boxes_.push_back(glyph_);
+    return ResultCode::kOk;
   }
 
   std::uint32_t allowed_;
-  GlyphSink& sink_;
+  std::vector<GlyphBox>& boxes_;
   FontMeasure totals_;
   bool glyph_open_ = false;
-  GlyphSpan glyph_;
+  GlyphBox glyph_;
   bool run_active_ = false;
   std::uint32_t run_start_ = 0;
   std::uint64_t run_length_ = 0;
@@ -129,20 +132,20 @@ ResultCode cut_group(Segmenter& segmenter, const ColumnGroup& group, std::uint32
 
 }  // namespace
 
-ResultCode cut_glyphs(const PictureView& picture, std::uint8_t allowed_blank_columns,
-                      GlyphSink& sink, FontMeasure& totals) {
-  Segmenter segmenter(allowed_blank_columns, sink);
+ResultCode cut_strip(const InkMap& map, std::uint8_t allowed_blank_columns, GlyphBoxes& boxes) {
+  boxes = GlyphBoxes{};
+  Segmenter segmenter(allowed_blank_columns, boxes.boxes);
   ResultCode result = ResultCode::kOk;
-  const std::uint32_t inked_columns = picture.delivered_columns();
+  const std::uint32_t inked_columns = std::min(map.held_columns, map.width_px);
   ColumnGroup group;
   for (std::uint32_t x = 0; x < inked_columns && succeeded(result); x += kColumnsPerGroup) {
-    classify_column_group(picture, x / kColumnsPerGroup, group);
+    classify_column_group(map, x / kColumnsPerGroup, group);
     result = cut_group(segmenter, group, x, std::min(kColumnsPerGroup, inked_columns - x));
   }
   if (succeeded(result)) {
-    result = segmenter.blank_columns(inked_columns, picture.width() - inked_columns);
+    result = segmenter.blank_columns(inked_columns, map.width_px - inked_columns);
   }
-  totals = segmenter.totals();
+  boxes.totals = segmenter.totals();
   return result;
 }
 

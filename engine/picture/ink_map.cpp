@@ -1,6 +1,7 @@
 // Sizing and allocating the one-bit ink map of a picture.
 #include "engine/picture/ink_map.hpp"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/core/limits.hpp"
@@ -43,6 +44,29 @@ ResultCode check_picture_size(std::uint32_t width_px, std::uint32_t height_px,
   return ResultCode::kOk;
 }
 
+ResultCode allocate_held_ink_map(std::uint32_t width_px, std::uint32_t height_px,
+                                 RowRange held_rows, std::uint32_t held_columns, InkMap& map,
+                                 ErrorDetail* detail) {
+  InkMap made;
+  made.width_px = width_px;
+  made.height_px = height_px;
+  made.held_rows = held_rows.empty() ? RowRange{} : held_rows;
+  made.held_columns = made.held_rows.empty() ? 0 : held_columns;
+  made.stride_bytes = ink_map_stride(made.held_columns);
+  const std::uint64_t map_bytes =
+      std::uint64_t{made.stride_bytes} * (made.held_rows.end - made.held_rows.begin);
+  if (map_bytes > 0) {
+    made.pixels.bytes.reset(new (std::nothrow) std::uint8_t[map_bytes]());
+    if (!made.pixels.bytes) {
+      return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+    }
+  }
+  made.pixels.delivered_bytes = static_cast<std::uint32_t>(map_bytes);
+  made.file_pixel_bytes = map_bytes;
+  map = std::move(made);
+  return ResultCode::kOk;
+}
+
 ResultCode allocate_ink_map(std::uint32_t width_px, std::uint32_t height_px,
                             std::uint64_t row_bytes, std::uint64_t file_bytes, InkMap& map,
                             ErrorDetail* detail) {
@@ -51,30 +75,38 @@ ResultCode allocate_ink_map(std::uint32_t width_px, std::uint32_t height_px,
       failed(checked)) {
     return checked;
   }
-  const std::uint32_t stride = ink_map_stride(width_px);
-  const std::uint64_t map_bytes = std::uint64_t{stride} * height_px;
-  InkMap made;
-  made.width_px = width_px;
-  made.height_px = height_px;
-  made.stride_bytes = stride;
-  made.pixels.bytes.reset(new (std::nothrow) std::uint8_t[map_bytes]());
-  if (!made.pixels.bytes) {
-    return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
-  }
-  made.pixels.delivered_bytes = static_cast<std::uint32_t>(map_bytes);
-  map = std::move(made);
-  return ResultCode::kOk;
+  return allocate_held_ink_map(width_px, height_px, RowRange{0, height_px}, width_px, map, detail);
 }
 
-BmpInfoHeader ink_map_header(const InkMap& map) {
-  BmpInfoHeader info;
-  info.biSize = kBmpInfoHeaderSize;
-  info.biWidth = static_cast<std::int32_t>(map.width_px);
-  info.biHeight = -static_cast<std::int32_t>(map.height_px);
-  info.biPlanes = 1;
-  info.biBitCount = 1;
-  info.biSizeImage = map.stride_bytes * map.height_px;
-  return info;
+std::uint64_t InkMap::gathered_ink_bytes(std::uint32_t y, std::int64_t byte_index) const {
+  constexpr unsigned kBitsPerByte = 8;
+  std::uint64_t bits = 0;
+  const bool row_held = y >= held_rows.begin && y < held_rows.end;
+  for (std::int64_t index = byte_index; index < byte_index + kBytesPerWord; ++index) {
+    const bool in_row = row_held && index >= 0 && index < std::int64_t{stride_bytes};
+    const std::uint8_t ink =
+        in_row ? pixels.bytes[row_offset(y) + static_cast<std::uint64_t>(index)] : 0;
+    bits = (bits << kBitsPerByte) | ink;
+  }
+  return bits;
+}
+
+std::uint64_t InkMap::column_word_mask(std::uint32_t word_index) const {
+  constexpr std::uint64_t kColumnsPerWord = std::uint64_t{kBytesPerWord} * 8;
+  const std::uint64_t first_column = std::uint64_t{word_index} * kColumnsPerWord;
+  if (first_column >= width_px) return 0;
+  const std::uint64_t columns = std::min<std::uint64_t>(kColumnsPerWord, width_px - first_column);
+  // Shifting a 64-bit value by 64 is undefined, so a full word is its own case.
+  return columns == kColumnsPerWord ? ~std::uint64_t{0} : ~(~std::uint64_t{0} >> columns);
+}
+
+bool InkMap::has_ink() const {
+  // Padding bits are paper, so whole rows can be scanned as bytes.
+  const std::uint64_t bytes = std::uint64_t{stride_bytes} * (held_rows.end - held_rows.begin);
+  for (std::uint64_t i = 0; i < bytes; ++i) {
+    if (pixels.bytes[i] != 0) return true;
+  }
+  return false;
 }
 
 }  // namespace vellicor

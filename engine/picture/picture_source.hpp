@@ -1,27 +1,26 @@
-// Loads the picture of an extended conversion: whatever file the reader
-// accepts, handed on as the one-bit picture that the cutter reads.
+// The picture stage: a file in, its ink map out. The reader is told by the
+// file's first bytes, not by its name.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/io/file_system.hpp"
-#include "engine/picture/bmp_format.hpp"
-#include "engine/picture/pixel_buffer.hpp"
+#include "engine/picture/ink_map.hpp"
 #include "vellicor/internal/result_codes.hpp"
 
 namespace vellicor {
 
-// What the cutter reads: a one-bit picture in the BMP row layout.
-struct LoadedPicture {
-  BmpInfoHeader info{};  // 1 bit per pixel, biWidth, biHeight (< 0 top-down), biSizeImage
-  InkIndexTable ink_table{};
-  std::uint16_t ink_count = 0;
-  PixelBuffer pixels;
+// Which pictures a conversion reads.
+enum class PictureReaders {
+  kOneBitBmp,  // one-bit BMP only, pure black palette entries ink: the plain conversion
+  kAny,        // PNG and BMP of every depth, under an ink rule
 };
 
-// Loads the picture at path under ink_rule (VELLICOR_INK_*). On failure
-// stores the detail when detail is not null and leaves picture empty.
-ResultCode load_picture(FileSystem& fs, const char* path, std::uint32_t ink_rule,
-                        LoadedPicture& picture, ErrorDetail* detail);
+// Reads the picture at path into map. With kAny, ink_rule (VELLICOR_INK_*)
+// says which pixels are ink; a one-bit BMP under the black rule gives the
+// very map that kOneBitBmp gives. On failure stores the detail when detail
+// is not null; map is written only on success.
+ResultCode read_picture(FileSystem& fs, const char* path, PictureReaders readers,
+                        std::uint32_t ink_rule, InkMap& map, ErrorDetail* detail);
 
 }  // namespace vellicor

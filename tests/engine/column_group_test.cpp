@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/layout/column_ink.hpp"
-#include "engine/picture/picture.hpp"
+#include "engine/picture/ink_map.hpp"
 #include "tests/engine/loaded_picture.hpp"
 #include "tests/support/bmp_builder.hpp"
 
@@ -76,8 +76,7 @@ TEST_P(ColumnGroupClassify, MatchesDrawnInkOfEveryColumn) {
   file.resize(file.size() - shape.missing_bytes);
   const LoadedPicture loaded = load_bytes(file);
   ASSERT_EQ(loaded.result, ResultCode::kOk);
-  const PictureView picture(loaded.info_header, loaded.pixels, loaded.ink_table.data(),
-                            loaded.ink_count);
+  const InkMap picture = ink_map_of(loaded);
 
   bool any_ink = false;
   for (std::uint32_t y = 0; y < shape.height; ++y) {
@@ -125,14 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
                       GroupCase{"LastWordPartlyDelivered", 128, 6, true, false, 5}),
     [](const ::testing::TestParamInfo<GroupCase>& row) { return std::string(row.param.name); });
 
-TEST(PictureView, InkBytesOutsideTheRowArePaper) {
+TEST(InkMap, InkBytesOutsideTheRowArePaper) {
   // Two rows of 32 ink pixels: 4 bytes each, no padding, black at index 0 so
   // that paper reads as 0 bits whatever the file holds.
   const std::vector<std::string> rows(2, std::string(32, '#'));
   const LoadedPicture loaded = load_bytes(make_one_bit_bmp(rows));
   ASSERT_EQ(loaded.result, ResultCode::kOk);
-  const PictureView picture(loaded.info_header, loaded.pixels, loaded.ink_table.data(),
-                            loaded.ink_count);
+  const InkMap picture = ink_map_of(loaded);
   EXPECT_EQ(picture.ink_bytes_from(0, -8), 0u);
   EXPECT_EQ(picture.ink_bytes_from(0, -2), 0x0000'FFFF'FFFF'0000u);
   // The bytes after the row's end are the other row's in memory, but paper here.
@@ -144,7 +142,7 @@ TEST(PictureView, InkBytesOutsideTheRowArePaper) {
   EXPECT_EQ(picture.column_word_mask(1), 0u);
 }
 
-TEST(PictureView, FindsTheOnlyInkPixelAnywhere) {
+TEST(InkMap, FindsTheOnlyInkPixelAnywhere) {
   // One ink pixel, tried in corners and next to word boundaries, with the
   // padding bits of the rows set to ink's value: they must not count.
   constexpr std::uint32_t kWidth = 131;
@@ -159,10 +157,7 @@ TEST(PictureView, FindsTheOnlyInkPixelAnywhere) {
     std::vector<std::uint8_t> file = make_one_bit_bmp(rows, bmp);
     const LoadedPicture loaded = load_bytes(file);
     ASSERT_EQ(loaded.result, ResultCode::kOk);
-    EXPECT_TRUE(
-        PictureView(loaded.info_header, loaded.pixels, loaded.ink_table.data(), loaded.ink_count)
-            .has_ink())
-        << x << "," << y;
+    EXPECT_TRUE(ink_map_of(loaded).has_ink()) << x << "," << y;
   }
   // Paper only, but every padding bit set: index 1 is ink, so they read as ink.
   const std::vector<std::string> blank(kHeight, std::string(kWidth, '.'));
@@ -179,16 +174,14 @@ TEST(PictureView, FindsTheOnlyInkPixelAnywhere) {
   }
   const LoadedPicture loaded = load_bytes(file);
   ASSERT_EQ(loaded.result, ResultCode::kOk);
-  EXPECT_FALSE(
-      PictureView(loaded.info_header, loaded.pixels, loaded.ink_table.data(), loaded.ink_count)
-          .has_ink());
+  EXPECT_FALSE(ink_map_of(loaded).has_ink());
 }
 
-class PictureViewHoldsBytes : public ::testing::TestWithParam<bool> {};
+class InkMapHoldsRows : public ::testing::TestWithParam<bool> {};
 
-TEST_P(PictureViewHoldsBytes, OnlyForBytesInsideRowsAndDelivered) {
+TEST_P(InkMapHoldsRows, UndeliveredBytesArePaperInsideTheHeldRows) {
   // Two rows of 4 bytes; the file lacks the last 3 pixel bytes, so the row
-  // stored second (row 1 top-down, row 0 bottom-up) holds its first byte only.
+  // stored second (row 1 top-down, row 0 bottom-up) has its first byte only.
   const bool top_down = GetParam();
   BmpOptions bmp;
   bmp.top_down = top_down;
@@ -197,25 +190,44 @@ TEST_P(PictureViewHoldsBytes, OnlyForBytesInsideRowsAndDelivered) {
   file.resize(file.size() - 3);
   const LoadedPicture loaded = load_bytes(file);
   ASSERT_EQ(loaded.result, ResultCode::kOk);
-  const PictureView picture(loaded.info_header, loaded.pixels, loaded.ink_table.data(),
-                            loaded.ink_count);
-  const RowRange whole{0, 1};
-  const RowRange cut{1, 2};
+  const InkMap picture = ink_map_of(loaded);
+  const std::uint32_t stored_first = top_down ? 0 : 1;
+  const std::uint32_t stored_second = top_down ? 1 : 0;
+  EXPECT_EQ(picture.ink_bytes_from(stored_first, 0), 0xFFFF'FFFF'0000'0000u);
+  EXPECT_EQ(picture.ink_bytes_from(stored_second, 0), 0xFF00'0000'0000'0000u);
   const RowRange both{0, 2};
-  const RowRange& stored_first = top_down ? whole : cut;
-  const RowRange& stored_second = top_down ? cut : whole;
-  EXPECT_TRUE(picture.holds_bytes(stored_first, 0, 4));
-  EXPECT_TRUE(picture.holds_bytes(stored_second, 0, 1));
-  EXPECT_FALSE(picture.holds_bytes(stored_second, 0, 2));
-  EXPECT_FALSE(picture.holds_bytes(both, 0, 2));
-  EXPECT_TRUE(picture.holds_bytes(both, 0, 1));
-  EXPECT_FALSE(picture.holds_bytes(stored_first, -1, 2));   // starts left of the row
-  EXPECT_FALSE(picture.holds_bytes(stored_first, 1, 4));    // runs past the row's end
+  EXPECT_TRUE(picture.holds_bytes(both, 0, 4));
+  EXPECT_FALSE(picture.holds_bytes(both, -1, 2));           // starts left of the row
+  EXPECT_FALSE(picture.holds_bytes(both, 1, 4));            // runs past the row's end
   EXPECT_FALSE(picture.holds_bytes(RowRange{1, 1}, 0, 1));  // no rows
   EXPECT_FALSE(picture.holds_bytes(RowRange{1, 3}, 0, 1));  // past the last row
 }
 
-INSTANTIATE_TEST_SUITE_P(RowOrders, PictureViewHoldsBytes, ::testing::Values(false, true),
+TEST(InkMap, HoldsOnlyTheRowsAndColumnsTheFileDelivers) {
+  // A header that declares 20,000 rows of 4,000 pixels over a file holding a
+  // row and a half: the map keeps those rows, not the declared picture.
+  BmpOptions bmp;
+  bmp.top_down = true;
+  std::vector<std::uint8_t> file =
+      make_one_bit_bmp({std::string(4000, '.'), "." + std::string(3999, '#')}, bmp);
+  const std::uint32_t stride = 4000 / 32 * 4 + 4;
+  file.resize(file.size() - stride / 2);
+  put_u32(file, kOffBiHeight, static_cast<std::uint32_t>(-20000));
+  put_u32(file, kOffBiSizeImage, 20000 * stride);
+  const LoadedPicture loaded = load_bytes(file);
+  ASSERT_EQ(loaded.result, ResultCode::kOk);
+  const InkMap picture = ink_map_of(loaded);
+  EXPECT_EQ(picture.width_px, 4000u);
+  EXPECT_EQ(picture.height_px, 20000u);
+  EXPECT_EQ(picture.held_rows.begin, 0u);
+  EXPECT_EQ(picture.held_rows.end, 2u);
+  EXPECT_LE(picture.pixels.delivered_bytes, 2 * stride);
+  EXPECT_TRUE(picture.is_ink(1, 1));
+  EXPECT_FALSE(picture.is_ink(1, 2));
+  EXPECT_FALSE(picture.is_ink(3999, 1));  // past the delivered half row
+}
+
+INSTANTIATE_TEST_SUITE_P(RowOrders, InkMapHoldsRows, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& row) {
                            return std::string(row.param ? "TopDown" : "BottomUp");
                          });

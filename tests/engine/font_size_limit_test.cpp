@@ -2,15 +2,17 @@
 // font far larger than its picture is refused before any file is created.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "engine/core/limits.hpp"
+#include "engine/font/bdf_writer.hpp"
 #include "engine/font/glyph_record.hpp"
-#include "engine/font/glyph_scanner.hpp"
 #include "tests/engine/font_conversion.hpp"
 #include "tests/engine/loaded_picture.hpp"
+#include "tests/engine/memory_picture.hpp"
 
 namespace vellicor::test {
 namespace {
@@ -19,23 +21,16 @@ constexpr std::uint8_t kInkByte = 0x00;  // palette entry 0 is black: 0 bits are
 constexpr std::uint8_t kPaperByte = 0xFF;
 constexpr std::uint8_t kLargestBlank = 255;
 
-// A top-down picture held in memory as the loader delivers it.
-struct MemoryPicture {
-  BmpInfoHeader info{};
-  PixelBuffer pixels;
-  InkIndexTable ink{};  // entry 0 ink
+FontMeasure measure_of(const MemoryPicture& picture, const ConversionOptions& options) {
+  const StagedFont font(picture, options);
+  EXPECT_EQ(font.result, ResultCode::kOk);
+  return font.model.measure();
+}
 
-  FontMeasure measure(const ConversionOptions& options) const {
-    const GlyphScanContext context{&pixels, &info, &options, ink.data(), 1};
-    FontMeasure result;
-    EXPECT_EQ(measure_glyphs(context, result), ResultCode::kOk);
-    return result;
-  }
-  std::uint64_t records_size(const ConversionOptions& options) const {
-    const GlyphScanContext context{&pixels, &info, &options, ink.data(), 1};
-    return size_glyph_records(context, measure(options));
-  }
-};
+std::uint64_t records_size_of(const MemoryPicture& picture, const ConversionOptions& options) {
+  const StagedFont font(picture, options);
+  return bdf_records_size(font.model);
+}
 
 // glyph_count glyphs, each glyph_bytes * 8 columns of ink over rows 1 to
 // ink_rows, gap_bytes * 8 paper columns after each; byte 0 of every row and
@@ -46,6 +41,7 @@ MemoryPicture striped_picture(std::uint32_t glyph_count, std::uint32_t glyph_byt
   const std::uint32_t stride = (used + 3) / 4 * 4;
   const std::uint32_t height = ink_rows + 1;
   MemoryPicture picture;
+  picture.ink[0] = 0;  // entry 0 black: 0 bits are ink
   picture.info.biSize = 40;
   picture.info.biWidth = static_cast<std::int32_t>(used * 8);
   picture.info.biHeight = -static_cast<std::int32_t>(height);
@@ -92,10 +88,10 @@ TEST_P(FontSizeLimitSensible, FitsUnderTheLimit) {
   const MemoryPicture picture =
       striped_picture(font.glyph_count, font.glyph_bytes, gap_bytes, font.rows);
   const ConversionOptions options = font.padded ? padded_fixed_options() : plain_options();
-  const FontMeasure measure = picture.measure(options);
+  const FontMeasure measure = measure_of(picture, options);
   ASSERT_EQ(measure.glyph_count, font.glyph_count);
   const std::uint64_t limit = font_size_limit(picture.pixels.delivered_bytes);
-  EXPECT_LE(picture.records_size(options), limit);
+  EXPECT_LE(records_size_of(picture, options), limit);
   // Sensible fonts pass on their figures alone, without another cut.
   EXPECT_LE(glyph_records_size_bound(options, measure), limit);
 }
@@ -137,12 +133,18 @@ TEST_P(FontSizeMeasure, EqualsTheRecordsWritten) {
   const ConversionRun run = convert_rows(dir, rows, options);
   ASSERT_EQ(run.result, ResultCode::kOk);
 
-  const LoadedPicture picture = load_picture(system_file_system(), dir.file("in.bmp"));
-  ASSERT_EQ(picture.result, ResultCode::kOk);
-  const GlyphScanContext context{&picture.pixels, &picture.info_header, &options,
-                                 picture.ink_table.data(), picture.ink_count};
-  FontMeasure figures;
-  ASSERT_EQ(measure_glyphs(context, figures), ResultCode::kOk);
+  const LoadedPicture loaded = load_picture(system_file_system(), dir.file("in.bmp"));
+  ASSERT_EQ(loaded.result, ResultCode::kOk);
+  MemoryPicture picture;
+  picture.info = loaded.info_header;
+  picture.pixels.bytes.reset(new std::uint8_t[loaded.pixels.delivered_bytes]);
+  std::copy_n(loaded.pixels.bytes.get(), loaded.pixels.delivered_bytes, picture.pixels.bytes.get());
+  picture.pixels.delivered_bytes = loaded.pixels.delivered_bytes;
+  picture.ink = loaded.ink_table;
+  picture.ink_count = loaded.ink_count;
+  const StagedFont font(picture, options);
+  ASSERT_EQ(font.result, ResultCode::kOk);
+  const FontMeasure figures = font.model.measure();
   const std::string header_end = "\nCHARS " + std::to_string(figures.glyph_count) + "\n";
   const std::size_t records_begin = run.font.find(header_end);
   ASSERT_NE(records_begin, std::string::npos);
@@ -150,7 +152,7 @@ TEST_P(FontSizeMeasure, EqualsTheRecordsWritten) {
   const std::size_t records_bytes =
       run.font.size() - (records_begin + header_end.size()) - end.size();
   EXPECT_EQ(figures.glyph_count, 4u);
-  EXPECT_EQ(size_glyph_records(context, figures), records_bytes);
+  EXPECT_EQ(bdf_records_size(font.model), records_bytes);
   EXPECT_GE(glyph_records_size_bound(options, figures), records_bytes);
 }
 

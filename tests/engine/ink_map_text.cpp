@@ -1,9 +1,6 @@
 // Reading pictures through the any-format readers in tests.
 #include "tests/engine/ink_map_text.hpp"
 
-#include <array>
-
-#include "engine/picture/picture.hpp"
 #include "engine/picture/picture_ink.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -23,14 +20,11 @@ ReadPicture read_ink_bytes(const std::vector<std::uint8_t>& bytes, InkRule rule)
 }
 
 std::vector<std::string> ink_map_rows(const InkMap& map) {
-  const BmpInfoHeader info = ink_map_header(map);
-  const std::array<std::uint8_t, 1> ink = {1};
-  const PictureView view(info, map.pixels, ink.data(), 1);
   std::vector<std::string> rows;
-  for (std::uint32_t y = 0; y < view.height(); ++y) {
-    std::string row(view.width(), '.');
-    for (std::uint32_t x = 0; x < view.width(); ++x) {
-      if (view.is_ink(x, y)) row[x] = '#';
+  for (std::uint32_t y = 0; y < map.height_px; ++y) {
+    std::string row(map.width_px, '.');
+    for (std::uint32_t x = 0; x < map.width_px; ++x) {
+      if (map.is_ink(x, y)) row[x] = '#';
     }
     rows.push_back(row);
   }

@@ -1,7 +1,9 @@
 // Loading a picture in tests, and reading its ink back as text rows.
 #include "tests/engine/loaded_picture.hpp"
 
-#include "engine/picture/picture.hpp"
+#include <gtest/gtest.h>
+
+#include "engine/picture/one_bit_bmp_ink.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor::test {
@@ -28,14 +30,21 @@ LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes)
   return load_picture(fs, path);
 }
 
+InkMap ink_map_of(const LoadedPicture& picture) {
+  InkMap map;
+  EXPECT_EQ(one_bit_bmp_ink_map(picture.info_header, picture.pixels, picture.ink_table.data(),
+                                picture.ink_count, map, nullptr),
+            ResultCode::kOk);
+  return map;
+}
+
 std::vector<std::string> ink_rows(const LoadedPicture& picture) {
-  const PictureView view(picture.info_header, picture.pixels, picture.ink_table.data(),
-                         picture.ink_count);
+  const InkMap map = ink_map_of(picture);
   std::vector<std::string> rows;
-  for (std::uint32_t y = 0; y < view.height(); ++y) {
-    std::string row(view.width(), '.');
-    for (std::uint32_t x = 0; x < view.width(); ++x) {
-      if (view.is_ink(x, y)) row[x] = '#';
+  for (std::uint32_t y = 0; y < map.height_px; ++y) {
+    std::string row(map.width_px, '.');
+    for (std::uint32_t x = 0; x < map.width_px; ++x) {
+      if (map.is_ink(x, y)) row[x] = '#';
     }
     rows.push_back(row);
   }
@@ -43,11 +52,10 @@ std::vector<std::string> ink_rows(const LoadedPicture& picture) {
 }
 
 bool has_ink_pixel(const LoadedPicture& picture) {
-  const PictureView view(picture.info_header, picture.pixels, picture.ink_table.data(),
-                         picture.ink_count);
-  for (std::uint32_t y = 0; y < view.height(); ++y) {
-    for (std::uint32_t x = 0; x < view.width(); ++x) {
-      if (view.is_ink(x, y)) return true;
+  const InkMap map = ink_map_of(picture);
+  for (std::uint32_t y = 0; y < map.height_px; ++y) {
+    for (std::uint32_t x = 0; x < map.width_px; ++x) {
+      if (map.is_ink(x, y)) return true;
     }
   }
   return false;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/picture/bmp_loader.hpp"
+#include "engine/picture/ink_map.hpp"
 
 namespace vellicor::test {
 
@@ -30,7 +31,9 @@ LoadedPicture load_picture(FileSystem& fs, const std::string& path);
 LoadedPicture load_bytes(const std::vector<std::uint8_t>& bytes);
 LoadedPicture load_bytes(FileSystem& fs, const std::vector<std::uint8_t>& bytes);
 
-// The picture's ink, top row first: '#' ink, '.' paper, read through PictureView.
+// The picture stage's ink map of a loaded picture.
+InkMap ink_map_of(const LoadedPicture& picture);
+// The picture's ink, top row first: '#' ink, '.' paper, read from its ink map.
 std::vector<std::string> ink_rows(const LoadedPicture& picture);
 // Whether any pixel of the picture is ink, over every row and column.
 bool has_ink_pixel(const LoadedPicture& picture);

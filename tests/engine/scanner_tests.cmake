@@ -1,4 +1,4 @@
-# The glyph scanner, the convert operation and the output-name rule; written
+# The strip layout, the font stage, the convert operation and the output-name rule; written
 # fonts are read back with FreeType.
 
 vellicor_add_gtest(vellicor_convert_tests
@@ -7,8 +7,10 @@ vellicor_add_gtest(vellicor_convert_tests
     engine/font_conversion.cpp
   LIBS vellicor_engine)
 
-vellicor_add_gtest(vellicor_glyph_scanner_tests
-  SOURCES engine/glyph_scanner_test.cpp
+vellicor_add_gtest(vellicor_glyph_cutter_tests
+  SOURCES
+    engine/glyph_cutter_test.cpp
+    engine/memory_picture.cpp
   LIBS vellicor_engine)
 
 vellicor_add_gtest(vellicor_glyph_record_tests
@@ -38,4 +40,5 @@ vellicor_add_gtest(vellicor_font_size_limit_tests
     engine/font_conversion.cpp
     engine/font_size_limit_test.cpp
     engine/loaded_picture.cpp
+    engine/memory_picture.cpp
   LIBS vellicor_engine)

@@ -1,0 +1,71 @@
+// The stages of a conversion, run in order; the first failure stops them.
+#include "engine/api/font_pipeline.hpp"
+
+#include "engine/core/limits.hpp"
+#include "engine/font/bdf_writer.hpp"
+#include "engine/io/output_file.hpp"
+#include "engine/layout/glyph_cutter.hpp"
+
+namespace vellicor {
+
+namespace {
+
+ResultCode read_list(const PipelineRequest& request, CharacterList& list,
+                     ConversionReport& report, ErrorDetail* detail) {
+  if (request.chars == nullptr) return ResultCode::kOk;
+  CharacterListProblem problem;
+  const ResultCode result = parse_character_list(request.chars, list, detail, &problem);
+  report.problem_character = problem.duplicate;
+  report.problem_offset = problem.offset;
+  if (succeeded(result)) {
+    report.characters_listed = list.inked_count;
+    report.blanks_listed = static_cast<std::uint32_t>(list.characters.size()) - list.inked_count;
+  }
+  return result;
+}
+
+}  // namespace
+
+ResultCode prepare_font(FileSystem& fs, const char* input_path, const ConversionOptions& options,
+                        const PipelineRequest& request, PreparedFont& font,
+                        ConversionReport& report, ErrorDetail* detail) {
+  if (request.blank_advance > kMostBlankAdvance) return ResultCode::kBadArgument;
+  ResultCode result = read_list(request, font.list, report, detail);
+  if (failed(result)) return result;
+
+  result = read_picture(fs, input_path, request.readers, request.ink_rule, font.map, detail);
+  if (failed(result)) return result;
+  report.picture_width = font.map.width_px;
+  report.picture_height = font.map.height_px;
+  if (!font.map.has_ink()) {
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  }
+
+  result = cut_strip(font.map, options.allowed_blank_columns, font.boxes);
+  if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
+
+  const CharacterList* list = request.chars != nullptr ? &font.list : nullptr;
+  result = font.model.build(font.boxes, options, list, request.blank_advance, detail);
+  report.glyphs_cut = font.model.glyphs_cut();
+  report.tallest = font.model.measure().tallest;
+  report.widest = font.model.measure().widest;
+  if (succeeded(result)) report.glyph_count = font.model.measure().glyph_count;
+  return result;
+}
+
+ResultCode write_font_file(FileSystem& fs, const char* output_path, const PreparedFont& font,
+                           ErrorDetail* detail) {
+  if (bdf_records_exceed(font.model, font_size_limit(font.map.file_pixel_bytes))) {
+    return fail(detail, ErrorDetail::kFontTooLarge, ResultCode::kUnusableInput);
+  }
+  // Until commit the font goes to a temporary file; on any failure the
+  // OutputFile removes it and the output name keeps what it held.
+  OutputFile output(fs);
+  ResultCode result = output.create(output_path, detail);
+  if (failed(result)) return result;
+  result = write_bdf_font(output, font.model, font.map, detail);
+  if (failed(result)) return result;
+  return output.commit(detail);
+}
+
+}  // namespace vellicor

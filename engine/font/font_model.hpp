@@ -1,0 +1,103 @@
+// The font stage: the glyph boxes of a layout, their codes (counted up from
+// the first code, or named by a character list) and the metric options make
+// the font model that every writer reads. The model is a view: it keeps the
+// boxes, the list and the options it was built from (which must outlive it)
+// and yields each glyph's code and advance as it is read, so a font of any
+// size costs no more memory than its boxes.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/core/font_measure.hpp"
+#include "engine/font/character_list.hpp"
+#include "engine/layout/glyph_boxes.hpp"
+#include "vellicor/internal/result_codes.hpp"
+#include "vellicor/vellicor.h"
+
+namespace vellicor {
+
+// One glyph of the font, in font order.
+struct FontGlyph {
+  const GlyphBox* box = nullptr;  // the picture's glyph; null for a blank character
+  std::uint64_t code = 0;         // ENCODING: first code + number - 1, or the code point
+  std::uint32_t advance = 0;      // DWIDTH
+  const ListedCharacter* character = nullptr;  // null without a list or past its end
+  bool is_blank = false;
+};
+
+// What a Unicode font's header says beyond the plain header.
+struct UnicodeFontFigures {
+  std::uint64_t bounding_width = 0;  // FONTBOUNDINGBOX width, blank glyphs' boxes included
+  std::uint64_t average_width = 0;   // AVERAGE_WIDTH: mean advance in tenths of a pixel
+  std::uint32_t default_char = 0;    // DEFAULT_CHAR: a code point of the font
+  bool character_cell = false;       // SPACING "C": every advance is the font's width
+};
+
+class FontModel {
+ public:
+  // Pairs boxes with codes. Without a list (list null) every box gets
+  // options.first_glyph + its number - 1. With one, every character takes the
+  // next box, blank characters an empty glyph of blank_advance columns (0:
+  // the median advance of the boxes, the font's width when fixed). Fails
+  // with kNoGlyph when there is no box and with kUnusableInput / kCharsCount
+  // when the counts differ; the model then still pairs boxes and characters
+  // as far as both go, and yields the boxes past the list without a
+  // character, so a listing shows where the two part ways.
+  ResultCode build(const GlyphBoxes& boxes, const ConversionOptions& options,
+                   const CharacterList* list, std::uint32_t blank_advance, ErrorDetail* detail);
+
+  const ConversionOptions& options() const { return *options_; }
+  // The figures of the cut, glyph_count counting every glyph of the font.
+  const FontMeasure& measure() const { return measure_; }
+  bool uses_list() const { return list_ != nullptr; }
+  std::uint32_t glyphs_cut() const { return static_cast<std::uint32_t>(boxes_->boxes.size()); }
+  std::uint32_t blank_advance() const { return blank_advance_; }
+  // Figures of the header of a font made with a list.
+  UnicodeFontFigures unicode_figures() const;
+
+  // Calls visit(const FontGlyph&) for every glyph in font order until it
+  // returns false; false when it did.
+  template <typename Visit>
+  bool for_each_glyph(Visit&& visit) const;
+
+ private:
+  FontGlyph boxed_glyph(const GlyphBox& box) const;
+  std::uint32_t median_advance() const;
+  std::uint32_t default_character() const;
+
+  const GlyphBoxes* boxes_ = nullptr;
+  const ConversionOptions* options_ = nullptr;
+  const CharacterList* list_ = nullptr;
+  FontMeasure measure_;
+  std::uint32_t blank_advance_ = 0;  // of every blank character
+};
+
+template <typename Visit>
+bool FontModel::for_each_glyph(Visit&& visit) const {
+  const std::vector<GlyphBox>& boxes = boxes_->boxes;
+  std::size_t next_box = 0;
+  if (list_ != nullptr) {
+    for (const ListedCharacter& character : list_->characters) {
+      FontGlyph glyph;
+      if (character.is_blank) {
+        glyph.advance = blank_advance_;
+        glyph.is_blank = true;
+      } else {
+        if (next_box == boxes.size()) break;  // the list names more than were cut
+        glyph = boxed_glyph(boxes[next_box++]);
+      }
+      glyph.code = character.code_point;
+      glyph.character = &character;
+      if (!visit(static_cast<const FontGlyph&>(glyph))) return false;
+    }
+  }
+  // Without a list every box; with one, those the list has no character for.
+  for (; next_box < boxes.size(); ++next_box) {
+    FontGlyph glyph = boxed_glyph(boxes[next_box]);
+    if (list_ != nullptr) glyph.code = 0;
+    if (!visit(static_cast<const FontGlyph&>(glyph))) return false;
+  }
+  return true;
+}
+
+}  // namespace vellicor
