@@ -87,7 +87,7 @@ void BM_CutStrip(benchmark::State& state) {
     if (failed(cut_strip(strip.map, strip.options.allowed_blank_columns, boxes))) {
       state.SkipWithError("cutting failed");
     }
-    benchmark::DoNotOptimize(boxes.boxes.data());
+    benchmark::DoNotOptimize(boxes.boxes.size());
   }
   report(state, strip);
 }

@@ -10,8 +10,8 @@ namespace vellicor {
 
 namespace {
 
-ResultCode read_list(const PipelineRequest& request, CharacterList& list,
-                     ConversionReport& report, ErrorDetail* detail) {
+ResultCode read_list(const PipelineRequest& request, CharacterList& list, ConversionReport& report,
+                     ErrorDetail* detail) {
   if (request.chars == nullptr) return ResultCode::kOk;
   CharacterListProblem problem;
   const ResultCode result = parse_character_list(request.chars, list, detail, &problem);

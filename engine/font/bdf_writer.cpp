@@ -24,9 +24,9 @@ std::uint64_t bdf_records_size(const FontModel& font) {
   font.for_each_glyph([&](const FontGlyph& glyph) {
     const RecordLabel label = label_of(glyph);
     const std::uint64_t record =
-        glyph.is_blank ? blank_record_size(options, measure, label, glyph.advance)
-                       : glyph_record_size(options, measure, *glyph.box,
-                                           font.uses_list() ? &label : nullptr);
+        glyph.is_blank
+            ? blank_record_size(options, measure, label, glyph.advance)
+            : glyph_record_size(options, measure, *glyph.box, font.uses_list() ? &label : nullptr);
     constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
     total = record > kMost - total ? kMost : total + record;
     return true;

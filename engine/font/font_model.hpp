@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 #include "engine/core/font_measure.hpp"
 #include "engine/font/character_list.hpp"
@@ -74,7 +75,7 @@ class FontModel {
 
 template <typename Visit>
 bool FontModel::for_each_glyph(Visit&& visit) const {
-  const std::vector<GlyphBox>& boxes = boxes_->boxes;
+  const std::deque<GlyphBox>& boxes = boxes_->boxes;
   std::size_t next_box = 0;
   if (list_ != nullptr) {
     for (const ListedCharacter& character : list_->characters) {

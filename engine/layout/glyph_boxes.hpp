@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <deque>
 
 #include "engine/core/font_measure.hpp"
 
@@ -19,7 +19,9 @@ struct GlyphBox {
 };
 
 struct GlyphBoxes {
-  std::vector<GlyphBox> boxes;
+  // A deque grows in small blocks: a strip of 65,536 glyphs never holds its
+  // boxes twice, as a vector does while it grows.
+  std::deque<GlyphBox> boxes;
   // The glyph count, the widest glyph, the lowest ink row of any glyph and
   // the tallest ink column, which the font's figures are made from.
   FontMeasure totals;

@@ -14,7 +14,7 @@ namespace {
 // the running totals.
 class Segmenter {
  public:
-  Segmenter(std::uint8_t allowed_blank_columns, std::vector<GlyphBox>& boxes)
+  Segmenter(std::uint8_t allowed_blank_columns, std::deque<GlyphBox>& boxes)
       : allowed_(allowed_blank_columns), boxes_(boxes) {}
 
   // count blank columns without any ink, starting at x. Only while a glyph is
@@ -90,7 +90,7 @@ class Segmenter {
   }
 
   std::uint32_t allowed_;
-  std::vector<GlyphBox>& boxes_;
+  std::deque<GlyphBox>& boxes_;
   FontMeasure totals_;
   bool glyph_open_ = false;
   GlyphBox glyph_;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include "engine/picture/bmp_loader.hpp"
 
@@ -87,6 +89,15 @@ struct InkPolarity {
   }
 };
 
+// A picture whose file delivered every row, with no bytes before or after
+// them, whose bytes can become the map where they lie.
+bool rows_fill_the_buffer(const BmpInfoHeader& info, const PixelBuffer& pixels,
+                          const StoredRows& stored) {
+  const std::uint64_t rows_bytes = std::uint64_t{ink_map_stride(stored.width())} * stored.height();
+  return pixels.bytes && rows_bytes > 0 && info.biSizeImage == rows_bytes &&
+         pixels.delivered_bytes == rows_bytes;
+}
+
 InkPolarity polarity_of(const std::uint8_t* ink_indices, std::uint16_t ink_count) {
   // A one-bit pixel can only carry index 0 or 1; other ink indices never match.
   InkPolarity polarity;
@@ -97,7 +108,67 @@ InkPolarity polarity_of(const std::uint8_t* ink_indices, std::uint16_t ink_count
   return polarity;
 }
 
+// The map made from the pixel bytes themselves: each byte turned into ink
+// bits, the padding bits cleared and bottom-up rows put in top-down order.
+void turn_into_map(const BmpInfoHeader& info, PixelBuffer& pixels, const StoredRows& stored,
+                   InkPolarity polarity, InkMap& map) {
+  const std::uint32_t stride = ink_map_stride(stored.width());
+  const std::uint32_t width = stored.width();
+  const std::uint32_t height = stored.height();
+  std::uint8_t* const bytes = pixels.bytes.get();
+  const std::uint64_t total = std::uint64_t{stride} * height;
+  if (polarity.set_is_ink == 0 || polarity.clear_is_ink != 0) {
+    // Eight bytes at a time: the same mask in every byte of a word.
+    constexpr std::uint64_t kEveryByte = 0x0101'0101'0101'0101u;
+    const std::uint64_t set_word = kEveryByte * polarity.set_is_ink;
+    const std::uint64_t clear_word = kEveryByte * polarity.clear_is_ink;
+    std::uint64_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= total; i += sizeof(std::uint64_t)) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, bytes + i, sizeof word);
+      word = (word & set_word) | (~word & clear_word);
+      std::memcpy(bytes + i, &word, sizeof word);
+    }
+    for (; i < total; ++i) bytes[i] = polarity.ink_of(bytes[i]);
+  }
+  const std::uint32_t used_bytes = (width + kBitsPerByte - 1) / kBitsPerByte;
+  const std::uint32_t spare_bits = used_bytes * kBitsPerByte - width;
+  const auto last_byte_mask = static_cast<std::uint8_t>(0xFFu << spare_bits);
+  for (std::uint32_t y = 0; y < height; ++y) {
+    std::uint8_t* const row = bytes + std::uint64_t{y} * stride;
+    row[used_bytes - 1] &= last_byte_mask;
+    std::fill(row + used_bytes, row + stride, std::uint8_t{0});
+  }
+  if (info.biHeight > 0) {
+    for (std::uint32_t top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+      std::swap_ranges(bytes + std::uint64_t{top} * stride, bytes + std::uint64_t{top + 1} * stride,
+                       bytes + std::uint64_t{bottom} * stride);
+    }
+  }
+  map.width_px = width;
+  map.height_px = height;
+  map.stride_bytes = stride;
+  map.held_rows = RowRange{0, height};
+  map.held_columns = width;
+  map.file_pixel_bytes = pixels.delivered_bytes;
+  map.pixels = std::move(pixels);
+}
+
 }  // namespace
+
+ResultCode one_bit_bmp_ink_map(const BmpInfoHeader& info, PixelBuffer&& pixels,
+                               const std::uint8_t* ink_indices, std::uint16_t ink_count,
+                               InkMap& map, ErrorDetail* detail) {
+  const StoredRows stored(info, pixels);
+  if (rows_fill_the_buffer(info, pixels, stored)) {
+    InkMap made;
+    turn_into_map(info, pixels, stored, polarity_of(ink_indices, ink_count), made);
+    map = std::move(made);
+    return ResultCode::kOk;
+  }
+  return one_bit_bmp_ink_map(info, static_cast<const PixelBuffer&>(pixels), ink_indices, ink_count,
+                             map, detail);
+}
 
 ResultCode one_bit_bmp_ink_map(const BmpInfoHeader& info, const PixelBuffer& pixels,
                                const std::uint8_t* ink_indices, std::uint16_t ink_count,
@@ -140,7 +211,7 @@ ResultCode read_one_bit_bmp(FileSystem& fs, const char* path, InkMap& map, Error
   PixelBuffer pixels;
   const ResultCode loaded = load_bmp(fs, path, info, ink_table, ink_count, pixels, detail);
   if (failed(loaded)) return loaded;
-  return one_bit_bmp_ink_map(info, pixels, ink_table.data(), ink_count, map, detail);
+  return one_bit_bmp_ink_map(info, std::move(pixels), ink_table.data(), ink_count, map, detail);
 }
 
 }  // namespace vellicor
