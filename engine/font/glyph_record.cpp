@@ -2,6 +2,7 @@
 #include "engine/font/glyph_record.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -121,6 +122,16 @@ char* put_text(char* place, std::string_view text) {
   return place + text.size();
 }
 
+// "00" to "99", for writing two decimal digits at once.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t value = 0; value < 100; ++value) {
+    pairs[2 * value] = static_cast<char>('0' + value / 10);
+    pairs[2 * value + 1] = static_cast<char>('0' + value % 10);
+  }
+  return pairs;
+}();
+
 // Most numbers of a record are widths, heights and descents of one or two
 // digits; those skip the general conversion.
 char* put_decimal(char* place, std::uint64_t value) {
@@ -133,6 +144,24 @@ char* put_decimal(char* place, std::uint64_t value) {
     place[0] = static_cast<char>('0' + value / kBase);
     place[1] = static_cast<char>('0' + value % kBase);
     return place + 2;
+  }
+  // Codes and scalable widths: up to six digits, written two at a time from
+  // the right.
+  constexpr std::uint64_t kSixDigits = 1'000'000;
+  if (value < kSixDigits) {
+    const std::size_t digits = value < 1'000 ? 3 : value < 10'000 ? 4 : value < 100'000 ? 5 : 6;
+    char* const end = place + digits;
+    char* digit = end;
+    for (; value >= kBase * kBase; value /= kBase * kBase) {
+      digit -= 2;
+      std::memcpy(digit, kDigitPairs.data() + 2 * (value % (kBase * kBase)), 2);
+    }
+    if (value >= kBase) {
+      std::memcpy(digit - 2, kDigitPairs.data() + 2 * value, 2);
+    } else {
+      *(digit - 1) = static_cast<char>('0' + value);
+    }
+    return end;
   }
   return std::to_chars(place, place + kMostDecimalDigits, value).ptr;
 }
@@ -176,10 +205,10 @@ constexpr std::size_t kOpeningLinesMost =
     kOpeningDecimalNumbers * kMostDecimalDigits;
 static_assert(kOpeningLinesMost <= TextSink::kMostReserved);
 
-void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
-  char* const start = sink.reserve(kOpeningLinesMost);
-  if (start == nullptr) return;  // never: the static_assert above
-  char* place = put_start_line(start, figures);
+// Puts the opening lines at place, which has room for kOpeningLinesMost
+// bytes; returns their end.
+char* put_opening_lines(char* place, const RecordFigures& figures) {
+  place = put_start_line(place, figures);
   place = put_text(place, kEncoding);
   place = put_decimal(place, figures.code);
   place = put_text(place, kScalableWidth);
@@ -192,8 +221,13 @@ void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
   place = put_decimal(place, figures.box_height);
   place = put_text(place, kBoxOffsets);
   place = put_decimal(place, figures.box_descent);
-  place = put_text(place, kBitmap);
-  sink.advance(static_cast<std::size_t>(place - start));
+  return put_text(place, kBitmap);
+}
+
+void write_opening_lines(TextSink& sink, const RecordFigures& figures) {
+  char* const start = sink.reserve(kOpeningLinesMost);
+  if (start == nullptr) return;  // never: the static_assert above
+  sink.advance(static_cast<std::size_t>(put_opening_lines(start, figures) - start));
 }
 
 std::uint64_t digit_count(std::uint64_t value, std::uint64_t base) {
@@ -374,16 +408,63 @@ void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineR
   sink.advance(static_cast<std::size_t>(line_size));
 }
 
+// put_... forms of the line writers, for a record written into one
+// reservation: place has room for the lines and kZeroBlock bytes more.
+char* put_blank_lines(char* place, const RecordFigures& figures, std::uint64_t count) {
+  const auto digits = static_cast<std::size_t>(figures.hex_digits);
+  for (; count > 0; --count) {
+    put_zeros(place, digits);
+    place[digits] = kLineEnd.front();
+    place += digits + kLineEnd.size();
+  }
+  return place;
+}
+
+char* put_bitmap_line(char* place, const RecordFigures& figures, const LineReader& reader,
+                      std::uint32_t y) {
+  const auto padding =
+      static_cast<std::size_t>(figures.hex_digits - reader.used_bytes() * kHexDigitsPerByte);
+  reader.for_each_byte(y, [&place](std::uint8_t byte) {
+    TextSink::put_hex_byte(byte, place);
+    place += kHexDigitsPerByte;
+  });
+  put_zeros(place, padding);
+  place[padding] = kLineEnd.front();
+  return place + padding + kLineEnd.size();
+}
+
+// The most a record of these figures can take, with the zero block after it.
+std::uint64_t record_room(const RecordFigures& figures) {
+  return kOpeningLinesMost + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
+         kEndChar.size() + kZeroBlock;
+}
+
 }  // namespace
 
 ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
                               const ConversionOptions& options, const FontMeasure& measure,
                               const GlyphBox& glyph, const RecordLabel* label) {
   const RecordFigures figures = figures_for(options, measure, glyph, label);
+  const LineReader reader(picture, glyph, options.leading_blank);
+  // The usual record fits one reservation and is written line after line
+  // without asking for room again.
+  if (record_room(figures) <= TextSink::kMostReserved) {
+    char* const start = file.reserve(static_cast<std::size_t>(record_room(figures)));
+    if (start != nullptr) {
+      char* place = put_opening_lines(start, figures);
+      place = put_blank_lines(place, figures, figures.lines_before);
+      for (std::uint32_t y = glyph.top; y <= glyph.bottom; ++y) {
+        place = put_bitmap_line(place, figures, reader, y);
+      }
+      place = put_blank_lines(place, figures, figures.lines_after);
+      place = put_text(place, kEndChar);
+      file.advance(static_cast<std::size_t>(place - start));
+      return file.ok() ? ResultCode::kOk : ResultCode::kFileAccess;
+    }
+  }
   TextSink sink(file);
   write_opening_lines(sink, figures);
   write_blank_lines(sink, figures, figures.lines_before);
-  const LineReader reader(picture, glyph, options.leading_blank);
   for (std::uint32_t y = glyph.top; y <= glyph.bottom && sink.ok(); ++y) {
     write_bitmap_line(sink, figures, reader, y);
   }
