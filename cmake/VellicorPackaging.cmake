@@ -28,9 +28,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELLICOR_HOMEPAGE}")
 # The synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY; CPack indents these lines
 # into the extended description and turns the empty line into a paragraph break.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Draw the glyphs of a bitmap font side by side in one row of a one-bit BMP;
-the converter cuts the row into glyphs column by column and writes a BDF 2.1
-font, one glyph record per glyph, numbered upward from a chosen first code.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Draw the glyphs of a bitmap font side by side in one row of a picture (a
+one-bit BMP, or PNG and BMP of any depth); the converter cuts the row into
+glyphs column by column and writes a BDF 2.1 font, one glyph record per
+glyph, numbered upward from a chosen first code or named by a character list.
 
 This package holds the console program cvellicor, the Qt dialog program
 vellicor, and the shared library libvellicor with its C header, CMake

@@ -1,4 +1,4 @@
-// cvellicor: one BMP strip to one BDF font, driven from the command line.
+// cvellicor: one picture of glyphs to one BDF font, driven from the command line.
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>

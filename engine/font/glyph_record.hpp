@@ -20,7 +20,7 @@ struct RecordLabel {
 };
 
 // Writes the record of glyph into file.
-// The font-wide figures come from measure (the measuring pass), whose fields
+// The font-wide figures come from measure (the figures of the cut), whose fields
 // are all non-zero. kFileAccess when a write fails; no detail is stored.
 ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
                               const ConversionOptions& options, const FontMeasure& measure,

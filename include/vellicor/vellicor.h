@@ -1,4 +1,5 @@
-/* vellicor: turns a one-bit BMP strip of glyphs into a BDF 2.1 font.
+/* vellicor: turns a picture of a bitmap font (a row of glyphs in a BMP or PNG)
+ * into a BDF 2.1 font.
  *
  * The public C interface of the shared library. A host loads the library, calls
  * CodeUnitLoader for a Converter, reaches its operations through p->ops and
@@ -38,7 +39,7 @@ extern "C" {
 /* Result of every operation: 0 is success, a negative value a failure. */
 typedef int32_t ResultCode;
 #define VELLICOR_OK 0                  /* success */
-#define VELLICOR_E_UNUSABLE_INPUT (-1) /* not a usable one-bit BMP; query on a null object */
+#define VELLICOR_E_UNUSABLE_INPUT (-1) /* not a usable picture; query on a null object */
 #define VELLICOR_E_BAD_ARGUMENT (-2)   /* null record, missing/empty/too long path */
 #define VELLICOR_E_OUT_OF_MEMORY (-5)
 #define VELLICOR_E_FILE_ACCESS (-6)   /* file access failed, picture not one-bit, name too long */

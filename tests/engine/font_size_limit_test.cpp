@@ -1,4 +1,4 @@
-// The font size limit: the measuring pass sizes every record exactly, and a
+// The font size limit: the writer sizes every record exactly, and a
 // font far larger than its picture is refused before any file is created.
 #include <gtest/gtest.h>
 

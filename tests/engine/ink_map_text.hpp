@@ -23,7 +23,7 @@ ReadPicture read_ink(const std::string& path, InkRule rule);
 ReadPicture read_ink_bytes(const std::vector<std::uint8_t>& bytes, InkRule rule);
 
 // The map's ink, top row first, '#' ink and '.' paper, read through the
-// PictureView the cutter uses, so the map's header is checked as well.
+// accessors the layout uses.
 std::vector<std::string> ink_map_rows(const InkMap& map);
 
 }  // namespace vellicor::test
