@@ -4,6 +4,7 @@
 // from the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ostream>
 #include <random>
@@ -13,6 +14,7 @@
 
 #include "engine/layout/column_ink.hpp"
 #include "engine/picture/ink_map.hpp"
+#include "engine/picture/one_bit_bmp_ink.hpp"
 #include "tests/engine/loaded_picture.hpp"
 #include "tests/support/bmp_builder.hpp"
 
@@ -231,6 +233,55 @@ INSTANTIATE_TEST_SUITE_P(RowOrders, InkMapHoldsRows, ::testing::Values(false, tr
                          [](const ::testing::TestParamInfo<bool>& row) {
                            return std::string(row.param ? "TopDown" : "BottomUp");
                          });
+
+}  // namespace
+}  // namespace vellicor::test
+
+namespace vellicor::test {
+namespace {
+
+// The map made in the loaded bytes is the map made beside them, for either
+// row order and every ink palette, padding bits set or not.
+TEST(InkMap, MadeInPlaceEqualsMadeBeside) {
+  const std::vector<std::string> rows = {"..........#", ".##...#...#", "#.#..##..##", "..........."};
+  for (const bool top_down : {false, true}) {
+    for (const bool ink_is_index_one : {false, true}) {
+      BmpOptions bmp;
+      bmp.top_down = top_down;
+      bmp.ink_is_index_one = ink_is_index_one;
+      std::vector<std::uint8_t> file = make_one_bit_bmp(rows, bmp);
+      const std::uint32_t offset = get_u32(file, kOffBfOffBits);
+      for (std::size_t pad = offset; pad < file.size(); pad += 4) file[pad + 3] ^= 0xFF;
+      LoadedPicture loaded = load_bytes(file);
+      ASSERT_EQ(loaded.result, ResultCode::kOk);
+      for (const std::vector<std::uint8_t>& ink :
+           {std::vector<std::uint8_t>{0}, std::vector<std::uint8_t>{1},
+            std::vector<std::uint8_t>{0, 1}}) {
+        InkMap beside;
+        ASSERT_EQ(one_bit_bmp_ink_map(loaded.info_header, loaded.pixels, ink.data(),
+                                      static_cast<std::uint16_t>(ink.size()), beside, nullptr),
+                  ResultCode::kOk);
+        PixelBuffer copy;
+        copy.delivered_bytes = loaded.pixels.delivered_bytes;
+        copy.bytes.reset(new std::uint8_t[copy.delivered_bytes]);
+        std::copy_n(loaded.pixels.bytes.get(), copy.delivered_bytes, copy.bytes.get());
+        InkMap in_place;
+        ASSERT_EQ(one_bit_bmp_ink_map(loaded.info_header, std::move(copy), ink.data(),
+                                      static_cast<std::uint16_t>(ink.size()), in_place, nullptr),
+                  ResultCode::kOk);
+        EXPECT_EQ(copy.bytes, nullptr);  // the bytes became the map
+        ASSERT_EQ(in_place.stride_bytes, beside.stride_bytes);
+        ASSERT_EQ(in_place.pixels.delivered_bytes, beside.pixels.delivered_bytes);
+        EXPECT_TRUE(std::equal(beside.pixels.bytes.get(),
+                               beside.pixels.bytes.get() + beside.pixels.delivered_bytes,
+                               in_place.pixels.bytes.get()))
+            << (top_down ? "top-down" : "bottom-up") << ", ink indices " << ink.size();
+        EXPECT_EQ(in_place.held_columns, 11u);
+        EXPECT_EQ(in_place.held_rows.end, 4u);
+      }
+    }
+  }
+}
 
 }  // namespace
 }  // namespace vellicor::test
