@@ -12,9 +12,10 @@
 # long options: character lists (--chars, --chars-file; blanks, non-ASCII,
 # wrong counts, duplicates, invalid UTF-8), --blank-advance, every --ink rule
 # and --list, on a one-bit BMP, a PNG of every colour type and depth
-# (interlaced or not) or a BMP of 4, 8, 16, 24 or 32 bits, painted with
-# anti-aliased or coloured ink for the rule. Both builds run in the case's
-# folder with the same arguments; the table at the end counts each kind.
+# (interlaced or not) or a BMP of 4, 8 (plain or run-length coded), 16, 24 or
+# 32 bits, painted with anti-aliased or coloured ink for the rule. Both builds
+# run in the case's folder with the same arguments; the table at the end
+# counts each kind.
 # With VELLICOR_COMPARE_KEEP=1 the case folders stay, to run a differing case
 # again by hand. Needs python3 (standard library only).
 set -euo pipefail

@@ -138,7 +138,9 @@ def bmp_format(rng, deep):
     5-5-5 or 5-6-5, 24 bits, 32 bits without alpha or with an alpha mask."""
     depth = rng.choice([4, 8, 16, 24, 32, 32]) if deep else 1
     if depth <= 8:
-        return Format(f"bmp{depth}", (8,) * 4, most_colours=1 << depth), depth, "palette"
+        coding = "rle" if depth > 1 and rng.random() < 0.3 else "palette"
+        name = f"bmp{depth}" + ("-rle" if coding == "rle" else "")
+        return Format(name, (8,) * 4, most_colours=1 << depth), depth, coding
     if depth == 16:
         coding = rng.choice(["555", "565"])
         bits = (5, 5, 5, 8) if coding == "555" else (5, 6, 5, 8)
@@ -372,14 +374,43 @@ def png(rng, fmt, colour_type, depth, colours, rows):
 
 # ---------------------------------------------------------------- BMP writer
 
-BI_RGB, BI_BITFIELDS = 0, 3
+BI_RGB, BI_RLE8, BI_RLE4, BI_BITFIELDS = 0, 1, 2, 3
+
+
+def rle_rows(rows, depth):
+    """Rows (bottom row first) in BMP run-length coding of 8 or 4 bits:
+    runs of one colour, stretches of three or more differing pixels in
+    absolute mode padded to a whole word, an end-of-line code after each row
+    and the end-of-bitmap code last."""
+    four_bits = depth == 4
+    out = bytearray()
+    for row in reversed(rows):
+        x = 0
+        while x < len(row):
+            differing = 0
+            while (x + differing < len(row) and differing < 254 and
+                   (x + differing + 1 == len(row) or row[x + differing] != row[x + differing + 1])):
+                differing += 1
+            if differing >= 3:
+                stretch = row[x:x + differing]
+                packed = pack_samples(stretch, 4) if four_bits else bytes(stretch)
+                out += bytes((0, differing)) + packed + b"\x00" * (len(packed) % 2)
+                x += differing
+                continue
+            run = 1
+            while x + run < len(row) and row[x + run] == row[x] and run < 255:
+                run += 1
+            out += bytes((run, row[x] << 4 | row[x] if four_bits else row[x]))
+            x += run
+        out += b"\x00\x00"  # end of line
+    return bytes(out + b"\x00\x01")  # end of bitmap
 
 
 def bmp(rng, depth, coding, colours, rows):
     """A BMP of depth bits per pixel, bottom-up or top-down; rows hold
     colour numbers, which are palette indices up to 8 bits."""
     width, height = len(rows[0]), len(rows)
-    top_down = rng.random() < 0.5
+    top_down = coding != "rle" and rng.random() < 0.5  # run-length pictures are bottom-up
     palette = b""
     masks = b""
     info_size, compression = 40, BI_RGB
@@ -411,7 +442,10 @@ def bmp(rng, depth, coding, colours, rows):
             encode = [bytes((c[2], c[1], c[0], c[3])) for c in colours]
     stride = (width * depth + 31) // 32 * 4
     data = bytearray()
-    for row in rows if top_down else reversed(rows):
+    if coding == "rle":
+        compression = BI_RLE4 if depth == 4 else BI_RLE8
+        data += rle_rows(rows, depth)
+    for row in [] if coding == "rle" else rows if top_down else reversed(rows):
         if encode is None:
             line = pack_samples(row, depth) if depth < 8 else bytes(row)
         else:
