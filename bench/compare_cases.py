@@ -573,7 +573,7 @@ def plain_case(rng):
     return {"strip.bmp": picture}, [o.encode() for o in options] + [b"strip.bmp"], "bmp1"
 
 
-def long_option_units(rng, glyphs_at, files):
+def long_option_units(rng, glyphs_at, files, picture):
     """Groups of arguments, to be given in any order before the picture."""
     units = []
     allowed = int(rng.choice(["0", "0", "1", "2", numeric(rng, 9)]))
@@ -589,7 +589,10 @@ def long_option_units(rng, glyphs_at, files):
     if rng.random() < 0.15:
         units.append([b"-v", str(rng.choice([0, 65, 0x4E00, 65535])).encode()])
     if rng.random() < 0.85:
-        units.append([b"-o", rng.choice([b"font.bdf", b"font.bdf", "f\u00f6nt out.bdf".encode()])])
+        output = rng.choice([b"font.bdf", b"font.bdf", "f\u00f6nt out.bdf".encode()])
+        if rng.random() < 0.03:
+            output = rng.choice([picture.encode(), b"no such folder/font.bdf"])  # refused
+        units.append([b"-o", output])
     source = rng.choices(["none", "chars", "file"], [25, 45, 30])[0]
     what = "none"
     if source != "none":
@@ -644,7 +647,8 @@ def long_case(rng, kind):
         name = rng.choice(["strip.bmp", "strip.bmp", "Strip Two.BMP"])
         picture = bmp(rng, depth, coding, colours, rows)
     files = {name: picture}
-    units, what = long_option_units(rng, lambda allowed: count_glyphs(columns, allowed), files)
+    units, what = long_option_units(rng, lambda allowed: count_glyphs(columns, allowed), files,
+                                    name)
     if rng.random() < 0.03:
         units.append([b"--ink", rng.choice([b"Black", b"grey", b""])])
     elif rule != "black" or rng.random() < 0.6:  # black is the rule without --ink
@@ -670,8 +674,9 @@ def draw_case(index):
 
 
 def run(program, folder, arguments, inputs):
-    """One run in folder: exit status, both streams and every file it left
-    beside the inputs, which are then removed for the next run."""
+    """One run in folder: exit status, both streams, every file it left
+    beside the inputs and every input it changed. inputs maps the names of
+    the case's files to their bytes; the folder is left as they say."""
     try:
         done = subprocess.run([program] + arguments, cwd=folder, stdin=subprocess.DEVNULL,
                               capture_output=True, timeout=RUN_SECONDS)
@@ -680,11 +685,19 @@ def run(program, folder, arguments, inputs):
         outcome = ["timed out", b"", b""]
     written = {}
     for name in sorted(os.listdir(folder)):
+        path = os.path.join(folder, name)
+        with open(path, "rb") as made:
+            data = made.read()
         if name not in inputs:
-            path = os.path.join(folder, name)
-            with open(path, "rb") as made:
-                written[name] = made.read()
+            written[name] = data
             os.remove(path)
+        elif data != inputs[name]:
+            written[name + " (input changed)"] = data
+    for name, data in inputs.items():
+        if name + " (input changed)" in written or not os.path.exists(os.path.join(folder, name)):
+            written.setdefault(name + " (input changed)", b"(removed)")
+            with open(os.path.join(folder, name), "wb") as restored:
+                restored.write(data)
     return outcome + [written]
 
 
@@ -728,7 +741,7 @@ def write_cases(count, folder):
         for name, data in files.items():
             with open(os.path.join(case_folder, name), "wb") as out:
                 out.write(data)
-        cases.append((index, kind, case_folder, set(files), arguments, about))
+        cases.append((index, kind, case_folder, sorted(files), arguments, about))
     return cases
 
 
@@ -740,7 +753,11 @@ def compare(old, new, cases):
     """Runs both builds on every case; returns the counts per kind."""
     tally = {kind: dict.fromkeys(COLUMNS, 0) for kind in KINDS}
     differing = 0
-    for index, kind, case_folder, inputs, arguments, about in cases:
+    for index, kind, case_folder, input_names, arguments, about in cases:
+        inputs = {}
+        for name in input_names:
+            with open(os.path.join(case_folder, name), "rb") as given:
+                inputs[name] = given.read()
         old_outcome = run(old, case_folder, arguments, inputs)
         new_outcome = run(new, case_folder, arguments, inputs)
         counts = tally[kind]
