@@ -19,10 +19,15 @@
 # With VELLICOR_COMPARE_KEEP=1 the case folders stay, to run a differing case
 # again by hand. Needs python3 (standard library only).
 set -euo pipefail
-[ $# -ge 2 ] || { echo "usage: $0 OLD_CVELLICOR NEW_CVELLICOR [COUNT]" >&2; exit 2; }
+usage() { echo "usage: $0 OLD_CVELLICOR NEW_CVELLICOR [COUNT]" >&2; exit 2; }
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then usage; fi
 old=$(realpath "$1")
 new=$(realpath "$2")
 count=${3:-300}
+[[ $count =~ ^[0-9]+$ ]] || usage
+for program in "$old" "$new"; do
+  [ -x "$program" ] || { echo "$0: $program is no program" >&2; exit 2; }
+done
 here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d "${TMPDIR:-/tmp}/vellicor-compare.XXXXXX")
 if [ -n "${VELLICOR_COMPARE_KEEP:-}" ]; then

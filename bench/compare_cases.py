@@ -615,10 +615,10 @@ def long_option_units(rng, glyphs_at, files, picture):
     if rng.random() < 0.2:
         units.append([b"--list"])
     if rng.random() < 0.05:
-        units.append(rng.choice([[b"--colour", b"red"], [b"--list=yes"], [b"--ink"],
-                                 [b"--ink", b"black", b"--ink", b"dark"], [b"--chars"],
-                                 [b"--help"], [b"--version"], [b"--chars", b"a", b"--chars-file",
-                                                               b"chars.txt"]]))
+        refused = [[b"--colour", b"red"], [b"--list=yes"], [b"--ink"], [b"--chars"],
+                   [b"--ink", b"black", b"--ink", b"dark"],
+                   [b"--chars", b"a", b"--chars-file", b"chars.txt"], [b"--help"], [b"--version"]]
+        units.append(rng.choice(refused))  # --help and --version end the run at once
     return units, what
 
 
@@ -658,7 +658,8 @@ def long_case(rng, kind):
         units.append([b"--ink", rule.encode()])  # one long option at least, mostly
     rng.shuffle(units)
     arguments = [argument for unit in units for argument in unit]
-    return files, arguments + [name.encode()], f"{fmt.name} {style} on {rule}, list {what}"
+    about = f"{fmt.name} painted for {style}, ink {rule}, list {what}"
+    return files, arguments + [name.encode()], about
 
 
 def draw_case(index):
@@ -789,6 +790,10 @@ def print_table(tally):
 
 
 def main():
+    if len(sys.argv) != 5 or not sys.argv[3].isdigit():
+        print(f"usage: {sys.argv[0]} OLD_CVELLICOR NEW_CVELLICOR COUNT EMPTY_FOLDER",
+              file=sys.stderr)
+        return 2
     old, new, count, folder = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
     total = print_table(compare(old, new, write_cases(count, folder)))
     if total["differing"]:
