@@ -167,6 +167,18 @@ char* put_decimal(char* place, std::uint64_t value) {
 }
 
 char* put_glyph_name_digits(char* place, std::uint64_t code) {
+  // Codes below 0x10000, nearly every one, take exactly four digits.
+  constexpr std::uint64_t kFourDigitsEnd = 0x10000;
+  if (code < kFourDigitsEnd) {
+    constexpr char kLowerHexDigits[] = "0123456789abcdef";
+    constexpr unsigned kNibbleBits = 4;
+    constexpr std::uint64_t kNibble = 0xF;
+    for (int digit = static_cast<int>(kGlyphNameMinDigits) - 1; digit >= 0; --digit) {
+      place[digit] = kLowerHexDigits[code & kNibble];
+      code >>= kNibbleBits;
+    }
+    return place + kGlyphNameMinDigits;
+  }
   char digits[kMostHexDigits];
   const char* const end = std::to_chars(digits, digits + kMostHexDigits, code, kGlyphNameBase).ptr;
   const auto length = static_cast<std::size_t>(end - digits);
