@@ -25,7 +25,10 @@ class CharsFile : public ::testing::Test {
 
 TEST_F(CharsFile, DropsLineBreaksAndALeadingByteOrderMark) {
   std::string text;
-  ASSERT_EQ(read_back("\xEF\xBB\xBF" "ab\r\ncd\n\xC3\xA9\n", text), ResultCode::kOk);
+  ASSERT_EQ(read_back("\xEF\xBB\xBF"
+                      "ab\r\ncd\n\xC3\xA9\n",
+                      text),
+            ResultCode::kOk);
   EXPECT_EQ(text, "abcd\xC3\xA9");
   // A mark later in the list is a character of it.
   ASSERT_EQ(read_back("a\xEF\xBB\xBF", text), ResultCode::kOk);
@@ -34,8 +37,14 @@ TEST_F(CharsFile, DropsLineBreaksAndALeadingByteOrderMark) {
 
 TEST_F(CharsFile, KeepsBadBytesAndTurnsNulIntoOneAtItsOffset) {
   std::string text;
-  ASSERT_EQ(read_back(std::string("ab\xFF" "c\0d", 6), text), ResultCode::kOk);
-  EXPECT_EQ(text, std::string("ab\xFF" "c\xFF" "d"));
+  ASSERT_EQ(read_back(std::string("ab\xFF"
+                                  "c\0d",
+                                  6),
+                      text),
+            ResultCode::kOk);
+  EXPECT_EQ(text, std::string("ab\xFF"
+                              "c\xFF"
+                              "d"));
 }
 
 TEST_F(CharsFile, ReadsAListLongerThanOneBlock) {
@@ -47,8 +56,7 @@ TEST_F(CharsFile, ReadsAListLongerThanOneBlock) {
 
 TEST_F(CharsFile, MissingFileOrDirectoryIsFileAccess) {
   std::string text = "left over";
-  EXPECT_EQ(read_chars_file(directory_.file("missing.txt").c_str(), text),
-            ResultCode::kFileAccess);
+  EXPECT_EQ(read_chars_file(directory_.file("missing.txt").c_str(), text), ResultCode::kFileAccess);
   EXPECT_EQ(text, "");
   EXPECT_EQ(read_chars_file(directory_.path().string().c_str(), text), ResultCode::kFileAccess);
   EXPECT_EQ(read_chars_file(nullptr, text), ResultCode::kFileAccess);

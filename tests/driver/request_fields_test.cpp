@@ -28,13 +28,13 @@ TEST(RequestFields, NumericFieldsComeInTheDriversOrderWithTheirMessages) {
     refusals.push_back(message_text(row.refusal));
   }
   EXPECT_EQ(ids, (std::vector<FieldId>{FieldAllowedBlankColumns, FieldFirstGlyph, FieldDescent,
-                                        FieldUpperBlank, FieldLeadingBlank, FieldTrailingBlank,
-                                        FieldLowerBlank}));
-  EXPECT_EQ(refusals, (std::vector<std::string>{
-                          "Invalid Blank Pixels Value", "Invalid 1st Glyph Value",
-                          "Invalid Descent Pixels Value", "Invalid Upper Blank Value",
-                          "Invalid Leading Blank Value", "Invalid Trailing Blank Value",
-                          "Invalid Lower Blank Value"}));
+                                       FieldUpperBlank, FieldLeadingBlank, FieldTrailingBlank,
+                                       FieldLowerBlank}));
+  EXPECT_EQ(refusals,
+            (std::vector<std::string>{"Invalid Blank Pixels Value", "Invalid 1st Glyph Value",
+                                      "Invalid Descent Pixels Value", "Invalid Upper Blank Value",
+                                      "Invalid Leading Blank Value", "Invalid Trailing Blank Value",
+                                      "Invalid Lower Blank Value"}));
 }
 
 TEST(RequestFields, ByteFieldsTakeUpTo255AndTheFirstGlyphUpTo65535) {
