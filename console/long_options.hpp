@@ -3,16 +3,14 @@
 // exactly as it always was.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "console/command_line.hpp"
-#include "driver/messages.hpp"
+#include "console/console_messages.hpp"
 
 namespace vellicor::console {
 
 struct LongOptions {
-  bool any = false;  // some long option was given
   bool help = false;
   bool version = false;
   bool list = false;
@@ -24,11 +22,14 @@ struct LongOptions {
 
 struct LongOptionScan {
   bool ok = true;
-  Message problem = Message::kConversionFailed;  // when not ok
-  const char* shown = nullptr;                   // the argument the problem is about
+  ConsoleMessage problem = ConsoleMessage::kUnexpectedOption;  // when not ok
+  const char* shown = nullptr;                                 // the argument the problem is about
 };
 
-// True for an argument that names a long option: it begins with "--".
+// True for an argument that names one of the long options: "--" and the
+// option's name, alone or followed by '='. Any other argument that begins
+// with "--" ("--", "--foo") is an ordinary argument, judged as the plain
+// command line judges it.
 bool is_long_option(const char* argument);
 
 // Takes the long options and their values out of line, keeping every other
@@ -36,9 +37,5 @@ bool is_long_option(const char* argument);
 // option as the next argument or after '=' ("--chars=abc").
 LongOptionScan scan_long_options(const CommandLine& line, LongOptions& options,
                                  std::vector<char*>& rest);
-
-// The character list of --chars-file: the file's text with line breaks and
-// a leading byte-order mark taken out. False when the file cannot be read.
-bool read_chars_file(const char* path, std::string& text);
 
 }  // namespace vellicor::console

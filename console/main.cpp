@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "console/command_line.hpp"
+#include "console/console_messages.hpp"
 #include "console/field_provider.hpp"
 #include "console/glyph_listing.hpp"
 #include "console/interrupt_cleanup.hpp"
 #include "console/long_options.hpp"
 #include "console/usage.hpp"
+#include "driver/chars_file.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
 
@@ -23,15 +25,20 @@ namespace {
 constexpr int kSuccessStatus = 0;
 constexpr int kFailureStatus = 1;
 
-using vellicor::Message;
+using vellicor::console::ConsoleMessage;
 using vellicor::console::ShapeProblem;
 
 // Prints a command-line error as its three lines, then the usage.
-void print_shape_error(Message message, const char* shown) {
-  vellicor::console::print_line(vellicor::message_text(Message::kErrorHeading));
-  vellicor::console::print_line(vellicor::message_text(message));
+void print_shape_error(const char* message, const char* shown) {
+  vellicor::console::print_line(
+      vellicor::console::console_message_text(ConsoleMessage::kErrorHeading));
+  vellicor::console::print_line(message);
   vellicor::console::print_line(shown);
   vellicor::console::print_usage();
+}
+
+void print_shape_error(ConsoleMessage message, const char* shown) {
+  print_shape_error(vellicor::console::console_message_text(message), shown);
 }
 
 // The status of a command line whose shape is wrong, or -1 when it is right.
@@ -45,10 +52,10 @@ int shape_status_of(const vellicor::console::CommandLine& line) {
       return kFailureStatus;
     case ShapeProblem::kNotAnOption:
     case ShapeProblem::kUnknownOption:
-      print_shape_error(Message::kUnexpectedOption, shape.shown);
+      print_shape_error(ConsoleMessage::kUnexpectedOption, shape.shown);
       return kFailureStatus;
     case ShapeProblem::kMissingFileName:
-      print_shape_error(Message::kNoFileName, shape.shown);
+      print_shape_error(ConsoleMessage::kNoFileName, shape.shown);
       return kFailureStatus;
   }
   return kFailureStatus;
@@ -84,7 +91,7 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   request.line = {static_cast<int>(rest.size()), rest.data()};
   // Without a picture the long option was the last argument.
   if (request.line.count < 2) {
-    print_shape_error(Message::kNoFileName, line.arguments[line.count - 1]);
+    print_shape_error(ConsoleMessage::kNoFileName, line.arguments[line.count - 1]);
     return kFailureStatus;
   }
   const int shape_status = shape_status_of(request.line);
@@ -93,8 +100,9 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   std::string file_chars;
   request.chars = options.chars;
   if (options.chars_file != nullptr) {
-    if (!vellicor::console::read_chars_file(options.chars_file, file_chars)) {
-      print_shape_error(Message::kCharsFileUnreadable, options.chars_file);
+    if (vellicor::failed(vellicor::read_chars_file(options.chars_file, file_chars))) {
+      print_shape_error(vellicor::message_text(vellicor::Message::kCharsFileUnreadable),
+                        options.chars_file);
       return kFailureStatus;
     }
     request.chars = file_chars.c_str();

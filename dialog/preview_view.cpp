@@ -8,63 +8,19 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
-#include <array>
-#include <unordered_map>
+#include <cstring>
 
 namespace vellicor::dialog {
 namespace {
 
 // The cutter never looks at row 0: ink there alone leaves a column blank.
 constexpr int kFirstCutRow = 1;
-constexpr int kOpaqueAlpha = 255;
-constexpr int kHalfLevel = 128;
 constexpr int kWheelStep = 120;  // one notch of an ordinary mouse wheel
 constexpr int kArrowStepColumns = 4;
 
-// Whether the pixel counts as ink under the rule, as far as the drawing needs
-// to know it: a close reading of the engine's rules, for shading only.
-bool is_ink(QRgb pixel, std::uint32_t rule, QRgb paper) {
-  const int alpha = qAlpha(pixel);
-  switch (rule) {
-    case VELLICOR_INK_DARK:
-      return alpha >= kHalfLevel && qGray(pixel) < kHalfLevel;
-    case VELLICOR_INK_OPAQUE:
-      return alpha >= kHalfLevel;
-    case VELLICOR_INK_AUTO:
-      return pixel != paper;
-    default:
-      return alpha == kOpaqueAlpha && (pixel & RGB_MASK) == 0;
-  }
-}
-
-// Columns converted to 32-bit colour at a time: the whole of a long strip
-// in that form would take many megabytes and a noticeable pause.
-constexpr int kColumnsPerPiece = 4096;
-
-// Calls visit(piece, first_column) for the picture in pieces of 32-bit colour.
-template <typename Visit>
-void for_each_piece(const QImage& picture, Visit visit) {
-  for (int left = 0; left < picture.width(); left += kColumnsPerPiece) {
-    const int width = std::min(kColumnsPerPiece, picture.width() - left);
-    visit(picture.copy(left, 0, width, picture.height()).convertToFormat(QImage::Format_ARGB32),
-          left);
-  }
-}
-
-// The most common colour of the picture: paper under the automatic rule.
-QRgb most_common_colour(const QImage& picture) {
-  std::unordered_map<QRgb, std::size_t> counts;
-  for_each_piece(picture, [&counts](const QImage& piece, int) {
-    for (int y = 0; y < piece.height(); ++y) {
-      const auto* row = reinterpret_cast<const QRgb*>(piece.constScanLine(y));
-      for (int x = 0; x < piece.width(); ++x) ++counts[row[x]];
-    }
-  });
-  const auto most =
-      std::max_element(counts.begin(), counts.end(),
-                       [](const auto& a, const auto& b) { return a.second < b.second; });
-  return most == counts.end() ? qRgb(255, 255, 255) : most->first;
-}
+constexpr int kBitsPerByte = 8;
+constexpr QRgb kPaperColour = qRgb(255, 255, 255);
+constexpr QRgb kInkColour = qRgb(0, 0, 0);
 
 }  // namespace
 
@@ -81,19 +37,51 @@ QColor PreviewView::box_colour(std::size_t index) {
 
 QColor PreviewView::baseline_colour() { return QColor(0, 153, 51); }
 
-void PreviewView::set_picture(const QImage& picture, std::uint32_t ink_rule) {
-  // Kept as read (one bit per pixel stays so); drawing converts only what shows.
-  picture_ = picture;
+void PreviewView::take_ink(const InkBits& ink) {
+  picture_ = QImage();
+  column_has_ink_.clear();
+  const auto width = static_cast<int>(ink.width_px);
+  const auto height = static_cast<int>(ink.height_px);
+  if (width <= 0 || height <= 0 || ink.bits.size() < std::size_t{ink.stride_bytes} * ink.height_px)
+    return;
+  // The bits keep their layout: index 1 (a set bit) is ink, leftmost pixel in
+  // the most significant bit, as in the engine's rows.
+  QImage image(width, height, QImage::Format_Mono);
+  if (image.isNull()) return;
+  image.setColorTable({kPaperColour, kInkColour});
+  // Which bytes of a row hold ink in some row the cutter reads.
+  std::vector<std::uint8_t> inked_bytes(ink.stride_bytes, 0);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = ink.bits.data() + std::size_t(y) * ink.stride_bytes;
+    std::memcpy(image.scanLine(y), row, ink.stride_bytes);
+    if (y < kFirstCutRow) continue;
+    for (std::uint32_t index = 0; index < ink.stride_bytes; ++index)
+      inked_bytes[index] |= row[index];
+  }
+  column_has_ink_.resize(std::size_t(width));
+  for (int x = 0; x < width; ++x) {
+    const std::uint8_t byte = inked_bytes[std::size_t(x / kBitsPerByte)];
+    column_has_ink_[std::size_t(x)] = (byte >> (kBitsPerByte - 1 - x % kBitsPerByte)) & 1u;
+  }
+  picture_ = std::move(image);
+}
+
+void PreviewView::set_picture(const InkBits& ink) {
+  take_ink(ink);
   glyphs_.clear();
   drawn_.clear();
-  ink_rule_ = ink_rule;
-  find_blank_columns();
   // The zoom is chosen once the view has its size on screen.
   zoom_fitted_ = false;
   fit_zoom();
   update_scroll_ranges();
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
+  viewport()->update();
+}
+
+void PreviewView::set_ink(const InkBits& ink) {
+  take_ink(ink);
+  update_scroll_ranges();
   viewport()->update();
 }
 
@@ -105,50 +93,6 @@ void PreviewView::fit_zoom() {
   zoom_ = std::clamp(room / std::max(1, picture_.height()), kMinimumZoom, kMaximumZoom / 4);
   update_scroll_ranges();
   Q_EMIT zoom_changed(zoom_);
-}
-
-void PreviewView::set_ink_rule(std::uint32_t ink_rule) {
-  if (ink_rule == ink_rule_) return;
-  ink_rule_ = ink_rule;
-  find_blank_columns();
-  viewport()->update();
-}
-
-void PreviewView::find_blank_columns() {
-  column_has_ink_.assign(static_cast<std::size_t>(std::max(0, picture_.width())), 0);
-  if (picture_.isNull()) return;
-  const QRgb paper = ink_rule_ == VELLICOR_INK_AUTO ? most_common_colour(picture_) : 0;
-  const std::uint32_t rule = ink_rule_;
-  if (picture_.format() == QImage::Format_Mono || picture_.format() == QImage::Format_MonoLSB ||
-      picture_.format() == QImage::Format_Indexed8) {
-    // A palette picture, as BMP strips mostly are: each palette entry is
-    // judged once, the pixels are looked up a byte at a time.
-    const QList<QRgb> palette = picture_.colorTable();
-    std::array<std::uint8_t, 256> ink_entry{};
-    for (qsizetype index = 0; index < palette.size() && index < 256; ++index) {
-      ink_entry[static_cast<std::size_t>(index)] = is_ink(palette[index], rule, paper) ? 1 : 0;
-    }
-    for (int left = 0; left < picture_.width(); left += kColumnsPerPiece) {
-      const int width = std::min(kColumnsPerPiece, picture_.width() - left);
-      const QImage piece =
-          picture_.copy(left, 0, width, picture_.height()).convertToFormat(QImage::Format_Indexed8);
-      for (int y = kFirstCutRow; y < piece.height(); ++y) {
-        const uchar* row = piece.constScanLine(y);
-        std::uint8_t* columns = column_has_ink_.data() + left;
-        for (int x = 0; x < width; ++x) columns[x] |= ink_entry[row[x]];
-      }
-    }
-    return;
-  }
-  for_each_piece(picture_, [this, paper, rule](const QImage& piece, int left) {
-    for (int y = kFirstCutRow; y < piece.height(); ++y) {
-      const auto* row = reinterpret_cast<const QRgb*>(piece.constScanLine(y));
-      std::uint8_t* columns = column_has_ink_.data() + left;
-      for (int x = 0; x < piece.width(); ++x) {
-        if (is_ink(row[x], rule, paper)) columns[x] = 1;
-      }
-    }
-  });
 }
 
 void PreviewView::set_glyphs(std::vector<GlyphBox> glyphs, std::uint32_t tallest,
@@ -292,7 +236,6 @@ void PreviewView::paintEvent(QPaintEvent* event) {
   const QRect source(first_column, 0, end_column - first_column, picture_.height());
   const QRect target(origin.x() + first_column * zoom_, origin.y(), source.width() * zoom_,
                      source.height() * zoom_);
-  painter.fillRect(target, Qt::white);  // under transparent pixels
   // No smoothing: pixels stay square.
   painter.drawImage(target, picture_.copy(source).convertToFormat(QImage::Format_ARGB32));
 

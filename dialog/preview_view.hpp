@@ -1,6 +1,7 @@
-// The Preview window's picture: the strip enlarged by an integer zoom, and
-// over it every glyph the cut found (its box, code and character), the
-// baseline and the blank columns that stand inside a glyph.
+// The Preview window's picture: the strip's ink as the engine sees it (ink
+// black, paper white) enlarged by an integer zoom, and over it every glyph the
+// cut found (its box, code and character), the baseline and the blank columns
+// that stand inside a glyph.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "dialog/glyph_source.hpp"
+#include "vellicor/internal/picture_ink.hpp"
 
 namespace vellicor::dialog {
 
@@ -22,14 +24,15 @@ class PreviewView : public QAbstractScrollArea {
 
   explicit PreviewView(QWidget* parent = nullptr);
 
-  // A new picture (null: none) and the ink rule its blank columns are judged
-  // by; the glyphs shown so far are dropped. Picks a zoom that fits its height.
-  void set_picture(const QImage& picture, std::uint32_t ink_rule);
-  // Judges blank columns anew, as the ink rule changed.
-  void set_ink_rule(std::uint32_t ink_rule);
+  // A new picture's ink (no pixels: none); the glyphs shown so far are
+  // dropped. Picks a zoom that fits its height.
+  void set_picture(const InkBits& ink);
+  // The same picture's ink under another rule: zoom, scroll and glyphs stay.
+  void set_ink(const InkBits& ink);
   // The glyphs of a cut, in font order; tallest and descent place the baseline.
   void set_glyphs(std::vector<GlyphBox> glyphs, std::uint32_t tallest, std::uint32_t descent);
 
+  // The ink as drawn, one pixel per picture pixel: black ink on white.
   const QImage& picture() const { return picture_; }
   const std::vector<GlyphBox>& glyphs() const { return glyphs_; }
   int zoom() const { return zoom_; }
@@ -61,11 +64,10 @@ class PreviewView : public QAbstractScrollArea {
   QPoint content_origin() const;  // the picture's top-left in content pixels
   void update_scroll_ranges();
   void zoom_around(int zoom, QPoint viewport_anchor);
-  void find_blank_columns();
-  void fit_zoom();  // once per picture: the zoom that fits its height
+  void take_ink(const InkBits& ink);  // picture_ and column_has_ink_
+  void fit_zoom();                    // once per picture: the zoom that fits its height
 
   QImage picture_;
-  std::uint32_t ink_rule_ = VELLICOR_INK_BLACK;
   std::vector<std::uint8_t> column_has_ink_;  // 1 where a column holds ink below row 0
   std::vector<GlyphBox> glyphs_;
   std::vector<std::size_t> drawn_;  // glyphs_ indices of glyphs with columns, left to right

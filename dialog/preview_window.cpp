@@ -12,82 +12,43 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 
 #include "dialog/field_snapshot.hpp"
 #include "dialog/host_window.hpp"
 #include "dialog/preview_messages.hpp"
-#include "driver/conversion_driver.hpp"
+#include "driver/chars_file.hpp"
+#include "driver/ink_rule_names.hpp"
 #include "driver/messages.hpp"
+#include "driver/request_fields.hpp"
 #include "vellicor/internal/output_name.hpp"
+#include "vellicor/internal/picture_ink.hpp"
 #include "vellicor/internal/request_limits.hpp"
 
 namespace vellicor::dialog {
 namespace {
 
-constexpr std::uint32_t kMaxByteOption = 0xFF;
-constexpr std::uint32_t kMaxFirstGlyph = 0xFFFF;
 constexpr int kNumberFieldLength = 10;  // "0xFFFFFFFF"
 constexpr QSize kStartSize(960, 560);
 
-// The ink rules in the order of the list box, with the words the console
-// and the driver use for them.
-struct InkRuleChoice {
-  std::uint32_t rule;
-  const char* keyword;
-  const char* label;
-};
-constexpr std::array kInkRules{
-    InkRuleChoice{VELLICOR_INK_BLACK, "black", "Black (pure black is ink)"},
-    InkRuleChoice{VELLICOR_INK_DARK, "dark", "Dark (darker than mid grey)"},
-    InkRuleChoice{VELLICOR_INK_OPAQUE, "opaque", "Opaque (any colour)"},
-    InkRuleChoice{VELLICOR_INK_AUTO, "auto", "Auto (all but the paper colour)"},
-};
+// The list box's text for an ink rule: "Black (pure black is ink)".
+QString ink_rule_label(const InkRuleName& name) {
+  return QStringLiteral("%1 (%2)").arg(QCoreApplication::translate("Preview", name.title),
+                                       QCoreApplication::translate("Preview", name.meaning));
+}
 
-// A numeric field of the cut: its text is read as the driver reads it, and a
-// refusal gives the driver's message.
-struct NumberField {
-  FieldId id;
-  std::uint32_t limit;
-  Message refusal;
-  void (*store)(ConversionOptions& options, std::uint32_t value);
-};
-
-constexpr NumberField kNumberFields[] = {
-    {FieldFirstGlyph, kMaxFirstGlyph, Message::kInvalidFirstGlyph,
-     [](ConversionOptions& o, std::uint32_t v) { o.first_glyph = static_cast<std::uint16_t>(v); }},
-    {FieldAllowedBlankColumns, kMaxByteOption, Message::kInvalidAllowedBlank,
-     [](ConversionOptions& o, std::uint32_t v) {
-       o.allowed_blank_columns = static_cast<std::uint8_t>(v);
-     }},
-    {FieldDescent, kMaxByteOption, Message::kInvalidDescent,
-     [](ConversionOptions& o, std::uint32_t v) { o.descent = static_cast<std::uint8_t>(v); }},
-    {FieldUpperBlank, kMaxByteOption, Message::kInvalidUpperBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.upper_blank = static_cast<std::uint8_t>(v); }},
-    {FieldLowerBlank, kMaxByteOption, Message::kInvalidLowerBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.lower_blank = static_cast<std::uint8_t>(v); }},
-    {FieldLeadingBlank, kMaxByteOption, Message::kInvalidLeadingBlank,
-     [](ConversionOptions& o, std::uint32_t v) { o.leading_blank = static_cast<std::uint8_t>(v); }},
-    {FieldTrailingBlank, kMaxByteOption, Message::kInvalidTrailingBlank,
-     [](ConversionOptions& o, std::uint32_t v) {
-       o.trailing_blank = static_cast<std::uint8_t>(v);
-     }},
-};
-
-// Empty means 0, as in the main window.
-std::optional<std::uint32_t> read_number(const QString& text, std::uint32_t limit) {
-  if (text.isEmpty()) return 0;
-  std::uint32_t value = 0;
-  const QByteArray bytes = text.toLatin1();
-  if (failed(parse_number(bytes.constData(), &value)) || value > limit) return std::nullopt;
-  return value;
+// The ink of the picture at path as the engine classifies it under rule;
+// none when the engine cannot read it (the cut then says why).
+InkBits ink_of(const QString& path, std::uint32_t rule) {
+  InkBits ink;
+  if (path.isEmpty()) return ink;
+  if (failed(read_ink_bits(QFile::encodeName(path).constData(), rule, ink, nullptr))) return {};
+  return ink;
 }
 
 bool is_picture_name(const QString& name) {
@@ -190,8 +151,8 @@ void PreviewWindow::build() {
 
   fixed_width_ = new QCheckBox(tr("Fi&xed width"), this);
   ink_rule_ = new QComboBox(this);
-  for (const InkRuleChoice& choice : kInkRules) {
-    ink_rule_->addItem(tr(choice.label), QString::fromLatin1(choice.keyword));
+  for (const InkRuleName& name : ink_rule_names()) {
+    ink_rule_->addItem(ink_rule_label(name), QString::fromLatin1(name.keyword));
   }
   grid->addWidget(label(tr("&Ink rule"), ink_rule_), 4, 0);
   grid->addWidget(ink_rule_, 4, 1, 1, 3);
@@ -263,7 +224,7 @@ void PreviewWindow::build() {
   });
   connect(fixed_width_, &QCheckBox::toggled, this, &PreviewWindow::recut);
   connect(ink_rule_, &QComboBox::currentIndexChanged, this, [this] {
-    view_->set_ink_rule(ink_rule());
+    view_->set_ink(ink_of(shown_picture_, ink_rule()));
     recut();
   });
   connect(open_button, &QPushButton::clicked, this, &PreviewWindow::choose_picture);
@@ -286,7 +247,7 @@ void PreviewWindow::set_status(const QString& text) { status_->setText(text); }
 
 std::uint32_t PreviewWindow::ink_rule() const {
   const int index = std::max(0, ink_rule_->currentIndex());
-  return kInkRules[static_cast<std::size_t>(index)].rule;
+  return ink_rule_names()[static_cast<std::size_t>(index)].rule;
 }
 
 void PreviewWindow::take_fields_of(const HostWindow& main_window) {
@@ -315,26 +276,35 @@ void PreviewWindow::open_picture(const QString& path) {
     edit(FieldInputPath)->setText(path);
   }
   shown_picture_ = path;
-  QImageReader reader(path);
-  // The engine, not Qt, decides what the file holds: a picture Qt cannot
-  // show is still cut, and the status line says what the engine found.
-  view_->set_picture(path.isEmpty() ? QImage() : reader.read(), ink_rule());
+  // The engine reads the picture, so the view shows exactly the ink the font
+  // is cut from; a file it refuses shows nothing, and the cut says why.
+  view_->set_picture(ink_of(path, ink_rule()));
   recut();
 }
 
 bool PreviewWindow::load_characters(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    set_status(tr("Cannot read the character list %1").arg(path));
+  std::string bytes;
+  if (failed(read_chars_file(QFile::encodeName(path).constData(), bytes))) {
+    set_status(QStringLiteral("%1 %2").arg(
+        QString::fromUtf8(message_text(Message::kCharsFileUnreadable)), path));
     return false;
   }
-  QString text = QString::fromUtf8(file.readAll());
-  // As the console reads --chars-file: line breaks only arrange the list in
-  // the file, and a byte-order mark is no character of it.
-  text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-  edit(FieldChars)->setText(text);
+  QLineEdit* chars = edit(FieldChars);
+  {
+    const QSignalBlocker quiet(chars);
+    chars->setText(QString::fromUtf8(bytes));
+  }
+  // The file's own bytes are the list while the field shows them: a file
+  // that is no UTF-8 text is then refused as the console refuses it.
+  loaded_chars_ = LoadedChars{chars->text(), std::move(bytes)};
+  recut();
   return true;
+}
+
+std::string PreviewWindow::chars_bytes() const {
+  const QString shown = edit(FieldChars)->text();
+  if (loaded_chars_ && loaded_chars_->shown == shown) return loaded_chars_->bytes;
+  return shown.toUtf8().toStdString();
 }
 
 void PreviewWindow::choose_picture() {
@@ -352,26 +322,25 @@ void PreviewWindow::choose_characters() {
 std::optional<CutRequest> PreviewWindow::read_request(QString* refusal) const {
   CutRequest request;
   request.input_path = QFile::encodeName(edit(FieldInputPath)->text()).toStdString();
-  for (const NumberField& field : kNumberFields) {
-    const auto value = read_number(edit(field.id)->text(), field.limit);
-    if (!value) {
+  // An empty field is one the driver is not given: it keeps its 0.
+  for (const NumericField& field : numeric_fields()) {
+    const QString text = edit(field.id)->text();
+    if (text.isEmpty()) continue;
+    if (failed(read_numeric_field(field, text.toLatin1().constData(), request.options))) {
       *refusal = QString::fromUtf8(message_text(field.refusal));
       return std::nullopt;
     }
-    field.store(request.options, *value);
   }
   request.options.fixed_width = fixed_width_->isChecked() ? 1 : 0;
-  // Empty: the median advance. Given, it must be a width the driver accepts.
+  // Empty: the median advance.
   const QString advance_text = edit(FieldBlankAdvance)->text();
-  const auto advance = read_number(advance_text, kMostBlankAdvance);
-  if (!advance || (!advance_text.isEmpty() && *advance == 0)) {
+  if (!advance_text.isEmpty() &&
+      failed(read_blank_advance(advance_text.toLatin1().constData(), request.blank_advance))) {
     *refusal = QString::fromUtf8(message_text(Message::kInvalidBlankAdvance));
     return std::nullopt;
   }
-  request.blank_advance = *advance;
   request.ink_rule = ink_rule();
-  const QString chars = edit(FieldChars)->text();
-  if (!chars.isEmpty()) request.chars = chars.toUtf8().toStdString();
+  if (!edit(FieldChars)->text().isEmpty()) request.chars = chars_bytes();
   return request;
 }
 
@@ -416,9 +385,11 @@ void PreviewWindow::convert() {
   for (const int id : {FieldInputPath, FieldOutputPath, FieldFontName}) {
     put(id, edit(id)->text().toLocal8Bit());
   }
-  for (const NumberField& field : kNumberFields) put(field.id, edit(field.id)->text().toLatin1());
+  for (const NumericField& field : numeric_fields()) {
+    put(field.id, edit(field.id)->text().toLatin1());
+  }
   put(FieldFixedWidth, fixed_width_->isChecked() ? "1" : "0");
-  put(FieldChars, edit(FieldChars)->text().toUtf8());
+  put(FieldChars, QByteArray::fromStdString(chars_bytes()));
   put(FieldBlankAdvance, edit(FieldBlankAdvance)->text().toLatin1());
   put(FieldInkRule, ink_rule_->currentData().toString().toLatin1());
 

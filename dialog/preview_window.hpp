@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "dialog/cut_scheduler.hpp"
 #include "dialog/glyph_source.hpp"
@@ -39,8 +40,9 @@ class PreviewWindow : public QDialog {
   void take_fields_of(const HostWindow& main_window);
   // Shows path's picture (PNG or BMP) and cuts it.
   void open_picture(const QString& path);
-  // Loads a UTF-8 character list from a file into the character field; false
-  // (and a status message) when the file cannot be read.
+  // Loads a UTF-8 character list from a file into the character field, read
+  // as the console reads --chars-file; false (and the console's message in
+  // the status line) when the file cannot be read.
   bool load_characters(const QString& path);
 
   void set_file_chooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
@@ -77,6 +79,14 @@ class PreviewWindow : public QDialog {
   void show_outcome(const CutOutcome& outcome);
   void set_status(const QString& text);
   std::uint32_t ink_rule() const;
+  // The character list as the cut and the conversion get it.
+  std::string chars_bytes() const;
+
+  // A character list file's bytes and the text the field showed for them.
+  struct LoadedChars {
+    QString shown;
+    std::string bytes;
+  };
 
   CutScheduler scheduler_;
   FileChooser choose_file_;
@@ -89,6 +99,7 @@ class PreviewWindow : public QDialog {
   QString shown_picture_;  // the path whose picture the view holds
   std::optional<CutOutcome> last_cut_;
   bool last_cut_current_ = false;  // last_cut_ matches the fields as they are
+  std::optional<LoadedChars> loaded_chars_;
 };
 
 }  // namespace vellicor::dialog

@@ -8,6 +8,7 @@
 
 #include "driver/extended_request.hpp"
 #include "driver/messages.hpp"
+#include "driver/request_fields.hpp"
 #include "vellicor/internal/converter_factory.hpp"
 #include "vellicor/internal/output_name.hpp"
 #include "vellicor/internal/request_limits.hpp"
@@ -18,52 +19,6 @@ namespace {
 // A field text, always handed to get_field whole.
 using FieldBuffer = char[kPathBufferSize];
 constexpr auto kFieldBufferSize = static_cast<std::uint32_t>(kPathBufferSize);
-
-constexpr std::uint32_t kMaxByteOption = 0xFF;
-constexpr std::uint32_t kMaxFirstGlyph = 0xFFFF;
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
-
-// One numeric field: where it comes from, its limit, its refusal and where it goes.
-struct NumericField {
-  FieldId id;
-  std::uint32_t limit;
-  Message refusal;
-  void (*store)(ConversionOptions& options, std::uint32_t value);
-};
-
-// Requested in this order; the first refusal ends the run before any later
-// field is asked for.
-constexpr NumericField kNumericFields[] = {
-    {FieldAllowedBlankColumns, kMaxByteOption, Message::kInvalidAllowedBlank,
-     [](ConversionOptions& options, std::uint32_t value) {
-       options.allowed_blank_columns = static_cast<std::uint8_t>(value);
-     }},
-    {FieldFirstGlyph, kMaxFirstGlyph, Message::kInvalidFirstGlyph,
-     [](ConversionOptions& options, std::uint32_t value) {
-       options.first_glyph = static_cast<std::uint16_t>(value);
-     }},
-    {FieldDescent, kMaxByteOption, Message::kInvalidDescent,
-     [](ConversionOptions& options, std::uint32_t value) {
-       options.descent = static_cast<std::uint8_t>(value);
-     }},
-    {FieldUpperBlank, kMaxByteOption, Message::kInvalidUpperBlank,
-     [](ConversionOptions& options, std::uint32_t value) {
-       options.upper_blank = static_cast<std::uint8_t>(value);
-     }},
-    {FieldLeadingBlank, kMaxByteOption, Message::kInvalidLeadingBlank,
-     [](ConversionOptions& options, std::uint32_t value) {
-       options.leading_blank = static_cast<std::uint8_t>(value);
-     }},
-    {FieldTrailingBlank, kMaxByteOption, Message::kInvalidTrailingBlank,
-     [](ConversionOptions& options, std::uint32_t value) {
-       options.trailing_blank = static_cast<std::uint8_t>(value);
-     }},
-    {FieldLowerBlank, kMaxByteOption, Message::kInvalidLowerBlank,
-     [](ConversionOptions& options, std::uint32_t value) {
-       options.lower_blank = static_cast<std::uint8_t>(value);
-     }},
-};
 
 // The host's side of one run, with the optional slots made safe to call.
 class Host {
@@ -112,16 +67,6 @@ bool is_terminated(const FieldBuffer& buffer) {
   return std::memchr(buffer, '\0', sizeof buffer) != nullptr;
 }
 
-// A font name ends up on the header's FONT line; a line feed or other control
-// byte in it would forge further header lines.
-bool has_control_byte(const char* text) {
-  for (const char* cursor = text; *cursor != '\0'; ++cursor) {
-    const auto byte = static_cast<unsigned char>(*cursor);
-    if (byte < kFirstPrintable || byte == kDelete) return true;
-  }
-  return false;
-}
-
 // The text buffers and records of one run. The records point into the
 // buffers, which stay untouched until convert returns.
 struct Request {
@@ -157,17 +102,15 @@ ResultCode read_output_path(const Host& host, Request& request) {
 }
 
 ResultCode read_numeric_fields(const Host& host, Request& request) {
-  for (const NumericField& field : kNumericFields) {
+  for (const NumericField& field : numeric_fields()) {
     // A field the host does not supply keeps its 0 without a word.
     const FieldAnswer answer = host.get(field.id, request.scratch);
     if (too_long(answer)) return host.refuse(field.refusal);
     if (!supplied(answer)) continue;
-    std::uint32_t value = 0;
-    if (!is_terminated(request.scratch) || failed(parse_number(request.scratch, &value)) ||
-        value > field.limit) {
+    if (!is_terminated(request.scratch) ||
+        failed(read_numeric_field(field, request.scratch, request.options))) {
       return host.refuse(field.refusal);
     }
-    field.store(request.options, value);
   }
   return ResultCode::kOk;
 }
@@ -177,7 +120,7 @@ ResultCode read_font_name(const Host& host, Request& request) {
   const FieldAnswer answer = host.get(FieldFontName, request.font_name);
   if (too_long(answer)) return host.refuse(Message::kInvalidFontName);
   if (!supplied(answer)) return ResultCode::kOk;
-  if (!is_terminated(request.font_name) || has_control_byte(request.font_name)) {
+  if (!is_terminated(request.font_name) || !is_usable_font_name(request.font_name)) {
     return host.refuse(Message::kInvalidFontName);
   }
   request.options.font_name = request.font_name;

@@ -2,10 +2,8 @@
 #include "driver/extended_request.hpp"
 
 #include <cstring>
-#include <string_view>
 
-#include "driver/conversion_driver.hpp"
-#include "vellicor/internal/request_limits.hpp"
+#include "driver/request_fields.hpp"
 
 namespace vellicor {
 
@@ -35,30 +33,7 @@ ResultCode refuse(Message& refusal, Message message) {
   return ResultCode::kBadArgument;
 }
 
-struct InkRuleName {
-  std::string_view name;
-  std::uint32_t rule;
-};
-
-constexpr InkRuleName kInkRules[] = {
-    {"black", VELLICOR_INK_BLACK},
-    {"dark", VELLICOR_INK_DARK},
-    {"opaque", VELLICOR_INK_OPAQUE},
-    {"auto", VELLICOR_INK_AUTO},
-};
-
 }  // namespace
-
-ResultCode parse_ink_rule(const char* text, std::uint32_t& rule) {
-  if (text == nullptr) return ResultCode::kBadArgument;
-  for (const InkRuleName& row : kInkRules) {
-    if (row.name == text) {
-      rule = row.rule;
-      return ResultCode::kOk;
-    }
-  }
-  return ResultCode::kBadArgument;
-}
 
 ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
                                  ExtendedRequest& request, Message& refusal) {
@@ -79,12 +54,10 @@ ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
   answer = ask(callbacks, context, FieldBlankAdvance, text, kNumberFieldSize);
   if (answer != Answer::kAbsent) {
     request.any_supplied = true;
-    std::uint32_t value = 0;
-    if (answer == Answer::kTooLong || failed(parse_number(text, &value)) || value == 0 ||
-        value > kMostBlankAdvance) {
+    if (answer == Answer::kTooLong ||
+        failed(read_blank_advance(text, request.settings.blank_advance))) {
       return refuse(refusal, Message::kInvalidBlankAdvance);
     }
-    request.settings.blank_advance = value;
   }
 
   answer = ask(callbacks, context, FieldInkRule, text, kNumberFieldSize);

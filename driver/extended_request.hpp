@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "driver/host_callbacks.hpp"
+#include "driver/ink_rule_names.hpp"
 #include "driver/messages.hpp"
 #include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
@@ -25,8 +26,5 @@ struct ExtendedRequest {
 // message to report in refusal.
 ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
                                  ExtendedRequest& request, Message& refusal);
-
-// The number of an ink rule's name (VELLICOR_INK_*), or kBadArgument.
-ResultCode parse_ink_rule(const char* text, std::uint32_t& rule);
 
 }  // namespace vellicor

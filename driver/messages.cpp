@@ -35,9 +35,6 @@ constexpr MessageRow kMessages[] = {
     {Message::kOutOfMemory, "Out of memory for this operation"},
     {Message::kNoGlyphGenerated, "Failed to generate font from bitmap bits"},
     {Message::kConversionFailed, "Error converting BMP to BDF"},
-    {Message::kErrorHeading, "Error:"},
-    {Message::kUnexpectedOption, "Unexpected Option starting from here:"},
-    {Message::kNoFileName, "No File Name Given Here:"},
     {Message::kCharsTooLong, "Character list is too long"},
     {Message::kInvalidBlankAdvance, "Invalid Blank Advance Value"},
     {Message::kInvalidInkRule, "Invalid Ink Rule Value"},
@@ -46,11 +43,6 @@ constexpr MessageRow kMessages[] = {
     {Message::kCharsEmpty, "The character list is empty"},
     {Message::kCharsOnlyBlanks, "The character list names only blank characters"},
     {Message::kCharsCount, "The picture and the character list differ in number of glyphs"},
-    {Message::kUnknownLongOption, "Unknown long option:"},
-    {Message::kLongOptionNeedsValue, "This option needs a value:"},
-    {Message::kLongOptionTakesNoValue, "This option takes no value:"},
-    {Message::kLongOptionTwice, "This option is given twice:"},
-    {Message::kCharsTwoSources, "Give the character list with --chars or --chars-file, not both:"},
     {Message::kCharsFileUnreadable, "Cannot read the character list file:"},
     // "Damaged"/"broken" say the file breaks its format; "too large" says
     // only that it is past this program's limit.

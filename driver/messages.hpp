@@ -1,4 +1,5 @@
-// Every text the driver and the console program print, behind one lookup.
+// Every text the driver reports, and the texts both front ends show, behind
+// one lookup.
 #pragma once
 
 #include <string>
@@ -9,50 +10,42 @@
 namespace vellicor {
 
 enum class Message {
-  kBadCallbackTable,        // the host gave no get_field
-  kBadInputFileName,        // input path not supplied or empty
-  kInputNameTooLong,        // input path fills the whole buffer
-  kOutputNameTooLong,       // output path too long, given or derived
-  kInvalidAllowedBlank,     // FieldAllowedBlankColumns refused
-  kInvalidFirstGlyph,       // FieldFirstGlyph refused
-  kInvalidDescent,          // FieldDescent refused
-  kInvalidUpperBlank,       // FieldUpperBlank refused
-  kInvalidLeadingBlank,     // FieldLeadingBlank refused
-  kInvalidTrailingBlank,    // FieldTrailingBlank refused
-  kInvalidLowerBlank,       // FieldLowerBlank refused
-  kInvalidFontName,         // control characters in the font name
-  kInvalidInputFileType,    // ErrorDetail::kNotBmp
-  kFileAccessFailed,        // ErrorDetail::kFileAccess
-  kFileNameTooLong,         // ErrorDetail::kNameTooLong
-  kDataNotSupported,        // ErrorDetail::kUnsupported
-  kUnusableContents,        // ErrorDetail::kUnusableContent
-  kOutOfMemory,             // ErrorDetail::kOutOfMemory
-  kNoGlyphGenerated,        // ErrorDetail::kNoGlyph
-  kConversionFailed,        // any other detail, none included
-  kErrorHeading,            // console: first line of a command-line error
-  kUnexpectedOption,        // console: an option position holds something else
-  kNoFileName,              // console: the last argument is no file name
-  kCharsTooLong,            // FieldChars does not fit the driver's buffer
-  kInvalidBlankAdvance,     // FieldBlankAdvance refused
-  kInvalidInkRule,          // FieldInkRule refused
-  kCharsInvalid,            // ErrorDetail::kCharsInvalid (without its position)
-  kCharsDuplicate,          // ErrorDetail::kCharsDuplicate (without the character)
-  kCharsEmpty,              // ErrorDetail::kCharsEmpty
-  kCharsOnlyBlanks,         // ErrorDetail::kCharsOnlyBlanks
-  kCharsCount,              // ErrorDetail::kCharsCount (without the numbers)
-  kUnknownLongOption,       // console: "--name" that names no long option
-  kLongOptionNeedsValue,    // console: a long option without its value
-  kLongOptionTakesNoValue,  // console: "--list=..." and the like
-  kLongOptionTwice,         // console: a long option given twice
-  kCharsTwoSources,         // console: both --chars and --chars-file
-  kCharsFileUnreadable,     // console: the --chars-file file cannot be read
-  kPictureTooLarge,         // ErrorDetail::kPictureTooLarge
-  kPngTruncated,            // ErrorDetail::kPngTruncated
-  kPngChecksum,             // ErrorDetail::kPngChecksum
-  kPngBadData,              // ErrorDetail::kPngBadData
-  kPngBadHeader,            // ErrorDetail::kPngBadHeader
-  kBmpBadData,              // ErrorDetail::kBmpBadData
-  kFontTooLarge,            // ErrorDetail::kFontTooLarge
+  kBadCallbackTable,      // the host gave no get_field
+  kBadInputFileName,      // input path not supplied or empty
+  kInputNameTooLong,      // input path fills the whole buffer
+  kOutputNameTooLong,     // output path too long, given or derived
+  kInvalidAllowedBlank,   // FieldAllowedBlankColumns refused
+  kInvalidFirstGlyph,     // FieldFirstGlyph refused
+  kInvalidDescent,        // FieldDescent refused
+  kInvalidUpperBlank,     // FieldUpperBlank refused
+  kInvalidLeadingBlank,   // FieldLeadingBlank refused
+  kInvalidTrailingBlank,  // FieldTrailingBlank refused
+  kInvalidLowerBlank,     // FieldLowerBlank refused
+  kInvalidFontName,       // control characters in the font name
+  kInvalidInputFileType,  // ErrorDetail::kNotBmp
+  kFileAccessFailed,      // ErrorDetail::kFileAccess
+  kFileNameTooLong,       // ErrorDetail::kNameTooLong
+  kDataNotSupported,      // ErrorDetail::kUnsupported
+  kUnusableContents,      // ErrorDetail::kUnusableContent
+  kOutOfMemory,           // ErrorDetail::kOutOfMemory
+  kNoGlyphGenerated,      // ErrorDetail::kNoGlyph
+  kConversionFailed,      // any other detail, none included
+  kCharsTooLong,          // FieldChars does not fit the driver's buffer
+  kInvalidBlankAdvance,   // FieldBlankAdvance refused
+  kInvalidInkRule,        // FieldInkRule refused
+  kCharsInvalid,          // ErrorDetail::kCharsInvalid (without its position)
+  kCharsDuplicate,        // ErrorDetail::kCharsDuplicate (without the character)
+  kCharsEmpty,            // ErrorDetail::kCharsEmpty
+  kCharsOnlyBlanks,       // ErrorDetail::kCharsOnlyBlanks
+  kCharsCount,            // ErrorDetail::kCharsCount (without the numbers)
+  kCharsFileUnreadable,   // a character list file cannot be read
+  kPictureTooLarge,       // ErrorDetail::kPictureTooLarge
+  kPngTruncated,          // ErrorDetail::kPngTruncated
+  kPngChecksum,           // ErrorDetail::kPngChecksum
+  kPngBadData,            // ErrorDetail::kPngBadData
+  kPngBadHeader,          // ErrorDetail::kPngBadHeader
+  kBmpBadData,            // ErrorDetail::kBmpBadData
+  kFontTooLarge,          // ErrorDetail::kFontTooLarge
 };
 
 // The fixed English text of message; never null, never empty.

@@ -85,7 +85,7 @@ void host_report(void* context, const char* text) {
 const std::set<std::string>& known_messages() {
   static const std::set<std::string> kTexts = [] {
     std::set<std::string> texts;
-    for (int value = 0; value <= static_cast<int>(Message::kNoFileName); ++value) {
+    for (int value = 0; value <= static_cast<int>(Message::kConversionFailed); ++value) {
       texts.insert(vellicor::message_text(static_cast<Message>(value)));
     }
     return texts;

@@ -16,7 +16,6 @@
 #include "driver/host_callbacks.hpp"
 #include "modal_watcher.hpp"
 #include "tests/support/temp_dir.hpp"
-#include "vellicor/internal/product.hpp"
 
 using namespace vellicor;
 using namespace vellicor::dialog;
@@ -199,7 +198,7 @@ void DialogCommandsTest::addressOpensOncePerClickAndTheBoxStays() {
   QVERIFY(QTest::qWaitForWindowExposed(&about));
   QWidget* address = about.control(kWebAddressId);
   QTest::mouseClick(address, Qt::LeftButton);
-  QCOMPARE(opened, QList<QUrl>{QUrl(QString::fromUtf8(kWebSite))});
+  QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/vellicor"))});
   QTest::mouseClick(address, Qt::LeftButton);
   QCOMPARE(opened.size(), 2);
   double_click(address);

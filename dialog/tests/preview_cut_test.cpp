@@ -93,6 +93,7 @@ class PreviewCutTest : public QObject {
   void noAllowedBlankColumnSplitsTheQuote();
   void mismatchingCharacterListShowsTheCountAndConvertWritesNothing();
   void convertWritesWhatTheConsoleWritesWithTheSameOptions();
+  void badCharacterFileGetsTheConsolesRefusal();
 };
 
 void PreviewCutTest::sampleStripShowsABoxForEveryGlyphAtItsColumns() {
@@ -197,6 +198,46 @@ void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
   const auto font = vellicor::test::read_file(written);
   QVERIFY(!font.empty());
   QVERIFY(font == vellicor::test::read_file(console_font));
+}
+
+void PreviewCutTest::badCharacterFileGetsTheConsolesRefusal() {
+  TempDir folder;
+  const std::string picture = folder.file("ascii.bmp");
+  std::filesystem::copy_file(sample_strip(), picture);
+  // Byte 2 of the list (the line break is no part of it) is no UTF-8.
+  const std::string chars_file = folder.file("bad.txt");
+  vellicor::test::write_text(chars_file, "ab\n\xFF" + printable_ascii().mid(3).toStdString());
+  const QString refusal = QStringLiteral("The character list is not valid UTF-8 text (at byte 2)");
+
+  QProcess console;
+  console.start(
+      QString::fromStdString((vellicor::test::binary_dir() / "cvellicor").string()),
+      {"--chars-file", QString::fromStdString(chars_file), QString::fromStdString(picture)});
+  QVERIFY(console.waitForFinished());
+  QCOMPARE(console.exitCode(), 1);
+  QCOMPARE(QString::fromUtf8(console.readAllStandardOutput()), refusal + QStringLiteral("\n"));
+
+  Window preview(picture);
+  QVERIFY(preview.window.load_characters(QString::fromStdString(chars_file)));
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), refusal);
+  const std::string written = folder.file("preview.bdf");
+  preview.window.edit(FieldOutputPath)->setText(QString::fromStdString(written));
+  preview.convert();
+  QCOMPARE(preview.window.status_text(), refusal);
+  QCOMPARE(folder.entries(), (std::vector<std::string>{"ascii.bmp", "bad.txt"}));
+
+  // Typed over, the field is the list again.
+  preview.window.edit(FieldChars)->setText(printable_ascii());
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), QStringLiteral("94 glyphs, codes 33 to 126"));
+
+  // A file that cannot be read leaves the field as it was.
+  const QString missing = QString::fromStdString(folder.file("missing.txt"));
+  QVERIFY(!preview.window.load_characters(missing));
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("Cannot read the character list file: ") + missing);
+  QCOMPARE(preview.window.edit(FieldChars)->text(), printable_ascii());
 }
 
 QTEST_MAIN(PreviewCutTest)

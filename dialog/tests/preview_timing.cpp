@@ -7,13 +7,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImageReader>
 #include <QScrollBar>
 #include <cstdio>
 #include <cstdlib>
 
 #include "dialog/converter_glyph_source.hpp"
 #include "dialog/preview_view.hpp"
+#include "vellicor/internal/picture_ink.hpp"
 
 using namespace vellicor::dialog;
 
@@ -30,7 +30,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString path = QString::fromLocal8Bit(argv[1]);
-  QImageReader::setAllocationLimit(0);
 
   PreviewView view;
   view.resize(940, 320);
@@ -38,11 +37,13 @@ int main(int argc, char** argv) {
 
   QElapsedTimer timer;
   timer.start();
-  const QImage picture = QImageReader(path).read();
-  std::printf("read picture %dx%d: %.1f ms\n", picture.width(), picture.height(),
-              milliseconds(timer));
+  vellicor::InkBits ink;
+  const vellicor::ResultCode read = vellicor::read_ink_bits(QFile::encodeName(path).constData(),
+                                                            VELLICOR_INK_BLACK, ink, nullptr);
+  std::printf("read picture %ux%u: %.1f ms, result %d\n", ink.width_px, ink.height_px,
+              milliseconds(timer), static_cast<int>(read));
   timer.restart();
-  view.set_picture(picture, VELLICOR_INK_BLACK);
+  view.set_picture(ink);
   std::printf("hand the picture to the view: %.1f ms\n", milliseconds(timer));
 
   CutRequest request;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -19,6 +20,7 @@
 #include "dialog/preview_window.hpp"
 #include "driver/host_callbacks.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
 
 using namespace vellicor::dialog;
@@ -105,6 +107,43 @@ struct Fixture {
   }
 };
 
+// A grey PNG of 30 x 4 pixels, opaque: paper white, one glyph of grey 100
+// (ink under the dark rule, not under the black one) at columns 2-3, rows 1-3.
+std::string write_grey_png(const TempDir& folder) {
+  std::vector<std::uint8_t> pixels;
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 30; ++x) {
+      const std::uint8_t level = (y >= 1 && (x == 2 || x == 3)) ? 100 : 255;
+      pixels.insert(pixels.end(), {level, level, level, 255});
+    }
+  }
+  const std::string path = folder.file("grey.png");
+  vellicor::test::write_file(path, vellicor::test::rgba_png(30, 4, pixels));
+  return path;
+}
+
+// Sends a drag's enter, move and drop of urls to widget; returns whether the
+// drag was accepted as it entered.
+bool drag_and_drop(QWidget& widget, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint inside(widget.width() / 2, widget.height() / 2);
+  QDragEnterEvent enter(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &enter);
+  QDragMoveEvent move(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &move);
+  QDropEvent drop(QPointF(inside), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &drop);
+  return enter.isAccepted();
+}
+
+void send_wheel(PreviewView& view, QPoint delta, Qt::KeyboardModifiers modifiers) {
+  const QPointF centre = QRectF(view.viewport()->rect()).center();
+  QWheelEvent wheel(centre, view.viewport()->mapToGlobal(centre), QPoint(), delta, Qt::NoButton,
+                    modifiers, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(view.viewport(), &wheel);
+}
+
 // Whether any pixel of column x of the grab, within the rows of box, has colour.
 bool column_has_colour(const QImage& grab, int x, const QRect& box, const QColor& colour) {
   for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -122,6 +161,9 @@ class PreviewViewTest : public QObject {
   void boxesAreDrawnAtTheirColumnsAndZoom();
   void blankColumnsInsideAGlyphAreShaded();
   void wheelAndKeysZoomAndArrowsScroll();
+  void homeEndAndShiftWheelMoveAlongTheStrip();
+  void inkRuleSelectorRedrawsAndRecutsUnderTheChosenRule();
+  void openAndDropTakeAPngPicture();
   void statusCountsTheGlyphsAndTheirCodes();
   void refusedFieldShowsTheDriverMessageAndNoBoxes();
   void onlyTheNewestOfQuickCutsIsShown();
@@ -194,6 +236,104 @@ void PreviewViewTest::wheelAndKeysZoomAndArrowsScroll() {
   const QRect moved = view.box_on_viewport(0);
   QCOMPARE(moved.left(),
            PreviewView::kMarginPx + view.zoom() - view.horizontalScrollBar()->value());
+}
+
+void PreviewViewTest::homeEndAndShiftWheelMoveAlongTheStrip() {
+  Fixture fixture;
+  PreviewView& view = fixture.window.view();
+  // 40 columns at zoom 32 with margins of 8 is 1296 pixels: wider than the view.
+  view.set_zoom(32);
+  QScrollBar& bar = *view.horizontalScrollBar();
+  QVERIFY(bar.maximum() > 0);
+  QCOMPARE(bar.maximum(), 1296 - view.viewport()->width());
+  QTest::keyClick(&view, Qt::Key_End);
+  QCOMPARE(bar.value(), bar.maximum());
+  QTest::keyClick(&view, Qt::Key_Home);
+  QCOMPARE(bar.value(), 0);
+
+  // One notch of Shift+wheel moves eight columns (two arrow steps of four),
+  // towards the end for a notch down; the zoom stays.
+  send_wheel(view, QPoint(0, -120), Qt::ShiftModifier);
+  QCOMPARE(bar.value(), std::min(8 * 32, bar.maximum()));
+  QCOMPARE(view.zoom(), 32);
+  send_wheel(view, QPoint(0, 120), Qt::ShiftModifier);
+  QCOMPARE(bar.value(), 0);
+  // A sideways wheel moves the same way without Shift.
+  send_wheel(view, QPoint(-120, 0), Qt::NoModifier);
+  QCOMPARE(bar.value(), std::min(8 * 32, bar.maximum()));
+  QCOMPARE(view.zoom(), 32);
+}
+
+void PreviewViewTest::inkRuleSelectorRedrawsAndRecutsUnderTheChosenRule() {
+  Fixture fixture;
+  PreviewWindow& window = fixture.window;
+  TempDir folder;
+  window.open_picture(QString::fromStdString(write_grey_png(folder)));
+  QTRY_VERIFY(!window.cutting());
+  window.view().set_zoom(5);
+
+  QComboBox* box = window.ink_rule_box();
+  QStringList labels;
+  for (int index = 0; index < box->count(); ++index) labels << box->itemText(index);
+  QCOMPARE(labels, (QStringList{QStringLiteral("Black (pure black is ink)"),
+                                QStringLiteral("Dark (darker than mid grey)"),
+                                QStringLiteral("Opaque (any colour)"),
+                                QStringLiteral("Auto (all but the paper colour)")}));
+  QCOMPARE(box->currentIndex(), 0);
+  // Grey is no ink under the black rule.
+  QCOMPARE(window.view().picture().pixelColor(2, 2), QColor(Qt::white));
+
+  const auto cuts = fixture.source->requests().size();
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Down);
+  QCOMPARE(box->currentData().toString(), QStringLiteral("dark"));
+  QTRY_VERIFY(!window.cutting());
+  QCOMPARE(fixture.source->requests().size(), cuts + 1);
+  QCOMPARE(fixture.source->requests().back().ink_rule, 1u);
+  // Drawn anew under the dark rule, at the zoom the user chose.
+  QCOMPARE(window.view().picture().pixelColor(2, 2), QColor(Qt::black));
+  QCOMPARE(window.view().picture().pixelColor(3, 3), QColor(Qt::black));
+  QCOMPARE(window.view().picture().pixelColor(4, 2), QColor(Qt::white));
+  QCOMPARE(window.view().picture().pixelColor(2, 0), QColor(Qt::white));
+  QCOMPARE(window.view().zoom(), 5);
+}
+
+void PreviewViewTest::openAndDropTakeAPngPicture() {
+  Fixture fixture;
+  PreviewWindow& window = fixture.window;
+  TempDir folder;
+  const QString png = QString::fromStdString(write_grey_png(folder));
+  QStringList asked;
+  window.set_file_chooser([&](QWidget*, const QString& title, const QString&) {
+    asked << title;
+    return png;
+  });
+  QPushButton* open = nullptr;
+  for (QPushButton* button : window.findChildren<QPushButton*>()) {
+    if (button->text() == QStringLiteral("&Open...")) open = button;
+  }
+  QVERIFY(open != nullptr);
+  QTest::mouseClick(open, Qt::LeftButton);
+  QCOMPARE(asked, QStringList{QStringLiteral("Open picture")});
+  QCOMPARE(window.edit(FieldInputPath)->text(), png);
+  QCOMPARE(window.view().picture().size(), QSize(30, 4));
+  QTRY_VERIFY(!window.cutting());
+  QCOMPARE(fixture.source->requests().back().input_path, png.toStdString());
+
+  // A drop of one PNG opens it too; a text file is refused as it enters.
+  window.open_picture(QString());
+  QVERIFY(window.view().picture().isNull());
+  const std::string notes = folder.file("notes.txt");
+  vellicor::test::write_text(notes, "abc");
+  QVERIFY(!drag_and_drop(window, {QUrl::fromLocalFile(QString::fromStdString(notes))}));
+  QVERIFY(window.view().picture().isNull());
+  QVERIFY(!drag_and_drop(window, {QUrl::fromLocalFile(png), QUrl::fromLocalFile(png)}));
+  QVERIFY(window.edit(FieldInputPath)->text().isEmpty());
+  QVERIFY(drag_and_drop(window, {QUrl::fromLocalFile(png)}));
+  QCOMPARE(window.edit(FieldInputPath)->text(), png);
+  QCOMPARE(window.view().picture().size(), QSize(30, 4));
+  QTRY_VERIFY(!window.cutting());
+  QCOMPARE(fixture.source->requests().back().input_path, png.toStdString());
 }
 
 void PreviewViewTest::statusCountsTheGlyphsAndTheirCodes() {
@@ -314,11 +454,15 @@ void PreviewViewTest::previewButtonOpensTheWindowWithTheMainFields() {
   QTRY_VERIFY(!preview->cutting());
 
   // A second press brings the same window back; the main window stays usable.
+  // The key reaches the main window only once it is the active one again.
   dialog.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&dialog));
+  QSignalSpy pressed(button, &QPushButton::clicked);
   QTest::keyClick(&dialog, Qt::Key_W, Qt::AltModifier);
-  QTest::qWait(300);
+  QTRY_COMPARE(pressed.count(), 1);
   QCOMPARE(dialog.preview(), preview);
+  QVERIFY(preview->isVisible());
+  QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(preview));
   QCOMPARE(dialog.findChildren<PreviewWindow*>().size(), 1);
   QVERIFY(dialog.isEnabled());
 }

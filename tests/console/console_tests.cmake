@@ -3,6 +3,7 @@
 vellicor_add_gtest(console_unit_tests
   SOURCES
     console/command_line_test.cpp
+    console/console_messages_test.cpp
     console/field_provider_test.cpp
     console/full_path_test.cpp
   LIBS cvellicor_console)

@@ -203,7 +203,33 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeErrorCase{{"-x", "strip.bmp"}, "Unexpected Option starting from here:", "x"},
         ShapeErrorCase{{"-v", "-5", "strip.bmp"}, "Unexpected Option starting from here:", "5"},
         ShapeErrorCase{{"name", "strip.bmp"}, "Unexpected Option starting from here:", "name"},
-        ShapeErrorCase{{"  name", "strip.bmp"}, "Unexpected Option starting from here:", "name"}));
+        ShapeErrorCase{{"  name", "strip.bmp"}, "Unexpected Option starting from here:", "name"},
+        // "--" and "--name" that name no long option are arguments like any
+        // other: a dash, then '-' where an option letter belongs.
+        ShapeErrorCase{{"--foo", "strip.bmp"}, "Unexpected Option starting from here:", "-foo"},
+        ShapeErrorCase{{"--", "strip.bmp"}, "Unexpected Option starting from here:", "-"},
+        ShapeErrorCase{{"-w", "--"}, "No File Name Given Here:", "--"},
+        ShapeErrorCase{{"--list", "--colour", "strip.bmp"},
+                       "Unexpected Option starting from here:",
+                       "-colour"},
+        ShapeErrorCase{{"--ink=dark", "--"}, "No File Name Given Here:", "--"}));
+
+// The two replies the command-line rules give for a lone "--": in an option
+// position it is an option whose letter is '-', and as the last argument it
+// is no file name.
+TEST_F(Cvellicor, DoubleDashIsAnUnexpectedOptionOrNoFileName) {
+  ProgramRun result = run({"-a", "1", "--", "-v", "5", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(split_lines(result.output),
+            error_then_usage("Unexpected Option starting from here:", "-"));
+  expect_only_the_picture();
+
+  result = run({"-a", "1", "--"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(split_lines(result.output), error_then_usage("No File Name Given Here:", "--"));
+  EXPECT_EQ(result.output.back(), '\n');
+  expect_only_the_picture();
+}
 
 struct RefusedValueCase {
   std::vector<std::string> arguments;
