@@ -1,10 +1,10 @@
-// read_ink_bits: the loaded picture's ink, pixel by pixel, in a layout of its own.
+// read_ink_bits: the picture stage's ink map, pixel by pixel, in a layout of its own.
 #include <cstddef>
 #include <new>
 #include <utility>
 
 #include "engine/io/file_system.hpp"
-#include "engine/picture/picture.hpp"
+#include "engine/picture/ink_map.hpp"
 #include "engine/picture/picture_source.hpp"
 #include "vellicor/internal/picture_ink.hpp"
 
@@ -15,14 +15,14 @@ ResultCode read_ink_bits(const char* path, std::uint32_t ink_rule, InkBits& out,
   constexpr std::uint32_t kBitsPerByte = 8;
   constexpr std::uint8_t kLeftmostBit = 0x80;
   if (path == nullptr) return ResultCode::kBadArgument;
-  LoadedPicture loaded;
-  const ResultCode result = load_picture(system_file_system(), path, ink_rule, loaded, detail);
+  InkMap picture;
+  const ResultCode result =
+      read_picture(system_file_system(), path, PictureReaders::kAny, ink_rule, picture, detail);
   if (failed(result)) return result;
-  const PictureView picture(loaded.info, loaded.pixels, loaded.ink_table.data(), loaded.ink_count);
 
   InkBits ink;
-  ink.width_px = picture.width();
-  ink.height_px = picture.height();
+  ink.width_px = picture.width_px;
+  ink.height_px = picture.height_px;
   ink.stride_bytes = ink.width_px / kBitsPerByte + (ink.width_px % kBitsPerByte != 0 ? 1 : 0);
   const std::size_t most_bytes = ink.bits.max_size();
   if (ink.height_px != 0 && ink.stride_bytes > most_bytes / ink.height_px) {

@@ -243,7 +243,8 @@ namespace {
 // The map made in the loaded bytes is the map made beside them, for either
 // row order and every ink palette, padding bits set or not.
 TEST(InkMap, MadeInPlaceEqualsMadeBeside) {
-  const std::vector<std::string> rows = {"..........#", ".##...#...#", "#.#..##..##", "..........."};
+  const std::vector<std::string> rows = {"..........#", ".##...#...#", "#.#..##..##",
+                                         "..........."};
   for (const bool top_down : {false, true}) {
     for (const bool ink_is_index_one : {false, true}) {
       BmpOptions bmp;
