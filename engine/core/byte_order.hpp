@@ -28,9 +28,9 @@ constexpr std::uint32_t load_u32_be(const std::uint8_t* bytes) {
 // Little-endian fields at offsets into the first bytes of a file. A file may
 // end inside a header: bytes past the end of the span read as 0, which the
 // header checks then refuse, so no field read needs its own length check.
-class LittleEndianFields {
+class LittleEndianBytes {
  public:
-  explicit constexpr LittleEndianFields(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  explicit constexpr LittleEndianBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
   constexpr std::uint16_t u16(std::size_t at) const {
     return static_cast<std::uint16_t>(byte(at, 0) | byte(at, 1) << 8);

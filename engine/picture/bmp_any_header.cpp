@@ -66,7 +66,7 @@ bool describe_masks(std::array<std::uint32_t, kChannels> raw, std::uint16_t bits
 
 ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeader& header,
                                 ErrorDetail* detail) {
-  const LittleEndianFields fields(bytes);
+  const LittleEndianBytes fields(bytes);
   if (fields.u16(0) != kBmpSignature) {
     return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
   }

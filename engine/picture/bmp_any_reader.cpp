@@ -198,11 +198,10 @@ class RleWalker {
 // One reading of the file's pixels into pass (see read_ink_in_passes).
 template <class Pass>
 ResultCode read_bmp_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDetail* detail) {
-  const auto file_access_failed = [detail] {
-    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  };
   InputFile file(fs, fs.open_for_reading(path));
-  if (!file.is_open()) return file_access_failed();
+  if (!file.is_open()) {
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  }
   std::uint64_t file_bytes = 0;
   if (!fs.size(file.handle(), &file_bytes)) file_bytes = 0;
   InputStream stream(fs, file.handle());
@@ -210,7 +209,9 @@ ResultCode read_bmp_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDeta
 
   std::array<std::uint8_t, kBmpAnyHeaderBytes> header_bytes{};
   std::size_t got = 0;
-  if (!stream.read(header_bytes.data(), header_bytes.size(), &got)) return file_access_failed();
+  if (!stream.read(header_bytes.data(), header_bytes.size(), &got)) {
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  }
   BmpAnyHeader header;
   if (const ResultCode parsed =
           parse_bmp_any_header(std::span(header_bytes.data(), got), header, detail);
@@ -222,10 +223,14 @@ ResultCode read_bmp_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDeta
   Palette palette{};
   palette.fill(Rgba16{0, 0, 0, kFullChannel});
   if (header.palette_entries != 0) {
-    if (!stream.seek(header.palette_offset)) return file_access_failed();
+    if (!stream.seek(header.palette_offset)) {
+      return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+    }
     std::array<std::uint8_t, kPaletteSize * kPaletteEntrySize> entries{};
     const std::size_t wanted = std::size_t{header.palette_entries} * header.palette_entry_bytes;
-    if (!stream.read(entries.data(), wanted, &got)) return file_access_failed();
+    if (!stream.read(entries.data(), wanted, &got)) {
+      return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+    }
     for (std::size_t index = 0; index < got / header.palette_entry_bytes; ++index) {
       const std::uint8_t* entry = entries.data() + index * header.palette_entry_bytes;
       // Blue, green, red; a fourth byte is reserved, not alpha.
@@ -233,11 +238,13 @@ ResultCode read_bmp_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDeta
     }
   }
   const BmpColours colours(header, palette);
-  if (!stream.seek(header.pixel_offset)) return file_access_failed();
+  if (!stream.seek(header.pixel_offset)) {
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  }
 
   const bool rle = header.coding == BmpPixelCoding::kRle8 || header.coding == BmpPixelCoding::kRle4;
   std::uint64_t stride = 0;
-  // Width and depth were checked with the header, so the stride fits.
+  // No width or depth the header allows overflows the stride; checked all the same.
   if (!rle && !padded_row_bytes(header.width_px, header.bits_per_pixel, stride)) {
     return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
   }

@@ -154,8 +154,9 @@ TEST(InkPasses, RowsBecomeRunsOfEqualValuesAlongTheirStep) {
   const auto value_at = [&row](std::uint32_t x) { return row[x]; };
   RunLog whole;
   take_row_runs(whole, 3, 0, 1, 8, value_at);
-  EXPECT_EQ(whole.runs, (std::vector<RunLog::Run>{
-                            {3, 0, 1, 2, 'a'}, {3, 2, 1, 1, 'b'}, {3, 3, 1, 3, 'a'}, {3, 6, 1, 2, 'c'}}));
+  EXPECT_EQ(whole.runs,
+            (std::vector<RunLog::Run>{
+                {3, 0, 1, 2, 'a'}, {3, 2, 1, 1, 'b'}, {3, 3, 1, 3, 'a'}, {3, 6, 1, 2, 'c'}}));
 
   // An interlaced pass: every second pixel from column 1 (a, a, a, c).
   RunLog stepped;

@@ -30,7 +30,7 @@ TEST(ByteOrder, LoadsLittleAndBigEndianNumbers) {
 TEST(ByteOrder, FieldsPastTheEndReadAsZero) {
   // A BMP width of -2 and height of 3, then a file that ends mid-field.
   const std::vector<std::uint8_t> bytes = {0xFE, 0xFF, 0xFF, 0xFF, 0x03, 0x00, 0x00, 0x00, 0x34};
-  const LittleEndianFields fields(bytes);
+  const LittleEndianBytes fields(bytes);
   EXPECT_EQ(fields.i32(0), -2);
   EXPECT_EQ(fields.u32(0), 0xFFFFFFFEu);
   EXPECT_EQ(fields.u32(4), 3u);
