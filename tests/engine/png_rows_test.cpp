@@ -25,10 +25,10 @@ bool same(Rgba16 a, Rgba16 b) {
 
 TEST(PngRows, EveryLayoutGivesItsPixels) {
   const std::vector<std::uint8_t> rgba8 = {0x00, 0x80, 0xFF, 0x01, 0x10, 0x20, 0x30, 0x00};
-  EXPECT_TRUE(same(png_pixel_at<PngRowLayout::kRgba8>(rgba8.data(), 0),
-                   {0x0000, 0x8080, 0xFFFF, 0x0101}));
-  EXPECT_TRUE(same(png_pixel_at<PngRowLayout::kRgba8>(rgba8.data(), 1),
-                   {0x1010, 0x2020, 0x3030, 0x0000}));
+  EXPECT_TRUE(
+      same(png_pixel_at<PngRowLayout::kRgba8>(rgba8.data(), 0), {0x0000, 0x8080, 0xFFFF, 0x0101}));
+  EXPECT_TRUE(
+      same(png_pixel_at<PngRowLayout::kRgba8>(rgba8.data(), 1), {0x1010, 0x2020, 0x3030, 0x0000}));
 
   const auto rgba16 = host_order({1, 2, 3, 4, 0xFFFF, 0x1234, 0, 0x8000});
   EXPECT_TRUE(
@@ -39,8 +39,8 @@ TEST(PngRows, EveryLayoutGivesItsPixels) {
       same(png_pixel_at<PngRowLayout::kRgb16>(rgb16.data(), 1), {0xABCD, 0x0102, 0xFFFE, 0xFFFF}));
 
   const auto grey16 = host_order({0x0000, 0x7FFF, 0xFFFF});
-  EXPECT_TRUE(
-      same(png_pixel_at<PngRowLayout::kGrey16>(grey16.data(), 1), {0x7FFF, 0x7FFF, 0x7FFF, 0xFFFF}));
+  EXPECT_TRUE(same(png_pixel_at<PngRowLayout::kGrey16>(grey16.data(), 1),
+                   {0x7FFF, 0x7FFF, 0x7FFF, 0xFFFF}));
   EXPECT_EQ(bytes_per_pixel(PngRowLayout::kGrey16), 2u);
   EXPECT_EQ(bytes_per_pixel(PngRowLayout::kRgb16), 6u);
 }
@@ -57,26 +57,13 @@ struct KeyLog {
 TEST(PngRows, TransparentPixelsOfAnyColourMakeOneRun) {
   // Opaque white, then three transparent pixels of different colours, then
   // opaque white again: the transparent ones are one colour for the rules.
-  const std::vector<std::uint8_t> row = {255, 255, 255, 255, 9, 9, 9, 0, 200, 0, 0, 0,
-                                         0,   0,   0,   0,   255, 255, 255, 255};
+  const std::vector<std::uint8_t> row = {255, 255, 255, 255, 9, 9, 9,   0,   200, 0,
+                                         0,   0,   0,   0,   0, 0, 255, 255, 255, 255};
   KeyLog log;
   take_png_row(log, PngRowLayout::kRgba8, row.data(), 6, 0, 1, 5);
   constexpr ColourKey kWhite = 0xFFFFFFFFFFFFFFFFu;
   EXPECT_EQ(log.runs, (std::vector<KeyLog::Run>{
                           {6, 0, 1, 1, kWhite}, {6, 1, 1, 3, 0}, {6, 4, 1, 1, kWhite}}));
-}
-
-TEST(PngRows, InterlacedPassesTakeOnlyTheirColumns) {
-  // Five black pixels, then five white; Adam7's sixth pass takes every
-  // second column from column 1.
-  std::vector<std::uint16_t> samples;
-  for (int column = 0; column < 10; ++column) samples.push_back(column < 5 ? 0 : 0xFFFF);
-  const auto row = host_order(samples);
-  KeyLog log;
-  take_png_row(log, PngRowLayout::kGrey16, row.data(), 2, 1, 2, 10);
-  const ColourKey black = colour_key({0, 0, 0, kFullChannel});
-  const ColourKey white = colour_key({0xFFFF, 0xFFFF, 0xFFFF, kFullChannel});
-  EXPECT_EQ(log.runs, (std::vector<KeyLog::Run>{{2, 1, 2, 2, black}, {2, 5, 2, 3, white}}));
 }
 
 }  // namespace
