@@ -6,6 +6,7 @@
 // values.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -75,13 +76,7 @@ class InkPass {
   }
   void take_run(std::uint32_t y, std::uint32_t x, std::uint32_t step, std::uint32_t count,
                 Value value) {
-    // Strips are long runs of few colours: the last decision is reused.
-    if (!has_last_ || value != last_value_) {
-      last_value_ = value;
-      last_is_ink_ = classifier_.is_ink(colours_->colour(value));
-      has_last_ = true;
-    }
-    if (!last_is_ink_) return;
+    if (!is_ink(value)) return;
     if (step == 1) {
       for (std::uint32_t column = x; column < x + count; ++column) map_.set_ink(column, y);
       return;
@@ -91,12 +86,29 @@ class InkPass {
   InkMap& map() { return map_; }
 
  private:
+  struct Decision {
+    Value value{};
+    bool ink = false;
+    bool known = false;
+  };
+
+  // A glyph strip's runs mostly alternate between paper and one ink colour,
+  // so the last two decisions are kept and reused.
+  bool is_ink(Value value) {
+    if (recent_[0].known && recent_[0].value == value) return recent_[0].ink;
+    if (recent_[1].known && recent_[1].value == value) {
+      std::swap(recent_[0], recent_[1]);
+      return recent_[0].ink;
+    }
+    recent_[1] = recent_[0];
+    recent_[0] = {value, classifier_.is_ink(colours_->colour(value)), true};
+    return recent_[0].ink;
+  }
+
   InkClassifier classifier_;
   const Colours* colours_ = nullptr;
   InkMap map_;
-  Value last_value_{};
-  bool last_is_ink_ = false;
-  bool has_last_ = false;
+  std::array<Decision, 2> recent_{};  // the latest first
 };
 
 // take_row_runs with the step known to the compiler when it is 1, the step
