@@ -18,6 +18,27 @@ inline constexpr std::size_t kPaletteEntrySize = 4;  // blue, green, red, unused
 inline constexpr std::uint32_t kMaxPaletteEntries = 256;
 inline constexpr std::size_t kInkTableSize = 256;
 
+// PNG: ancillary chunks (text, colour profiles) carry nothing the ink depends
+// on; these bounds keep a file from making the decoder hold much of them.
+inline constexpr std::size_t kPngChunkSizeLimit = std::size_t{1} << 20;   // one chunk: 1 MiB
+inline constexpr std::size_t kPngChunkCacheLimit = std::size_t{4} << 20;  // all kept: 4 MiB
+
+// PNG through the Windows Imaging Component. Its decoder may hold the whole
+// decoded picture in its own format (up to 8 bytes a pixel) beside the ink
+// map, so the number of pixels is capped as well: 2^25 pixels, at most
+// 256 MiB held by WIC. The longest strip of real fonts, 65,536 glyphs of
+// 8 x 16 pixels in a row (524,288 x 16 = 2^23 pixels), is well within it.
+inline constexpr std::uint64_t kWicMaxPixels = std::uint64_t{1} << 25;
+// WIC reads the file from memory, so the whole file is held: never more than
+// the largest decoding allowance (512 MiB).
+inline constexpr std::uint64_t kWicMaxFileBytes = std::uint64_t{512} << 20;
+// A file whose size is unknown (a pipe) is read into a buffer that starts at
+// this size and doubles, so memory follows what arrives.
+inline constexpr std::size_t kWicFirstReadBytes = std::size_t{64} * 1024;
+// Rows are converted a band of about this many bytes at a time (at least one
+// row), so narrow pictures do not pay one WIC call per row.
+inline constexpr std::uint64_t kWicBandBytes = std::uint64_t{256} * 1024;
+
 // BDF: the resolution written in SIZE and assumed by SWIDTH.
 inline constexpr std::uint32_t kBdfResolutionDpi = 75;
 inline constexpr std::uint32_t kBdfScalableUnitsPerPoint =

@@ -1,4 +1,4 @@
-// Buffered front-to-back reading of an input file.
+// Reading an input file whole-request at a time, or buffered front to back.
 #include "engine/io/input_stream.hpp"
 
 #include <algorithm>
@@ -6,6 +6,19 @@
 #include <new>
 
 namespace vellicor {
+
+bool read_fully(FileSystem& fs, FileHandle file, std::uint8_t* out, std::size_t count,
+                std::size_t* got) {
+  std::size_t total = 0;
+  while (total < count) {
+    std::size_t delivered = 0;
+    if (!fs.read(file, out + total, count - total, &delivered)) return false;
+    if (delivered == 0) break;
+    total += delivered;
+  }
+  *got = total;
+  return true;
+}
 
 bool InputStream::allocate() {
   buffer_.reset(new (std::nothrow) std::uint8_t[kBufferBytes]);

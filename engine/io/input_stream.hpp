@@ -1,5 +1,6 @@
-// Reading a file front to back through a buffer, for readers that take a
-// few bytes at a time (chunk headers, RLE codes, rows of pixels).
+// Reading an input file: read_fully for a known number of bytes, and a
+// buffered stream for readers that take a few bytes at a time (chunk
+// headers, RLE codes, rows of pixels).
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,13 @@
 #include "engine/io/file_system.hpp"
 
 namespace vellicor {
+
+// Reads from the file's position until count bytes have arrived or the file
+// ends; a single read call may deliver less than asked (a pipe, a very large
+// count). got says how many came, written only on success. False only when a
+// read call fails.
+bool read_fully(FileSystem& fs, FileHandle file, std::uint8_t* out, std::size_t count,
+                std::size_t* got);
 
 class InputStream {
  public:

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "engine/core/byte_order.hpp"
 #include "engine/core/limits.hpp"
 #include "engine/picture/bmp_format.hpp"
 
@@ -39,30 +40,6 @@ constexpr std::size_t kColourChannels = 3;
 
 constexpr std::uint32_t kMaxBitsPerPixel = 32;
 
-class HeaderBytes {
- public:
-  explicit HeaderBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  // Little-endian fields; bytes past the end of the file read as 0.
-  std::uint32_t u32(std::size_t at) const {
-    return byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16 | byte(at + 3) << 24;
-  }
-  std::uint16_t u16(std::size_t at) const {
-    return static_cast<std::uint16_t>(byte(at) | byte(at + 1) << 8);
-  }
-
- private:
-  std::uint32_t byte(std::size_t at) const { return at < bytes_.size() ? bytes_[at] : 0; }
-  std::span<const std::uint8_t> bytes_;
-};
-
-ResultCode unusable(ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
-}
-
-ResultCode unsupported(ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kUnsupported, ResultCode::kFileAccess);
-}
-
 // A mask must be one run of set bits inside the pixel; no two may overlap.
 bool describe_masks(std::array<std::uint32_t, kChannels> raw, std::uint16_t bits_per_pixel,
                     std::array<ChannelMask, kChannels>& masks) {
@@ -89,7 +66,7 @@ bool describe_masks(std::array<std::uint32_t, kChannels> raw, std::uint16_t bits
 
 ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeader& header,
                                 ErrorDetail* detail) {
-  const HeaderBytes fields(bytes);
+  const LittleEndianBytes fields(bytes);
   if (fields.u16(0) != kBmpSignature) {
     return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
   }
@@ -102,9 +79,13 @@ ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeade
                         info_bytes == kWindowsV3HeaderBytes || info_bytes > kOs2V2MaxHeaderBytes);
   const bool os2_v2 =
       !windows && info_bytes >= kOs2V2MinHeaderBytes && info_bytes <= kOs2V2MaxHeaderBytes;
-  if (!os2_v1 && !windows && !os2_v2) return unusable(detail);
+  if (!os2_v1 && !windows && !os2_v2) {
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  }
   // A header past the largest known one is read as far as that one goes.
-  if (bytes.size() < kInfoAt + std::min(info_bytes, kLargestHeaderBytes)) return unusable(detail);
+  if (bytes.size() < kInfoAt + std::min(info_bytes, kLargestHeaderBytes)) {
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  }
 
   std::int64_t width = 0;
   std::int64_t height = 0;
@@ -116,13 +97,15 @@ ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeade
     parsed.bits_per_pixel = fields.u16(24);
     parsed.palette_entry_bytes = 3;
   } else {
-    width = static_cast<std::int32_t>(fields.u32(18));
-    height = static_cast<std::int32_t>(fields.u32(22));
+    width = fields.i32(18);
+    height = fields.i32(22);
     parsed.bits_per_pixel = fields.u16(28);
     if (info_bytes >= 20) compression = fields.u32(30);
     if (info_bytes >= 36) colours_used = fields.u32(46);
   }
-  if (width <= 0 || height == 0) return unusable(detail);
+  if (width <= 0 || height == 0) {
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  }
   parsed.width_px = static_cast<std::uint32_t>(width);
   parsed.top_down = height < 0;
   parsed.height_px = static_cast<std::uint32_t>(height < 0 ? -height : height);
@@ -130,10 +113,11 @@ ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeade
   const std::uint16_t depth = parsed.bits_per_pixel;
   if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16 && depth != 24 &&
       depth != kMaxBitsPerPixel) {
-    return unsupported(detail);
+    return fail(detail, ErrorDetail::kUnsupported, ResultCode::kFileAccess);
   }
   if (os2_v2 && (compression == kCompressionBitfields || compression == kCompressionJpeg)) {
-    return unsupported(detail);  // Huffman 1D and RLE24
+    // Huffman 1D and RLE24
+    return fail(detail, ErrorDetail::kUnsupported, ResultCode::kFileAccess);
   }
 
   std::array<std::uint32_t, kChannels> raw_masks{};
@@ -154,14 +138,16 @@ ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeade
     case kCompressionRle8:
     case kCompressionRle4:
       if (depth != (compression == kCompressionRle8 ? 8 : 4) || parsed.top_down) {
-        return unusable(detail);
+        return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
       }
       parsed.coding =
           compression == kCompressionRle8 ? BmpPixelCoding::kRle8 : BmpPixelCoding::kRle4;
       break;
     case kCompressionBitfields:
     case kCompressionAlphaBitfields: {
-      if (depth != 16 && depth != kMaxBitsPerPixel) return unusable(detail);
+      if (depth != 16 && depth != kMaxBitsPerPixel) {
+        return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+      }
       parsed.coding = BmpPixelCoding::kBitfields;
       const bool with_alpha = compression == kCompressionAlphaBitfields;
       std::size_t mask_count = kColourChannels;
@@ -171,9 +157,11 @@ ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeade
       } else if (info_bytes >= kWindowsV3HeaderBytes || with_alpha) {
         mask_count = kChannels;
       } else if (info_bytes < kWindowsV2HeaderBytes) {
-        return unusable(detail);
+        return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
       }
-      if (bytes.size() < kMasksAt + mask_count * kMaskBytes) return unusable(detail);
+      if (bytes.size() < kMasksAt + mask_count * kMaskBytes) {
+        return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+      }
       for (std::size_t channel = 0; channel < mask_count; ++channel) {
         raw_masks[channel] = fields.u32(kMasksAt + channel * kMaskBytes);
       }
@@ -182,11 +170,11 @@ ResultCode parse_bmp_any_header(std::span<const std::uint8_t> bytes, BmpAnyHeade
     case kCompressionJpeg:
     case kCompressionPng:
     default:
-      return unsupported(detail);
+      return fail(detail, ErrorDetail::kUnsupported, ResultCode::kFileAccess);
   }
   if (parsed.coding == BmpPixelCoding::kBitfields &&
       !describe_masks(raw_masks, depth, parsed.masks)) {
-    return unusable(detail);
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
   }
 
   parsed.palette_offset = std::uint64_t{kInfoAt} + info_bytes + masks_after_header;

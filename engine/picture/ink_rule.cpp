@@ -13,8 +13,6 @@ constexpr std::uint64_t kGreenWeight = 587;
 constexpr std::uint64_t kBlueWeight = 114;
 constexpr std::uint64_t kWeightTotal = kRedWeight + kGreenWeight + kBlueWeight;
 
-constexpr unsigned kChannelBits = 16;
-
 // A channel composited over white paper: alpha of it, the rest white.
 std::uint64_t over_white(std::uint16_t channel, std::uint16_t alpha) {
   const std::uint64_t covered = std::uint64_t{channel} * alpha;
@@ -30,11 +28,12 @@ bool ink_rule_from_number(std::uint32_t number, InkRule& rule) {
   return true;
 }
 
-ColourKey colour_key(Rgba16 pixel) {
-  if (pixel.alpha == 0) return 0;
-  return (ColourKey{pixel.red} << (3 * kChannelBits)) |
-         (ColourKey{pixel.green} << (2 * kChannelBits)) | (ColourKey{pixel.blue} << kChannelBits) |
-         pixel.alpha;
+Rgba16 colour_of_key(ColourKey key) {
+  constexpr ColourKey kChannelMask = 0xFFFF;
+  const auto channel = [key](unsigned shift) {
+    return static_cast<std::uint16_t>((key >> shift) & kChannelMask);
+  };
+  return {channel(3 * kChannelBits), channel(2 * kChannelBits), channel(kChannelBits), channel(0)};
 }
 
 bool is_ink_by_fixed_rule(InkRule rule, Rgba16 pixel) {

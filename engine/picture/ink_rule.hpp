@@ -38,7 +38,17 @@ constexpr std::uint16_t widen8(std::uint8_t value) {
 // A pixel's identity for the automatic rule: its four channels, except that
 // every fully transparent pixel is the same colour whatever its RGB values.
 using ColourKey = std::uint64_t;
-ColourKey colour_key(Rgba16 pixel);
+inline constexpr unsigned kChannelBits = 16;
+// Inline: the readers take the key of every pixel.
+constexpr ColourKey colour_key(Rgba16 pixel) {
+  if (pixel.alpha == 0) return 0;
+  return (ColourKey{pixel.red} << (3 * kChannelBits)) |
+         (ColourKey{pixel.green} << (2 * kChannelBits)) | (ColourKey{pixel.blue} << kChannelBits) |
+         pixel.alpha;
+}
+// The pixel a key stands for; key 0 gives transparent black. Every rule
+// decides the pixel of a key as it decides each pixel that has that key.
+Rgba16 colour_of_key(ColourKey key);
 
 // The three rules that need nothing but the pixel. Not for kAuto.
 bool is_ink_by_fixed_rule(InkRule rule, Rgba16 pixel);

@@ -25,64 +25,30 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <type_traits>
 #include <utility>
+
+#include "engine/core/byte_order.hpp"
+#include "engine/core/checked_size.hpp"
+#include "engine/core/limits.hpp"
+#include "engine/io/input_stream.hpp"
+#include "engine/picture/png_rows.hpp"
 
 namespace vellicor {
 
 namespace {
 
-// How decoded rows are laid out. A 16-bit file is read in the decoder's own
-// format (16-bit samples in the host's byte order), so it keeps its
-// precision whatever a format converter would do with it (wine's narrows to
-// 8 bits); every other file is converted to 8-bit RGBA, not premultiplied,
-// which loses nothing of samples of 8 bits or fewer.
-enum class RowLayout { kRgba64, kRgb48, kGrey16, kRgba32 };
-
-constexpr std::uint64_t bytes_per_pixel(RowLayout layout) {
-  switch (layout) {
-    case RowLayout::kRgba64:
-      return 8;
-    case RowLayout::kRgb48:
-      return 6;
-    case RowLayout::kGrey16:
-      return 2;
-    case RowLayout::kRgba32:
-      break;
-  }
-  return 4;
-}
-
-// Buffers are sized for the widest layout.
-constexpr std::uint64_t kBytesPerPixel = 8;
-
-// WIC's PNG decoder may hold the whole decoded picture in its own format
-// (up to 8 bytes a pixel) beside the ink map, so the number of pixels is
-// capped as well: 2^25 pixels, at most 256 MiB held by WIC. The longest strip
-// of real fonts, 65,536 glyphs of 8 x 16 pixels in a row (524,288 x 16 =
-// 2^23 pixels), is well within it.
-constexpr std::uint64_t kWicMaxPixels = std::uint64_t{1} << 25;
-
-// Rows are converted a band at a time, a band of about this many bytes (at
-// least one row), so narrow pictures do not pay one call per row.
-constexpr std::uint64_t kBandBytes = std::uint64_t{256} * 1024;
+// Row buffers are sized for the widest layout WIC hands out.
+constexpr std::uint64_t kBytesPerPixel = bytes_per_pixel(PngRowLayout::kRgba16);
 
 // The file is held in memory for WIC; never more than the largest decoding
 // allowance.
-constexpr std::uint64_t kMaxFileBytes = kMaxDecodeBudgetBytes;
+static_assert(kWicMaxFileBytes == kMaxDecodeBudgetBytes);
 
-// Rows per band for a picture: about kBandBytes, at least one, at most all.
+// Rows per band for a picture: about kWicBandBytes, at least one, at most all.
 std::uint32_t band_rows_for(std::uint32_t width_px, std::uint32_t height_px) {
   const std::uint64_t rows =
-      std::max<std::uint64_t>(1, kBandBytes / (std::uint64_t{width_px} * kBytesPerPixel));
+      std::max<std::uint64_t>(1, kWicBandBytes / (std::uint64_t{width_px} * kBytesPerPixel));
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(rows, height_px));
-}
-
-ResultCode out_of_memory(ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
-}
-ResultCode unusable(ErrorDetail* detail, ErrorDetail why) {
-  return fail(detail, why, ResultCode::kUnusableInput);
 }
 
 // A COM interface pointer that is released when it goes.
@@ -132,17 +98,17 @@ class ComApartment {
 ResultCode wic_failure(HRESULT result, ErrorDetail* detail) {
   switch (result) {
     case E_OUTOFMEMORY:
-      return out_of_memory(detail);
+      return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
     case WINCODEC_ERR_BADHEADER:
-      return unusable(detail, ErrorDetail::kPngBadHeader);
+      return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
     case WINCODEC_ERR_STREAMREAD:
     case WINCODEC_ERR_STREAMNOTAVAILABLE:
     case HRESULT_FROM_WIN32(ERROR_HANDLE_EOF):
       // The decoder wanted more than the file holds.
-      return unusable(detail, ErrorDetail::kPngTruncated);
+      return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
     default:
       // Broken compressed data, a broken checksum inside it, anything else.
-      return unusable(detail, ErrorDetail::kPngBadData);
+      return fail(detail, ErrorDetail::kPngBadData, ResultCode::kUnusableInput);
   }
 }
 
@@ -157,33 +123,33 @@ ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out, Err
   if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   std::uint64_t known_size = 0;
   const bool sized = fs.size(file.handle(), &known_size);
-  if (sized && known_size > kMaxFileBytes) {
-    return unusable(detail, ErrorDetail::kPictureTooLarge);
+  if (sized && known_size > kWicMaxFileBytes) {
+    return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
   }
   // One byte more than a known size, so that the read which finds the end
   // needs no larger buffer.
-  std::size_t capacity = sized ? static_cast<std::size_t>(known_size) + 1 : std::size_t{64} * 1024;
+  std::size_t capacity = sized ? static_cast<std::size_t>(known_size) + 1 : kWicFirstReadBytes;
   std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
-  if (!buffer) return out_of_memory(detail);
+  if (!buffer) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   std::size_t used = 0;
   for (;;) {
-    if (used == capacity) {
-      // The file is longer than it said, or its size is unknown (a pipe).
-      if (capacity > kMaxFileBytes) return unusable(detail, ErrorDetail::kPictureTooLarge);
-      const std::size_t larger = static_cast<std::size_t>(
-          std::min<std::uint64_t>(std::uint64_t{capacity} * 2, kMaxFileBytes + 1));
-      std::unique_ptr<std::uint8_t[]> grown(new (std::nothrow) std::uint8_t[larger]);
-      if (!grown) return out_of_memory(detail);
-      std::memcpy(grown.get(), buffer.get(), used);
-      buffer = std::move(grown);
-      capacity = larger;
-    }
     std::size_t got = 0;
-    if (!fs.read(file.handle(), buffer.get() + used, capacity - used, &got)) {
+    if (!read_fully(fs, file.handle(), buffer.get() + used, capacity - used, &got)) {
       return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
     }
-    if (got == 0) break;
     used += got;
+    if (used < capacity) break;
+    // The file is longer than it said, or its size is unknown (a pipe).
+    if (capacity > kWicMaxFileBytes) {
+      return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
+    }
+    const auto larger = static_cast<std::size_t>(
+        std::min<std::uint64_t>(saturating_multiply(capacity, 2), kWicMaxFileBytes + 1));
+    std::unique_ptr<std::uint8_t[]> grown(new (std::nothrow) std::uint8_t[larger]);
+    if (!grown) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+    std::memcpy(grown.get(), buffer.get(), used);
+    buffer = std::move(grown);
+    capacity = larger;
   }
   out.bytes = std::move(buffer);
   out.size = used;
@@ -200,11 +166,6 @@ struct PngHeader {
 constexpr std::uint8_t kColourGrey = 0;
 constexpr std::uint8_t kColourPalette = 3;
 constexpr std::uint8_t kColourGreyAlpha = 4;
-
-std::uint32_t big_endian_u32(const std::uint8_t* bytes) {
-  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-         std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
-}
 
 std::uint32_t crc32_of(const std::uint8_t* bytes, std::size_t count) {
   // The table of the CRC-32 that PNG chunks carry (polynomial 0xEDB88320).
@@ -248,9 +209,11 @@ bool depth_allowed(std::uint8_t colour_type, std::uint8_t depth) {
 ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeader& header,
                         ErrorDetail* detail) {
   constexpr std::uint32_t kIhdrLength = 13;
-  if (length != kIhdrLength) return unusable(detail, ErrorDetail::kPngBadHeader);
-  header.width = big_endian_u32(data);
-  header.height = big_endian_u32(data + 4);
+  if (length != kIhdrLength) {
+    return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
+  }
+  header.width = load_u32_be(data);
+  header.height = load_u32_be(data + 4);
   const std::uint8_t depth = data[8];
   const std::uint8_t colour_type = data[9];
   header.colour_type = colour_type;
@@ -258,7 +221,8 @@ ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeade
                      header.height <= kLargestPngNumber && depth_allowed(colour_type, depth) &&
                      data[10] == 0 && data[11] == 0 &&
                      data[12] <= 1;  // deflate, adaptive filtering, no or Adam7 interlacing
-  return valid ? ResultCode::kOk : unusable(detail, ErrorDetail::kPngBadHeader);
+  return valid ? ResultCode::kOk
+               : fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
 }
 
 // Walks the chunks from the signature to IEND: each one complete, a critical
@@ -269,7 +233,7 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
                         ErrorDetail* detail) {
   if (size < kPngSignature.size() ||
       std::memcmp(bytes, kPngSignature.data(), kPngSignature.size()) != 0) {
-    return unusable(detail, ErrorDetail::kNotBmp);
+    return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
   }
   constexpr std::size_t kFraming = 12;  // length, type, CRC
   std::size_t at = kPngSignature.size();
@@ -277,22 +241,32 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
   bool palette = false;
   bool image_data = false;
   for (;;) {
-    if (size - at < kFraming) return unusable(detail, ErrorDetail::kPngTruncated);
-    const std::uint32_t length = big_endian_u32(bytes + at);
-    if (length > kLargestPngNumber) return unusable(detail, ErrorDetail::kPngBadHeader);
-    if (size - at - kFraming < length) return unusable(detail, ErrorDetail::kPngTruncated);
+    if (size - at < kFraming) {
+      return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
+    }
+    const std::uint32_t length = load_u32_be(bytes + at);
+    if (length > kLargestPngNumber) {
+      return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
+    }
+    if (size - at - kFraming < length) {
+      return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
+    }
     const std::uint8_t* type = bytes + at + 4;
     const std::uint8_t* data = type + 4;
     for (std::size_t i = 0; i < 4; ++i) {
       const auto letter = static_cast<std::uint8_t>(type[i] | 0x20u);
-      if (letter < 'a' || letter > 'z') return unusable(detail, ErrorDetail::kPngBadHeader);
+      if (letter < 'a' || letter > 'z') {
+        return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
+      }
     }
     const bool critical = (type[0] & 0x20u) == 0;
-    if (critical && crc32_of(type, std::size_t{length} + 4) != big_endian_u32(data + length)) {
-      return unusable(detail, ErrorDetail::kPngChecksum);
+    if (critical && crc32_of(type, std::size_t{length} + 4) != load_u32_be(data + length)) {
+      return fail(detail, ErrorDetail::kPngChecksum, ResultCode::kUnusableInput);
     }
     const bool is_ihdr = std::memcmp(type, "IHDR", 4) == 0;
-    if (first != is_ihdr) return unusable(detail, ErrorDetail::kPngBadHeader);
+    if (first != is_ihdr) {
+      return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
+    }
     if (is_ihdr) {
       if (const ResultCode parsed = parse_header(data, length, header, detail); failed(parsed)) {
         return parsed;
@@ -303,12 +277,12 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
       const bool fits = header.colour_type != kColourGrey &&
                         header.colour_type != kColourGreyAlpha && !palette && !image_data &&
                         length != 0 && length % 3 == 0 && length / 3 <= kMostEntries;
-      if (!fits) return unusable(detail, ErrorDetail::kPngBadHeader);
+      if (!fits) return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
       palette = true;
     }
     if (std::memcmp(type, "IDAT", 4) == 0) {
       if (header.colour_type == kColourPalette && !palette) {
-        return unusable(detail, ErrorDetail::kPngBadHeader);
+        return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
       }
       image_data = true;
     }
@@ -316,82 +290,8 @@ ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& 
     first = false;
     at += kFraming + length;
   }
-  return image_data ? ResultCode::kOk : unusable(detail, ErrorDetail::kPngBadHeader);
-}
-
-template <RowLayout kLayout>
-Rgba16 pixel_at(const std::uint8_t* row, std::uint32_t x) {
-  if constexpr (kLayout == RowLayout::kRgba32) {
-    const std::size_t at = std::size_t{x} * 4;
-    return {widen8(row[at]), widen8(row[at + 1]), widen8(row[at + 2]), widen8(row[at + 3])};
-  } else {
-    constexpr std::size_t kChannels = bytes_per_pixel(kLayout) / 2;
-    std::array<std::uint16_t, kChannels> channels{};
-    std::memcpy(channels.data(), row + std::size_t{x} * sizeof channels, sizeof channels);
-    if constexpr (kChannels == 1) {
-      return {channels[0], channels[0], channels[0], kFullChannel};
-    } else if constexpr (kChannels == 3) {
-      return {channels[0], channels[1], channels[2], kFullChannel};
-    } else {
-      return {channels[0], channels[1], channels[2], channels[3]};
-    }
-  }
-}
-
-bool same_pixel(Rgba16 a, Rgba16 b) {
-  return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
-}
-
-template <RowLayout kLayout>
-void classify_row(const std::uint8_t* row, std::uint32_t y, const InkClassifier& classifier,
-                  InkMap& map) {
-  // Strips are long runs of one colour: the last decision is reused.
-  Rgba16 previous{};
-  bool previous_ink = classifier.is_ink(previous);
-  for (std::uint32_t x = 0; x < map.width_px; ++x) {
-    const Rgba16 pixel = pixel_at<kLayout>(row, x);
-    if (!same_pixel(pixel, previous)) {
-      previous = pixel;
-      previous_ink = classifier.is_ink(pixel);
-    }
-    if (previous_ink) map.set_ink(x, y);
-  }
-}
-
-template <RowLayout kLayout>
-void count_row(const std::uint8_t* row, std::uint32_t width_px, CommonColourCounter& counter) {
-  ColourKey run_key = 0;
-  std::uint64_t run_length = 0;
-  for (std::uint32_t x = 0; x < width_px; ++x) {
-    const ColourKey key = colour_key(pixel_at<kLayout>(row, x));
-    if (run_length != 0 && key != run_key) {
-      counter.add(run_key, run_length);
-      run_length = 0;
-    }
-    run_key = key;
-    ++run_length;
-  }
-  counter.add(run_key, run_length);
-}
-
-// Calls use(std::integral_constant<RowLayout, layout>), so the per-pixel
-// work is compiled for each layout.
-template <typename Use>
-void with_layout(RowLayout layout, Use use) {
-  switch (layout) {
-    case RowLayout::kRgba64:
-      use(std::integral_constant<RowLayout, RowLayout::kRgba64>{});
-      break;
-    case RowLayout::kRgb48:
-      use(std::integral_constant<RowLayout, RowLayout::kRgb48>{});
-      break;
-    case RowLayout::kGrey16:
-      use(std::integral_constant<RowLayout, RowLayout::kGrey16>{});
-      break;
-    case RowLayout::kRgba32:
-      use(std::integral_constant<RowLayout, RowLayout::kRgba32>{});
-      break;
-  }
+  return image_data ? ResultCode::kOk
+                    : fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
 }
 
 // The picture as WIC decodes it, in rows of its layout, a band at a time.
@@ -400,7 +300,7 @@ class WicPicture {
   WicPicture(const FileBytes& file, const PngHeader& header) : file_(&file), header_(header) {}
 
   ResultCode open(ErrorDetail* detail);
-  RowLayout layout() const { return layout_; }
+  PngRowLayout layout() const { return layout_; }
   // Hands every row to take_row(row, y), top row first.
   template <typename TakeRow>
   ResultCode for_each_row(TakeRow take_row, ErrorDetail* detail);
@@ -418,21 +318,25 @@ class WicPicture {
   IWICBitmapSource* rows_ = nullptr;  // the frame itself, or the converter
   std::unique_ptr<std::uint8_t[]> band_;
   std::uint32_t band_rows_ = 1;
-  RowLayout layout_ = RowLayout::kRgba32;
+  PngRowLayout layout_ = PngRowLayout::kRgba8;
 };
 
 ResultCode WicPicture::open(ErrorDetail* detail) {
   if (!apartment_.usable()) {
-    if (apartment_.status() == E_OUTOFMEMORY) return out_of_memory(detail);
-    return unusable(detail, ErrorDetail::kNotBmp);
+    if (apartment_.status() == E_OUTOFMEMORY) {
+      return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+    }
+    return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
   }
   HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_IWICImagingFactory, factory_.put_void());
   if (FAILED(result)) {
     // A system without WIC cannot read PNG at all, as a build without a
     // decoder cannot.
-    if (result == E_OUTOFMEMORY) return out_of_memory(detail);
-    return unusable(detail, ErrorDetail::kNotBmp);
+    if (result == E_OUTOFMEMORY) {
+      return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+    }
+    return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
   }
   if (result = factory_->CreateStream(stream_.put()); FAILED(result)) {
     return wic_failure(result, detail);
@@ -453,7 +357,7 @@ ResultCode WicPicture::open(ErrorDetail* detail) {
   // The signature was checked, so another decoder taking the file means it
   // is no PNG of ours.
   if (!IsEqualGUID(container, GUID_ContainerFormatPng)) {
-    return unusable(detail, ErrorDetail::kNotBmp);
+    return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
   }
   if (result = decoder_->GetFrame(0, frame_.put()); FAILED(result)) {
     return wic_failure(result, detail);
@@ -464,21 +368,26 @@ ResultCode WicPicture::open(ErrorDetail* detail) {
     return wic_failure(result, detail);
   }
   if (width != header_.width || height != header_.height) {
-    return unusable(detail, ErrorDetail::kPngBadHeader);
+    return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
   }
   WICPixelFormatGUID format{};
   if (result = frame_->GetPixelFormat(&format); FAILED(result)) {
     return wic_failure(result, detail);
   }
+  // A 16-bit file is read in the decoder's own format (16-bit samples in the
+  // host's byte order), so it keeps its precision whatever a format converter
+  // would do with it (wine's narrows to 8 bits); every other file is
+  // converted to 8-bit RGBA, not premultiplied, which loses nothing of
+  // samples of 8 bits or fewer.
   if (IsEqualGUID(format, GUID_WICPixelFormat64bppRGBA)) {
-    layout_ = RowLayout::kRgba64;
+    layout_ = PngRowLayout::kRgba16;
   } else if (IsEqualGUID(format, GUID_WICPixelFormat48bppRGB)) {
-    layout_ = RowLayout::kRgb48;
+    layout_ = PngRowLayout::kRgb16;
   } else if (IsEqualGUID(format, GUID_WICPixelFormat16bppGray)) {
-    layout_ = RowLayout::kGrey16;
+    layout_ = PngRowLayout::kGrey16;
   }
   rows_ = frame_.get();
-  if (layout_ == RowLayout::kRgba32) {
+  if (layout_ == PngRowLayout::kRgba8) {
     if (result = factory_->CreateFormatConverter(converter_.put()); FAILED(result)) {
       return wic_failure(result, detail);
     }
@@ -493,7 +402,7 @@ ResultCode WicPicture::open(ErrorDetail* detail) {
   const std::uint64_t row_bytes = std::uint64_t{header_.width} * kBytesPerPixel;
   band_rows_ = band_rows_for(header_.width, header_.height);
   band_.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(row_bytes * band_rows_)]);
-  if (!band_) return out_of_memory(detail);
+  if (!band_) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   return ResultCode::kOk;
 }
 
@@ -539,44 +448,29 @@ ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& 
       failed(checked)) {
     return checked;
   }
-  if (std::uint64_t{header.width} * header.height > kWicMaxPixels) {
-    return unusable(detail, ErrorDetail::kPictureTooLarge);
-  }
-  InkMap decoded;
-  if (const ResultCode made =
-          allocate_ink_map(header.width, header.height, band_bytes, file.size, decoded, detail);
-      failed(made)) {
-    return made;
+  std::uint64_t pixels = 0;
+  if (!checked_multiply(header.width, header.height, pixels) || pixels > kWicMaxPixels) {
+    return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
   }
 
   WicPicture picture(file, header);
-  if (const ResultCode opened = picture.open(detail); failed(opened)) return opened;
-  ColourKey paper = 0;
-  if (rule == InkRule::kAuto) {
-    // The counter is large; it lives on the heap rather than the stack.
-    std::unique_ptr<CommonColourCounter> counter(new (std::nothrow) CommonColourCounter());
-    if (!counter) return out_of_memory(detail);
-    const auto count = [&](const std::uint8_t* row, std::uint32_t) {
-      with_layout(picture.layout(), [&](auto layout) {
-        count_row<decltype(layout)::value>(row, header.width, *counter);
-      });
-    };
-    if (const ResultCode counted = picture.for_each_row(count, detail); failed(counted)) {
-      return counted;
+  bool opened = false;
+  const KeyedColours colours;
+  const PictureExtent extent{header.width, header.height, band_bytes, file.size};
+  const auto read_pass = [&](auto& pass, ErrorDetail* why) -> ResultCode {
+    if (const ResultCode begun = pass.begin(extent, colours, why); failed(begun)) return begun;
+    // WIC's decoder is made once; a second pass copies its rows again.
+    if (!opened) {
+      if (const ResultCode made = picture.open(why); failed(made)) return made;
+      opened = true;
     }
-    paper = counter->most_common();
-  }
-  const InkClassifier classifier(rule, paper);
-  const auto classify = [&](const std::uint8_t* row, std::uint32_t y) {
-    with_layout(picture.layout(), [&](auto layout) {
-      classify_row<decltype(layout)::value>(row, y, classifier, decoded);
-    });
+    return picture.for_each_row(
+        [&](const std::uint8_t* row, std::uint32_t y) {
+          take_png_row(pass, picture.layout(), row, y, 0, 1, header.width);
+        },
+        why);
   };
-  if (const ResultCode classified = picture.for_each_row(classify, detail); failed(classified)) {
-    return classified;
-  }
-  map = std::move(decoded);
-  return ResultCode::kOk;
+  return read_ink_in_passes<KeyedColours>(rule, read_pass, map, detail);
 }
 
 }  // namespace vellicor

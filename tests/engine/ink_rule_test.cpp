@@ -118,5 +118,28 @@ TEST(CommonColour, ExactWithFewColoursAndFoundAmongMany) {
   EXPECT_EQ(many.most_common(), kPaper);
 }
 
+TEST(ColourKeys, StandForTheirPixelUnderEveryRule) {
+  const std::vector<Rgba16> pixels = {{0, 0, 0, kFullChannel},
+                                      {0x1234, 0x5678, 0x9ABC, 0xDEF0},
+                                      {kFullChannel, 0, 0, 1},
+                                      {0, 0, 0, 0},
+                                      {0x8000, 0x8000, 0x8000, 0},
+                                      {kFullChannel, 0, 0, 0x7FFF},
+                                      {0x7F00, 0x7F00, 0x7F00, kFullChannel}};
+  for (const Rgba16& pixel : pixels) {
+    const ColourKey key = colour_key(pixel);
+    const Rgba16 stood_for = colour_of_key(key);
+    EXPECT_EQ(colour_key(stood_for), key);
+    for (const InkRule rule : {InkRule::kBlack, InkRule::kDark, InkRule::kOpaque}) {
+      EXPECT_EQ(is_ink_by_fixed_rule(rule, stood_for), is_ink_by_fixed_rule(rule, pixel))
+          << std::hex << key << " rule " << static_cast<int>(rule);
+    }
+  }
+  // Every transparent pixel is transparent black.
+  const Rgba16 transparent = colour_of_key(0);
+  EXPECT_EQ(transparent.alpha, 0);
+  EXPECT_EQ(transparent.red, 0);
+}
+
 }  // namespace
 }  // namespace vellicor

@@ -5,6 +5,9 @@ vellicor_add_gtest(vellicor_picture_reader_tests
   SOURCES
     engine/ink_map_text.cpp
     engine/ink_rule_test.cpp
+    engine/ink_passes_test.cpp
+    engine/png_rows_test.cpp
+    engine/reader_helpers_test.cpp
     engine/png_reader_test.cpp
     engine/bmp_any_reader_test.cpp
   LIBS vellicor_engine)
