@@ -12,7 +12,7 @@
 #include "engine/font/bdf_writer.hpp"
 #include "engine/font/font_model.hpp"
 #include "engine/layout/glyph_cutter.hpp"
-#include "engine/picture/one_bit_bmp_ink.hpp"
+#include "engine/picture/picture_source.hpp"
 
 namespace vellicor::bench {
 

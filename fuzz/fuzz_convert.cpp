@@ -16,7 +16,7 @@
 #include "engine/font/font_model.hpp"
 #include "engine/font/glyph_record.hpp"
 #include "engine/layout/glyph_cutter.hpp"
-#include "engine/picture/one_bit_bmp_ink.hpp"
+#include "engine/picture/picture_source.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/memory_file_system.hpp"
 

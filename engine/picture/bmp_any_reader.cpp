@@ -196,15 +196,13 @@ class RleWalker {
 };
 
 // One reading of the file's pixels into pass (see read_ink_in_passes).
+// Every pass reads the open file from its start.
 template <class Pass>
-ResultCode read_bmp_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDetail* detail) {
-  InputFile file(fs, fs.open_for_reading(path));
-  if (!file.is_open()) {
-    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  }
+ResultCode read_bmp_pass(FileSystem& fs, FileHandle file, Pass& pass, ErrorDetail* detail) {
+  if (!fs.seek(file, 0)) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   std::uint64_t file_bytes = 0;
-  if (!fs.size(file.handle(), &file_bytes)) file_bytes = 0;
-  InputStream stream(fs, file.handle());
+  if (!fs.size(file, &file_bytes)) file_bytes = 0;
+  InputStream stream(fs, file);
   if (!stream.allocate()) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
 
   std::array<std::uint8_t, kBmpAnyHeaderBytes> header_bytes{};
@@ -261,11 +259,18 @@ ResultCode read_bmp_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDeta
 
 }  // namespace
 
-ResultCode read_bmp_any_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+ResultCode read_bmp_any_ink(FileSystem& fs, FileHandle file, InkRule rule, InkMap& map,
                             ErrorDetail* detail) {
   return read_ink_in_passes<BmpColours>(
-      rule, [&](auto& pass, ErrorDetail* why) { return read_bmp_pass(fs, path, pass, why); }, map,
+      rule, [&](auto& pass, ErrorDetail* why) { return read_bmp_pass(fs, file, pass, why); }, map,
       detail);
+}
+
+ResultCode read_bmp_any_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+                            ErrorDetail* detail) {
+  InputFile file(fs, fs.open_for_reading(path));
+  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  return read_bmp_any_ink(fs, file.handle(), rule, map, detail);
 }
 
 }  // namespace vellicor

@@ -19,5 +19,8 @@ namespace vellicor {
 // kOutOfMemory. map is written only on success.
 ResultCode read_bmp_any_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
                             ErrorDetail* detail);
+// The same for an open file, which every pass reads from its start.
+ResultCode read_bmp_any_ink(FileSystem& fs, FileHandle file, InkRule rule, InkMap& map,
+                            ErrorDetail* detail);
 
 }  // namespace vellicor

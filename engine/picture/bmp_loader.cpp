@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "engine/io/input_stream.hpp"
 #include "engine/picture/bmp_header.hpp"
 
 namespace vellicor {
@@ -30,22 +31,6 @@ ResultCode unusable(ErrorDetail* detail) {
 
 ResultCode out_of_memory(ErrorDetail* detail) {
   return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
-}
-
-// Reads until count bytes have arrived or the file ends; a single read call
-// may deliver less than asked (a pipe, a very large count). False only when a
-// read call fails.
-bool read_up_to(FileSystem& fs, FileHandle file, std::uint8_t* buffer, std::size_t count,
-                std::size_t* delivered) {
-  std::size_t total = 0;
-  while (total < count) {
-    std::size_t got = 0;
-    if (!fs.read(file, buffer + total, count - total, &got)) return false;
-    if (got == 0) break;
-    total += got;
-  }
-  *delivered = total;
-  return true;
 }
 
 bool is_pure_black(const std::uint8_t* entry) {
@@ -90,7 +75,7 @@ ResultCode read_pixels(FileSystem& fs, FileHandle file, std::uint32_t pixel_offs
   while (true) {
     std::size_t got = 0;
     const std::size_t wanted = capacity - loaded.delivered_bytes;
-    if (!read_up_to(fs, file, loaded.bytes.get() + loaded.delivered_bytes, wanted, &got)) {
+    if (!read_fully(fs, file, loaded.bytes.get() + loaded.delivered_bytes, wanted, &got)) {
       return file_access_failed(detail);
     }
     loaded.delivered_bytes += static_cast<std::uint32_t>(got);
@@ -115,15 +100,21 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header
                     InkIndexTable& ink_table, std::uint16_t& ink_count, PixelBuffer& pixels,
                     ErrorDetail* detail) {
   pixels = PixelBuffer{};
-
   InputFile file(fs, fs.open_for_reading(path));
   if (!file.is_open()) return file_access_failed(detail);
+  return load_bmp(fs, file.handle(), info_header, ink_table, ink_count, pixels, detail);
+}
+
+ResultCode load_bmp(FileSystem& fs, FileHandle file, BmpInfoHeader& info_header,
+                    InkIndexTable& ink_table, std::uint16_t& ink_count, PixelBuffer& pixels,
+                    ErrorDetail* detail) {
+  pixels = PixelBuffer{};
 
   // A file that ends inside a header leaves the rest of it zero; the checks
   // below then refuse it, so only the read call's success matters here.
   std::array<std::uint8_t, kBmpFileHeaderSize> file_bytes{};
   std::size_t delivered = 0;
-  if (!read_up_to(fs, file.handle(), file_bytes.data(), file_bytes.size(), &delivered)) {
+  if (!read_fully(fs, file, file_bytes.data(), file_bytes.size(), &delivered)) {
     return file_access_failed(detail);
   }
   const BmpFileHeader file_fields = decode_file_header(file_bytes);
@@ -132,7 +123,7 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header
   }
 
   std::array<std::uint8_t, kBmpInfoHeaderSize> info_bytes{};
-  if (!read_up_to(fs, file.handle(), info_bytes.data(), info_bytes.size(), &delivered)) {
+  if (!read_fully(fs, file, info_bytes.data(), info_bytes.size(), &delivered)) {
     return file_access_failed(detail);
   }
   BmpInfoHeader info_fields = decode_info_header(info_bytes);
@@ -150,8 +141,8 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header
   PaletteBytes palette{};
   const std::size_t palette_bytes = entry_count * kPaletteEntrySize;
   const std::uint64_t palette_offset = std::uint64_t{kBmpFileHeaderSize} + info_fields.biSize;
-  if (!fs.seek(file.handle(), palette_offset) ||
-      !read_up_to(fs, file.handle(), palette.data(), palette_bytes, &delivered) ||
+  if (!fs.seek(file, palette_offset) ||
+      !read_fully(fs, file, palette.data(), palette_bytes, &delivered) ||
       delivered != palette_bytes) {
     return file_access_failed(detail);
   }
@@ -165,12 +156,12 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header
   // Hosts have always seen a failed move to the pixel data reported as
   // unusable input (-1), not as the -6 of the other file access failures;
   // the detail still names file access.
-  if (!fs.seek(file.handle(), file_fields.bfOffBits)) {
+  if (!fs.seek(file, file_fields.bfOffBits)) {
     return fail(detail, ErrorDetail::kFileAccess, ResultCode::kUnusableInput);
   }
   PixelBuffer loaded;
-  if (const ResultCode read = read_pixels(fs, file.handle(), file_fields.bfOffBits,
-                                          info_fields.biSizeImage, loaded, detail);
+  if (const ResultCode read =
+          read_pixels(fs, file, file_fields.bfOffBits, info_fields.biSizeImage, loaded, detail);
       failed(read)) {
     return read;
   }

@@ -17,5 +17,9 @@ namespace vellicor {
 ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header,
                     InkIndexTable& ink_table, std::uint16_t& ink_count, PixelBuffer& pixels,
                     ErrorDetail* detail);
+// The same for an open file positioned at its start; the file stays open.
+ResultCode load_bmp(FileSystem& fs, FileHandle file, BmpInfoHeader& info_header,
+                    InkIndexTable& ink_table, std::uint16_t& ink_count, PixelBuffer& pixels,
+                    ErrorDetail* detail);
 
 }  // namespace vellicor

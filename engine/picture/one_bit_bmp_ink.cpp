@@ -6,8 +6,6 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/picture/bmp_loader.hpp"
-
 namespace vellicor {
 
 namespace {
@@ -202,16 +200,6 @@ ResultCode one_bit_bmp_ink_map(const BmpInfoHeader& info, const PixelBuffer& pix
   }
   map = std::move(made);
   return ResultCode::kOk;
-}
-
-ResultCode read_one_bit_bmp(FileSystem& fs, const char* path, InkMap& map, ErrorDetail* detail) {
-  BmpInfoHeader info;
-  InkIndexTable ink_table{};
-  std::uint16_t ink_count = 0;
-  PixelBuffer pixels;
-  const ResultCode loaded = load_bmp(fs, path, info, ink_table, ink_count, pixels, detail);
-  if (failed(loaded)) return loaded;
-  return one_bit_bmp_ink_map(info, std::move(pixels), ink_table.data(), ink_count, map, detail);
 }
 
 }  // namespace vellicor

@@ -30,8 +30,4 @@ ResultCode one_bit_bmp_ink_map(const BmpInfoHeader& info, PixelBuffer&& pixels,
                                const std::uint8_t* ink_indices, std::uint16_t ink_count,
                                InkMap& map, ErrorDetail* detail);
 
-// load_bmp, then one_bit_bmp_ink_map: the reader of the plain conversion,
-// with its checks, refusals and details.
-ResultCode read_one_bit_bmp(FileSystem& fs, const char* path, InkMap& map, ErrorDetail* detail);
-
 }  // namespace vellicor

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/core/byte_order.hpp"
 #include "engine/core/limits.hpp"
+#include "engine/io/input_stream.hpp"
 #include "engine/picture/bmp_any_reader.hpp"
 #include "engine/picture/bmp_format.hpp"
 #include "engine/picture/png_reader.hpp"
@@ -20,47 +22,41 @@ constexpr std::size_t kBitCountAt = 28;
 
 }  // namespace
 
-PictureFormat sniff_picture_format(FileSystem& fs, const char* path) {
-  InputFile file(fs, fs.open_for_reading(path));
-  if (!file.is_open()) return PictureFormat::kUnknown;
+PictureFormat sniff_picture_format(FileSystem& fs, FileHandle file) {
   std::array<std::uint8_t, kSniffBytes> bytes{};
   std::size_t total = 0;
-  while (total < bytes.size()) {
-    std::size_t got = 0;
-    if (!fs.read(file.handle(), bytes.data() + total, bytes.size() - total, &got)) {
-      return PictureFormat::kUnknown;
-    }
-    if (got == 0) break;
-    total += got;
-  }
+  if (!read_fully(fs, file, bytes.data(), bytes.size(), &total)) return PictureFormat::kUnknown;
   if (total >= kPngSignature.size() &&
       std::equal(kPngSignature.begin(), kPngSignature.end(), bytes.begin())) {
     return PictureFormat::kPng;
   }
-  if (total < 2 || (bytes[0] | bytes[1] << 8) != kBmpSignature) return PictureFormat::kUnknown;
-  const std::uint32_t info_size = bytes[kInfoSizeAt] | std::uint32_t{bytes[kInfoSizeAt + 1]} << 8 |
-                                  std::uint32_t{bytes[kInfoSizeAt + 2]} << 16 |
-                                  std::uint32_t{bytes[kInfoSizeAt + 3]} << 24;
-  const unsigned bit_count = bytes[kBitCountAt] | unsigned{bytes[kBitCountAt + 1]} << 8;
+  if (total < 2 || load_u16_le(bytes.data()) != kBmpSignature) return PictureFormat::kUnknown;
+  const std::uint32_t info_size = load_u32_le(bytes.data() + kInfoSizeAt);
+  const unsigned bit_count = load_u16_le(bytes.data() + kBitCountAt);
   const bool windows_header = total == kSniffBytes && info_size >= kBmpInfoHeaderSize;
   return windows_header && bit_count == 1 ? PictureFormat::kOneBitBmp : PictureFormat::kOtherBmp;
 }
 
-ResultCode read_picture_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
-                            ErrorDetail* detail) {
-  switch (sniff_picture_format(fs, path)) {
+ResultCode read_picture_ink(FileSystem& fs, FileHandle file, PictureFormat format, InkRule rule,
+                            InkMap& map, ErrorDetail* detail) {
+  switch (format) {
     case PictureFormat::kPng:
-      return read_png_ink(fs, path, rule, map, detail);
+      return read_png_ink(fs, file, rule, map, detail);
     case PictureFormat::kOneBitBmp:
     case PictureFormat::kOtherBmp:
-      return read_bmp_any_ink(fs, path, rule, map, detail);
+      return read_bmp_any_ink(fs, file, rule, map, detail);
     case PictureFormat::kUnknown:
       break;
   }
-  // An unreadable file is told apart from one of a foreign format.
-  InputFile probe(fs, fs.open_for_reading(path));
-  if (!probe.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
+}
+
+ResultCode read_picture_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+                            ErrorDetail* detail) {
+  InputFile file(fs, fs.open_for_reading(path));
+  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  const PictureFormat format = sniff_picture_format(fs, file.handle());
+  return read_picture_ink(fs, file.handle(), format, rule, map, detail);
 }
 
 }  // namespace vellicor

@@ -23,4 +23,8 @@ enum class PictureReaders {
 ResultCode read_picture(FileSystem& fs, const char* path, PictureReaders readers,
                         std::uint32_t ink_rule, InkMap& map, ErrorDetail* detail);
 
+// load_bmp, then one_bit_bmp_ink_map: the reader of the plain conversion,
+// with its checks, refusals and details.
+ResultCode read_one_bit_bmp(FileSystem& fs, const char* path, InkMap& map, ErrorDetail* detail);
+
 }  // namespace vellicor

@@ -8,7 +8,7 @@ namespace vellicor {
 
 bool png_support_built() { return false; }
 
-ResultCode read_png_ink(FileSystem&, const char*, InkRule, InkMap&, ErrorDetail* detail) {
+ResultCode read_png_ink(FileSystem&, FileHandle, InkRule, InkMap&, ErrorDetail* detail) {
   return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
 }
 
@@ -116,14 +116,14 @@ int read_from_stream(spng_ctx*, void* user, void* destination, std::size_t lengt
 }
 
 // One decoding of the file into pass (see read_ink_in_passes).
+// Every pass reads the open file from its start.
 template <class Pass>
-ResultCode read_png_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDetail* detail) {
-  InputFile file(fs, fs.open_for_reading(path));
-  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+ResultCode read_png_pass(FileSystem& fs, FileHandle file, Pass& pass, ErrorDetail* detail) {
+  if (!fs.seek(file, 0)) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   std::uint64_t file_bytes = 0;
-  if (!fs.size(file.handle(), &file_bytes)) file_bytes = 0;
+  if (!fs.size(file, &file_bytes)) file_bytes = 0;
 
-  InputStream stream(fs, file.handle());
+  InputStream stream(fs, file);
   Context context(spng_ctx_new(0));
   if (!stream.allocate() || !context) {
     return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
@@ -191,10 +191,10 @@ ResultCode read_png_pass(FileSystem& fs, const char* path, Pass& pass, ErrorDeta
 
 bool png_support_built() { return true; }
 
-ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+ResultCode read_png_ink(FileSystem& fs, FileHandle file, InkRule rule, InkMap& map,
                         ErrorDetail* detail) {
   return read_ink_in_passes<KeyedColours>(
-      rule, [&](auto& pass, ErrorDetail* why) { return read_png_pass(fs, path, pass, why); }, map,
+      rule, [&](auto& pass, ErrorDetail* why) { return read_png_pass(fs, file, pass, why); }, map,
       detail);
 }
 

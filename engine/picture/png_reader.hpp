@@ -26,7 +26,17 @@ bool png_support_built();
 // detail kPictureTooLarge (checked before decoding), kPngTruncated,
 // kPngChecksum, kPngBadData or kPngBadHeader; kFileAccess (detail kFileAccess)
 // when a read fails; kOutOfMemory. map is written only on success.
-ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+// file is open; every decoding reads it from its start.
+ResultCode read_png_ink(FileSystem& fs, FileHandle file, InkRule rule, InkMap& map,
                         ErrorDetail* detail);
+
+// read_png_ink on the file at path (kFileAccess, detail kFileAccess, when it
+// does not open).
+inline ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+                               ErrorDetail* detail) {
+  InputFile file(fs, fs.open_for_reading(path));
+  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  return read_png_ink(fs, file.handle(), rule, map, detail);
+}
 
 }  // namespace vellicor

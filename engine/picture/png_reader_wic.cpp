@@ -118,11 +118,11 @@ struct FileBytes {
   std::size_t size = 0;
 };
 
-ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out, ErrorDetail* detail) {
-  InputFile file(fs, fs.open_for_reading(path));
-  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+// The open file from its start.
+ResultCode read_whole_file(FileSystem& fs, FileHandle file, FileBytes& out, ErrorDetail* detail) {
+  if (!fs.seek(file, 0)) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   std::uint64_t known_size = 0;
-  const bool sized = fs.size(file.handle(), &known_size);
+  const bool sized = fs.size(file, &known_size);
   if (sized && known_size > kWicMaxFileBytes) {
     return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
   }
@@ -134,7 +134,7 @@ ResultCode read_whole_file(FileSystem& fs, const char* path, FileBytes& out, Err
   std::size_t used = 0;
   for (;;) {
     std::size_t got = 0;
-    if (!read_fully(fs, file.handle(), buffer.get() + used, capacity - used, &got)) {
+    if (!read_fully(fs, file, buffer.get() + used, capacity - used, &got)) {
       return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
     }
     used += got;
@@ -430,10 +430,10 @@ ResultCode WicPicture::for_each_row(TakeRow take_row, ErrorDetail* detail) {
 
 bool png_support_built() { return true; }
 
-ResultCode read_png_ink(FileSystem& fs, const char* path, InkRule rule, InkMap& map,
+ResultCode read_png_ink(FileSystem& fs, FileHandle input, InkRule rule, InkMap& map,
                         ErrorDetail* detail) {
   FileBytes file;
-  if (const ResultCode read = read_whole_file(fs, path, file, detail); failed(read)) return read;
+  if (const ResultCode read = read_whole_file(fs, input, file, detail); failed(read)) return read;
   PngHeader header;
   if (const ResultCode checked = check_layout(file.bytes.get(), file.size, header, detail);
       failed(checked)) {
