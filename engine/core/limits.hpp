@@ -64,4 +64,21 @@ constexpr std::uint64_t font_size_limit(std::uint64_t delivered_pixel_bytes) {
   return scaled > kMinFontSizeLimit ? scaled : kMinFontSizeLimit;
 }
 
+// The picture readers.
+//
+// How much memory reading a picture may take: the ink map plus the one
+// decoded row a reader holds. A picture's declared size costs nothing to
+// state, so the allowance follows what the file really holds: a floor that
+// every real glyph strip stays under (65,536 glyphs of 8 x 16 pixels in a
+// 16-bit RGBA row take about 6.5 MiB), or this many bytes per byte of the
+// file, whichever is larger. Decoding work follows the same bound, so no
+// small file can make a reader run for long.
+inline constexpr std::uint64_t kMinDecodeBudgetBytes = std::uint64_t{8} << 20;  // 8 MiB
+inline constexpr std::uint64_t kDecodeBytesPerFileByte = 128;
+// Whatever the file's size, never more than this (the ink map's size must
+// also fit the 32-bit size field of a BMP header).
+inline constexpr std::uint64_t kMaxDecodeBudgetBytes = std::uint64_t{512} << 20;  // 512 MiB
+// Neither side of a picture may exceed this many pixels.
+inline constexpr std::uint32_t kMaxPictureSidePx = std::uint32_t{1} << 24;
+
 }  // namespace vellicor

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "engine/core/byte_order.hpp"
+
 namespace vellicor {
 
 namespace {
@@ -13,14 +15,13 @@ class LittleEndianFields {
   explicit LittleEndianFields(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
   std::uint16_t u16() {
-    const auto value = static_cast<std::uint16_t>(bytes_[next_] | (bytes_[next_ + 1] << 8));
-    next_ += 2;
+    const std::uint16_t value = load_u16_le(bytes_.data() + next_);
+    next_ += sizeof value;
     return value;
   }
   std::uint32_t u32() {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value |= std::uint32_t{bytes_[next_ + i]} << (8 * i);
-    next_ += 4;
+    const std::uint32_t value = load_u32_le(bytes_.data() + next_);
+    next_ += sizeof value;
     return value;
   }
   // Two's complement reinterpretation, well defined since C++20.
@@ -34,10 +35,6 @@ class LittleEndianFields {
 
 ResultCode unsupported(ErrorDetail* detail) {
   return fail(detail, ErrorDetail::kUnsupported, ResultCode::kFileAccess);
-}
-
-ResultCode unusable(ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
 }
 
 }  // namespace
@@ -93,27 +90,38 @@ ResultCode validate_headers(const BmpFileHeader& file, BmpInfoHeader& info, Erro
   // bits; reading them as such would make glyphs of noise.
   if (info.biCompression != 0) return unsupported(detail);
 
-  if (info.biBitCount <= 0) return unusable(detail);
-  if (info.biHeight == 0) return unusable(detail);
-  if (info.biSize == 0) return unusable(detail);
+  if (info.biBitCount <= 0)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  if (info.biHeight == 0)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  if (info.biSize == 0)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
   // biSizeImage 0 is allowed for uncompressed pictures and means "exactly the
   // rows"; it is resolved below once the product is known to fit.
   const bool size_left_to_reader = info.biSizeImage == 0;
-  if (info.biWidth <= 0) return unusable(detail);
-  if (file.bfOffBits == 0) return unusable(detail);
-  if (file.bfSize == 0) return unusable(detail);
-  if (file.bfOffBits < kBmpMinimumPixelOffset) return unusable(detail);
+  if (info.biWidth <= 0)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  if (file.bfOffBits == 0)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  if (file.bfSize == 0)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+  if (file.bfOffBits < kBmpMinimumPixelOffset)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
 
   const std::uint32_t rows = row_count(info);
-  if (!size_left_to_reader && info.biSizeImage < rows) return unusable(detail);
+  if (!size_left_to_reader && info.biSizeImage < rows)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
   const auto bit_count = static_cast<std::uint32_t>(info.biBitCount);
-  if (static_cast<std::uint32_t>(info.biWidth) > kMaxRowBits / bit_count) return unusable(detail);
+  if (static_cast<std::uint32_t>(info.biWidth) > kMaxRowBits / bit_count)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
   const std::uint32_t stride = row_stride(info);
-  if (rows > UINT32_MAX / stride) return unusable(detail);
+  if (rows > UINT32_MAX / stride)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
 
   const std::uint32_t rows_bytes = stride * rows;
   const std::uint32_t size_image = size_left_to_reader ? rows_bytes : info.biSizeImage;
-  if (size_image < rows_bytes) return unusable(detail);
+  if (size_image < rows_bytes)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
   info.biSizeImage = size_image;
   return ResultCode::kOk;
 }

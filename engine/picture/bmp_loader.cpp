@@ -21,18 +21,6 @@ constexpr std::uint32_t kFirstPixelChunkBytes = 64 * 1024;
 // The palette fits on the stack: at most 256 entries of 4 bytes.
 using PaletteBytes = std::array<std::uint8_t, kMaxPaletteEntries * kPaletteEntrySize>;
 
-ResultCode file_access_failed(ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-}
-
-ResultCode unusable(ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
-}
-
-ResultCode out_of_memory(ErrorDetail* detail) {
-  return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
-}
-
 bool is_pure_black(const std::uint8_t* entry) {
   // Blue, green, red; the fourth byte is unused by the format.
   return entry[0] == 0 && entry[1] == 0 && entry[2] == 0;
@@ -48,7 +36,7 @@ ResultCode collect_ink(const std::uint8_t* palette, std::uint32_t entry_count, I
       ++count;
     }
   }
-  if (count == 0) return unusable(detail);
+  if (count == 0) return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
   ink_count = count;
   return ResultCode::kOk;
 }
@@ -70,13 +58,13 @@ ResultCode read_pixels(FileSystem& fs, FileHandle file, std::uint32_t pixel_offs
 
   PixelBuffer loaded;
   loaded.bytes.reset(new (std::nothrow) std::uint8_t[capacity]);
-  if (!loaded.bytes) return out_of_memory(detail);
+  if (!loaded.bytes) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
 
   while (true) {
     std::size_t got = 0;
     const std::size_t wanted = capacity - loaded.delivered_bytes;
     if (!read_fully(fs, file, loaded.bytes.get() + loaded.delivered_bytes, wanted, &got)) {
-      return file_access_failed(detail);
+      return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
     }
     loaded.delivered_bytes += static_cast<std::uint32_t>(got);
     // The known size bounds the single read; otherwise stop at the end of the
@@ -85,7 +73,7 @@ ResultCode read_pixels(FileSystem& fs, FileHandle file, std::uint32_t pixel_offs
 
     const std::uint32_t grown = declared - capacity > capacity ? capacity * 2 : declared;
     std::unique_ptr<std::uint8_t[]> larger(new (std::nothrow) std::uint8_t[grown]);
-    if (!larger) return out_of_memory(detail);
+    if (!larger) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
     std::memcpy(larger.get(), loaded.bytes.get(), loaded.delivered_bytes);
     loaded.bytes = std::move(larger);
     capacity = grown;
@@ -101,7 +89,7 @@ ResultCode load_bmp(FileSystem& fs, const char* path, BmpInfoHeader& info_header
                     ErrorDetail* detail) {
   pixels = PixelBuffer{};
   InputFile file(fs, fs.open_for_reading(path));
-  if (!file.is_open()) return file_access_failed(detail);
+  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   return load_bmp(fs, file.handle(), info_header, ink_table, ink_count, pixels, detail);
 }
 
@@ -115,7 +103,7 @@ ResultCode load_bmp(FileSystem& fs, FileHandle file, BmpInfoHeader& info_header,
   std::array<std::uint8_t, kBmpFileHeaderSize> file_bytes{};
   std::size_t delivered = 0;
   if (!read_fully(fs, file, file_bytes.data(), file_bytes.size(), &delivered)) {
-    return file_access_failed(detail);
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   }
   const BmpFileHeader file_fields = decode_file_header(file_bytes);
   if (file_fields.bfType != kBmpSignature) {
@@ -124,7 +112,7 @@ ResultCode load_bmp(FileSystem& fs, FileHandle file, BmpInfoHeader& info_header,
 
   std::array<std::uint8_t, kBmpInfoHeaderSize> info_bytes{};
   if (!read_fully(fs, file, info_bytes.data(), info_bytes.size(), &delivered)) {
-    return file_access_failed(detail);
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   }
   BmpInfoHeader info_fields = decode_info_header(info_bytes);
   if (const ResultCode checked = validate_headers(file_fields, info_fields, detail);
@@ -133,7 +121,8 @@ ResultCode load_bmp(FileSystem& fs, FileHandle file, BmpInfoHeader& info_header,
   }
 
   const std::uint32_t entry_count = palette_entry_count(info_fields);
-  if (entry_count > kMaxPaletteEntries) return unusable(detail);
+  if (entry_count > kMaxPaletteEntries)
+    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
 
   // The palette follows the information header as the file declares its
   // length: editors write 108- and 124-byte headers, whose palette starts
@@ -144,7 +133,7 @@ ResultCode load_bmp(FileSystem& fs, FileHandle file, BmpInfoHeader& info_header,
   if (!fs.seek(file, palette_offset) ||
       !read_fully(fs, file, palette.data(), palette_bytes, &delivered) ||
       delivered != palette_bytes) {
-    return file_access_failed(detail);
+    return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   }
   InkIndexTable ink{};
   std::uint16_t ink_found = 0;

@@ -5,15 +5,9 @@
 #include <new>
 
 #include "engine/core/limits.hpp"
+#include "engine/core/row_stride.hpp"
 
 namespace vellicor {
-
-namespace {
-
-constexpr std::uint64_t kBitsPerWord = 32;
-constexpr std::uint64_t kBytesPerWord = 4;
-
-}  // namespace
 
 std::uint64_t decode_budget_bytes(std::uint64_t file_bytes) {
   if (file_bytes > kMaxDecodeBudgetBytes / kDecodeBytesPerFileByte) return kMaxDecodeBudgetBytes;
@@ -22,8 +16,10 @@ std::uint64_t decode_budget_bytes(std::uint64_t file_bytes) {
 }
 
 std::uint32_t ink_map_stride(std::uint32_t width_px) {
-  return static_cast<std::uint32_t>((std::uint64_t{width_px} + kBitsPerWord - 1) / kBitsPerWord *
-                                    kBytesPerWord);
+  // One bit per pixel of a 32-bit width always fits.
+  std::uint64_t stride = 0;
+  static_cast<void>(padded_row_bytes(width_px, 1, stride));
+  return static_cast<std::uint32_t>(stride);
 }
 
 ResultCode check_picture_size(std::uint32_t width_px, std::uint32_t height_px,

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/core/limits.hpp"
 #include "engine/picture/pixel_buffer.hpp"
 #include "vellicor/internal/result_codes.hpp"
 
@@ -118,21 +119,6 @@ struct InkMap {
   // ink_bytes_from for bytes not all inside a held row, byte by byte.
   std::uint64_t gathered_ink_bytes(std::uint32_t y, std::int64_t byte_index) const;
 };
-
-// How much memory reading a picture may take: the ink map plus the one
-// decoded row a reader holds. A picture's declared size costs nothing to
-// state, so the allowance follows what the file really holds: a floor that
-// every real glyph strip stays under (65,536 glyphs of 8 x 16 pixels in a
-// 16-bit RGBA row take about 6.5 MiB), or this many bytes per byte of the
-// file, whichever is larger. Decoding work follows the same bound, so no
-// small file can make a reader run for long.
-inline constexpr std::uint64_t kMinDecodeBudgetBytes = std::uint64_t{8} << 20;  // 8 MiB
-inline constexpr std::uint64_t kDecodeBytesPerFileByte = 128;
-// Whatever the file's size, never more than this (the ink map's size must
-// also fit the 32-bit size field of a BMP header).
-inline constexpr std::uint64_t kMaxDecodeBudgetBytes = std::uint64_t{512} << 20;  // 512 MiB
-// Neither side of a picture may exceed this many pixels.
-inline constexpr std::uint32_t kMaxPictureSidePx = std::uint32_t{1} << 24;
 
 // The allowance for a file of file_bytes bytes; 0 means the size is unknown
 // (a pipe), which gets the floor.
