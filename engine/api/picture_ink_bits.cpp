@@ -36,7 +36,9 @@ ResultCode read_ink_bits(const char* path, std::uint32_t ink_rule, InkBits& out,
   for (std::uint32_t y = 0; y < ink.height_px; ++y) {
     std::uint8_t* row = ink.bits.data() + std::size_t{y} * ink.stride_bytes;
     for (std::uint32_t x = 0; x < ink.width_px; ++x) {
-      if (picture.is_ink(x, y)) row[x / kBitsPerByte] |= kLeftmostBit >> (x % kBitsPerByte);
+      if (picture.is_ink(x, y)) {
+        row[x / kBitsPerByte] |= static_cast<std::uint8_t>(kLeftmostBit >> (x % kBitsPerByte));
+      }
     }
   }
   out = std::move(ink);
