@@ -50,6 +50,13 @@ static void check_layout(CodeUnitLoaderFn factory) {
   unsigned char *bytes;
   void *ops;
   int32_t count;
+  int32_t(VELLICOR_CALL * retain)(Converter *) = NULL;
+  int32_t(VELLICOR_CALL * release)(Converter *) = NULL;
+  ResultCode(VELLICOR_CALL * query)(Converter *, ConverterIid, Converter **) = NULL;
+  ResultCode(VELLICOR_CALL * convert)(Converter *, const ConversionPaths *,
+                                      const ConversionOptions *, ErrorDetail *) = NULL;
+  Converter *same = NULL;
+  ErrorDetail detail = 0;
   CHECK(sizeof(Converter) == 6 * word);
   CHECK(offsetof(Converter, ops) == 0);
   CHECK(offsetof(Converter, ref_count) == word);
@@ -69,14 +76,27 @@ static void check_layout(CodeUnitLoaderFn factory) {
   CHECK(ops == (void *)(bytes + 2 * word));
   memcpy(&count, bytes + word, sizeof count);
   CHECK(count == 1);
-  CHECK(memcmp(bytes + 2 * word, &p->ops->retain, word) == 0);
-  CHECK(memcmp(bytes + 3 * word, &p->ops->release, word) == 0);
-  CHECK(memcmp(bytes + 4 * word, &p->ops->query, word) == 0);
-  CHECK(memcmp(bytes + 5 * word, &p->ops->convert, word) == 0);
-  CHECK(p->ops->retain(p) == 2);
+  /* Each operation is called through the word of its place, as a host that
+   * knows only the layout would: the word must hold that operation. */
+  memcpy(&retain, bytes + 2 * word, word);
+  memcpy(&release, bytes + 3 * word, word);
+  memcpy(&query, bytes + 4 * word, word);
+  memcpy(&convert, bytes + 5 * word, word);
+  if (retain == NULL || release == NULL || query == NULL || convert == NULL) {
+    ++failures;
+    return;
+  }
+  CHECK(retain(p) == 2);
   memcpy(&count, bytes + word, sizeof count);
   CHECK(count == 2);
-  CHECK(p->ops->release(p) == 1);
+  CHECK(query(p, IidBase, &same) == VELLICOR_OK);
+  CHECK(same == p);
+  memcpy(&count, bytes + word, sizeof count);
+  CHECK(count == 3);
+  CHECK(release(p) == 2);
+  CHECK(convert(p, NULL, NULL, &detail) == VELLICOR_E_BAD_ARGUMENT);
+  CHECK(detail == 0);
+  CHECK(release(p) == 1);
   CHECK(p->ops->release(p) == 0);
   printf("Converter: %u bytes, words of %u bytes\n", (unsigned)sizeof(Converter), (unsigned)word);
 }
