@@ -14,11 +14,13 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/support/fault_file_system.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
@@ -385,18 +387,6 @@ TEST(OutputFile, NewFileGetsTheUsualBitsUnderTheUmask) {
   EXPECT_EQ(permissions_of(dir.file("font.bdf")), 0644u);
 }
 
-TEST(OutputFile, ReadOnlyTargetKeepsItsContents) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
-  TempDir dir;
-  const std::string target = dir.file("font.bdf");
-  test::write_text(target, kOldText);
-  ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
-  const Outcome outcome = write_font(system_file_system(), target);
-  EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
-  EXPECT_EQ(outcome.detail, ErrorDetail::kFileAccess);
-  EXPECT_EQ(test::read_text(target), kOldText);
-  EXPECT_EQ(dir.entries(), std::vector<std::string>{"font.bdf"});
-}
 #endif  // !_WIN32
 
 #ifndef _WIN32
@@ -415,6 +405,29 @@ int run_without_privileges(const std::function<bool()>& body) {
   int status = 0;
   if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
+}
+
+// Root may write any file, so the refusal is tried by an unprivileged user
+// that owns both the folder and the read-only font.
+TEST(OutputFile, ReadOnlyTargetKeepsItsContents) {
+  TempDir dir;
+  const std::string folder = dir.file("fonts");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder + "/font.bdf";
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+  const int status = run_without_privileges([&] {
+    test::write_text(target, kOldText);
+    if (::chmod(target.c_str(), 0444) != 0) return false;
+    const Outcome outcome = write_font(system_file_system(), target);
+    return outcome.result == ResultCode::kFileAccess && outcome.detail == ErrorDetail::kFileAccess;
+  });
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(test::read_text(target), kOldText);
+  EXPECT_EQ(permissions_of(target), 0444u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 TEST(OutputFile, WritableFontInADirectoryThatRefusesNewFilesIsWrittenInPlace) {
@@ -522,6 +535,9 @@ struct BadTargetCase {
   const char* name;
   const char* relative_path;  // inside the test directory
 };
+
+// Names the row in test listings.
+void PrintTo(const BadTargetCase& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
 class OutputFileBadTarget : public ::testing::TestWithParam<BadTargetCase> {};
 
