@@ -34,3 +34,14 @@ vellicor_add_gtest(cvellicor_picture_tests
     console/run_program.cpp
     console/run_program_win32.cpp)
 add_dependencies(cvellicor_picture_tests cvellicor)
+
+# The README's size limits at their boundaries, end to end. The PNG cases
+# need a PNG decoder; without one they are refused as foreign files.
+if(VELLICOR_PNG_SUPPORT AND NOT VELLICOR_PNG_WIC)
+  vellicor_add_gtest(cvellicor_limit_tests
+    SOURCES
+      console/cvellicor_limits_test.cpp
+      console/run_program.cpp
+      console/run_program_win32.cpp)
+  add_dependencies(cvellicor_limit_tests cvellicor)
+endif()
