@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "engine/picture/png_reader.hpp"
 #include "tests/console/run_program.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/worked_example.h"
@@ -227,6 +229,9 @@ struct BrokenCase {
   std::string message;
 };
 
+// Names the row in test listings.
+void PrintTo(const BrokenCase& row, std::ostream* out) { print_label(out, {row.name}); }
+
 // The strip as a PNG with one thing wrong, by name.
 std::vector<std::uint8_t> broken_png(const std::string& name) {
   const std::vector<std::string> strip = ink_only(guided_strip());
@@ -291,8 +296,9 @@ TEST_F(CvellicorPictures, WithoutLongOptionsOtherPicturesAreRefusedAsBefore) {
   EXPECT_EQ(directory_.entries(), (std::vector<std::string>{"deep.bmp", "strip.png"}));
 }
 
-// A build without libspng (the Windows cross-build) takes a PNG for a file
-// of a foreign format, also in the extended conversion.
+// A build without a PNG decoder (configured with VELLICOR_PNG=OFF, or on
+// Linux without libspng) takes a PNG for a file of a foreign format, also in
+// the extended conversion. tools/test.sh makes such a build to run this test.
 TEST_F(CvellicorPictures, PngWithoutDecoderIsAnInvalidType) {
   if (png_support_built()) GTEST_SKIP() << "built with PNG support";
   write_file(directory_.file("strip.png"), png_file(grey_strip_chunks(ink_only(guided_strip()))));
