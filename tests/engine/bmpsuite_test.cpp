@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "tests/engine/loaded_picture.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
@@ -27,6 +29,9 @@ struct SuiteCase {
     ResultCode result;             // when refused
   } outcome;
 };
+
+// Names the row in test listings.
+void PrintTo(const SuiteCase& row, std::ostream* out) { test::print_label(out, {row.file}); }
 
 SuiteCase::Outcome loads(std::vector<int> ink_indices, InkCheck ink_check) {
   return {true, std::move(ink_indices), ink_check, ErrorDetail::kNone, ResultCode::kOk};

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "engine/layout/glyph_cutter.hpp"
 #include "engine/picture/picture.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/param_label.hpp"
 
 namespace vellicor::test {
 namespace {
@@ -63,6 +65,9 @@ struct CutCase {
   std::uint32_t tallest;
   std::uint32_t widest;
 };
+
+// Names the row in test listings.
+void PrintTo(const CutCase& row, std::ostream* out) { print_label(out, {row.label}); }
 
 class GlyphCutter : public ::testing::TestWithParam<CutCase> {};
 

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/engine/loaded_picture.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
@@ -91,6 +93,9 @@ struct ToolCase {
   std::vector<int> ink;  // the palette index of black
   bool longer_header;    // the tool writes an information header past 40 bytes
 };
+
+// Names the row in test listings.
+void PrintTo(const ToolCase& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
 class RealToolPicture : public testing::TestWithParam<ToolCase> {};
 

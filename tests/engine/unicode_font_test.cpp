@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -178,6 +179,9 @@ struct ListRefusal {
   std::uint32_t problem_character;
   std::uint32_t problem_offset;
 };
+
+// Names the row in test listings.
+void PrintTo(const ListRefusal& row, std::ostream* out) { print_label(out, {row.name}); }
 
 class RefusedList : public ExtendedConverter, public ::testing::WithParamInterface<ListRefusal> {};
 

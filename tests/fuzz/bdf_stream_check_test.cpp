@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
+
+#include "tests/support/param_label.hpp"
 
 namespace vellicor::test {
 namespace {
@@ -51,6 +54,9 @@ struct Breakage {
   std::string from;
   std::string to;
 };
+
+// Names the row in test listings.
+void PrintTo(const Breakage& row, std::ostream* out) { print_label(out, {row.label}); }
 
 class BdfStreamCheckBroken : public testing::TestWithParam<Breakage> {};
 
