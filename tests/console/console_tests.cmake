@@ -25,6 +25,16 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   target_compile_definitions(cvellicor_interruption_tests PRIVATE
     VELLICOR_TEST_INTERRUPT_SHIM="$<TARGET_FILE:vellicor_interrupt_shim>")
   add_dependencies(cvellicor_interruption_tests cvellicor vellicor_interrupt_shim)
+
+  # Memory running out in a conversion: a preloaded shim fails large array
+  # allocations.
+  add_library(vellicor_allocation_shim MODULE console/allocation_shim.c)
+  target_link_libraries(vellicor_allocation_shim PRIVATE ${CMAKE_DL_LIBS})
+  vellicor_add_gtest(cvellicor_out_of_memory_tests
+    SOURCES console/out_of_memory_test.cpp)
+  target_compile_definitions(cvellicor_out_of_memory_tests PRIVATE
+    VELLICOR_TEST_ALLOCATION_SHIM="$<TARGET_FILE:vellicor_allocation_shim>")
+  add_dependencies(cvellicor_out_of_memory_tests cvellicor vellicor_allocation_shim)
 endif()
 
 # Pictures in other formats through the extended conversion, end to end.
