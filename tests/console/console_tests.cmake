@@ -55,3 +55,14 @@ if(VELLICOR_PNG_SUPPORT AND NOT VELLICOR_PNG_WIC)
       console/run_program_win32.cpp)
   add_dependencies(cvellicor_limit_tests cvellicor)
 endif()
+
+# The Unicode font's header read back with FreeType (not in builds without
+# FreeType, such as the Windows cross build).
+if(TARGET Freetype::Freetype)
+  vellicor_add_gtest(cvellicor_unicode_tests
+    SOURCES
+      console/cvellicor_unicode_test.cpp
+      console/run_program.cpp
+      console/run_program_win32.cpp)
+  add_dependencies(cvellicor_unicode_tests cvellicor)
+endif()
