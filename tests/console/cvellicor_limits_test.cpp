@@ -7,15 +7,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
-#include <ostream>
 
 #include "tests/console/run_program.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
-#include "tests/support/param_label.hpp"
 
 namespace vellicor::test {
 namespace {
@@ -77,7 +77,7 @@ struct FontCase {
   const char* label;
   std::uint32_t height_px;
   std::uint32_t stored_rows;
-  int first_code;  // its decimal digits tune the record's size byte by byte
+  int first_code;         // its decimal digits tune the record's size byte by byte
   std::uint64_t records;  // the record's size, as the README's limit sees it
   bool written;
 };
@@ -113,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FontCase{"FloorExactly", 11184779, 2, 100, 32 * kMiB, true},
                       FontCase{"FloorAndOneByte", 11184779, 2, 1000, 32 * kMiB + 1, false},
                       FontCase{"PerPixelByteExactly", 11184864, 131073, 1000, 64 * 524292, true},
-                      FontCase{"PerPixelByteAndOneByte", 11184864, 131073, 10000,
-                               64 * 524292 + 1, false}),
+                      FontCase{"PerPixelByteAndOneByte", 11184864, 131073, 10000, 64 * 524292 + 1,
+                               false}),
     [](const auto& row) { return std::string(row.param.label); });
 
 // --- Picture reading: the map (one bit per pixel, rows of whole 32-bit

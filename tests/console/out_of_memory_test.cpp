@@ -2,7 +2,6 @@
 // console's message: a preloaded shim makes the large array allocations fail
 // (the picture's pixels), and cvellicor reports it and writes nothing.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -25,8 +24,8 @@ struct ShellRun {
 ShellRun run_with_shim(const TempDir& directory, unsigned long long fail_from_bytes,
                        const std::string& arguments) {
   const std::string command =
-      "cd '" + directory.path().string() + "' && LD_PRELOAD='" VELLICOR_TEST_ALLOCATION_SHIM
-      "' VELLICOR_SHIM_FAIL_FROM_BYTES=" +
+      "cd '" + directory.path().string() +
+      "' && LD_PRELOAD='" VELLICOR_TEST_ALLOCATION_SHIM "' VELLICOR_SHIM_FAIL_FROM_BYTES=" +
       std::to_string(fail_from_bytes) +
       // A sanitizer runtime would refuse to start behind a preloaded library.
       " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 '" +

@@ -1,12 +1,13 @@
 // The character list: which characters are blanks. The expected answers are
 // the Unicode Character Database's space separators (general category Zs),
 // written out here, and characters beside them that are not separators.
+#include "engine/font/character_list.hpp"
+
 #include <gtest/gtest.h>
 
-#include <string>
 #include <ostream>
+#include <string>
 
-#include "engine/font/character_list.hpp"
 #include "tests/support/param_label.hpp"
 
 namespace vellicor {

@@ -51,9 +51,8 @@ TEST(ConverterThreads, SeparateConvertersOnSeparateThreadsWriteTheirOwnFonts) {
     picture.insert(picture.end(), rows.begin(), rows.end());
     const std::string in = dir.file("in" + std::to_string(thread) + ".bmp");
     write_file(in, make_one_bit_bmp(picture));
-    expected[thread] =
-        convert_once(in, dir.file("alone" + std::to_string(thread) + ".bdf"),
-                     static_cast<std::uint16_t>(0x41 + thread));
+    expected[thread] = convert_once(in, dir.file("alone" + std::to_string(thread) + ".bdf"),
+                                    static_cast<std::uint16_t>(0x41 + thread));
     ASSERT_NE(expected[thread].find("\nCHARS 3\n"), std::string::npos) << expected[thread];
   }
   for (int thread = 1; thread < kThreads; ++thread) {
@@ -77,7 +76,8 @@ TEST(ConverterThreads, SeparateConvertersOnSeparateThreadsWriteTheirOwnFonts) {
   for (int thread = 0; thread < kThreads; ++thread) {
     ASSERT_EQ(fonts[thread].size(), static_cast<std::size_t>(kRounds));
     for (int round = 0; round < kRounds; ++round) {
-      EXPECT_EQ(fonts[thread][round], expected[thread]) << "thread " << thread << ", round " << round;
+      EXPECT_EQ(fonts[thread][round], expected[thread])
+          << "thread " << thread << ", round " << round;
     }
   }
 }
