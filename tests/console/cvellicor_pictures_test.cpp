@@ -5,7 +5,6 @@
 // long option such pictures are refused exactly as before.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <ostream>
@@ -16,6 +15,7 @@
 #include "engine/picture/png_reader.hpp"
 #include "tests/console/run_program.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/host_tools.hpp"
 #include "tests/support/param_label.hpp"
 #include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -53,15 +53,6 @@ std::string as_ppm(const std::vector<std::string>& rows) {
     text += "\n";
   }
   return text;
-}
-
-bool shell_succeeds(const std::string& command) { return std::system(command.c_str()) == 0; }
-
-std::string python_with_pillow() {
-  for (const std::string candidate : {"python3", "/usr/bin/python3"}) {
-    if (shell_succeeds(candidate + " -c 'import PIL' >/dev/null 2>&1")) return candidate;
-  }
-  return {};
 }
 
 class CvellicorPictures : public ::testing::Test {

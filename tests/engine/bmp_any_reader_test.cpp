@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,16 +16,12 @@
 #include "tests/engine/bmp_reference_ink.hpp"
 #include "tests/engine/ink_map_text.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/host_tools.hpp"
 #include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
 namespace {
-
-std::filesystem::path suite_dir() {
-  const std::filesystem::path shared = test::shared_data_dir();
-  return shared.empty() ? shared : shared / "bmpsuite";
-}
 
 // What a file of the suite must give in the extended reading.
 struct SuiteOutcome {
@@ -147,20 +142,12 @@ const std::vector<SuiteOutcome> kSuite = {
 };
 // clang-format on
 
-bool shell_succeeds(const std::string& command) { return std::system(command.c_str()) == 0; }
-
 // Pillow's black pixels of every suite file it reads, by file: one Python
 // run for the whole suite.
 const std::map<std::string, std::vector<std::string>>& pillow_black() {
   static const std::map<std::string, std::vector<std::string>> by_file = [] {
     std::map<std::string, std::vector<std::string>> read;
-    std::string python;
-    for (const std::string candidate : {"python3", "/usr/bin/python3"}) {
-      if (shell_succeeds(candidate + " -c 'import PIL' >/dev/null 2>&1")) {
-        python = candidate;
-        break;
-      }
-    }
+    const std::string& python = test::python_with_pillow();
     if (python.empty()) return read;
     const test::TempDir dir;
     test::write_text(dir.file("black.py"),
@@ -179,10 +166,10 @@ const std::map<std::string, std::vector<std::string>>& pillow_black() {
     for (const SuiteOutcome& row : kSuite) {
       if (std::string(row.same_as) == "pillow") names += std::string(" ") + row.file;
     }
-    const std::string command = "cd '" + suite_dir().string() + "' && " + python + " '" +
+    const std::string command = "cd '" + test::bmp_suite_dir().string() + "' && " + python + " '" +
                                 dir.file("black.py") + "'" + names + " > '" + dir.file("out.txt") +
                                 "'";
-    if (!shell_succeeds(command)) return read;
+    if (!test::shell_succeeds(command)) return read;
     std::istringstream lines(test::read_text(dir.file("out.txt")));
     std::string line;
     std::string file;
@@ -202,8 +189,9 @@ const std::map<std::string, std::vector<std::string>>& pillow_black() {
 
 test::ReadPicture read_suite_file(const std::string& file, InkRule rule) {
   test::ReadPicture read;
-  read.result = read_bmp_any_ink(system_file_system(), (suite_dir() / file).string().c_str(), rule,
-                                 read.map, &read.detail);
+  read.result =
+      read_bmp_any_ink(system_file_system(), (test::bmp_suite_dir() / file).string().c_str(), rule,
+                       read.map, &read.detail);
   return read;
 }
 
@@ -218,7 +206,8 @@ std::string case_name(const testing::TestParamInfo<SuiteOutcome>& row) {
 class BmpSuiteAnyDepth : public testing::TestWithParam<SuiteOutcome> {};
 
 TEST_P(BmpSuiteAnyDepth, LoadsAsItShowsOrIsRefused) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
   const SuiteOutcome& expected = GetParam();
   // Every rule reads the file to the same outcome, within its bounds.
   for (const InkRule rule : {InkRule::kBlack, InkRule::kDark, InkRule::kOpaque, InkRule::kAuto}) {
@@ -245,7 +234,7 @@ TEST_P(BmpSuiteAnyDepth, LoadsAsItShowsOrIsRefused) {
     EXPECT_EQ(ink, found->second);
   } else if (same_as == "reference") {
     const std::vector<std::string> reference =
-        test::reference_black_rows((suite_dir() / expected.file).string());
+        test::reference_black_rows((test::bmp_suite_dir() / expected.file).string());
     ASSERT_EQ(reference.size(), expected.height_px);
     EXPECT_EQ(ink, reference);
   } else {
@@ -256,10 +245,12 @@ TEST_P(BmpSuiteAnyDepth, LoadsAsItShowsOrIsRefused) {
 INSTANTIATE_TEST_SUITE_P(Files, BmpSuiteAnyDepth, testing::ValuesIn(kSuite), case_name);
 
 TEST(BmpSuiteAnyDepthFiles, EveryFileHasARow) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(suite_dir())) {
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(test::bmp_suite_dir())) {
     if (entry.path().extension() != ".bmp") continue;
-    const std::string relative = entry.path().lexically_relative(suite_dir()).generic_string();
+    const std::string relative =
+        entry.path().lexically_relative(test::bmp_suite_dir()).generic_string();
     bool listed = false;
     for (const SuiteOutcome& row : kSuite) listed = listed || relative == row.file;
     EXPECT_TRUE(listed) << relative;
