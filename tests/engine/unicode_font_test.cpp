@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,16 +72,6 @@ class ExtendedConverter : public ::testing::Test {
 
 std::vector<InkPixel> glyph_ink(int glyph) {
   return picture_ink(kRows, kFirst[glyph], kWidth[glyph], 0, kYOfRow0);
-}
-
-// Lines of text that begin with keyword.
-std::vector<std::string> lines_with(const std::string& text, const std::string& keyword) {
-  std::vector<std::string> found;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind(keyword, 0) == 0) found.push_back(line);
-  }
-  return found;
 }
 
 TEST_F(ExtendedConverter, UnicodeFontReadsBackWithFreeTypeAndTheFontTools) {
