@@ -6,19 +6,21 @@
 #include <cstdint>
 #include <string>
 
-#include "bench/memory_file_system.hpp"
 #include "bench/strip_builder.hpp"
 #include "engine/api/convert.hpp"
 #include "engine/font/bdf_header.hpp"
 #include "engine/font/glyph_scanner.hpp"
 #include "engine/picture/bmp_loader.hpp"
+#include "fuzz/memory_file_system.hpp"
 
 namespace vellicor::bench {
 
 namespace {
 
-constexpr char kInputPath[] = "strip.bmp";
-constexpr char kOutputPath[] = "strip.bdf";
+using fuzz::MemoryFileSystem;
+
+constexpr char kInputPath[] = "/bench/strip.bmp";
+constexpr char kOutputPath[] = "/bench/strip.bdf";
 constexpr std::int64_t kTallArgument = 1;
 
 // The picture of one strip, loaded as convert loads it.
@@ -39,9 +41,12 @@ StripShape shape_of(const benchmark::State& state) {
   return state.range(0) == kTallArgument ? StripShape::kTall : StripShape::kWide;
 }
 
+// The strip as the one file of a file layer in memory; output is counted,
+// not kept.
 MemoryFileSystem file_system_for(const benchmark::State& state) {
-  return MemoryFileSystem(kInputPath,
-                          build_strip(shape_of(state), static_cast<std::uint32_t>(state.range(1))));
+  MemoryFileSystem fs(MemoryFileSystem::Written::kCounted);
+  fs.add_file(kInputPath, build_strip(shape_of(state), static_cast<std::uint32_t>(state.range(1))));
+  return fs;
 }
 
 bool load(MemoryFileSystem& fs, LoadedStrip& strip) {
