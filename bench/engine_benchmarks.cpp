@@ -6,20 +6,22 @@
 #include <cstdint>
 #include <string>
 
-#include "bench/memory_file_system.hpp"
 #include "bench/strip_builder.hpp"
 #include "engine/api/convert.hpp"
 #include "engine/font/bdf_writer.hpp"
 #include "engine/font/font_model.hpp"
 #include "engine/layout/glyph_cutter.hpp"
 #include "engine/picture/picture_source.hpp"
+#include "fuzz/memory_file_system.hpp"
 
 namespace vellicor::bench {
 
 namespace {
 
-constexpr char kInputPath[] = "strip.bmp";
-constexpr char kOutputPath[] = "strip.bdf";
+using fuzz::MemoryFileSystem;
+
+constexpr char kInputPath[] = "/bench/strip.bmp";
+constexpr char kOutputPath[] = "/bench/strip.bdf";
 constexpr std::int64_t kTallArgument = 1;
 
 // One strip through the stages, as convert runs them.
@@ -38,9 +40,12 @@ StripShape shape_of(const benchmark::State& state) {
   return state.range(0) == kTallArgument ? StripShape::kTall : StripShape::kWide;
 }
 
+// The strip as the one file of a file layer in memory; output is counted,
+// not kept.
 MemoryFileSystem file_system_for(const benchmark::State& state) {
-  return MemoryFileSystem(kInputPath,
-                          build_strip(shape_of(state), static_cast<std::uint32_t>(state.range(1))));
+  MemoryFileSystem fs(MemoryFileSystem::Written::kCounted);
+  fs.add_file(kInputPath, build_strip(shape_of(state), static_cast<std::uint32_t>(state.range(1))));
+  return fs;
 }
 
 bool read(MemoryFileSystem& fs, StagedStrip& strip) {

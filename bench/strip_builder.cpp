@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "engine/core/limits.hpp"
+#include "tests/support/bmp_builder.hpp"
 
 namespace vellicor::bench {
 
@@ -13,11 +13,7 @@ constexpr std::uint32_t kCellColumns = 8;  // one pixel byte
 constexpr std::uint32_t kWideRows = 16;
 constexpr std::uint32_t kTallCells = 64;
 constexpr std::uint32_t kMaxGlyphColumns = 5;  // leaves two blank columns in the cell
-constexpr std::uint32_t kRowAlignment = 4;
-constexpr std::uint32_t kPaletteEntries = 2;  // 0 white paper, 1 black ink
 constexpr std::uint64_t kSeed = 20261207;
-constexpr std::uint8_t kWhite = 0xFF;
-constexpr std::int32_t kPixelsPerMeter = 2835;  // 72 dpi, as drawing programs write it
 
 // SplitMix64: a small generator whose sequence is the same on every platform.
 class PatternSource {
@@ -43,16 +39,6 @@ std::uint8_t glyph_mask(std::uint32_t width_px) {
   return static_cast<std::uint8_t>((0xFFu >> 1) & ~(0xFFu >> (1 + width_px)));
 }
 
-void put_u16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void put_u32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  put_u16(out, value & 0xFFFFu);
-  put_u16(out, value >> 16);
-}
-
 struct StripSize {
   std::uint32_t cells;
   std::uint32_t rows;
@@ -71,32 +57,13 @@ std::uint32_t strip_glyph_count(StripShape shape, std::uint32_t glyph_count) {
 
 std::vector<std::uint8_t> build_strip(StripShape shape, std::uint32_t glyph_count) {
   const StripSize size = size_of(shape, glyph_count);
-  const std::uint32_t stride = (size.cells + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
-  const std::uint32_t pixel_bytes = stride * size.rows;
-  const std::uint32_t offset =
-      static_cast<std::uint32_t>(kBmpMinimumPixelOffset + kPaletteEntries * kPaletteEntrySize);
-
-  std::vector<std::uint8_t> file;
-  file.reserve(offset + pixel_bytes);
-  file.push_back('B');
-  file.push_back('M');
-  put_u32(file, offset + pixel_bytes);
-  put_u32(file, 0);  // two reserved fields
-  put_u32(file, offset);
-  put_u32(file, static_cast<std::uint32_t>(kBmpInfoHeaderSize));
-  put_u32(file, size.cells * kCellColumns);
-  put_u32(file, size.rows);  // positive: bottom row first
-  put_u16(file, 1);          // planes
-  put_u16(file, 1);          // bits per pixel
-  put_u32(file, 0);          // no compression
-  put_u32(file, pixel_bytes);
-  put_u32(file, kPixelsPerMeter);
-  put_u32(file, kPixelsPerMeter);
-  put_u32(file, kPaletteEntries);
-  put_u32(file, kPaletteEntries);
-  const std::uint8_t palette[] = {kWhite, kWhite, kWhite, 0, 0, 0, 0, 0};
-  file.insert(file.end(), std::begin(palette), std::end(palette));
-  file.resize(offset + pixel_bytes, 0);
+  // Bottom row first, palette white then black: a cell's ink bits are 1.
+  test::BmpOptions layout;
+  layout.ink_is_index_one = true;
+  std::vector<std::uint8_t> file =
+      test::blank_one_bit_bmp(size.cells * kCellColumns, size.rows, layout);
+  const std::size_t stride = test::one_bit_row_bytes(size.cells * kCellColumns);
+  const std::size_t offset = test::one_bit_pixel_offset(layout);
 
   PatternSource source(kSeed);
   const std::uint32_t quarter = std::max<std::uint32_t>(1, size.rows / 4);
@@ -109,7 +76,7 @@ std::vector<std::uint8_t> build_strip(StripShape shape, std::uint32_t glyph_coun
     for (std::uint32_t row = top; row <= bottom; ++row) {
       const auto pattern = static_cast<std::uint8_t>(source.next());
       const std::uint8_t ink = row == bottom ? mask : static_cast<std::uint8_t>(pattern & mask);
-      file[offset + std::uint64_t{size.rows - 1 - row} * stride + cell] = ink;
+      file[offset + std::size_t{size.rows - 1 - row} * stride + cell] = ink;
     }
   }
   return file;

@@ -1,21 +1,26 @@
 // Fuzz target: cvellicor's argument handling and the conversion driver, from
-// an argument list (the input split at NUL bytes). Files live in memory: the
-// current directory holds a picture that converts, one without an extension,
-// and a file that is no picture; whatever paths the arguments name, no disk is
-// touched.
+// an argument list (the input split at NUL bytes), with the short options
+// alone or with the long ones (character lists, ink rules, --list) as the
+// program takes them. Files live in memory: the current directory holds a
+// picture that converts, one without an extension, and a file that is no
+// picture; whatever paths the arguments name, no disk is touched.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "console/command_line.hpp"
 #include "console/field_provider.hpp"
+#include "console/console_messages.hpp"
+#include "console/long_options.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
 #include "engine/api/convert.hpp"
+#include "engine/api/versioned_records.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/memory_file_system.hpp"
 #include "vellicor/internal/converter_factory.hpp"
@@ -44,10 +49,53 @@ vellicor::fuzz::MemoryFileSystem& files() {
   return vellicor::to_int(result);
 }
 
-// The engine's own converter, with convert pointed at the memory files.
+::ResultCode VELLICOR_CALL convert_plain_ex_in_memory(ConverterEx* self,
+                                                      const ConversionPaths* paths,
+                                                      const ConversionOptions* options,
+                                                      ::ErrorDetail* detail) {
+  return convert_in_memory(reinterpret_cast<Converter*>(self), paths, options, detail);
+}
+
+::ResultCode VELLICOR_CALL convert_ex_in_memory(ConverterEx*, const ConversionPaths* paths,
+                                                const ConversionOptions* options,
+                                                const ConversionSettings* settings,
+                                                ConversionReport* report, ::ErrorDetail* detail) {
+  ConversionReport full = vellicor::empty_report();
+  vellicor::ErrorDetail inner = vellicor::ErrorDetail::kNone;
+  const ResultCode result = vellicor::convert_ex_file(
+      files(), paths, options, vellicor::read_settings(settings), full, &inner);
+  vellicor::write_report(full, report);
+  if (vellicor::failed(result) && detail != nullptr) *detail = vellicor::to_int(inner);
+  return vellicor::to_int(result);
+}
+
+::ResultCode VELLICOR_CALL cut_in_memory(ConverterEx*, const char* input_path,
+                                         const ConversionOptions* options,
+                                         const ConversionSettings* settings, GlyphCallback callback,
+                                         void* callback_context, ConversionReport* report,
+                                         ::ErrorDetail* detail) {
+  ConversionReport full = vellicor::empty_report();
+  vellicor::ErrorDetail inner = vellicor::ErrorDetail::kNone;
+  const ResultCode result =
+      vellicor::cut_file(files(), input_path, options, vellicor::read_settings(settings), callback,
+                         callback_context, full, &inner);
+  vellicor::write_report(full, report);
+  if (vellicor::failed(result) && detail != nullptr) *detail = vellicor::to_int(inner);
+  return vellicor::to_int(result);
+}
+
+// The engine's own converter, with its file work pointed at the memory files.
 ResultCode make_memory_converter(std::uint32_t reserved, ConverterIid iid, Converter** out) {
   const ResultCode result = vellicor::create_converter(reserved, iid, out);
-  if (vellicor::succeeded(result)) (*out)->slots.convert = convert_in_memory;
+  if (vellicor::failed(result)) return result;
+  if (iid == IidConverterEx) {
+    ConverterEx* extended = reinterpret_cast<ConverterEx*>(*out);
+    extended->slots.convert = convert_plain_ex_in_memory;
+    extended->slots.convert_ex = convert_ex_in_memory;
+    extended->slots.cut = cut_in_memory;
+  } else {
+    (*out)->slots.convert = convert_in_memory;
+  }
   return result;
 }
 
@@ -64,10 +112,15 @@ void report_message(void* context, const char* text) {
   static_cast<Observed*>(context)->messages.emplace_back(text == nullptr ? "" : text);
 }
 
-// The console's field provider gets the command line; the busy and message
+// The console's field providers get the command line; the busy and message
 // entries record what happened instead of ending the process.
 struct Host {
   vellicor::console::CommandLine line;
+  Observed observed;
+};
+
+struct ExtendedHost {
+  vellicor::console::ExtendedCommandLine request;
   Observed observed;
 };
 
@@ -82,15 +135,89 @@ void host_report(void* context, const char* text) {
   report_message(&static_cast<Host*>(context)->observed, text);
 }
 
-const std::set<std::string>& known_messages() {
-  static const std::set<std::string> kTexts = [] {
-    std::set<std::string> texts;
-    for (int value = 0; value <= static_cast<int>(Message::kConversionFailed); ++value) {
-      texts.insert(vellicor::message_text(static_cast<Message>(value)));
-    }
-    return texts;
-  }();
+vellicor::FieldAnswer extended_field(void* context, vellicor::FieldId id, char* buffer,
+                                     std::uint32_t size) {
+  return vellicor::console::get_extended_console_field(
+      &static_cast<ExtendedHost*>(context)->request, id, buffer, size);
+}
+
+void extended_begin(void* context) { begin_busy(&static_cast<ExtendedHost*>(context)->observed); }
+void extended_end(void* context) { end_busy(&static_cast<ExtendedHost*>(context)->observed); }
+void extended_report(void* context, const char* text) {
+  report_message(&static_cast<ExtendedHost*>(context)->observed, text);
+}
+
+// Counts the glyph lines a listing would print.
+std::int32_t VELLICOR_CALL count_glyph(void* context, const GlyphInfo* glyph) {
+  require(glyph != nullptr, "a listed glyph is there");
+  ++*static_cast<int*>(context);
+  return 0;
+}
+
+// Every fixed message the console prints, as the README gives them: the
+// driver's and the command line's.
+const std::set<std::string>& fixed_messages() {
+  static const std::set<std::string> kTexts = {
+      "Bad input VTable",
+      "Bad input file name",
+      "BMP file name exceeds max length",
+      "BDF file name exceeds max length",
+      "Invalid Blank Pixels Value",
+      "Invalid 1st Glyph Value",
+      "Invalid Descent Pixels Value",
+      "Invalid Upper Blank Value",
+      "Invalid Leading Blank Value",
+      "Invalid Trailing Blank Value",
+      "Invalid Lower Blank Value",
+      "Invalid Font Name Value",
+      "Invalid Input File Type",
+      "Error in File Access During Operation",
+      "File Name Length is too long",
+      "File Data not supported at this time",
+      "Invalid or Unusable Input File Contents",
+      "Out of memory for this operation",
+      "Failed to generate font from bitmap bits",
+      "Error converting BMP to BDF",
+      "Error:",
+      "Unexpected Option starting from here:",
+      "No File Name Given Here:",
+      "Character list is too long",
+      "Invalid Blank Advance Value",
+      "Invalid Ink Rule Value",
+      "The character list is not valid UTF-8 text",
+      "The character list names a character twice",
+      "The character list is empty",
+      "The character list names only blank characters",
+      "The picture and the character list differ in number of glyphs",
+      "This option needs a value:",
+      "This option takes no value:",
+      "This option is given twice:",
+      "Give the character list with --chars or --chars-file, not both:",
+      "Cannot read the character list file:",
+      "Picture too large to read: over 16777216 pixels a side, or more than its file size allows",
+      "PNG file ends too early: it is cut short",
+      "PNG file is damaged: a chunk fails its checksum",
+      "PNG file is damaged: its compressed image data is broken",
+      "PNG file is broken: impossible header values or chunk layout",
+      "BMP file is damaged: its RLE codes jump past the picture",
+      "Font too large for its picture",
+  };
   return kTexts;
+}
+
+// A fixed message, or one of the three that tell what the report found.
+bool is_known_message(const std::string& text) {
+  if (fixed_messages().count(text) == 1) return true;
+  static const std::regex kFilledIn[] = {
+      std::regex("The picture holds [0-9]+ glyphs? but the character list names [0-9]+"
+                 "( \\(besides [0-9]+ blank characters?, which take no glyph\\))?"),
+      std::regex("The character list names U\\+[0-9A-F]{4,6}( '.+')? twice"),
+      std::regex("The character list is not valid UTF-8 text \\(at byte [0-9]+\\)"),
+  };
+  for (const std::regex& form : kFilledIn) {
+    if (std::regex_match(text, form)) return true;
+  }
+  return false;
 }
 
 std::set<std::string> present_files() {
@@ -119,6 +246,98 @@ std::vector<std::string> written_files() {
   return written;
 }
 
+// What a run makes: a font the stream check reads (the plain font, also
+// the extended conversion's without a list), a Unicode font, or a listing.
+enum class Outcome { kPlainFont, kUnicodeFont, kListing };
+
+// What a run of the driver must leave: paired busy notifications, closed
+// files, and either what the run makes and no message or one message the
+// console prints and no file.
+void check_run(ResultCode result, const Observed& seen, const std::set<std::string>& before,
+               Outcome outcome) {
+  require(seen.begun == seen.ended && seen.begun <= 1, "busy notifications pair up");
+  require(files().open_handles() == 0, "every file is closed");
+  const std::vector<std::string> written = written_files();
+  if (vellicor::succeeded(result)) {
+    require(seen.messages.empty(), "a successful run reports nothing");
+    if (outcome == Outcome::kListing) {
+      require(written.empty(), "a listing writes no font");
+      return;
+    }
+    require(seen.begun == 1, "a conversion runs under a busy notification");
+    require(written.size() == 1, "a successful conversion writes one font");
+    if (outcome == Outcome::kPlainFont) {
+      vellicor::fuzz::BdfStreamCheck& font = *files().written(written[0]);
+      const bool well_formed = font.finish();
+      require(well_formed, "the font is well formed:", font.problem().c_str());
+    }
+  } else {
+    require(seen.messages.size() == 1, "a failed run reports one message");
+    require(is_known_message(seen.messages[0]), "the message is one the console prints",
+            seen.messages[0].c_str());
+    require(written.empty() && present_files() == before, "a failed run leaves no file behind");
+  }
+}
+
+// The plain command line, as cvellicor runs it without long options.
+void run_plain(const vellicor::console::CommandLine& line, std::size_t word_count) {
+  const vellicor::console::ShapeCheck shape = vellicor::console::check_shape(line);
+  require((shape.problem == vellicor::console::ShapeProblem::kNoArguments) == (word_count == 1),
+          "only a bare program name lacks arguments");
+  if (shape.problem != vellicor::console::ShapeProblem::kNone) return;
+
+  Host host{line, {}};
+  const std::set<std::string> before = present_files();
+  const vellicor::HostCallbacks callbacks = {&host_begin, &host_end, &host_report, &host_field};
+  const ResultCode result = vellicor::run_conversion(&callbacks, &host, &make_memory_converter);
+  check_run(result, host.observed, before, Outcome::kPlainFont);
+}
+
+// A command line with long options, taken as cvellicor takes it: the long
+// options out first, then the rest as a plain command line, then the
+// extended conversion or the listing.
+void run_with_long_options(const vellicor::console::CommandLine& line) {
+  vellicor::console::LongOptions options;
+  std::vector<char*> rest;
+  const vellicor::console::LongOptionScan scan =
+      vellicor::console::scan_long_options(line, options, rest);
+  if (!scan.ok) {
+    require(is_known_message(vellicor::console::console_message_text(scan.problem)),
+            "a refused long option has a message the console prints");
+    require(scan.shown != nullptr, "a refused long option names the argument");
+    return;
+  }
+  if (options.help || options.version) return;
+
+  ExtendedHost host{{{static_cast<int>(rest.size()), rest.data()},
+                     options.chars,
+                     options.blank_advance,
+                     options.ink},
+                    {}};
+  if (host.request.line.count < 2) return;
+  if (vellicor::console::check_shape(host.request.line).problem !=
+      vellicor::console::ShapeProblem::kNone) {
+    return;
+  }
+  // The list file would be read from the disk, which a fuzzer leaves alone.
+  if (options.chars_file != nullptr) return;
+
+  const std::set<std::string> before = present_files();
+  const vellicor::HostCallbacks callbacks = {&extended_begin, &extended_end, &extended_report,
+                                             &extended_field};
+  if (options.list) {
+    int listed = 0;
+    const ResultCode result =
+        vellicor::run_listing(&callbacks, &host, &count_glyph, &listed, &make_memory_converter);
+    check_run(result, host.observed, before, Outcome::kListing);
+    require(vellicor::failed(result) || listed > 0, "a listing that succeeds lists a glyph");
+  } else {
+    const ResultCode result = vellicor::run_conversion(&callbacks, &host, &make_memory_converter);
+    check_run(result, host.observed, before,
+              options.chars != nullptr ? Outcome::kUnicodeFont : Outcome::kPlainFont);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -143,33 +362,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::string& text : words) arguments.push_back(text.data());
   arguments.push_back(nullptr);
 
-  Host host{{static_cast<int>(words.size()), arguments.data()}, {}};
-  const vellicor::console::ShapeCheck shape = vellicor::console::check_shape(host.line);
-  require((shape.problem == vellicor::console::ShapeProblem::kNoArguments) == (words.size() == 1),
-          "only a bare program name lacks arguments");
-  if (shape.problem != vellicor::console::ShapeProblem::kNone) return 0;
-
-  const std::set<std::string> before = present_files();
-  const vellicor::HostCallbacks callbacks = {&host_begin, &host_end, &host_report, &host_field};
-  const vellicor::ResultCode result =
-      vellicor::run_conversion(&callbacks, &host, &make_memory_converter);
-  const Observed& seen = host.observed;
-
-  require(seen.begun == seen.ended && seen.begun <= 1, "busy notifications pair up");
-  require(files().open_handles() == 0, "every file is closed");
-  const std::vector<std::string> written = written_files();
-  if (vellicor::succeeded(result)) {
-    require(seen.messages.empty(), "a successful run reports nothing");
-    require(seen.begun == 1, "a conversion runs under a busy notification");
-    require(written.size() == 1, "a successful run writes one font");
-    vellicor::fuzz::BdfStreamCheck& font = *files().written(written[0]);
-    const bool well_formed = font.finish();
-    require(well_formed, "the font is well formed:", font.problem().c_str());
+  const vellicor::console::CommandLine line{static_cast<int>(words.size()), arguments.data()};
+  bool has_long_option = false;
+  for (std::size_t index = 1; index < words.size(); ++index) {
+    has_long_option = has_long_option || vellicor::console::is_long_option(arguments[index]);
+  }
+  if (has_long_option) {
+    run_with_long_options(line);
   } else {
-    require(seen.messages.size() == 1, "a failed run reports one message");
-    require(known_messages().count(seen.messages[0]) == 1, "the message is one of the table's",
-            seen.messages[0].c_str());
-    require(written.empty() && present_files() == before, "a failed run leaves no file behind");
+    run_plain(line, words.size());
   }
   files().forget_written();
   add_seed_files();

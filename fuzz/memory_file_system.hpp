@@ -1,6 +1,7 @@
-// A file layer that keeps every file in memory, for the fuzz targets: no disk
-// is touched whatever paths an input names, and written fonts are checked as
-// they are written instead of being kept.
+// A file layer that keeps every file in memory, for the fuzz targets and the
+// micro-benchmarks: no disk is touched whatever paths an input names, and
+// written fonts are checked as they are written (or only counted) instead of
+// being kept.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +16,19 @@
 
 namespace vellicor::fuzz {
 
-// Files given with add_file are readable; files the engine creates are
-// written into a BdfStreamCheck and keep no bytes. Directories are the ones
+// Files given with add_file are readable; files the engine creates keep no
+// bytes: what is written goes into a BdfStreamCheck, or is only counted. Directories are the ones
 // given with add_directory; a file can only be created in one of them. There
 // are no links, devices or permissions.
 class MemoryFileSystem : public FileSystem {
  public:
+  // What becomes of the bytes written to created files.
+  enum class Written {
+    kChecked,  // fed to the file's BdfStreamCheck
+    kCounted,  // only counted, so a benchmark times the engine alone
+  };
+  explicit MemoryFileSystem(Written written = Written::kChecked) : written_mode_(written) {}
+
   void add_directory(const std::string& path);
   void add_file(const std::string& path, std::vector<std::uint8_t> bytes);
   // Forgets every file the engine created; the added ones stay.
@@ -31,6 +39,9 @@ class MemoryFileSystem : public FileSystem {
   // The check of a written file, or null when path holds no written file.
   BdfStreamCheck* written(const std::string& path);
   int open_handles() const { return static_cast<int>(handles_.size()); }
+  // Bytes written to created files, and the write calls that took them.
+  std::uint64_t bytes_written() const { return bytes_written_; }
+  std::uint64_t write_calls() const { return write_calls_; }
 
   FileHandle open_for_reading(const char* path) override;
   bool read(FileHandle file, void* buffer, std::size_t count, std::size_t* bytes_read) override;
@@ -63,6 +74,9 @@ class MemoryFileSystem : public FileSystem {
   std::map<FileHandle, Handle> handles_;
   FileHandle next_handle_ = 3;
   std::uint64_t next_inode_ = 1;
+  Written written_mode_;
+  std::uint64_t bytes_written_ = 0;
+  std::uint64_t write_calls_ = 0;
 };
 
 }  // namespace vellicor::fuzz

@@ -25,6 +25,20 @@ run_suite() {
 run_suite build
 run_suite build-sanitize -DVELLICOR_SANITIZE=ON
 
+# A build without PNG reading, for the one test that needs it: the console
+# refusing a PNG as a foreign file. Only that program and the console are
+# built, and the test must really run there, not skip.
+cmake -S . -B build-no-png -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLICOR_WERROR=ON \
+  -DVELLICOR_PNG=OFF -DVELLICOR_BUILD_DIALOG=OFF
+cmake --build build-no-png -j "$jobs" --target cvellicor cvellicor_picture_tests
+no_png_run=$(build-no-png/bin/cvellicor_picture_tests \
+  --gtest_filter=CvellicorPictures.PngWithoutDecoderIsAnInvalidType)
+echo "$no_png_run"
+if ! grep -q '^\[  PASSED  \] 1 test\.$' <<<"$no_png_run" || grep -q SKIPPED <<<"$no_png_run"; then
+  echo "the PNG-less build did not run its PNG refusal test" >&2
+  exit 1
+fi
+
 # The specified runs, byte for byte, on the console just built. The golden
 # cases live beside the project, in ../shared, when it is there.
 golden=../shared/golden/check.sh

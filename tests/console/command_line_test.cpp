@@ -6,25 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/console/argument_list.hpp"
 #include "tests/support/param_label.hpp"
 
 namespace vellicor::console {
 namespace {
-
-// Owns the texts of an argument list; argument 0 is the program.
-class Arguments {
- public:
-  explicit Arguments(std::vector<std::string> texts) : texts_(std::move(texts)) {
-    texts_.insert(texts_.begin(), "/usr/bin/cvellicor");
-    for (std::string& text : texts_) pointers_.push_back(text.data());
-    pointers_.push_back(nullptr);
-  }
-  CommandLine line() { return CommandLine{static_cast<int>(texts_.size()), pointers_.data()}; }
-
- private:
-  std::vector<std::string> texts_;
-  std::vector<char*> pointers_;
-};
 
 struct ShapeCase {
   std::vector<std::string> arguments;
@@ -37,7 +23,7 @@ void PrintTo(const ShapeCase& row, std::ostream* out) { test::print_label(out, r
 class CommandLineShape : public ::testing::TestWithParam<ShapeCase> {};
 
 TEST_P(CommandLineShape, FindsTheFirstProblem) {
-  Arguments arguments(GetParam().arguments);
+  ArgumentList arguments(GetParam().arguments);
   const ShapeCheck check = check_shape(arguments.line());
   EXPECT_EQ(check.problem, GetParam().problem);
   EXPECT_EQ(check.shown == nullptr ? std::string() : std::string(check.shown), GetParam().shown);
@@ -83,7 +69,7 @@ void PrintTo(const FindCase& row, std::ostream* out) {
 class FindOption : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(FindOption, GivesTheValuesIndex) {
-  Arguments arguments(GetParam().arguments);
+  ArgumentList arguments(GetParam().arguments);
   constexpr int kUntouched = -99;
   int index = kUntouched;
   EXPECT_EQ(find_option(arguments.line(), GetParam().letter, &index), GetParam().result);

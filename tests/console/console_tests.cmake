@@ -26,6 +26,16 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   target_compile_definitions(cvellicor_interruption_tests PRIVATE
     VELLICOR_TEST_INTERRUPT_SHIM="$<TARGET_FILE:vellicor_interrupt_shim>")
   add_dependencies(cvellicor_interruption_tests cvellicor vellicor_interrupt_shim)
+
+  # Memory running out in a conversion: a preloaded shim fails large array
+  # allocations.
+  add_library(vellicor_allocation_shim MODULE console/allocation_shim.c)
+  target_link_libraries(vellicor_allocation_shim PRIVATE ${CMAKE_DL_LIBS})
+  vellicor_add_gtest(cvellicor_out_of_memory_tests
+    SOURCES console/out_of_memory_test.cpp)
+  target_compile_definitions(cvellicor_out_of_memory_tests PRIVATE
+    VELLICOR_TEST_ALLOCATION_SHIM="$<TARGET_FILE:vellicor_allocation_shim>")
+  add_dependencies(cvellicor_out_of_memory_tests cvellicor vellicor_allocation_shim)
 endif()
 
 # Pictures in other formats through the extended conversion, end to end.
@@ -35,3 +45,25 @@ vellicor_add_gtest(cvellicor_picture_tests
     console/run_program.cpp
     console/run_program_win32.cpp)
 add_dependencies(cvellicor_picture_tests cvellicor)
+
+# The README's size limits at their boundaries, end to end. The PNG cases
+# need a PNG decoder; without one they are refused as foreign files.
+if(VELLICOR_PNG_SUPPORT AND NOT VELLICOR_PNG_WIC)
+  vellicor_add_gtest(cvellicor_limit_tests
+    SOURCES
+      console/cvellicor_limits_test.cpp
+      console/run_program.cpp
+      console/run_program_win32.cpp)
+  add_dependencies(cvellicor_limit_tests cvellicor)
+endif()
+
+# The Unicode font's header read back with FreeType (not in builds without
+# FreeType, such as the Windows cross build).
+if(TARGET Freetype::Freetype)
+  vellicor_add_gtest(cvellicor_unicode_tests
+    SOURCES
+      console/cvellicor_unicode_test.cpp
+      console/run_program.cpp
+      console/run_program_win32.cpp)
+  add_dependencies(cvellicor_unicode_tests cvellicor)
+endif()

@@ -5,9 +5,9 @@
 // long option such pictures are refused exactly as before.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +15,8 @@
 #include "engine/picture/png_reader.hpp"
 #include "tests/console/run_program.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/host_tools.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/worked_example.h"
@@ -51,15 +53,6 @@ std::string as_ppm(const std::vector<std::string>& rows) {
     text += "\n";
   }
   return text;
-}
-
-bool shell_succeeds(const std::string& command) { return std::system(command.c_str()) == 0; }
-
-std::string python_with_pillow() {
-  for (const std::string candidate : {"python3", "/usr/bin/python3"}) {
-    if (shell_succeeds(candidate + " -c 'import PIL' >/dev/null 2>&1")) return candidate;
-  }
-  return {};
 }
 
 class CvellicorPictures : public ::testing::Test {
@@ -227,6 +220,9 @@ struct BrokenCase {
   std::string message;
 };
 
+// Names the row in test listings.
+void PrintTo(const BrokenCase& row, std::ostream* out) { print_label(out, {row.name}); }
+
 // The strip as a PNG with one thing wrong, by name.
 std::vector<std::uint8_t> broken_png(const std::string& name) {
   const std::vector<std::string> strip = ink_only(guided_strip());
@@ -291,8 +287,9 @@ TEST_F(CvellicorPictures, WithoutLongOptionsOtherPicturesAreRefusedAsBefore) {
   EXPECT_EQ(directory_.entries(), (std::vector<std::string>{"deep.bmp", "strip.png"}));
 }
 
-// A build without libspng (the Windows cross-build) takes a PNG for a file
-// of a foreign format, also in the extended conversion.
+// A build without a PNG decoder (configured with VELLICOR_PNG=OFF, or on
+// Linux without libspng) takes a PNG for a file of a foreign format, also in
+// the extended conversion. tools/test.sh makes such a build to run this test.
 TEST_F(CvellicorPictures, PngWithoutDecoderIsAnInvalidType) {
   if (png_support_built()) GTEST_SKIP() << "built with PNG support";
   write_file(directory_.file("strip.png"), png_file(grey_strip_chunks(ink_only(guided_strip()))));

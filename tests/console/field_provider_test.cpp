@@ -8,27 +8,12 @@
 #include <vector>
 
 #include "console/command_line.hpp"
+#include "tests/console/argument_list.hpp"
 
 namespace vellicor::console {
 namespace {
 
 constexpr std::uint32_t kFieldSize = 260;
-
-class Arguments {
- public:
-  explicit Arguments(std::vector<std::string> texts) : texts_(std::move(texts)) {
-    texts_.insert(texts_.begin(), "cvellicor");
-    for (std::string& text : texts_) pointers_.push_back(text.data());
-    pointers_.push_back(nullptr);
-    line_ = CommandLine{static_cast<int>(texts_.size()), pointers_.data()};
-  }
-  void* context() { return &line_; }
-
- private:
-  std::vector<std::string> texts_;
-  std::vector<char*> pointers_;
-  CommandLine line_{};
-};
 
 struct Answer {
   FieldAnswer result;
@@ -48,15 +33,15 @@ std::string rooted(std::string path) {
 #endif
 }
 
-Answer ask(Arguments& arguments, FieldId id, std::uint32_t size = kFieldSize) {
+Answer ask(ArgumentList& arguments, FieldId id, std::uint32_t size = kFieldSize) {
   std::string buffer(size, '\x01');
   const FieldAnswer result = get_console_field(arguments.context(), id, buffer.data(), size);
   return Answer{result, buffer.c_str()};
 }
 
 TEST(ConsoleField, AnswersEveryLetterFromItsOption) {
-  Arguments arguments({"-f", "My Font", "-v", "0x41", "-a", "1", "-d", "2", "-u", "3", "-b", "4",
-                       "-l", "5", "-r", "6", "-w", "/fonts/strip.bmp"});
+  ArgumentList arguments({"-f", "My Font", "-v", "0x41", "-a", "1", "-d", "2", "-u", "3", "-b", "4",
+                          "-l", "5", "-r", "6", "-w", "/fonts/strip.bmp"});
   EXPECT_EQ(ask(arguments, FieldFontName).text, "My Font");
   EXPECT_EQ(ask(arguments, FieldFirstGlyph).text, "0x41");
   EXPECT_EQ(ask(arguments, FieldAllowedBlankColumns).text, "1");
@@ -71,34 +56,34 @@ TEST(ConsoleField, AnswersEveryLetterFromItsOption) {
 }
 
 TEST(ConsoleField, OptionStandingAloneAnswersZeroOrOneForW) {
-  Arguments arguments({"-o", "-f", "-w", "/fonts/strip.bmp"});
+  ArgumentList arguments({"-o", "-f", "-w", "/fonts/strip.bmp"});
   EXPECT_EQ(ask(arguments, FieldOutputPath).text, "0");
   EXPECT_EQ(ask(arguments, FieldFontName).text, "0");
   EXPECT_EQ(ask(arguments, FieldFixedWidth).text, "1");
 }
 
 TEST(ConsoleField, OutputPathIsMadeAbsolute) {
-  Arguments arguments({"-o", "/out/./x/../font.bdf", "strip.bmp"});
+  ArgumentList arguments({"-o", "/out/./x/../font.bdf", "strip.bmp"});
   EXPECT_EQ(ask(arguments, FieldOutputPath).text, rooted("/out/font.bdf"));
-  Arguments relative({"-o", "font.bdf", "strip.bmp"});
+  ArgumentList relative({"-o", "font.bdf", "strip.bmp"});
   EXPECT_EQ(ask(relative, FieldOutputPath).text,
             (std::filesystem::current_path() / "font.bdf").string());
 }
 
 TEST(ConsoleField, RefusesValuesThatDoNotFit) {
   const std::string long_value(kFieldSize, 'n');
-  Arguments arguments({"-f", long_value, "-o", "/" + long_value, "/" + long_value});
+  ArgumentList arguments({"-f", long_value, "-o", "/" + long_value, "/" + long_value});
   const Answer font = ask(arguments, FieldFontName);
   EXPECT_EQ(font.result, FieldAnswer::kTextTooLong);
   EXPECT_EQ(font.text, "");  // the buffer was cleared first
   EXPECT_EQ(ask(arguments, FieldOutputPath).result, FieldAnswer::kTextTooLong);
   EXPECT_EQ(ask(arguments, FieldInputPath).result, FieldAnswer::kTextTooLong);
-  Arguments fits({"-f", long_value.substr(1), "strip.bmp"});
+  ArgumentList fits({"-f", long_value.substr(1), "strip.bmp"});
   EXPECT_EQ(ask(fits, FieldFontName).text, long_value.substr(1));
 }
 
 TEST(ConsoleField, RefusesBadCallsAndUnknownFields) {
-  Arguments arguments({"-f", "x", "strip.bmp"});
+  ArgumentList arguments({"-f", "x", "strip.bmp"});
   char buffer[kFieldSize];
   EXPECT_EQ(get_console_field(nullptr, FieldFontName, buffer, kFieldSize),
             FieldAnswer::kBadRequest);
@@ -115,7 +100,7 @@ TEST(ConsoleField, RefusesBadCallsAndUnknownFields) {
 }
 
 TEST(ConsoleField, NonOptionInOptionPositionSuppliesNothing) {
-  Arguments arguments({"name", "-v", "3", "strip.bmp"});
+  ArgumentList arguments({"name", "-v", "3", "strip.bmp"});
   EXPECT_EQ(ask(arguments, FieldFirstGlyph).result, FieldAnswer::kNotSupplied);
 }
 

@@ -5,25 +5,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/engine/bmp_reference_ink.hpp"
 #include "tests/engine/ink_map_text.hpp"
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/host_tools.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
 namespace {
-
-std::filesystem::path suite_dir() {
-  const std::filesystem::path shared = test::shared_data_dir();
-  return shared.empty() ? shared : shared / "bmpsuite";
-}
 
 // What a file of the suite must give in the extended reading.
 struct SuiteOutcome {
@@ -33,11 +31,14 @@ struct SuiteOutcome {
   std::uint32_t height_px;
   ErrorDetail detail;
   // Loads: whose black pixels its ink must equal. "pillow": Pillow's reading
-  // of the same file; a suite file: that file's ink as this reader gives it
-  // (where Pillow reads the file otherwise); "" when there is nothing to
-  // compare with.
+  // of the same file; "reference": the plain reading of
+  // tests/engine/bmp_reference_ink (where Pillow has no reading or another
+  // one); a suite file: that file's ink as this reader gives it.
   const char* same_as;
 };
+
+// Names the row in test listings.
+void PrintTo(const SuiteOutcome& row, std::ostream* out) { test::print_label(out, {row.file}); }
 
 constexpr ErrorDetail kLoads = ErrorDetail::kNone;
 
@@ -60,13 +61,13 @@ const std::vector<SuiteOutcome> kSuite = {
     {"b/badrleter.bmp", 0, 0, ErrorDetail::kBmpBadData, ""},
     {"b/badwidth.bmp", 0, 0, ErrorDetail::kUnusableContent, ""},
     // Indices past the palette are black: more ink than the good picture.
-    {"b/pal8badindex.bmp", 127, 64, kLoads, ""},
+    {"b/pal8badindex.bmp", 127, 64, kLoads, "reference"},
     {"b/reallybig.bmp", 0, 0, ErrorDetail::kPictureTooLarge, ""},
-    {"b/rgb16-880.bmp", 127, 64, kLoads, ""},
+    {"b/rgb16-880.bmp", 127, 64, kLoads, "reference"},
     // RLE pictures are stored bottom-up by definition.
     {"b/rletopdown.bmp", 0, 0, ErrorDetail::kUnusableContent, ""},
     // Rows the file does not hold are paper.
-    {"b/shortfile.bmp", 127, 64, kLoads, ""},
+    {"b/shortfile.bmp", 127, 64, kLoads, "reference"},
     {"g/pal1.bmp", 127, 64, kLoads, "pillow"},
     {"g/pal1bg.bmp", 127, 64, kLoads, "pillow"},
     {"g/pal1wb.bmp", 127, 64, kLoads, "pillow"},
@@ -96,10 +97,10 @@ const std::vector<SuiteOutcome> kSuite = {
     {"g/rgb32bfdef.bmp", 127, 64, kLoads, "pillow"},
     {"q/pal1huffmsb.bmp", 0, 0, ErrorDetail::kUnsupported, ""},
     {"q/pal1p1.bmp", 127, 64, kLoads, "pillow"},
-    {"q/pal2.bmp", 127, 64, kLoads, ""},
+    {"q/pal2.bmp", 127, 64, kLoads, "reference"},
     {"q/pal2color.bmp", 127, 64, kLoads, "q/pal2.bmp"},
     // Cut short: the rows that remain are those of the whole picture.
-    {"q/pal4rlecut.bmp", 127, 64, kLoads, ""},
+    {"q/pal4rlecut.bmp", 127, 64, kLoads, "reference"},
     // Pixels the codes skip are paper.
     {"q/pal4rletrns.bmp", 127, 64, kLoads, "g/pal4.bmp"},
     {"q/pal8offs.bmp", 127, 64, kLoads, "pillow"},
@@ -111,10 +112,10 @@ const std::vector<SuiteOutcome> kSuite = {
     {"q/pal8os2v2-sz.bmp", 127, 64, kLoads, "pillow"},
     {"q/pal8os2v2.bmp", 127, 64, kLoads, "pillow"},
     {"q/pal8oversizepal.bmp", 127, 64, kLoads, "g/pal8.bmp"},
-    {"q/pal8rlecut.bmp", 127, 64, kLoads, ""},
+    {"q/pal8rlecut.bmp", 127, 64, kLoads, "reference"},
     {"q/pal8rletrns.bmp", 127, 64, kLoads, "g/pal8.bmp"},
-    {"q/rgb16-231.bmp", 127, 64, kLoads, ""},
-    {"q/rgb16-3103.bmp", 127, 64, kLoads, ""},
+    {"q/rgb16-231.bmp", 127, 64, kLoads, "reference"},
+    {"q/rgb16-3103.bmp", 127, 64, kLoads, "reference"},
     {"q/rgb16faketrns.bmp", 127, 64, kLoads, "pillow"},
     {"q/rgb24jpeg.bmp", 0, 0, ErrorDetail::kUnsupported, ""},
     {"q/rgb24largepal.bmp", 127, 64, kLoads, "pillow"},
@@ -126,13 +127,13 @@ const std::vector<SuiteOutcome> kSuite = {
     {"q/rgb32-xbgr.bmp", 127, 64, kLoads, "pillow"},
     {"q/rgb32fakealpha.bmp", 127, 64, kLoads, "pillow"},
     {"q/rgb32h52.bmp", 127, 64, kLoads, "g/rgb24.bmp"},
-    {"q/rgba16-1924.bmp", 127, 64, kLoads, ""},
-    {"q/rgba16-4444.bmp", 127, 64, kLoads, ""},
+    {"q/rgba16-1924.bmp", 127, 64, kLoads, "reference"},
+    {"q/rgba16-4444.bmp", 127, 64, kLoads, "reference"},
     {"q/rgba16-5551.bmp", 127, 64, kLoads, "pillow"},
     {"q/rgba32-1.bmp", 127, 64, kLoads, "pillow"},
     {"q/rgba32-1010102.bmp", 127, 64, kLoads, "g/rgb24.bmp"},
     {"q/rgba32-2.bmp", 127, 64, kLoads, "g/rgb24.bmp"},
-    {"q/rgba32-61754.bmp", 127, 64, kLoads, ""},
+    {"q/rgba32-61754.bmp", 127, 64, kLoads, "reference"},
     {"q/rgba32-81284.bmp", 127, 64, kLoads, "g/rgb24.bmp"},
     {"q/rgba32abf.bmp", 127, 64, kLoads, "g/rgb24.bmp"},
     {"q/rgba32h56.bmp", 127, 64, kLoads, "g/rgb24.bmp"},
@@ -141,20 +142,12 @@ const std::vector<SuiteOutcome> kSuite = {
 };
 // clang-format on
 
-bool shell_succeeds(const std::string& command) { return std::system(command.c_str()) == 0; }
-
 // Pillow's black pixels of every suite file it reads, by file: one Python
 // run for the whole suite.
 const std::map<std::string, std::vector<std::string>>& pillow_black() {
   static const std::map<std::string, std::vector<std::string>> by_file = [] {
     std::map<std::string, std::vector<std::string>> read;
-    std::string python;
-    for (const std::string candidate : {"python3", "/usr/bin/python3"}) {
-      if (shell_succeeds(candidate + " -c 'import PIL' >/dev/null 2>&1")) {
-        python = candidate;
-        break;
-      }
-    }
+    const std::string& python = test::python_with_pillow();
     if (python.empty()) return read;
     const test::TempDir dir;
     test::write_text(dir.file("black.py"),
@@ -173,10 +166,10 @@ const std::map<std::string, std::vector<std::string>>& pillow_black() {
     for (const SuiteOutcome& row : kSuite) {
       if (std::string(row.same_as) == "pillow") names += std::string(" ") + row.file;
     }
-    const std::string command = "cd '" + suite_dir().string() + "' && " + python + " '" +
+    const std::string command = "cd '" + test::bmp_suite_dir().string() + "' && " + python + " '" +
                                 dir.file("black.py") + "'" + names + " > '" + dir.file("out.txt") +
                                 "'";
-    if (!shell_succeeds(command)) return read;
+    if (!test::shell_succeeds(command)) return read;
     std::istringstream lines(test::read_text(dir.file("out.txt")));
     std::string line;
     std::string file;
@@ -196,8 +189,9 @@ const std::map<std::string, std::vector<std::string>>& pillow_black() {
 
 test::ReadPicture read_suite_file(const std::string& file, InkRule rule) {
   test::ReadPicture read;
-  read.result = read_bmp_any_ink(system_file_system(), (suite_dir() / file).string().c_str(), rule,
-                                 read.map, &read.detail);
+  read.result =
+      read_bmp_any_ink(system_file_system(), (test::bmp_suite_dir() / file).string().c_str(), rule,
+                       read.map, &read.detail);
   return read;
 }
 
@@ -212,7 +206,8 @@ std::string case_name(const testing::TestParamInfo<SuiteOutcome>& row) {
 class BmpSuiteAnyDepth : public testing::TestWithParam<SuiteOutcome> {};
 
 TEST_P(BmpSuiteAnyDepth, LoadsAsItShowsOrIsRefused) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
   const SuiteOutcome& expected = GetParam();
   // Every rule reads the file to the same outcome, within its bounds.
   for (const InkRule rule : {InkRule::kBlack, InkRule::kDark, InkRule::kOpaque, InkRule::kAuto}) {
@@ -237,7 +232,12 @@ TEST_P(BmpSuiteAnyDepth, LoadsAsItShowsOrIsRefused) {
     const auto found = pillow_black().find(expected.file);
     if (found == pillow_black().end()) GTEST_SKIP() << "no Python with Pillow to compare with";
     EXPECT_EQ(ink, found->second);
-  } else if (!same_as.empty()) {
+  } else if (same_as == "reference") {
+    const std::vector<std::string> reference =
+        test::reference_black_rows((test::bmp_suite_dir() / expected.file).string());
+    ASSERT_EQ(reference.size(), expected.height_px);
+    EXPECT_EQ(ink, reference);
+  } else {
     EXPECT_EQ(ink, test::ink_map_rows(read_suite_file(same_as, InkRule::kBlack).map));
   }
 }
@@ -245,10 +245,12 @@ TEST_P(BmpSuiteAnyDepth, LoadsAsItShowsOrIsRefused) {
 INSTANTIATE_TEST_SUITE_P(Files, BmpSuiteAnyDepth, testing::ValuesIn(kSuite), case_name);
 
 TEST(BmpSuiteAnyDepthFiles, EveryFileHasARow) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(suite_dir())) {
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(test::bmp_suite_dir())) {
     if (entry.path().extension() != ".bmp") continue;
-    const std::string relative = entry.path().lexically_relative(suite_dir()).generic_string();
+    const std::string relative =
+        entry.path().lexically_relative(test::bmp_suite_dir()).generic_string();
     bool listed = false;
     for (const SuiteOutcome& row : kSuite) listed = listed || relative == row.file;
     EXPECT_TRUE(listed) << relative;

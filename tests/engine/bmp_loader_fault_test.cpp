@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/engine/loaded_picture.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/fault_file_system.hpp"
+#include "tests/support/param_label.hpp"
 
 namespace vellicor {
 namespace {
@@ -32,6 +34,9 @@ struct FaultCase {
   ErrorDetail detail;
   ResultCode result;
 };
+
+// Names the row in test listings.
+void PrintTo(const FaultCase& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
 class BmpLoaderFault : public testing::TestWithParam<FaultCase> {};
 

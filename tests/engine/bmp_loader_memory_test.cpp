@@ -91,10 +91,11 @@ TEST(BmpLoaderMemory, BadBitsSizeOfSuiteCostsAboutOneKibibyte) {
   const std::filesystem::path shared = test::shared_data_dir();
   if (shared.empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
   std::uint32_t delivered = 0;
-  EXPECT_LE(largest_allocation_loading(
-                system_file_system(), (shared / "bmpsuite/b/badbitssize.bmp").string(), &delivered),
-            1086u);
+  const std::size_t largest = largest_allocation_loading(
+      system_file_system(), (shared / "bmpsuite/b/badbitssize.bmp").string(), &delivered);
   EXPECT_EQ(delivered, 1024u);
+  EXPECT_GE(largest, delivered);  // the buffer was seen, so the measure works
+  EXPECT_LE(largest, 1086u);
 }
 
 }  // namespace

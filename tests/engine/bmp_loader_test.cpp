@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/engine/loaded_picture.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/fault_file_system.hpp"
+#include "tests/support/param_label.hpp"
 
 namespace vellicor {
 namespace {
@@ -61,6 +63,9 @@ struct RefusalCase {
   ErrorDetail detail;
   ResultCode result;
 };
+
+// Names the row in test listings.
+void PrintTo(const RefusalCase& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
 std::vector<std::uint8_t> glyph_bmp() { return make_one_bit_bmp(kGlyphRows); }
 

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "tests/engine/loaded_picture.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
@@ -27,6 +29,9 @@ struct SuiteCase {
     ResultCode result;             // when refused
   } outcome;
 };
+
+// Names the row in test listings.
+void PrintTo(const SuiteCase& row, std::ostream* out) { test::print_label(out, {row.file}); }
 
 SuiteCase::Outcome loads(std::vector<int> ink_indices, InkCheck ink_check) {
   return {true, std::move(ink_indices), ink_check, ErrorDetail::kNone, ResultCode::kOk};
@@ -139,11 +144,6 @@ const std::vector<SuiteCase>& suite_cases() {
   return cases;
 }
 
-std::filesystem::path suite_dir() {
-  const std::filesystem::path shared = test::shared_data_dir();
-  return shared.empty() ? shared : shared / "bmpsuite";
-}
-
 // "q/pal8os2v2-16.bmp" becomes "QPal8os2v216": test names take letters and digits.
 std::string case_name(const testing::TestParamInfo<SuiteCase>& row) {
   std::string name;
@@ -162,10 +162,11 @@ std::string case_name(const testing::TestParamInfo<SuiteCase>& row) {
 class BmpSuite : public testing::TestWithParam<SuiteCase> {};
 
 TEST_P(BmpSuite, GivesListedOutcome) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
   const SuiteCase::Outcome& expected = GetParam().outcome;
   const test::LoadedPicture loaded =
-      test::load_picture(system_file_system(), (suite_dir() / GetParam().file).string());
+      test::load_picture(system_file_system(), (test::bmp_suite_dir() / GetParam().file).string());
   if (!expected.loads) {
     EXPECT_EQ(to_int(loaded.result), to_int(expected.result));
     EXPECT_EQ(to_int(loaded.detail), to_int(expected.detail));
@@ -180,21 +181,24 @@ TEST_P(BmpSuite, GivesListedOutcome) {
 INSTANTIATE_TEST_SUITE_P(Files, BmpSuite, testing::ValuesIn(suite_cases()), case_name);
 
 TEST(BmpSuiteFiles, EveryFileHasARow) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
   std::vector<std::string> listed;
   for (const SuiteCase& row : suite_cases()) listed.emplace_back(row.file);
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(suite_dir())) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(test::bmp_suite_dir())) {
     if (entry.path().extension() != ".bmp") continue;
-    const std::string relative = entry.path().lexically_relative(suite_dir()).generic_string();
+    const std::string relative =
+        entry.path().lexically_relative(test::bmp_suite_dir()).generic_string();
     EXPECT_NE(std::find(listed.begin(), listed.end(), relative), listed.end()) << relative;
   }
 }
 
 // The file declares about 2 GiB of pixels; only the bytes it holds are kept.
 TEST(BmpSuiteFiles, BadBitsSizeHoldsOnlyTheDeliveredBytes) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
-  const test::LoadedPicture loaded =
-      test::load_picture(system_file_system(), (suite_dir() / "b/badbitssize.bmp").string());
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  const test::LoadedPicture loaded = test::load_picture(
+      system_file_system(), (test::bmp_suite_dir() / "b/badbitssize.bmp").string());
   ASSERT_EQ(to_int(loaded.result), 0);
   EXPECT_EQ(loaded.info_header.biSizeImage, 2129587950u);
   EXPECT_EQ(loaded.pixels.delivered_bytes, 1086u - 62u);
@@ -203,11 +207,12 @@ TEST(BmpSuiteFiles, BadBitsSizeHoldsOnlyTheDeliveredBytes) {
 // The 66-byte header puts the palette at 80; the pixels are the suite's
 // usual picture and match the one with the plain 40-byte header.
 TEST(BmpSuiteFiles, BadHeaderSizeMatchesPlainPicture) {
-  if (suite_dir().empty()) GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
-  const test::LoadedPicture longer =
-      test::load_picture(system_file_system(), (suite_dir() / "b/badheadersize.bmp").string());
+  if (test::bmp_suite_dir().empty())
+    GTEST_SKIP() << "shared BMP Suite folder not found beside the project";
+  const test::LoadedPicture longer = test::load_picture(
+      system_file_system(), (test::bmp_suite_dir() / "b/badheadersize.bmp").string());
   const test::LoadedPicture plain =
-      test::load_picture(system_file_system(), (suite_dir() / "g/pal1.bmp").string());
+      test::load_picture(system_file_system(), (test::bmp_suite_dir() / "g/pal1.bmp").string());
   ASSERT_EQ(to_int(longer.result), 0);
   ASSERT_EQ(to_int(plain.result), 0);
   EXPECT_EQ(test::ink_rows(longer), test::ink_rows(plain));

@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/engine/font_conversion.hpp"
 #include "tests/support/bdf_check.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/worked_example.h"
 
 namespace vellicor::test {
@@ -102,6 +104,12 @@ struct HeaderCase {
   const char* lines;  // FONT to CHARS
 };
 
+// Names the row in test listings.
+void PrintTo(const HeaderCase& row, std::ostream* out) {
+  print_label(out, {"font", row.font_name != nullptr ? row.font_name : "null", "descent",
+                    std::to_string(row.descent), "upper", std::to_string(row.upper_blank)});
+}
+
 class ConvertHeader : public ::testing::TestWithParam<HeaderCase> {};
 
 TEST_P(ConvertHeader, WritesHeaderLines) {
@@ -152,6 +160,9 @@ struct ArgumentCase {
   std::string output;  // "<null>" for a null pointer; "OUT" for dir/out.bdf
   const char* font_name;
 };
+
+// Names the row in test listings.
+void PrintTo(const ArgumentCase& row, std::ostream* out) { print_label(out, {row.label}); }
 
 class ConvertArguments : public ::testing::TestWithParam<ArgumentCase> {};
 

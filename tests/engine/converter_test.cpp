@@ -3,8 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <ostream>
 #include <string>
 
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vellicor/internal/converter_factory.hpp"
 
@@ -37,15 +40,35 @@ TEST(ConverterFactory, RefusesNullResultPointer) {
   EXPECT_EQ(create_converter(0, IidConverter, nullptr), ResultCode::kBadArgument);
 }
 
-TEST_F(ConverterTest, OpsPointsAtTheObjectsThirdWord) {
+// A host that knows only the layout reads each operation from its word of
+// the object and calls it: each word must hold the operation of its place.
+template <class Function>
+Function word_as(const Converter* object, std::size_t word) {
+  Function function = nullptr;
+  std::memcpy(&function, reinterpret_cast<const unsigned char*>(object) + word * sizeof(void*),
+              sizeof function);
+  return function;
+}
+
+TEST_F(ConverterTest, OpsPointsAtTheObjectsThirdWordAndEachWordIsItsOperation) {
   const auto* words = reinterpret_cast<const std::uintptr_t*>(object_);
   EXPECT_EQ(words[0], reinterpret_cast<std::uintptr_t>(&words[2]));
-  const auto* slots = reinterpret_cast<void* const*>(&words[2]);
-  EXPECT_EQ(slots[0], reinterpret_cast<void*>(object_->ops->retain));
-  EXPECT_EQ(slots[1], reinterpret_cast<void*>(object_->ops->release));
-  EXPECT_EQ(slots[2], reinterpret_cast<void*>(object_->ops->query));
-  EXPECT_EQ(slots[3], reinterpret_cast<void*>(object_->ops->convert));
   EXPECT_EQ(sizeof(Converter), 6 * sizeof(void*));
+  const auto retain = word_as<decltype(ConverterOps::retain)>(object_, 2);
+  const auto release = word_as<decltype(ConverterOps::release)>(object_, 3);
+  const auto query = word_as<decltype(ConverterOps::query)>(object_, 4);
+  const auto convert = word_as<decltype(ConverterOps::convert)>(object_, 5);
+  ASSERT_TRUE(retain != nullptr && release != nullptr && query != nullptr && convert != nullptr);
+
+  EXPECT_EQ(retain(object_), 2);
+  EXPECT_EQ(release(object_), 1);
+  Converter* same = nullptr;
+  EXPECT_EQ(query(object_, IidBase, &same), 0);
+  EXPECT_EQ(same, object_);
+  EXPECT_EQ(release(object_), 1);  // gives back the reference the query handed out
+  std::int32_t detail = 0;
+  EXPECT_EQ(convert(object_, nullptr, nullptr, &detail), -2);  // null records are refused
+  EXPECT_EQ(detail, 0);
 }
 
 TEST_F(ConverterTest, RetainAndReleaseCountTwoOneZero) {
@@ -71,6 +94,9 @@ struct QueryCase {
   std::int32_t result;
   bool hands_back_self;
 };
+
+// Names the row in test listings.
+void PrintTo(const QueryCase& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
 class ConverterQuery : public ConverterTest, public ::testing::WithParamInterface<QueryCase> {};
 

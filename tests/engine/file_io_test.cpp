@@ -11,14 +11,18 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/fault_file_system.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
@@ -385,18 +389,6 @@ TEST(OutputFile, NewFileGetsTheUsualBitsUnderTheUmask) {
   EXPECT_EQ(permissions_of(dir.file("font.bdf")), 0644u);
 }
 
-TEST(OutputFile, ReadOnlyTargetKeepsItsContents) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
-  TempDir dir;
-  const std::string target = dir.file("font.bdf");
-  test::write_text(target, kOldText);
-  ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
-  const Outcome outcome = write_font(system_file_system(), target);
-  EXPECT_EQ(outcome.result, ResultCode::kFileAccess);
-  EXPECT_EQ(outcome.detail, ErrorDetail::kFileAccess);
-  EXPECT_EQ(test::read_text(target), kOldText);
-  EXPECT_EQ(dir.entries(), std::vector<std::string>{"font.bdf"});
-}
 #endif  // !_WIN32
 
 #ifndef _WIN32
@@ -415,6 +407,29 @@ int run_without_privileges(const std::function<bool()>& body) {
   int status = 0;
   if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
+}
+
+// Root may write any file, so the refusal is tried by an unprivileged user
+// that owns both the folder and the read-only font.
+TEST(OutputFile, ReadOnlyTargetKeepsItsContents) {
+  TempDir dir;
+  const std::string folder = dir.file("fonts");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder + "/font.bdf";
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+  const int status = run_without_privileges([&] {
+    test::write_text(target, kOldText);
+    if (::chmod(target.c_str(), 0444) != 0) return false;
+    const Outcome outcome = write_font(system_file_system(), target);
+    return outcome.result == ResultCode::kFileAccess && outcome.detail == ErrorDetail::kFileAccess;
+  });
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(test::read_text(target), kOldText);
+  EXPECT_EQ(permissions_of(target), 0444u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 TEST(OutputFile, WritableFontInADirectoryThatRefusesNewFilesIsWrittenInPlace) {
@@ -436,6 +451,122 @@ TEST(OutputFile, WritableFontInADirectoryThatRefusesNewFilesIsWrittenInPlace) {
   EXPECT_EQ(test::read_text(target), kWholeText);
   EXPECT_EQ(permissions_of(target), 0666u);
   EXPECT_EQ(std::filesystem::directory_iterator(folder)->path().filename(), "font.bdf");
+}
+#endif  // !_WIN32
+
+#ifndef _WIN32
+// A font of this many bytes, in pieces the size of a bitmap line: two whole
+// blocks of 128 KiB and a part of a third.
+constexpr std::size_t kLongFontBytes = 300000;
+constexpr std::size_t kBlockBytes = 128 * 1024;
+
+std::string long_font_text() {
+  std::string text;
+  for (std::size_t line = 0; text.size() < kLongFontBytes; ++line) {
+    text += std::to_string(line % 100000) + "\n";
+  }
+  text.resize(kLongFontBytes);
+  return text;
+}
+
+Outcome write_text_in_lines(FileSystem& fs, const std::string& target, const std::string& text) {
+  Outcome outcome;
+  OutputFile file(fs);
+  outcome.result = file.create(target.c_str(), &outcome.detail);
+  constexpr std::size_t kLineBytes = 37;
+  for (std::size_t at = 0; succeeded(outcome.result) && at < text.size(); at += kLineBytes) {
+    const std::size_t count = std::min(kLineBytes, text.size() - at);
+    outcome.result = file.write_exact(text.data() + at, count, &outcome.detail);
+  }
+  if (succeeded(outcome.result)) outcome.result = file.commit(&outcome.detail);
+  return outcome;
+}
+
+// A named pipe as the target: written directly, in whole blocks of 128 KiB
+// and the rest at the end, never synced, and nothing made beside it. A
+// thread reads the other end as a program reading the pipe would.
+TEST(OutputFile, PipeIsWrittenDirectlyInBlocksOf128KiB) {
+  TempDir dir;
+  const std::string pipe = dir.file("font.pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // Opened without waiting, so the writer finds a reader; then made to wait
+  // for data again.
+  const int reading = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reading, 0);
+  ASSERT_EQ(::fcntl(reading, F_SETFL, ::fcntl(reading, F_GETFL) & ~O_NONBLOCK), 0);
+  const std::string text = long_font_text();
+  FaultFileSystem fs;
+  std::string received;
+  std::thread reader;
+  Outcome outcome;
+  {
+    OutputFile file(fs);
+    outcome.result = file.create(pipe.c_str(), &outcome.detail);
+    if (succeeded(outcome.result)) {
+      reader = std::thread([&] {
+        char chunk[4096];
+        for (ssize_t got; (got = ::read(reading, chunk, sizeof chunk)) > 0;) {
+          received.append(chunk, static_cast<std::size_t>(got));
+        }
+      });
+    }
+    constexpr std::size_t kLineBytes = 37;
+    for (std::size_t at = 0; succeeded(outcome.result) && at < text.size(); at += kLineBytes) {
+      const std::size_t count = std::min(kLineBytes, text.size() - at);
+      outcome.result = file.write_exact(text.data() + at, count, &outcome.detail);
+    }
+    if (succeeded(outcome.result)) outcome.result = file.commit(&outcome.detail);
+  }  // the pipe is closed at the latest here, and the reader sees its end
+  if (reader.joinable()) reader.join();
+  ::close(reading);
+  EXPECT_EQ(outcome.result, ResultCode::kOk);
+  EXPECT_EQ(fs.write_sizes(),
+            (std::vector<std::size_t>{kBlockBytes, kBlockBytes, kLongFontBytes - 2 * kBlockBytes}));
+  EXPECT_EQ(fs.calls(FileCall::kSync), 0);
+  EXPECT_EQ(fs.calls(FileCall::kRename), 0);
+  EXPECT_EQ(fs.calls(FileCall::kCreateUnnamed) + fs.calls(FileCall::kCreateNew), 0);
+  EXPECT_EQ(received, text);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"font.pipe"});
+}
+
+// A character device takes the same blocks; /dev/null refuses a sync.
+TEST(OutputFile, DeviceIsWrittenDirectlyInBlocksOf128KiB) {
+  FaultFileSystem fs;
+  const Outcome outcome = write_text_in_lines(fs, "/dev/null", long_font_text());
+  EXPECT_EQ(outcome.result, ResultCode::kOk);
+  EXPECT_EQ(fs.write_sizes(),
+            (std::vector<std::size_t>{kBlockBytes, kBlockBytes, kLongFontBytes - 2 * kBlockBytes}));
+  EXPECT_EQ(fs.calls(FileCall::kSync), 0);
+  EXPECT_EQ(fs.calls(FileCall::kRename), 0);
+}
+
+// Rewritten in place because the folder refuses new files, a font whose
+// second block fails halfway is left as far as it got: the first block and
+// the half that was written, nothing of the old contents.
+TEST(OutputFile, FailedInPlaceRewriteLeavesThePartWritten) {
+  TempDir dir;
+  const std::string folder = dir.file("fonts");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder + "/font.bdf";
+  test::write_text(target, std::string(kLongFontBytes + 1000, 'o'));
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  const std::string text = long_font_text();
+  const int status = run_without_privileges([&] {
+    FaultFileSystem fs;
+    fs.fail_call(FileCall::kWrite, 2);  // a full disk: half the block goes out
+    const Outcome outcome = write_text_in_lines(fs, target, text);
+    return outcome.result == ResultCode::kFileAccess &&
+           outcome.detail == ErrorDetail::kFileAccess && fs.calls(FileCall::kTruncate) == 1 &&
+           fs.calls(FileCall::kRename) == 0 && fs.open_handles() == 0;
+  });
+  ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(test::read_text(target), text.substr(0, kBlockBytes + kBlockBytes / 2));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 #endif  // !_WIN32
 
@@ -522,6 +653,9 @@ struct BadTargetCase {
   const char* name;
   const char* relative_path;  // inside the test directory
 };
+
+// Names the row in test listings.
+void PrintTo(const BadTargetCase& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
 class OutputFileBadTarget : public ::testing::TestWithParam<BadTargetCase> {};
 

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/engine/memory_picture.hpp"
+#include "tests/support/param_label.hpp"
 
 namespace vellicor::test {
 namespace {
@@ -39,6 +41,9 @@ struct CutCase {
   std::uint32_t tallest;
   std::uint32_t widest;
 };
+
+// Names the row in test listings.
+void PrintTo(const CutCase& row, std::ostream* out) { print_label(out, {row.label}); }
 
 class GlyphCutter : public ::testing::TestWithParam<CutCase> {};
 

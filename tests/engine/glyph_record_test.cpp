@@ -1,11 +1,13 @@
 // Glyph records as written into the font: boxes, blank lines, bitmap lines.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/engine/font_conversion.hpp"
 #include "tests/support/bdf_check.hpp"
+#include "tests/support/param_label.hpp"
 
 namespace vellicor::test {
 namespace {
@@ -52,6 +54,11 @@ struct TopRowCase {
   int y_of_row0;  // where picture row 0 lands, descent 0
 };
 
+// Names the row in test listings.
+void PrintTo(const TopRowCase& row, std::ostream* out) {
+  print_label(out, {"upper", std::to_string(row.upper_blank)});
+}
+
 class GlyphRecordTopRow : public ::testing::TestWithParam<TopRowCase> {};
 
 TEST_P(GlyphRecordTopRow, PlacesInkOfRowZero) {
@@ -79,6 +86,12 @@ struct LineCase {
   const char* box;
   const char* line;
 };
+
+// Names the row in test listings.
+void PrintTo(const LineCase& row, std::ostream* out) {
+  print_label(out,
+              {"leading", std::to_string(row.leading), "trailing", std::to_string(row.trailing)});
+}
 
 class GlyphRecordBitmapLine : public ::testing::TestWithParam<LineCase> {};
 

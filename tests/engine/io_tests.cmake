@@ -6,6 +6,14 @@ vellicor_add_gtest(vellicor_file_io_test
 vellicor_add_gtest(vellicor_converter_test
   SOURCES engine/converter_test.cpp)
 
+# Separate converters converting at the same time on separate threads.
+vellicor_add_gtest(vellicor_converter_threads_test
+  SOURCES engine/converter_threads_test.cpp)
+
+# Which characters of an extended conversion's list are blanks.
+vellicor_add_gtest(vellicor_character_list_test
+  SOURCES engine/character_list_test.cpp)
+
 # The public header, compiled once as C99 and once as C++.
 vellicor_add_gtest(vellicor_header_test
   SOURCES engine/c_header_test.c engine/header_test.cpp)

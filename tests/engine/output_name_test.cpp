@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
+
+#include "tests/support/param_label.hpp"
 
 namespace vellicor::test {
 namespace {
@@ -13,6 +16,20 @@ struct NameCase {
   std::string input;
   std::string output;  // empty: the name cannot be made
 };
+
+// Names the row in test listings.
+// Long paths are shown by their ends and length.
+std::string shown(const std::string& path) {
+  constexpr std::size_t kShownWhole = 32;
+  constexpr std::size_t kShownEnd = 8;
+  if (path.size() <= kShownWhole) return path;
+  return path.substr(0, kShownEnd) + "..." + path.substr(path.size() - kShownEnd) + "-" +
+         std::to_string(path.size()) + "-chars";
+}
+
+void PrintTo(const NameCase& row, std::ostream* out) {
+  print_label(out, {shown(row.input), "to", row.output.empty() ? "refused" : shown(row.output)});
+}
 
 class DeriveBdfName : public ::testing::TestWithParam<NameCase> {};
 

@@ -3,6 +3,7 @@
 # Pictures written by real tools are read end to end in the console tests.
 vellicor_add_gtest(vellicor_picture_reader_tests
   SOURCES
+    engine/bmp_reference_ink.cpp
     engine/ink_map_text.cpp
     engine/ink_rule_test.cpp
     engine/ink_passes_test.cpp

@@ -3,15 +3,21 @@
 // A case is skipped when its tool is not installed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/engine/loaded_picture.hpp"
+#include "tests/support/host_tools.hpp"
+#include "tests/support/param_label.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor {
 namespace {
+
+using test::have_program;
+using test::python_with_pillow;
+using test::shell_succeeds;
 
 // Three glyphs with ink in the first and the last column; the width is not a
 // multiple of 8, so every row ends in padding bits.
@@ -64,21 +70,6 @@ std::string as_ppm(const std::vector<std::string>& rows) {
   return text;
 }
 
-bool shell_succeeds(const std::string& command) { return std::system(command.c_str()) == 0; }
-
-bool have_program(const std::string& name) {
-  return shell_succeeds("command -v " + name + " >/dev/null 2>&1");
-}
-
-// A Python that has Pillow; the one on the search path may be a separate
-// installation without it, so the system's own is tried as well.
-std::string python_with_pillow() {
-  for (const std::string candidate : {"python3", "/usr/bin/python3"}) {
-    if (shell_succeeds(candidate + " -c 'import PIL' >/dev/null 2>&1")) return candidate;
-  }
-  return {};
-}
-
 enum class Tool { kImageMagick, kNetpbm, kPillow };
 
 struct ToolCase {
@@ -91,6 +82,9 @@ struct ToolCase {
   std::vector<int> ink;  // the palette index of black
   bool longer_header;    // the tool writes an information header past 40 bytes
 };
+
+// Names the row in test listings.
+void PrintTo(const ToolCase& row, std::ostream* out) { test::print_label(out, {row.name}); }
 
 class RealToolPicture : public testing::TestWithParam<ToolCase> {};
 

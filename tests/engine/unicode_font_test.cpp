@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -72,16 +72,6 @@ class ExtendedConverter : public ::testing::Test {
 
 std::vector<InkPixel> glyph_ink(int glyph) {
   return picture_ink(kRows, kFirst[glyph], kWidth[glyph], 0, kYOfRow0);
-}
-
-// Lines of text that begin with keyword.
-std::vector<std::string> lines_with(const std::string& text, const std::string& keyword) {
-  std::vector<std::string> found;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind(keyword, 0) == 0) found.push_back(line);
-  }
-  return found;
 }
 
 TEST_F(ExtendedConverter, UnicodeFontReadsBackWithFreeTypeAndTheFontTools) {
@@ -178,6 +168,9 @@ struct ListRefusal {
   std::uint32_t problem_character;
   std::uint32_t problem_offset;
 };
+
+// Names the row in test listings.
+void PrintTo(const ListRefusal& row, std::ostream* out) { print_label(out, {row.name}); }
 
 class RefusedList : public ExtendedConverter, public ::testing::WithParamInterface<ListRefusal> {};
 

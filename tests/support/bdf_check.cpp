@@ -256,4 +256,13 @@ std::string bdf_property(const std::string&, const char*) {
 
 #endif  // VELLICOR_TEST_HAVE_FREETYPE
 
+std::vector<std::string> lines_with(const std::string& font, const std::string& keyword) {
+  std::vector<std::string> found;
+  std::istringstream lines(font);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind(keyword, 0) == 0) found.push_back(line);
+  }
+  return found;
+}
+
 }  // namespace vellicor::test

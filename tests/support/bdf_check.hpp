@@ -53,6 +53,9 @@ std::vector<std::uint32_t> unicode_charmap(const std::string& path);
 // (the first bitmap strike selected), or -1 when there is none.
 long unicode_advance(const std::string& path, std::uint32_t code);
 
+// The lines of a font's text that begin with keyword, in order.
+std::vector<std::string> lines_with(const std::string& font, const std::string& keyword);
+
 // A font property as FreeType's BDF driver reads it: strings as they are,
 // numbers in decimal; empty when absent.
 std::string bdf_property(const std::string& path, const char* name);

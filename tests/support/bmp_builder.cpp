@@ -1,4 +1,5 @@
-// Builds one-bit BMP files in memory for tests.
+// Builds one-bit BMP files in memory for the tests, the fuzz targets and the
+// benchmarks.
 #include "tests/support/bmp_builder.hpp"
 
 #include <stdexcept>
@@ -21,17 +22,18 @@ std::uint32_t get_u32(const std::vector<std::uint8_t>& bytes, std::size_t offset
   return value;
 }
 
-std::vector<std::uint8_t> make_one_bit_bmp(const std::vector<std::string>& rows,
-                                           const BmpOptions& options) {
-  const std::size_t height = rows.size();
-  const std::size_t width = height == 0 ? 0 : rows[0].size();
-  for (const std::string& row : rows) {
-    if (row.size() != width) throw std::invalid_argument("rows differ in length");
-  }
-  const std::size_t stride = (width + 31) / 32 * 4;
-  const std::size_t palette_offset = 14 + options.info_header_size;
-  const std::size_t pixel_offset = palette_offset + 2 * 4;
-  const std::size_t pixel_bytes = stride * height + options.extra_pixel_bytes;
+std::size_t one_bit_row_bytes(std::size_t width_px) { return (width_px + 31) / 32 * 4; }
+
+std::size_t one_bit_pixel_offset(const BmpOptions& options) {
+  return kBmpFileHeaderBytes + options.info_header_size + 2 * 4;
+}
+
+std::vector<std::uint8_t> blank_one_bit_bmp(std::size_t width_px, std::size_t height_px,
+                                            const BmpOptions& options) {
+  const std::size_t stride = one_bit_row_bytes(width_px);
+  const std::size_t palette_offset = kBmpFileHeaderBytes + options.info_header_size;
+  const std::size_t pixel_offset = one_bit_pixel_offset(options);
+  const std::size_t pixel_bytes = stride * height_px + options.extra_pixel_bytes;
   std::vector<std::uint8_t> bytes(pixel_offset + pixel_bytes, 0);
 
   bytes[0] = 'B';
@@ -39,8 +41,8 @@ std::vector<std::uint8_t> make_one_bit_bmp(const std::vector<std::string>& rows,
   put_u32(bytes, kOffBfSize, static_cast<std::uint32_t>(bytes.size()));
   put_u32(bytes, kOffBfOffBits, static_cast<std::uint32_t>(pixel_offset));
   put_u32(bytes, kOffBiSize, options.info_header_size);
-  put_u32(bytes, kOffBiWidth, static_cast<std::uint32_t>(width));
-  const auto signed_height = static_cast<std::int32_t>(height);
+  put_u32(bytes, kOffBiWidth, static_cast<std::uint32_t>(width_px));
+  const auto signed_height = static_cast<std::int32_t>(height_px);
   put_u32(bytes, kOffBiHeight,
           static_cast<std::uint32_t>(options.top_down ? -signed_height : signed_height));
   put_u16(bytes, 26, 1);  // biPlanes
@@ -56,7 +58,19 @@ std::vector<std::uint8_t> make_one_bit_bmp(const std::vector<std::string>& rows,
     for (std::size_t channel = 0; channel < 3; ++channel)
       bytes[palette_offset + entry * 4 + channel] = level;
   }
+  return bytes;
+}
 
+std::vector<std::uint8_t> make_one_bit_bmp(const std::vector<std::string>& rows,
+                                           const BmpOptions& options) {
+  const std::size_t height = rows.size();
+  const std::size_t width = height == 0 ? 0 : rows[0].size();
+  for (const std::string& row : rows) {
+    if (row.size() != width) throw std::invalid_argument("rows differ in length");
+  }
+  std::vector<std::uint8_t> bytes = blank_one_bit_bmp(width, height, options);
+  const std::size_t stride = one_bit_row_bytes(width);
+  const std::size_t pixel_offset = one_bit_pixel_offset(options);
   const std::uint8_t ink_bit = options.ink_is_index_one ? 1 : 0;
   for (std::size_t y = 0; y < height; ++y) {
     const std::size_t stored_row = options.top_down ? y : height - 1 - y;

@@ -59,6 +59,7 @@ FileHandle FaultFileSystem::open_for_writing(const char* path) {
 
 bool FaultFileSystem::write(FileHandle file, const void* bytes, std::size_t count,
                             std::size_t* bytes_written) {
+  write_sizes_.push_back(count);
   if (should_fail(FileCall::kWrite)) {
     // A full disk takes what fits and reports the rest as not written.
     return real_.write(file, bytes, count / 2, bytes_written);

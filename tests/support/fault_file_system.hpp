@@ -50,6 +50,8 @@ class FaultFileSystem : public FileSystem {
   // Every call so far, in the order made.
   const std::vector<FileCall>& log() const { return log_; }
   int open_handles() const;  // opened and not yet closed (reading and writing)
+  // The byte count asked of every write call, in the order made.
+  const std::vector<std::size_t>& write_sizes() const { return write_sizes_; }
 
   FileHandle open_for_reading(const char* path) override;
   bool read(FileHandle file, void* buffer, std::size_t count, std::size_t* bytes_read) override;
@@ -84,6 +86,7 @@ class FaultFileSystem : public FileSystem {
   std::array<int, kFileCallKinds> fail_at_{};
   std::set<FileHandle> open_;
   std::vector<FileCall> log_;
+  std::vector<std::size_t> write_sizes_;
 };
 
 }  // namespace vellicor::test

@@ -78,6 +78,11 @@ std::filesystem::path shared_data_dir() {
   return std::filesystem::is_directory(dir / "bmpsuite", ignored) ? dir : std::filesystem::path();
 }
 
+std::filesystem::path bmp_suite_dir() {
+  const std::filesystem::path shared = shared_data_dir();
+  return shared.empty() ? shared : shared / "bmpsuite";
+}
+
 std::filesystem::path binary_dir() { return VELLICOR_TEST_BINARY_DIR; }
 std::filesystem::path library_dir() { return VELLICOR_TEST_LIBRARY_DIR; }
 std::filesystem::path source_dir() { return VELLICOR_TEST_SOURCE_DIR; }

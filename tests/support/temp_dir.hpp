@@ -33,6 +33,8 @@ std::string read_text(const std::string& path);
 
 // The shared test data folder (bmpsuite), or an empty path when it is absent.
 std::filesystem::path shared_data_dir();
+// Its BMP Suite folder, or an empty path when it is absent.
+std::filesystem::path bmp_suite_dir();
 // Where the build puts programs and the shared library.
 std::filesystem::path binary_dir();
 std::filesystem::path library_dir();
