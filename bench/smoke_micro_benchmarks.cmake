@@ -13,9 +13,9 @@ if(NOT status EQUAL 0)
 endif()
 
 set(expected
-  "BM_LoadStrip/tall:0/glyphs:1024=1024" "BM_LoadStrip/tall:1/glyphs:1024=64"
-  "BM_MeasuringPass/tall:0/glyphs:1024=1024" "BM_MeasuringPass/tall:1/glyphs:1024=64"
-  "BM_WritingPass/tall:0/glyphs:1024=1024" "BM_WritingPass/tall:1/glyphs:1024=64"
+  "BM_ReadPicture/tall:0/glyphs:1024=1024" "BM_ReadPicture/tall:1/glyphs:1024=64"
+  "BM_CutStrip/tall:0/glyphs:1024=1024" "BM_CutStrip/tall:1/glyphs:1024=64"
+  "BM_WriteFont/tall:0/glyphs:1024=1024" "BM_WriteFont/tall:1/glyphs:1024=64"
   "BM_Convert/tall:0/glyphs:1024=1024" "BM_Convert/tall:1/glyphs:1024=64")
 string(JSON count LENGTH "${report}" benchmarks)
 set(seen "")

@@ -163,13 +163,22 @@ class ConverterReference {
 
   Converter** place() { return &converter_; }
   Converter* get() const { return converter_; }
+  // The object was made as a ConverterEx: it is released through its own
+  // operations, whose functions take a ConverterEx.
+  void mark_extended() { extended_ = true; }
   void release() {
-    if (converter_ != nullptr) converter_->ops->release(converter_);
+    if (converter_ != nullptr && extended_) {
+      auto* const object = reinterpret_cast<ConverterEx*>(converter_);
+      object->ops->release(object);
+    } else if (converter_ != nullptr) {
+      converter_->ops->release(converter_);
+    }
     converter_ = nullptr;
   }
 
  private:
   Converter* converter_ = nullptr;
+  bool extended_ = false;
 };
 
 // The extended object the run needs, or null after reporting nothing: a
@@ -180,6 +189,7 @@ ResultCode make_extended(ConverterFactory factory, ConverterReference& converter
   const ResultCode created = factory(0, IidConverterEx, converter.place());
   if (failed(created)) return created;
   if (converter.get() == nullptr) return ResultCode::kBadArgument;
+  converter.mark_extended();
   extended = reinterpret_cast<ConverterEx*>(converter.get());
   return ResultCode::kOk;
 }

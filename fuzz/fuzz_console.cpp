@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "console/command_line.hpp"
-#include "console/field_provider.hpp"
 #include "console/console_messages.hpp"
+#include "console/field_provider.hpp"
 #include "console/long_options.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/messages.hpp"
