@@ -2,6 +2,7 @@
 #include "engine/picture/ink_map.hpp"
 
 #include <algorithm>
+#include <limits>
 #include <new>
 
 #include "engine/core/limits.hpp"
@@ -51,8 +52,12 @@ ResultCode allocate_held_ink_map(std::uint32_t width_px, std::uint32_t height_px
   made.stride_bytes = ink_map_stride(made.held_columns);
   const std::uint64_t map_bytes =
       std::uint64_t{made.stride_bytes} * (made.held_rows.end - made.held_rows.begin);
+  if (map_bytes > std::numeric_limits<std::uint32_t>::max() ||
+      map_bytes > std::numeric_limits<std::size_t>::max()) {
+    return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+  }
   if (map_bytes > 0) {
-    made.pixels.bytes.reset(new (std::nothrow) std::uint8_t[map_bytes]());
+    made.pixels.bytes.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(map_bytes)]());
     if (!made.pixels.bytes) {
       return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
     }
@@ -80,8 +85,9 @@ std::uint64_t InkMap::gathered_ink_bytes(std::uint32_t y, std::int64_t byte_inde
   const bool row_held = y >= held_rows.begin && y < held_rows.end;
   for (std::int64_t index = byte_index; index < byte_index + kBytesPerWord; ++index) {
     const bool in_row = row_held && index >= 0 && index < std::int64_t{stride_bytes};
-    const std::uint8_t ink =
-        in_row ? pixels.bytes[row_offset(y) + static_cast<std::uint64_t>(index)] : 0;
+    const std::uint8_t ink = in_row ? pixels.bytes[static_cast<std::size_t>(
+                                          row_offset(y) + static_cast<std::uint64_t>(index))]
+                                    : 0;
     bits = (bits << kBitsPerByte) | ink;
   }
   return bits;
@@ -98,8 +104,7 @@ std::uint64_t InkMap::column_word_mask(std::uint32_t word_index) const {
 
 bool InkMap::has_ink() const {
   // Padding bits are paper, so whole rows can be scanned as bytes.
-  const std::uint64_t bytes = std::uint64_t{stride_bytes} * (held_rows.end - held_rows.begin);
-  for (std::uint64_t i = 0; i < bytes; ++i) {
+  for (std::size_t i = 0; i < pixels.delivered_bytes; ++i) {
     if (pixels.bytes[i] != 0) return true;
   }
   return false;

@@ -109,7 +109,8 @@ struct InkMap {
   bool is_ink(std::uint32_t x, std::uint32_t y) const {
     constexpr unsigned kHighestBit = 7;
     if (x >= held_columns || y < held_rows.begin || y >= held_rows.end) return false;
-    return ((pixels.bytes[row_offset(y) + x / 8] >> (kHighestBit - (x & kHighestBit))) & 1u) != 0;
+    const std::uint8_t byte = pixels.bytes[static_cast<std::size_t>(row_offset(y) + x / 8)];
+    return ((byte >> (kHighestBit - (x & kHighestBit))) & 1u) != 0;
   }
 
   // True when any pixel of the picture is ink.

@@ -114,13 +114,13 @@ void turn_into_map(const BmpInfoHeader& info, PixelBuffer& pixels, const StoredR
   const std::uint32_t width = stored.width();
   const std::uint32_t height = stored.height();
   std::uint8_t* const bytes = pixels.bytes.get();
-  const std::uint64_t total = std::uint64_t{stride} * height;
+  const std::size_t total = pixels.delivered_bytes;  // stride x height: every row, nothing more
   if (polarity.set_is_ink == 0 || polarity.clear_is_ink != 0) {
     // Eight bytes at a time: the same mask in every byte of a word.
     constexpr std::uint64_t kEveryByte = 0x0101'0101'0101'0101u;
     const std::uint64_t set_word = kEveryByte * polarity.set_is_ink;
     const std::uint64_t clear_word = kEveryByte * polarity.clear_is_ink;
-    std::uint64_t i = 0;
+    std::size_t i = 0;
     for (; i + sizeof(std::uint64_t) <= total; i += sizeof(std::uint64_t)) {
       std::uint64_t word = 0;
       std::memcpy(&word, bytes + i, sizeof word);
