@@ -24,7 +24,7 @@ std::uint32_t padded_row_bytes(std::uint32_t width_px) {
 // The README's reading limit: 8 MiB, or 128 bytes per byte of the file when
 // that is more, never more than 512 MiB.
 std::uint64_t documented_read_limit(std::uint64_t file_bytes) {
-  constexpr std::uint64_t kMiB = 1024 * 1024;
+  constexpr std::uint64_t kMiB = std::uint64_t{1024} * 1024;
   return std::min(512 * kMiB, std::max(8 * kMiB, 128 * file_bytes));
 }
 
