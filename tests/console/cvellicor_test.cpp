@@ -236,7 +236,14 @@ struct RefusedValueCase {
   std::string message;
 };
 
-void PrintTo(const RefusedValueCase& row, std::ostream* out) { print_label(out, row.arguments); }
+void PrintTo(const RefusedValueCase& row, std::ostream* out) {
+  // An empty argument is named, so that its row has a name too.
+  std::vector<std::string> words = row.arguments;
+  for (std::string& word : words) {
+    if (word.empty()) word = "empty";
+  }
+  print_label(out, words);
+}
 
 class CvellicorRefusal : public Cvellicor,
                          public ::testing::WithParamInterface<RefusedValueCase> {};
