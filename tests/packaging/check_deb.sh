@@ -47,7 +47,9 @@ head -n 1 "$work/ascii.bdf" | grep -qx 'STARTFONT 2.1' || fail "no BDF font besi
 grep -qx 'CHARS 94' "$work/ascii.bdf" || fail "the font does not hold the sample's 94 glyphs"
 
 echo "== The library through the linker's cache, pkg-config and find_package"
-/sbin/ldconfig -p | grep -q 'libvellicor\.so\.1 ' || fail "libvellicor.so.1 is not in the linker's cache"
+# grep reads all of the listing (no -q): a grep that stops at the first match
+# can leave ldconfig writing into a closed pipe, and pipefail then fails.
+/sbin/ldconfig -p | grep 'libvellicor\.so\.1 ' >/dev/null || fail "libvellicor.so.1 is not in the linker's cache"
 read -r -a pc_flags <<<"$(pkg-config --cflags --libs vellicor)"
 "${CC:-cc}" -std=c99 -Wall -Wextra -Wpedantic -Werror tests/packaging/consumer/convert_strip.c \
   "${pc_flags[@]}" -o "$work/convert_strip" || fail "a host does not build against the package"
@@ -70,7 +72,7 @@ else
   # package still holds it, as listed above.
   grep -rqs 'path-exclude.*/usr/share/man' /etc/dpkg/dpkg.cfg.d/ ||
     fail "$page is listed but missing, and dpkg does not exclude manual pages"
-  dpkg-deb --contents "$deb" | grep -q "\.$page\$" || fail "$page is not in the package"
+  dpkg-deb --contents "$deb" | grep "\.$page\$" >/dev/null || fail "$page is not in the package"
   echo "dpkg excludes /usr/share/man here; $page is in the package"
 fi
 
