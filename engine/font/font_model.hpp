@@ -52,7 +52,6 @@ class FontModel {
   const FontMeasure& measure() const { return measure_; }
   bool uses_list() const { return list_ != nullptr; }
   std::uint32_t glyphs_cut() const { return static_cast<std::uint32_t>(boxes_->boxes.size()); }
-  std::uint32_t blank_advance() const { return blank_advance_; }
   // Figures of the header of a font made with a list.
   UnicodeFontFigures unicode_figures() const;
 

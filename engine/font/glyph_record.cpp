@@ -290,6 +290,18 @@ char* reserve_line(TextSink& sink, std::uint64_t line_size) {
   return sink.reserve(static_cast<std::size_t>(line_size) + kZeroBlock);
 }
 
+// The lines put straight at place, which has room for them and kZeroBlock
+// bytes more: a whole record's reservation, or one line's.
+char* put_blank_lines(char* place, const RecordFigures& figures, std::uint64_t count) {
+  const auto digits = static_cast<std::size_t>(figures.hex_digits);
+  for (; count > 0; --count) {
+    put_zeros(place, digits);
+    place[digits] = kLineEnd.front();
+    place += digits + kLineEnd.size();
+  }
+  return place;
+}
+
 void write_blank_lines(TextSink& sink, const RecordFigures& figures, std::uint64_t count) {
   const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
   for (; count > 0 && sink.ok(); --count) {
@@ -299,10 +311,7 @@ void write_blank_lines(TextSink& sink, const RecordFigures& figures, std::uint64
       sink.text(kLineEnd);
       continue;
     }
-    const auto digits = static_cast<std::size_t>(figures.hex_digits);
-    put_zeros(place, digits);
-    place[digits] = kLineEnd.front();
-    sink.advance(digits + kLineEnd.size());
+    sink.advance(static_cast<std::size_t>(put_blank_lines(place, figures, 1) - place));
   }
 }
 
@@ -398,40 +407,6 @@ class LineReader {
   bool direct_;               // every load lies in its row and the delivered bytes
 };
 
-// The row's bit string, then '0' digits up to the line's hex width.
-void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineReader& reader,
-                       std::uint32_t y) {
-  const std::uint64_t padding = figures.hex_digits - reader.used_bytes() * kHexDigitsPerByte;
-  const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
-  char* const start = reserve_line(sink, line_size);
-  if (start == nullptr) {
-    reader.for_each_byte(y, [&](std::uint8_t byte) { sink.hex_byte(byte); });
-    sink.repeat('0', padding);
-    sink.text(kLineEnd);
-    return;
-  }
-  char* place = start;
-  reader.for_each_byte(y, [&](std::uint8_t byte) {
-    TextSink::put_hex_byte(byte, place);
-    place += kHexDigitsPerByte;
-  });
-  put_zeros(place, static_cast<std::size_t>(padding));
-  place[padding] = kLineEnd.front();
-  sink.advance(static_cast<std::size_t>(line_size));
-}
-
-// put_... forms of the line writers, for a record written into one
-// reservation: place has room for the lines and kZeroBlock bytes more.
-char* put_blank_lines(char* place, const RecordFigures& figures, std::uint64_t count) {
-  const auto digits = static_cast<std::size_t>(figures.hex_digits);
-  for (; count > 0; --count) {
-    put_zeros(place, digits);
-    place[digits] = kLineEnd.front();
-    place += digits + kLineEnd.size();
-  }
-  return place;
-}
-
 char* put_bitmap_line(char* place, const RecordFigures& figures, const LineReader& reader,
                       std::uint32_t y) {
   const auto padding =
@@ -443,6 +418,20 @@ char* put_bitmap_line(char* place, const RecordFigures& figures, const LineReade
   put_zeros(place, padding);
   place[padding] = kLineEnd.front();
   return place + padding + kLineEnd.size();
+}
+
+// The row's bit string, then '0' digits up to the line's hex width.
+void write_bitmap_line(TextSink& sink, const RecordFigures& figures, const LineReader& reader,
+                       std::uint32_t y) {
+  const std::uint64_t line_size = figures.hex_digits + kLineEnd.size();
+  char* const start = reserve_line(sink, line_size);
+  if (start == nullptr) {
+    reader.for_each_byte(y, [&](std::uint8_t byte) { sink.hex_byte(byte); });
+    sink.repeat('0', figures.hex_digits - reader.used_bytes() * kHexDigitsPerByte);
+    sink.text(kLineEnd);
+    return;
+  }
+  sink.advance(static_cast<std::size_t>(put_bitmap_line(start, figures, reader, y) - start));
 }
 
 // The most a record of these figures can take, with the zero block after it.
