@@ -57,8 +57,10 @@ bool read(MemoryFileSystem& fs, StagedStrip& strip) {
 bool prepare(benchmark::State& state, MemoryFileSystem& fs, StagedStrip& strip) {
   strip.options.allowed_blank_columns = 1;
   if (!read(fs, strip) ||
-      failed(cut_strip(strip.map, strip.options.allowed_blank_columns, strip.boxes)) ||
-      failed(strip.model.build(strip.boxes, strip.options, nullptr, 0, nullptr))) {
+      failed(cut_strip(strip.map, strip.options.allowed_blank_columns, Framing::kMarginStrip,
+                       strip.boxes)) ||
+      failed(strip.model.build(strip.boxes, strip.options, nullptr, 0, Framing::kMarginStrip,
+                               nullptr))) {
     state.SkipWithError("the strip did not load or held no glyph");
     return false;
   }
@@ -89,7 +91,8 @@ void BM_CutStrip(benchmark::State& state) {
   if (!prepare(state, fs, strip)) return;
   for (auto _ : state) {
     GlyphBoxes boxes;
-    if (failed(cut_strip(strip.map, strip.options.allowed_blank_columns, boxes))) {
+    if (failed(cut_strip(strip.map, strip.options.allowed_blank_columns, Framing::kMarginStrip,
+                         boxes))) {
       state.SkipWithError("cutting failed");
     }
     benchmark::DoNotOptimize(boxes.boxes.size());

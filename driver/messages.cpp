@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include "driver/ink_rule_names.hpp"
+
 namespace vellicor {
 namespace {
 
@@ -136,6 +138,26 @@ std::string character_name(std::uint32_t code_point) {
   return name + " '" + text + "'";
 }
 
+// "No pixel of the picture counts as ink under --ink black; try --ink dark,
+// opaque or auto": the rule applied, and the others to try.
+std::string ink_rule_text(const char* what, std::uint32_t rule) {
+  std::string applied = "?";
+  std::string others;
+  const auto names = ink_rule_names();
+  std::size_t listed = 0;
+  for (const InkRuleName& name : names) {
+    if (name.rule == rule) {
+      applied = name.keyword;
+      continue;
+    }
+    ++listed;
+    if (!others.empty()) others += listed == names.size() - 1 ? " or " : ", ";
+    others += name.keyword;
+  }
+  return std::string(what) + " pixel of the picture counts as ink under --ink " + applied +
+         "; try --ink " + others;
+}
+
 }  // namespace
 
 const char* message_text(Message message) {
@@ -167,6 +189,14 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
     }
     case ErrorDetail::kCharsDuplicate:
       return "The character list names " + character_name(report.problem_character) + " twice";
+    case ErrorDetail::kNoInk:
+      return ink_rule_text("No", report.ink_rule);
+    case ErrorDetail::kAllInk:
+      return ink_rule_text("Every", report.ink_rule);
+    case ErrorDetail::kDescentTooLarge:
+      return "The descent leaves no line above the baseline: it must be less than the font's "
+             "height of " +
+             count_of(report.font_height, "line");
     case ErrorDetail::kCharsInvalid:
       return "The character list is not valid UTF-8 text (at byte " +
              std::to_string(report.problem_offset) + ")";

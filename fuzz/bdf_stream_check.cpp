@@ -153,15 +153,15 @@ void BdfStreamCheck::header_line(const std::string& line) {
       if (line.rfind("FONT ", 0) != 0 || line.size() == 5) fail("FONT line expected");
       break;
     case 5:
-      if (!numbers_of(line, "SIZE", 3, &words) || !read_number(words[1], &font_width_) ||
+      if (!numbers_of(line, "SIZE", 3, &words) || !read_number(words[1], &value) ||
           words[2] != "75" || words[3] != "75") {
         fail("bad SIZE line");
       }
       break;
     case 6:
-      if (!numbers_of(line, "FONTBOUNDINGBOX", 4, &words) || !read_number(words[1], &value) ||
-          value != font_width_ || !read_number(words[2], &font_height_) || words[3] != "0" ||
-          !read_number(words[4], &value, &negative)) {
+      if (!numbers_of(line, "FONTBOUNDINGBOX", 4, &words) || !read_number(words[1], &font_width_) ||
+          !read_number(words[2], &font_height_) || words[3] != "0" ||
+          !read_number(words[4], &font_descent_, &negative) || (font_descent_ != 0 && !negative)) {
         fail("bad FONTBOUNDINGBOX line");
       }
       break;
@@ -178,6 +178,7 @@ void BdfStreamCheck::header_line(const std::string& line) {
           !read_number(words[1], &value, &negative)) {
         fail("bad FONT_ASCENT line");
       }
+      ascent_fills_box_ = !negative && value + font_descent_ == font_height_;
       break;
     case 10:
       if (line != "ENDPROPERTIES") fail("ENDPROPERTIES expected");
@@ -238,13 +239,16 @@ void BdfStreamCheck::record_line(const std::string& line) {
       }
       break;
     case 5:
+      // The offset is "-<descent>", or "0" in a font framed by its ink.
       if (!numbers_of(line, "BBX", 4, &words) || !read_number(words[1], &value) ||
           value != box_width_ || !read_number(words[2], &box_height_) || words[3] != "0" ||
-          words[4].size() < 2 || words[4][0] != '-' || !read_number(words[4].substr(1), &value)) {
+          !(words[4] == "0" || (words[4].size() >= 2 && words[4][0] == '-' &&
+                                read_number(words[4].substr(1), &value)))) {
         return fail("bad BBX line");
       }
       if (box_width_ == 0 || box_width_ > font_width_) return fail("BBX wider than the font");
       if (box_height_ < font_height_) return fail("BBX lower than the font");
+      if (box_height_ != font_height_) framed_ = false;
       break;
     case 6:
       if (line != "BITMAP") return fail("BITMAP expected");

@@ -24,6 +24,9 @@ class BdfStreamCheck {
   std::uint64_t records() const { return records_; }
   // Bytes from STARTFONT to the end of the CHARS line.
   std::uint64_t header_bytes() const { return header_bytes_; }
+  // Whether the font is framed by its ink: ascent and descent fill the box,
+  // and every record is exactly as tall as it.
+  bool framed_by_ink() const { return framed_ && ascent_fills_box_; }
 
  private:
   enum class Stage {
@@ -55,6 +58,9 @@ class BdfStreamCheck {
   std::uint64_t header_bytes_ = 0;
   std::uint64_t font_width_ = 0;
   std::uint64_t font_height_ = 0;
+  std::uint64_t font_descent_ = 0;
+  bool framed_ = true;  // until a record is taller than the box
+  bool ascent_fills_box_ = false;
   std::uint64_t declared_chars_ = 0;
   std::uint64_t records_ = 0;
   bool have_first_code_ = false;

@@ -277,7 +277,7 @@ std::vector<std::string> written_files() {
 
 // What a run makes: a font the stream check reads (the plain font, also
 // the extended conversion's without a list), a Unicode font, or a listing.
-enum class Outcome { kPlainFont, kUnicodeFont, kListing };
+enum class Outcome { kPlainFont, kFramedFont, kUnicodeFont, kListing };
 
 // What a run of the driver must leave: paired busy notifications, closed
 // files, and either what the run makes and no message or one message the
@@ -295,10 +295,12 @@ void check_run(ResultCode result, const Observed& seen, const std::set<std::stri
     }
     require(seen.begun == 1, "a conversion runs under a busy notification");
     require(written.size() == 1, "a successful conversion writes one font");
-    if (outcome == Outcome::kPlainFont) {
+    if (outcome == Outcome::kPlainFont || outcome == Outcome::kFramedFont) {
       vellicor::fuzz::BdfStreamCheck& font = *files().written(written[0]);
       const bool well_formed = font.finish();
       require(well_formed, "the font is well formed:", font.problem().c_str());
+      require(outcome != Outcome::kFramedFont || font.framed_by_ink(),
+              "every glyph of an extended conversion lies in the font's box");
     }
   } else {
     require(seen.messages.size() == 1, "a failed run reports one message");
@@ -363,7 +365,7 @@ void run_with_long_options(const vellicor::console::CommandLine& line) {
   } else {
     const ResultCode result = vellicor::run_conversion(&callbacks, &host, &make_memory_converter);
     check_run(result, host.observed, before,
-              options.chars != nullptr ? Outcome::kUnicodeFont : Outcome::kPlainFont);
+              options.chars != nullptr ? Outcome::kUnicodeFont : Outcome::kFramedFont);
   }
 }
 

@@ -71,15 +71,18 @@ InputMeasure measure_input(vellicor::FileSystem& fs, const ConversionOptions& op
   const ResultCode loaded = vellicor::read_one_bit_bmp(fs, kInputPath, map, nullptr);
   require(vellicor::succeeded(loaded), "a converted picture loads again");
   vellicor::GlyphBoxes boxes;
-  require(vellicor::succeeded(vellicor::cut_strip(map, options.allowed_blank_columns, boxes)),
+  require(vellicor::succeeded(vellicor::cut_strip(map, options.allowed_blank_columns,
+                                                  vellicor::Framing::kMarginStrip, boxes)),
           "the layout succeeds");
   vellicor::FontModel model;
-  require(vellicor::succeeded(model.build(boxes, options, nullptr, 0, nullptr)),
+  require(vellicor::succeeded(
+              model.build(boxes, options, nullptr, 0, vellicor::Framing::kMarginStrip, nullptr)),
           "the font model is built");
   InputMeasure measure;
   measure.figures = model.measure();
   measure.records_bytes = vellicor::bdf_records_size(model);
-  measure.records_bound = vellicor::glyph_records_size_bound(options, measure.figures);
+  measure.records_bound =
+      vellicor::glyph_records_size_bound(options, measure.figures, model.frame());
   measure.delivered_bytes = static_cast<std::uint32_t>(map.file_pixel_bytes);
   return measure;
 }

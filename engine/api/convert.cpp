@@ -15,6 +15,7 @@ PipelineRequest extended_request(const ConversionSettings& settings) {
   request.ink_rule = settings.ink_rule;
   request.chars = settings.chars;
   request.blank_advance = settings.blank_advance;
+  request.framing = Framing::kByInk;
   return request;
 }
 

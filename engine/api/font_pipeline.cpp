@@ -33,21 +33,36 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
   ResultCode result = read_list(request, font.list, report, detail);
   if (failed(result)) return result;
 
+  report.ink_rule = request.ink_rule;
   result = read_picture(fs, input_path, request.readers, request.ink_rule, font.map, detail);
   if (failed(result)) return result;
   report.picture_width = font.map.width_px;
   report.picture_height = font.map.height_px;
+  const bool framed_by_ink = request.framing == Framing::kByInk;
   if (!font.map.has_ink()) {
-    return fail(detail, ErrorDetail::kUnusableContent, ResultCode::kUnusableInput);
+    return fail(detail, framed_by_ink ? ErrorDetail::kNoInk : ErrorDetail::kUnusableContent,
+                ResultCode::kUnusableInput);
+  }
+  // Nothing but ink holds no glyph to cut; naming the rule tells the user
+  // which one to try instead.
+  if (framed_by_ink && font.map.all_ink()) {
+    return fail(detail, ErrorDetail::kAllInk, ResultCode::kUnusableInput);
   }
 
-  result = cut_strip(font.map, options.allowed_blank_columns, font.boxes);
+  result = cut_strip(font.map, options.allowed_blank_columns, request.framing, font.boxes);
   if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
 
   const CharacterList* list = request.chars != nullptr ? &font.list : nullptr;
-  result = font.model.build(font.boxes, options, list, request.blank_advance, detail);
+  result =
+      font.model.build(font.boxes, options, list, request.blank_advance, request.framing, detail);
   report.glyphs_cut = font.model.glyphs_cut();
-  report.tallest = font.model.measure().tallest;
+  // The rows of ink the box is made from: the tallest column in the margin
+  // strip, the rows from the first to the last holding ink when framed by it.
+  const FontMeasure& measure = font.model.measure();
+  report.tallest = framed_by_ink && !font.boxes.boxes.empty()
+                       ? measure.deepest - measure.topmost + 1
+                       : measure.tallest;
+  report.font_height = static_cast<std::uint32_t>(font.model.frame().height);
   report.widest = font.model.measure().widest;
   if (succeeded(result)) report.glyph_count = font.model.measure().glyph_count;
   return result;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "engine/core/framing.hpp"
 #include "engine/font/character_list.hpp"
 #include "engine/font/font_model.hpp"
 #include "engine/io/file_system.hpp"
@@ -23,6 +24,9 @@ struct PipelineRequest {
   std::uint32_t ink_rule = VELLICOR_INK_BLACK;
   const char* chars = nullptr;  // the character list; null: codes count up from the first code
   std::uint32_t blank_advance = 0;
+  // How glyphs are cut and placed in the font's box. Under Framing::kByInk a
+  // picture with no ink, or nothing but ink, is refused with its own detail.
+  Framing framing = Framing::kMarginStrip;
 };
 
 // Everything a font is made from, read and decided before writing. The model

@@ -54,6 +54,8 @@ void write_report(const ConversionReport& full, ConversionReport* given) {
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, problem_character);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, problem_offset);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, blanks_listed);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, ink_rule);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, font_height);
 }
 
 #undef VELLICOR_COPY_IF_COVERED

@@ -11,6 +11,7 @@ struct FontMeasure {
   std::uint32_t tallest = 0;  // largest ink span of any ink column, in rows
   std::uint32_t widest = 0;   // largest glyph width, in columns
   std::uint32_t deepest = 0;  // lowest last ink row of any glyph, counted from the top
+  std::uint32_t topmost = 0;  // highest first ink row of any glyph
 };
 
 }  // namespace vellicor

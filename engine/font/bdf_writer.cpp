@@ -19,14 +19,14 @@ RecordLabel label_of(const FontGlyph& glyph) {
 
 std::uint64_t bdf_records_size(const FontModel& font) {
   const ConversionOptions& options = font.options();
-  const FontMeasure& measure = font.measure();
+  const FontFrame& frame = font.frame();
   std::uint64_t total = 0;
   font.for_each_glyph([&](const FontGlyph& glyph) {
     const RecordLabel label = label_of(glyph);
     const std::uint64_t record =
         glyph.is_blank
-            ? blank_record_size(options, measure, label, glyph.advance)
-            : glyph_record_size(options, measure, *glyph.box, font.uses_list() ? &label : nullptr);
+            ? blank_record_size(frame, label, glyph.advance)
+            : glyph_record_size(options, frame, *glyph.box, font.uses_list() ? &label : nullptr);
     constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
     total = record > kMost - total ? kMost : total + record;
     return true;
@@ -37,7 +37,8 @@ std::uint64_t bdf_records_size(const FontModel& font) {
 bool bdf_records_exceed(const FontModel& font, std::uint64_t limit) {
   // The bound takes every record as large as the last code and the widest
   // box make it; names by code point and blank glyphs fall outside it.
-  if (!font.uses_list() && glyph_records_size_bound(font.options(), font.measure()) <= limit) {
+  if (!font.uses_list() &&
+      glyph_records_size_bound(font.options(), font.measure(), font.frame()) <= limit) {
     return false;
   }
   return bdf_records_size(font) > limit;
@@ -48,11 +49,11 @@ ResultCode write_bdf_font(OutputFile& file, const FontModel& font, const InkMap&
   ResultCode result = write_bdf_header(file, font, detail);
   if (failed(result)) return result;
   const ConversionOptions& options = font.options();
-  const FontMeasure& measure = font.measure();
+  const FontFrame& frame = font.frame();
   font.for_each_glyph([&](const FontGlyph& glyph) {
     const RecordLabel label = label_of(glyph);
-    result = glyph.is_blank ? write_blank_record(file, options, measure, label, glyph.advance)
-                            : write_glyph_record(file, map, options, measure, *glyph.box,
+    result = glyph.is_blank ? write_blank_record(file, frame, label, glyph.advance)
+                            : write_glyph_record(file, map, options, frame, *glyph.box,
                                                  font.uses_list() ? &label : nullptr);
     return succeeded(result);
   });

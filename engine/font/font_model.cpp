@@ -27,7 +27,7 @@ std::uint32_t FontModel::median_advance() const {
 }
 
 ResultCode FontModel::build(const GlyphBoxes& boxes, const ConversionOptions& options,
-                            const CharacterList* list, std::uint32_t blank_advance,
+                            const CharacterList* list, std::uint32_t blank_advance, Framing framing,
                             ErrorDetail* detail) {
   boxes_ = &boxes;
   options_ = &options;
@@ -35,7 +35,12 @@ ResultCode FontModel::build(const GlyphBoxes& boxes, const ConversionOptions& op
   measure_ = boxes.totals;
   measure_.glyph_count = 0;
   blank_advance_ = 0;
+  frame_ = FontFrame{};
   if (boxes.boxes.empty()) return fail(detail, ErrorDetail::kNoGlyph, ResultCode::kNoGlyph);
+  frame_ = frame_font(options, measure_, framing);
+  if (framing == Framing::kByInk && frame_.ascent <= 0) {
+    return fail(detail, ErrorDetail::kDescentTooLarge, ResultCode::kBadArgument);
+  }
 
   if (list != nullptr) blank_advance_ = blank_advance != 0 ? blank_advance : median_advance();
   std::uint32_t count = 0;
@@ -77,8 +82,9 @@ std::uint32_t FontModel::default_character() const {
 }
 
 UnicodeFontFigures FontModel::unicode_figures() const {
-  const std::uint64_t font_width =
-      std::uint64_t{measure_.widest} + options_->leading_blank + options_->trailing_blank;
+  const std::uint64_t font_width = frame_.width;
+  // A blank glyph's box is as wide as its advance, unless it is empty.
+  const bool blanks_have_boxes = !frame_.empty_blanks();
   UnicodeFontFigures figures;
   figures.bounding_width = font_width;
   std::uint64_t advances = 0;
@@ -86,7 +92,7 @@ UnicodeFontFigures FontModel::unicode_figures() const {
   for_each_glyph([&](const FontGlyph& glyph) {
     advances += glyph.advance;
     all_of_font_width = all_of_font_width && glyph.advance == font_width;
-    if (glyph.is_blank) {
+    if (glyph.is_blank && blanks_have_boxes) {
       figures.bounding_width = std::max<std::uint64_t>(figures.bounding_width, glyph.advance);
     }
     return true;

@@ -11,6 +11,7 @@
 
 #include "engine/core/font_measure.hpp"
 #include "engine/font/character_list.hpp"
+#include "engine/font/font_frame.hpp"
 #include "engine/layout/glyph_boxes.hpp"
 #include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
@@ -43,13 +44,18 @@ class FontModel {
   // with kNoGlyph when there is no box and with kUnusableInput / kCharsCount
   // when the counts differ; the model then still pairs boxes and characters
   // as far as both go, and yields the boxes past the list without a
-  // character, so a listing shows where the two part ways.
+  // character, so a listing shows where the two part ways. The font's box
+  // follows framing's rules; under Framing::kByInk a descent that leaves no
+  // line above the baseline fails with kBadArgument, detail kDescentTooLarge.
   ResultCode build(const GlyphBoxes& boxes, const ConversionOptions& options,
-                   const CharacterList* list, std::uint32_t blank_advance, ErrorDetail* detail);
+                   const CharacterList* list, std::uint32_t blank_advance, Framing framing,
+                   ErrorDetail* detail);
 
   const ConversionOptions& options() const { return *options_; }
   // The figures of the cut, glyph_count counting every glyph of the font.
   const FontMeasure& measure() const { return measure_; }
+  // The font's box and the figures that follow from it.
+  const FontFrame& frame() const { return frame_; }
   bool uses_list() const { return list_ != nullptr; }
   std::uint32_t glyphs_cut() const { return static_cast<std::uint32_t>(boxes_->boxes.size()); }
   // Figures of the header of a font made with a list.
@@ -69,6 +75,7 @@ class FontModel {
   const ConversionOptions* options_ = nullptr;
   const CharacterList* list_ = nullptr;
   FontMeasure measure_;
+  FontFrame frame_;
   std::uint32_t blank_advance_ = 0;  // of every blank character
 };
 

@@ -26,6 +26,7 @@ constexpr int kGlyphNameBase = 16;  // glyph names hold the code in hexadecimal
 // The numbers of one record.
 struct RecordFigures {
   std::uint64_t code;            // first glyph code + number - 1, not reduced to 16 bits
+  std::uint64_t advance;         // DWIDTH
   std::uint64_t box_width;       // w
   std::uint64_t scalable_width;  // SWIDTH
   std::uint64_t box_height;      // lines the record holds
@@ -34,68 +35,64 @@ struct RecordFigures {
   std::uint64_t lines_before;    // blank lines above the first ink row
   std::uint64_t lines_after;     // blank lines below the last ink row
   bool unicode_name;             // "uni0041" rather than "char0041"
+  bool plain_zero_offset;        // a descent of 0 is written "0", not "-0"
 };
 
 std::uint64_t side_blanks_of(const ConversionOptions& options) {
   return std::uint64_t{options.leading_blank} + options.trailing_blank;
 }
 
-// The width of the widest glyph's box, which is also the font's point size.
-std::uint64_t font_width_of(const ConversionOptions& options, const FontMeasure& measure) {
-  return measure.widest + side_blanks_of(options);
-}
-
-std::uint64_t font_height_of(const ConversionOptions& options, const FontMeasure& measure) {
-  return std::uint64_t{measure.tallest} + options.upper_blank + options.lower_blank;
-}
-
-// The code and name, the box width and the numbers that follow from it.
-void set_code_and_width(RecordFigures& figures, const ConversionOptions& options,
-                        const FontMeasure& measure, std::uint64_t plain_code,
-                        const RecordLabel* label, std::uint64_t box_width) {
+// The code and name, the advance, the box width and the numbers that follow
+// from them.
+void set_code_and_width(RecordFigures& figures, const FontFrame& frame, std::uint64_t plain_code,
+                        const RecordLabel* label, std::uint64_t advance, std::uint64_t box_width) {
   figures.code = label != nullptr ? label->code_point : plain_code;
   figures.unicode_name = label != nullptr;
+  figures.advance = advance;
   figures.box_width = box_width;
-  // For glyphs w never exceeds the point size, so this is at most the
-  // fixed-width 960; a blank's advance is kept small by its callers.
-  figures.scalable_width = figures.box_width * kBdfScalableUnitsPerPoint /
-                           (font_width_of(options, measure) * kBdfResolutionDpi);
+  // For glyphs of the margin strip w never exceeds the point size, so this
+  // is at most the fixed-width 960; a blank's advance is kept small by its
+  // callers.
+  figures.scalable_width = frame.scalable_width(advance);
   figures.hex_digits = (figures.box_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
 }
 
-RecordFigures figures_for(const ConversionOptions& options, const FontMeasure& measure,
+RecordFigures figures_for(const ConversionOptions& options, const FontFrame& frame,
                           const GlyphBox& glyph, const RecordLabel* label) {
-  const std::uint64_t font_width = font_width_of(options, measure);
-  const std::uint64_t font_height = font_height_of(options, measure);
-
   RecordFigures figures{};
-  set_code_and_width(figures, options, measure,
-                     std::uint64_t{options.first_glyph} + glyph.number - 1, label,
-                     options.fixed_width != 0 ? font_width : glyph.width + side_blanks_of(options));
+  const std::uint64_t width =
+      options.fixed_width != 0 ? frame.width : glyph.width + side_blanks_of(options);
+  set_code_and_width(figures, frame, std::uint64_t{options.first_glyph} + glyph.number - 1, label,
+                     width, width);
+  figures.plain_zero_offset = frame.framing == Framing::kByInk;
 
-  // Picture row r sits on line upper blank + r - 1, so row 1 comes right under
-  // the upper blank lines. A glyph inked in row 0 with no upper blank starts
-  // with its ink instead of a line above the box.
-  const std::uint64_t above = std::uint64_t{options.upper_blank} + glyph.top;
-  figures.lines_before = above > 0 ? above - 1 : 0;
+  // The frame's first row sits on the first line under the upper blank lines.
+  figures.lines_before = frame.lines_above(glyph.top, options.upper_blank);
   const std::uint64_t needed =
       figures.lines_before + (glyph.bottom - glyph.top + 1) + options.lower_blank;
-  // A glyph whose ink reaches below the box grows downward: the box keeps its
-  // top line in common with every other glyph and never holds fewer lines
-  // than the record has.
-  figures.box_height = std::max(needed, font_height);
-  figures.box_descent = options.descent + (figures.box_height - font_height);
+  // In the margin strip a glyph whose ink reaches below the box grows
+  // downward: the box keeps its top line in common with every other glyph
+  // and never holds fewer lines than the record has. A frame made by the ink
+  // holds every glyph.
+  figures.box_height = std::max(needed, frame.height);
+  figures.box_descent = frame.descent + (figures.box_height - frame.height);
   figures.lines_after = figures.box_height - figures.lines_before - (glyph.bottom - glyph.top + 1);
   return figures;
 }
 
-// A blank glyph: a box of the font's height, all of it blank lines.
-RecordFigures blank_figures_for(const ConversionOptions& options, const FontMeasure& measure,
-                                const RecordLabel& label, std::uint32_t advance) {
+// A blank glyph: a box of the font's height, all of it blank lines; or, when
+// the frame says so, no box and no lines at all.
+RecordFigures blank_figures_for(const FontFrame& frame, const RecordLabel& label,
+                                std::uint32_t advance) {
   RecordFigures figures{};
-  set_code_and_width(figures, options, measure, 0, &label, advance);
-  figures.box_height = font_height_of(options, measure);
-  figures.box_descent = options.descent;
+  if (frame.empty_blanks()) {
+    set_code_and_width(figures, frame, 0, &label, advance, 0);
+    figures.plain_zero_offset = true;
+    return figures;
+  }
+  set_code_and_width(figures, frame, 0, &label, advance, advance);
+  figures.box_height = frame.height;
+  figures.box_descent = frame.descent;
   figures.lines_before = figures.box_height;
   figures.lines_after = 0;
   return figures;
@@ -112,6 +109,7 @@ constexpr std::string_view kDeviceWidth = " 0\nDWIDTH ";
 constexpr std::string_view kBox = " 0\nBBX ";
 constexpr std::string_view kBoxSeparator = " ";
 constexpr std::string_view kBoxOffsets = " 0 -";
+constexpr std::string_view kBoxZeroOffsets = " 0 0";
 constexpr std::string_view kBitmap = "\nBITMAP\n";
 constexpr std::string_view kLineEnd = "\n";
 constexpr std::string_view kEndChar = "ENDCHAR\n";
@@ -217,6 +215,11 @@ constexpr std::size_t kOpeningLinesMost =
     kOpeningDecimalNumbers * kMostDecimalDigits;
 static_assert(kOpeningLinesMost <= TextSink::kMostReserved);
 
+// Whether the BBX offsets are written " 0 0" instead of " 0 -<descent>".
+bool zero_offsets(const RecordFigures& figures) {
+  return figures.plain_zero_offset && figures.box_descent == 0;
+}
+
 // Puts the opening lines at place, which has room for kOpeningLinesMost
 // bytes; returns their end.
 char* put_opening_lines(char* place, const RecordFigures& figures) {
@@ -226,13 +229,17 @@ char* put_opening_lines(char* place, const RecordFigures& figures) {
   place = put_text(place, kScalableWidth);
   place = put_decimal(place, figures.scalable_width);
   place = put_text(place, kDeviceWidth);
-  place = put_decimal(place, figures.box_width);
+  place = put_decimal(place, figures.advance);
   place = put_text(place, kBox);
   place = put_decimal(place, figures.box_width);
   place = put_text(place, kBoxSeparator);
   place = put_decimal(place, figures.box_height);
-  place = put_text(place, kBoxOffsets);
-  place = put_decimal(place, figures.box_descent);
+  if (zero_offsets(figures)) {
+    place = put_text(place, kBoxZeroOffsets);
+  } else {
+    place = put_text(place, kBoxOffsets);
+    place = put_decimal(place, figures.box_descent);
+  }
   return put_text(place, kBitmap);
 }
 
@@ -262,10 +269,14 @@ std::uint64_t opening_lines_size(const RecordFigures& figures) {
   const std::uint64_t fixed = kEncoding.size() + kScalableWidth.size() + kDeviceWidth.size() +
                               kBox.size() + kBoxSeparator.size() + kBoxOffsets.size() +
                               kBitmap.size();
+  // " 0 0" is as long as " 0 -", which fixed counts.
+  static_assert(kBoxZeroOffsets.size() == kBoxOffsets.size());
+  const std::uint64_t offsets =
+      zero_offsets(figures) ? 0 : digit_count(figures.box_descent, kDecimal);
   return name + fixed + digit_count(figures.code, kDecimal) +
-         digit_count(figures.scalable_width, kDecimal) +
-         2 * digit_count(figures.box_width, kDecimal) + digit_count(figures.box_height, kDecimal) +
-         digit_count(figures.box_descent, kDecimal);
+         digit_count(figures.scalable_width, kDecimal) + digit_count(figures.advance, kDecimal) +
+         digit_count(figures.box_width, kDecimal) + digit_count(figures.box_height, kDecimal) +
+         offsets;
 }
 
 // Room reserved past a line's end so that put_zeros may store a whole block
@@ -443,9 +454,9 @@ std::uint64_t record_room(const RecordFigures& figures) {
 }  // namespace
 
 ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
-                              const ConversionOptions& options, const FontMeasure& measure,
+                              const ConversionOptions& options, const FontFrame& frame,
                               const GlyphBox& glyph, const RecordLabel* label) {
-  const RecordFigures figures = figures_for(options, measure, glyph, label);
+  const RecordFigures figures = figures_for(options, frame, glyph, label);
   const LineReader reader(picture, glyph, options.leading_blank);
   // The usual record fits one reservation and is written line after line
   // without asking for room again.
@@ -475,9 +486,9 @@ ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
   return sink.finish();
 }
 
-std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
+std::uint64_t glyph_record_size(const ConversionOptions& options, const FontFrame& frame,
                                 const GlyphBox& glyph, const RecordLabel* label) {
-  const RecordFigures figures = figures_for(options, measure, glyph, label);
+  const RecordFigures figures = figures_for(options, frame, glyph, label);
   // Every bitmap line, blank or not, holds hex_digits digits and its line end;
   // box_height is the record's line count. Neither factor reaches 2^34, so the
   // product fits.
@@ -485,10 +496,9 @@ std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeas
          kEndChar.size();
 }
 
-ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
-                              const FontMeasure& measure, const RecordLabel& label,
+ResultCode write_blank_record(OutputFile& file, const FontFrame& frame, const RecordLabel& label,
                               std::uint32_t advance) {
-  const RecordFigures figures = blank_figures_for(options, measure, label, advance);
+  const RecordFigures figures = blank_figures_for(frame, label, advance);
   TextSink sink(file);
   write_opening_lines(sink, figures);
   write_blank_lines(sink, figures, figures.box_height);
@@ -496,28 +506,27 @@ ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options
   return sink.finish();
 }
 
-std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeasure& measure,
-                                const RecordLabel& label, std::uint32_t advance) {
-  const RecordFigures figures = blank_figures_for(options, measure, label, advance);
+std::uint64_t blank_record_size(const FontFrame& frame, const RecordLabel& label,
+                                std::uint32_t advance) {
+  const RecordFigures figures = blank_figures_for(frame, label, advance);
   return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
          kEndChar.size();
 }
 
-std::uint64_t glyph_records_size_bound(const ConversionOptions& options,
-                                       const FontMeasure& measure) {
+std::uint64_t glyph_records_size_bound(const ConversionOptions& options, const FontMeasure& measure,
+                                       const FontFrame& frame) {
   if (measure.glyph_count == 0) return 0;
-  const std::uint64_t side_blanks = std::uint64_t{options.leading_blank} + options.trailing_blank;
-  const std::uint64_t font_width = measure.widest + side_blanks;
-  const std::uint64_t font_height =
-      std::uint64_t{measure.tallest} + options.upper_blank + options.lower_blank;
+  const std::uint64_t font_width = frame.width;
+  const std::uint64_t font_height = frame.height;
   // Every number of a record grows with what it counts, and so does its
   // digit count: the largest record has the last code, the font's full
   // width and the most lines any glyph can need. A glyph's lines reach at
   // most one below its last ink row past the blank lines (figures_for).
   RecordFigures most{};
   most.code = std::uint64_t{options.first_glyph} + measure.glyph_count - 1;
+  most.advance = font_width;
   most.box_width = font_width;
-  most.scalable_width = font_width * kBdfScalableUnitsPerPoint / (font_width * kBdfResolutionDpi);
+  most.scalable_width = frame.scalable_width(font_width);
   most.hex_digits = (font_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
   const std::uint64_t deepest_lines =
       std::uint64_t{options.upper_blank} + measure.deepest + 1 + options.lower_blank;

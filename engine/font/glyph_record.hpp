@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/core/font_measure.hpp"
+#include "engine/font/font_frame.hpp"
 #include "engine/io/output_file.hpp"
 #include "engine/layout/glyph_boxes.hpp"
 #include "engine/picture/ink_map.hpp"
@@ -20,29 +21,29 @@ struct RecordLabel {
 };
 
 // Writes the record of glyph into file.
-// The font-wide figures come from measure (the figures of the cut), whose fields
-// are all non-zero. kFileAccess when a write fails; no detail is stored.
+// The font-wide figures come from frame, made from a cut whose figures are
+// all non-zero. kFileAccess when a write fails; no detail is stored.
 ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
-                              const ConversionOptions& options, const FontMeasure& measure,
+                              const ConversionOptions& options, const FontFrame& frame,
                               const GlyphBox& glyph, const RecordLabel* label = nullptr);
 
 // The exact number of bytes write_glyph_record writes for glyph, found
 // without writing, so a font's size is known before its file is created.
-std::uint64_t glyph_record_size(const ConversionOptions& options, const FontMeasure& measure,
+std::uint64_t glyph_record_size(const ConversionOptions& options, const FontFrame& frame,
                                 const GlyphBox& glyph, const RecordLabel* label = nullptr);
 
-// A blank character's record: no ink, advance columns wide, as tall as the
-// font's box. Writes and sizes like the two functions above.
-ResultCode write_blank_record(OutputFile& file, const ConversionOptions& options,
-                              const FontMeasure& measure, const RecordLabel& label,
+// A blank character's record: no ink, advancing advance columns; a box that
+// wide and as tall as the font's box, or an empty one when the frame asks
+// for empty blanks. Writes and sizes like the two functions above.
+ResultCode write_blank_record(OutputFile& file, const FontFrame& frame, const RecordLabel& label,
                               std::uint32_t advance);
-std::uint64_t blank_record_size(const ConversionOptions& options, const FontMeasure& measure,
-                                const RecordLabel& label, std::uint32_t advance);
+std::uint64_t blank_record_size(const FontFrame& frame, const RecordLabel& label,
+                                std::uint32_t advance);
 
 // At least the bytes of all records of the font that measure describes,
 // found from its figures alone: every record taken as large as the font's
 // widest box, its deepest glyph and its last code allow. Saturates.
-std::uint64_t glyph_records_size_bound(const ConversionOptions& options,
-                                       const FontMeasure& measure);
+std::uint64_t glyph_records_size_bound(const ConversionOptions& options, const FontMeasure& measure,
+                                       const FontFrame& frame);
 
 }  // namespace vellicor

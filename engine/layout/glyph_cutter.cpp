@@ -14,8 +14,8 @@ namespace {
 // the running totals.
 class Segmenter {
  public:
-  Segmenter(std::uint8_t allowed_blank_columns, std::deque<GlyphBox>& boxes)
-      : allowed_(allowed_blank_columns), boxes_(boxes) {}
+  Segmenter(std::uint8_t allowed_blank_columns, Framing framing, std::deque<GlyphBox>& boxes)
+      : allowed_(allowed_blank_columns), edges_open_(framing == Framing::kByInk), boxes_(boxes) {}
 
   // count blank columns without any ink, starting at x. Only while a glyph is
   // open does each column matter, and a glyph closes within allowed + 1 of them.
@@ -33,7 +33,7 @@ class Segmenter {
 
   const FontMeasure& totals() const { return totals_; }
 
-  // A column holding ink below row 0, from row first to row last.
+  // A column holding ink, from row first to row last.
   void ink_column(std::uint32_t x, std::uint32_t first, std::uint32_t last) {
     if (run_active_ && glyph_open_) {
       // The blank run just crossed lies inside the glyph now.
@@ -45,13 +45,20 @@ class Segmenter {
     if (glyph_open_) {
       glyph_.top = std::min(glyph_.top, first);
       glyph_.bottom = std::max(glyph_.bottom, last);
-    } else if (x != 0) {  // column 0 never opens a glyph
+    } else if (x != 0 || edges_open_) {
       glyph_open_ = true;
       glyph_.start = x;
       glyph_.top = first;
       glyph_.bottom = last;
     }
     totals_.tallest = std::max(totals_.tallest, last - first + 1);
+  }
+
+  // Closes a glyph still open at the right edge, end_x being the picture's
+  // width: it ends where its trailing blank run begins, or at the edge.
+  ResultCode close_at_edge(std::uint32_t end_x) {
+    if (!glyph_open_ || !edges_open_) return ResultCode::kOk;
+    return end_glyph((run_active_ ? run_start_ : end_x) - glyph_.start);
   }
 
   // A blank column; top_row_ink when it holds ink in row 0 (and nowhere else).
@@ -81,6 +88,7 @@ class Segmenter {
     ++totals_.glyph_count;
     totals_.widest = std::max(totals_.widest, width);
     totals_.deepest = std::max(totals_.deepest, glyph_.bottom);
+    totals_.topmost = totals_.glyph_count == 1 ? glyph_.top : std::min(totals_.topmost, glyph_.top);
     glyph_.number = totals_.glyph_count;
     glyph_.width = width;
     // A failed growth throws std::bad_alloc, which the converter's entry
@@ -90,6 +98,7 @@ class Segmenter {
   }
 
   std::uint32_t allowed_;
+  bool edges_open_;  // column 0 may open a glyph and one at the right edge is kept
   std::deque<GlyphBox>& boxes_;
   FontMeasure totals_;
   bool glyph_open_ = false;
@@ -102,9 +111,11 @@ class Segmenter {
 };
 
 // Hands columns x ... x + count - 1 (count at most 64) of group to segmenter,
-// a run of columns without any ink in one step.
-ResultCode cut_group(Segmenter& segmenter, const ColumnGroup& group, std::uint32_t x,
+// a run of columns without any ink in one step. Under Framing::kByInk a
+// column with ink only in row 0 holds ink like any other.
+ResultCode cut_group(Segmenter& segmenter, ColumnGroup& group, Framing framing, std::uint32_t x,
                      std::uint32_t count) {
+  if (framing == Framing::kByInk) group.ink_columns = group.has_ink;
   for (std::uint32_t i = 0; i < count;) {
     const std::uint64_t bit = column_bit(i);
     ResultCode result = ResultCode::kOk;
@@ -132,19 +143,21 @@ ResultCode cut_group(Segmenter& segmenter, const ColumnGroup& group, std::uint32
 
 }  // namespace
 
-ResultCode cut_strip(const InkMap& map, std::uint8_t allowed_blank_columns, GlyphBoxes& boxes) {
+ResultCode cut_strip(const InkMap& map, std::uint8_t allowed_blank_columns, Framing framing,
+                     GlyphBoxes& boxes) {
   boxes = GlyphBoxes{};
-  Segmenter segmenter(allowed_blank_columns, boxes.boxes);
+  Segmenter segmenter(allowed_blank_columns, framing, boxes.boxes);
   ResultCode result = ResultCode::kOk;
   const std::uint32_t inked_columns = std::min(map.held_columns, map.width_px);
   ColumnGroup group;
   for (std::uint32_t x = 0; x < inked_columns && succeeded(result); x += kColumnsPerGroup) {
     classify_column_group(map, x / kColumnsPerGroup, group);
-    result = cut_group(segmenter, group, x, std::min(kColumnsPerGroup, inked_columns - x));
+    result = cut_group(segmenter, group, framing, x, std::min(kColumnsPerGroup, inked_columns - x));
   }
   if (succeeded(result)) {
     result = segmenter.blank_columns(inked_columns, map.width_px - inked_columns);
   }
+  if (succeeded(result)) result = segmenter.close_at_edge(map.width_px);
   boxes.totals = segmenter.totals();
   return result;
 }

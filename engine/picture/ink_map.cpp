@@ -110,4 +110,17 @@ bool InkMap::has_ink() const {
   return false;
 }
 
+bool InkMap::all_ink() const {
+  // Pixels outside the held rows and columns are paper.
+  if (held_rows.begin != 0 || held_rows.end != height_px || held_columns < width_px) return false;
+  const std::uint32_t words = (width_px + kBytesPerWord * 8 - 1) / (kBytesPerWord * 8);
+  for (std::uint32_t y = 0; y < height_px; ++y) {
+    for (std::uint32_t word = 0; word < words; ++word) {
+      const std::uint64_t inside = column_word_mask(word);
+      if ((ink_word(y, word) & inside) != inside) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace vellicor

@@ -115,6 +115,9 @@ struct InkMap {
 
   // True when any pixel of the picture is ink.
   bool has_ink() const;
+  // True when every pixel of the picture is ink. Stops at the first paper
+  // pixel, which in a picture of glyphs comes early.
+  bool all_ink() const;
 
  private:
   // ink_bytes_from for bytes not all inside a held row, byte by byte.

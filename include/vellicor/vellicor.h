@@ -129,6 +129,10 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
  * beyond it: a character list with real blank glyphs and Unicode code points,
  * pictures in more formats (PNG, BMP of any depth) and a choice of what counts
  * as ink. cut reports the glyphs a conversion would write without writing.
+ * Both frame the glyphs by their ink: every row and column of the picture
+ * may hold glyphs, the font's box runs from the first to the last row
+ * holding ink (with the upper and lower blanks), the descent counts its
+ * lines below the baseline, and every glyph lies inside it.
  * ------------------------------------------------------------------------ */
 
 #define IidConverterEx ((ConverterIid)0x83726782u)
@@ -146,6 +150,9 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define VELLICOR_DETAIL_PNG_BAD_DATA (-17)      /* the compressed image data is broken */
 #define VELLICOR_DETAIL_PNG_BAD_HEADER (-18)    /* impossible header values or chunk layout */
 #define VELLICOR_DETAIL_BMP_BAD_DATA (-19)      /* broken BMP pixel data (e.g. RLE runs) */
+#define VELLICOR_DETAIL_NO_INK (-20)            /* no pixel counts as ink under the ink rule */
+#define VELLICOR_DETAIL_ALL_INK (-21)           /* every pixel counts as ink under the ink rule */
+#define VELLICOR_DETAIL_DESCENT_TOO_LARGE (-22) /* no line of the font's box above the baseline */
 
 /* What counts as ink in a picture (ConversionSettings.ink_rule). */
 #define VELLICOR_INK_BLACK 0u  /* pure black and opaque: the one-bit BMP's rule (default) */
@@ -179,11 +186,13 @@ typedef struct ConversionReport {
   uint32_t characters_listed; /* characters of the list that take a picture glyph */
   uint32_t picture_width;     /* in pixels */
   uint32_t picture_height;
-  uint32_t tallest;           /* largest ink span of a column */
+  uint32_t tallest;           /* rows from the first to the last holding ink */
   uint32_t widest;            /* widest glyph cut */
   uint32_t problem_character; /* the duplicate code point (DETAIL_CHARS_DUPLICATE) */
   uint32_t problem_offset;    /* byte offset of invalid UTF-8 (DETAIL_CHARS_INVALID) */
   uint32_t blanks_listed;     /* blank characters of the list (they take no picture glyph) */
+  uint32_t ink_rule;          /* the rule that classified the pixels (DETAIL_NO_INK, _ALL_INK) */
+  uint32_t font_height;       /* lines of the font's box (DETAIL_DESCENT_TOO_LARGE) */
 } ConversionReport;
 
 /* One glyph as cut reports it, left to right. */

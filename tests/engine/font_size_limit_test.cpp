@@ -100,7 +100,9 @@ TEST_P(FontSizeLimitSensible, FitsUnderTheLimit) {
       std::max<std::uint64_t>(32u << 20, std::uint64_t{64} * picture.pixels.delivered_bytes);
   EXPECT_LE(records_size_of(picture, options), limit);
   // Sensible fonts pass on their figures alone, without another cut.
-  EXPECT_LE(glyph_records_size_bound(options, measure), limit);
+  EXPECT_LE(glyph_records_size_bound(options, measure,
+                                     frame_font(options, measure, Framing::kMarginStrip)),
+            limit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, FontSizeLimitSensible,
@@ -163,7 +165,7 @@ TEST_P(FontSizeMeasure, EqualsTheRecordsWritten) {
       run.font.size() - (records_begin + header_end.size()) - end.size();
   EXPECT_EQ(figures.glyph_count, 4u);
   EXPECT_EQ(bdf_records_size(font.model), records_bytes);
-  EXPECT_GE(glyph_records_size_bound(options, figures), records_bytes);
+  EXPECT_GE(glyph_records_size_bound(options, figures, font.model.frame()), records_bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, FontSizeMeasure,

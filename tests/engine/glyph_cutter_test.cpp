@@ -29,7 +29,7 @@ std::string boxes_text(const GlyphBoxes& boxes) {
 
 GlyphBoxes cut(const MemoryPicture& picture, std::uint8_t allowed) {
   GlyphBoxes boxes;
-  EXPECT_EQ(cut_strip(picture.ink_map(), allowed, boxes), ResultCode::kOk);
+  EXPECT_EQ(cut_strip(picture.ink_map(), allowed, Framing::kMarginStrip, boxes), ResultCode::kOk);
   return boxes;
 }
 

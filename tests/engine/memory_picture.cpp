@@ -36,8 +36,9 @@ MemoryPicture memory_picture(const std::vector<std::string>& rows, const BmpOpti
 
 StagedFont::StagedFont(const MemoryPicture& picture, const ConversionOptions& given)
     : options(given), map(picture.ink_map()) {
-  result = cut_strip(map, options.allowed_blank_columns, boxes);
-  if (succeeded(result)) result = model.build(boxes, options, nullptr, 0, nullptr);
+  result = cut_strip(map, options.allowed_blank_columns, Framing::kMarginStrip, boxes);
+  if (succeeded(result))
+    result = model.build(boxes, options, nullptr, 0, Framing::kMarginStrip, nullptr);
 }
 
 }  // namespace vellicor::test

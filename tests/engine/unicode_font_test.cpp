@@ -134,18 +134,37 @@ TEST_F(ExtendedConverter, FixedWidthFontIsACharacterCellFontWithBlanksOfItsWidth
   EXPECT_EQ(unicode_advance(path, 0x2500), 4);
 }
 
-TEST_F(ExtendedConverter, GivenBlankAdvanceWidensTheBoundingBox) {
-  settings_.blank_advance = 7;
+TEST_F(ExtendedConverter, GivenBlankAdvanceIsOnlyTheBlanksAdvance) {
+  settings_.blank_advance = 1024;
   ASSERT_EQ(convert(), 0);
   const std::string path = dir_.file("out.bdf");
-  EXPECT_EQ(unicode_advance(path, 0x20), 7);
+  EXPECT_EQ(unicode_advance(path, 0x20), 1024);
   EXPECT_EQ(unicode_advance(path, 0x41), 3);
+  // A blank glyph has no bitmap at all, so it widens nothing but its advance.
   EXPECT_EQ(lines_with(font(), "FONTBOUNDINGBOX"),
-            std::vector<std::string>{"FONTBOUNDINGBOX 7 3 0 0"});
+            std::vector<std::string>{"FONTBOUNDINGBOX 4 3 0 0"});
+  EXPECT_NE(font().find("STARTCHAR uni0020\nENCODING 32\nSWIDTH 341333 0\nDWIDTH 1024 0\n"
+                        "BBX 0 0 0 0\nBITMAP\nENDCHAR\n"),
+            std::string::npos);
   EXPECT_TRUE(font_opens_with(path, 6));
 }
 
-TEST_F(ExtendedConverter, WithoutAListTheFontIsThePlainConversions) {
+// The lines of font that do not begin with one of keywords.
+std::string without_lines(const std::string& font, const std::vector<std::string>& keywords) {
+  std::string kept;
+  std::size_t start = 0;
+  while (start < font.size()) {
+    const std::size_t end = font.find('\n', start) + 1;
+    const std::string line = font.substr(start, end - start);
+    bool dropped = false;
+    for (const std::string& keyword : keywords) dropped = dropped || line.rfind(keyword, 0) == 0;
+    if (!dropped) kept += line;
+    start = end;
+  }
+  return kept;
+}
+
+TEST_F(ExtendedConverter, WithoutAListTheBitmapsAreThePlainConversions) {
   options_.first_glyph = 0x41;
   ASSERT_EQ(convert(options_, nullptr), 0);
   const std::string extended = font();
@@ -154,7 +173,16 @@ TEST_F(ExtendedConverter, WithoutAListTheFontIsThePlainConversions) {
   const std::string output = dir_.file("out.bdf");
   const ConversionPaths paths{input.c_str(), output.c_str()};
   ASSERT_EQ(object_->ops->convert(object_, &paths, &options_, nullptr), 0);
-  EXPECT_EQ(extended, font());
+  // A strip drawn by the plain rules (nothing in row 0 or at the edges)
+  // keeps its glyphs; the point size and the scalable widths follow the
+  // box's 3 pixels instead of the widest glyph, and a zero offset is "0".
+  EXPECT_EQ(without_lines(extended, {"SIZE", "SWIDTH", "BBX"}),
+            without_lines(font(), {"SIZE", "SWIDTH", "BBX"}));
+  EXPECT_EQ(lines_with(extended, "SIZE"), std::vector<std::string>{"SIZE 3 75 75"});
+  EXPECT_EQ(
+      lines_with(extended, "SWIDTH"),
+      (std::vector<std::string>{"SWIDTH 667 0", "SWIDTH 1000 0", "SWIDTH 333 0", "SWIDTH 1333 0"}));
+  EXPECT_EQ(lines_with(extended, "BBX").front(), "BBX 2 3 0 0");
   EXPECT_EQ(report_.glyph_count, 4u);
 }
 

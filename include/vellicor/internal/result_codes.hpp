@@ -43,6 +43,9 @@ enum class ErrorDetail : std::int32_t {
   kPngBadData = -17,       // the PNG's compressed image data is broken
   kPngBadHeader = -18,     // impossible PNG header values or chunk layout
   kBmpBadData = -19,       // broken BMP pixel data (RLE runs past the picture)
+  kNoInk = -20,            // no pixel counts as ink under the ink rule
+  kAllInk = -21,           // every pixel counts as ink under the ink rule
+  kDescentTooLarge = -22,  // the descent leaves no line of the box above the baseline
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }

@@ -1,0 +1,43 @@
+// The font's box and the figures that follow from it: how tall the box is,
+// where the baseline and each picture row fall in it, and the sizes and
+// scalable widths the records and the header state.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/core/font_measure.hpp"
+#include "engine/core/framing.hpp"
+#include "vellicor/vellicor.h"
+
+namespace vellicor {
+
+struct FontFrame {
+  Framing framing = Framing::kMarginStrip;
+  std::uint64_t width = 0;    // the widest glyph with its side blanks
+  std::uint64_t height = 0;   // lines of the box: ink rows and the upper and lower blanks
+  std::uint64_t descent = 0;  // lines of the box below the baseline
+  std::int64_t ascent = 0;    // FONT_ASCENT
+  std::uint64_t size = 0;     // SIZE: the point size at kBdfResolutionDpi
+  // The picture row drawn on the first line under the upper blank lines.
+  std::uint32_t first_row = 0;
+
+  // SWIDTH of a glyph advancing advance pixels.
+  std::uint64_t scalable_width(std::uint64_t advance) const;
+  // Lines of a record above the first ink row top: the upper blank lines and
+  // the rows between first_row and top.
+  std::uint64_t lines_above(std::uint32_t top, std::uint32_t upper_blank) const;
+  // Whether a blank character's record is empty (no bitmap lines) rather
+  // than a box of blank lines.
+  bool empty_blanks() const { return framing == Framing::kByInk; }
+};
+
+// The frame of the font that options and measure describe, by framing's
+// rules. Under Framing::kMarginStrip the box is as tall as the tallest ink
+// column, SIZE is the font's width and FONT_ASCENT is the tallest column
+// less the descent. Under Framing::kByInk the box runs from measure.topmost
+// to measure.deepest; ascent and descent fill it, SIZE and SWIDTH follow
+// from its height.
+FontFrame frame_font(const ConversionOptions& options, const FontMeasure& measure,
+                     Framing framing);
+
+}  // namespace vellicor
