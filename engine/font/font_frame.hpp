@@ -37,7 +37,6 @@ struct FontFrame {
 // less the descent. Under Framing::kByInk the box runs from measure.topmost
 // to measure.deepest; ascent and descent fill it, SIZE and SWIDTH follow
 // from its height.
-FontFrame frame_font(const ConversionOptions& options, const FontMeasure& measure,
-                     Framing framing);
+FontFrame frame_font(const ConversionOptions& options, const FontMeasure& measure, Framing framing);
 
 }  // namespace vellicor

@@ -62,4 +62,6 @@ endif()
 if(TARGET Freetype::Freetype)
   vellicor_add_gtest(vellicor_unicode_font_tests
     SOURCES engine/unicode_font_test.cpp)
+  vellicor_add_gtest(vellicor_framed_font_tests
+    SOURCES engine/framed_font_test.cpp)
 endif()
