@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
+#include <vector>
 
 #include "driver/ink_rule_names.hpp"
 
@@ -142,20 +143,21 @@ std::string character_name(std::uint32_t code_point) {
 // opaque or auto": the rule applied, and the others to try.
 std::string ink_rule_text(const char* what, std::uint32_t rule) {
   std::string applied = "?";
-  std::string others;
-  const auto names = ink_rule_names();
-  std::size_t listed = 0;
-  for (const InkRuleName& name : names) {
+  std::vector<const char*> others;
+  for (const InkRuleName& name : ink_rule_names()) {
     if (name.rule == rule) {
       applied = name.keyword;
-      continue;
+    } else {
+      others.push_back(name.keyword);
     }
-    ++listed;
-    if (!others.empty()) others += listed == names.size() - 1 ? " or " : ", ";
-    others += name.keyword;
   }
-  return std::string(what) + " pixel of the picture counts as ink under --ink " + applied +
-         "; try --ink " + others;
+  std::string text =
+      std::string(what) + " pixel of the picture counts as ink under --ink " + applied + "; try";
+  for (std::size_t i = 0; i < others.size(); ++i) {
+    text += i == 0 ? " --ink " : i + 1 == others.size() ? " or " : ", ";
+    text += others[i];
+  }
+  return text;
 }
 
 }  // namespace

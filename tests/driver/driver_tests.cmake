@@ -4,6 +4,7 @@ vellicor_add_gtest(driver_tests
     driver/chars_file_test.cpp
     driver/conversion_driver_test.cpp
     driver/extended_request_test.cpp
+    driver/failure_text_test.cpp
     driver/parse_number_test.cpp
     driver/request_fields_test.cpp
     driver/scripted_host.cpp

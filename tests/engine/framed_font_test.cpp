@@ -135,9 +135,9 @@ TEST_F(FramedFont, EveryGlyphIsItsInkInsideTheFontsBox) {
       chars.push_back(static_cast<char>(code));
       // Picture row top lies on the line right under the upper blanks; y
       // counts up from the baseline.
-      expected.push_back({code, picture_ink(sheet.rows, sheet.first[glyph], sheet.width[glyph],
-                                            options.leading_blank,
-                                            ascent - 1 - options.upper_blank + top)});
+      expected.push_back(
+          {code, picture_ink(sheet.rows, sheet.first[glyph], sheet.width[glyph],
+                             options.leading_blank, ascent - 1 - options.upper_blank + top)});
       for (const InkPixel& pixel : expected.back().ink) {
         ASSERT_GE(pixel.y, -options.descent);
         ASSERT_LT(pixel.y, ascent);
@@ -145,10 +145,9 @@ TEST_F(FramedFont, EveryGlyphIsItsInkInsideTheFontsBox) {
     }
     std::string picture;
     for (const std::string& row : sheet.rows) picture += row + "\n";
-    SCOPED_TRACE("round " + std::to_string(round) + ", -u " +
-                 std::to_string(options.upper_blank) + " -b " +
-                 std::to_string(options.lower_blank) + " -d " + std::to_string(options.descent) +
-                 "\n" + picture);
+    SCOPED_TRACE("round " + std::to_string(round) + ", -u " + std::to_string(options.upper_blank) +
+                 " -b " + std::to_string(options.lower_blank) + " -d " +
+                 std::to_string(options.descent) + "\n" + picture);
 
     ASSERT_EQ(convert(sheet.rows, options, chars.c_str()), 0) << detail_;
     EXPECT_TRUE(font_renders_as(path(), expected));
