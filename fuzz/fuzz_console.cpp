@@ -201,6 +201,7 @@ const std::set<std::string>& fixed_messages() {
       "PNG file is broken: impossible header values or chunk layout",
       "BMP file is damaged: its RLE codes jump past the picture",
       "Font too large for its picture",
+      "The font would overwrite the character list file:",
   };
   return kTexts;
 }
@@ -232,14 +233,14 @@ bool is_known_message(const std::string& text) {
         "The character list names U+% twice",
         "The character list names U+% '*' twice",
         "The character list is not valid UTF-8 text (at byte #)",
+        "The character list holds a NUL byte (at byte #)",
     };
     for (const char* glyphs : {"glyph", "glyphs"}) {
       const std::string counts =
           std::string("The picture holds # ") + glyphs + " but the character list names #";
       forms.push_back(counts);
-      for (const char* blanks : {"character", "characters"}) {
-        forms.push_back(counts + " (besides # blank " + blanks + ", which take no glyph)");
-      }
+      forms.push_back(counts + " (besides # blank character, which takes no glyph)");
+      forms.push_back(counts + " (besides # blank characters, which take no glyph)");
     }
     return forms;
   }();

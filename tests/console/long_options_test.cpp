@@ -57,7 +57,11 @@ TEST_F(LongOptions, CountMismatchGivesBothNumbersAndWritesNothing) {
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.output,
             "The picture holds 4 glyphs but the character list names 5 (besides 1 blank "
-            "character, which take no glyph)\n");
+            "character, which takes no glyph)\n");
+  result = run({"--chars", "a b\u3000cde", "strip.bmp"});
+  EXPECT_EQ(result.output,
+            "The picture holds 4 glyphs but the character list names 5 (besides 2 blank "
+            "characters, which take no glyph)\n");
   EXPECT_TRUE(only_the_picture());
 }
 
