@@ -189,7 +189,7 @@ const std::set<std::string>& fixed_messages() {
       "The character list is empty",
       "The character list names only blank characters",
       "The picture and the character list differ in number of glyphs",
-      "This option needs a value:",
+      "This option needs a value (one that begins with '-' goes after '=', as in --chars=-x):",
       "This option takes no value:",
       "This option is given twice:",
       "Give the character list with --chars or --chars-file, not both:",
@@ -323,14 +323,13 @@ void run_plain(const vellicor::console::CommandLine& line, std::size_t word_coun
   check_run(result, host.observed, before, Outcome::kPlainFont);
 }
 
-// A command line with long options, taken as cvellicor takes it: the long
-// options out first, then the rest as a plain command line, then the
-// extended conversion or the listing.
+// A command line with long options, taken as cvellicor takes it: one walk
+// over every option, then the extended conversion or the listing.
 void run_with_long_options(const vellicor::console::CommandLine& line) {
   vellicor::console::LongOptions options;
   std::vector<char*> rest;
   const vellicor::console::LongOptionScan scan =
-      vellicor::console::scan_long_options(line, options, rest);
+      vellicor::console::scan_command_line(line, options, rest);
   if (!scan.ok) {
     require(is_known_message(vellicor::console::console_message_text(scan.problem)),
             "a refused long option has a message the console prints");
@@ -344,11 +343,7 @@ void run_with_long_options(const vellicor::console::CommandLine& line) {
                      options.blank_advance,
                      options.ink},
                     {}};
-  if (host.request.line.count < 2) return;
-  if (vellicor::console::check_shape(host.request.line).problem !=
-      vellicor::console::ShapeProblem::kNone) {
-    return;
-  }
+  require(host.request.line.count >= 2, "a command line that passed the walk has a picture");
   // The list file would be read from the disk, which a fuzzer leaves alone.
   if (options.chars_file != nullptr) return;
 

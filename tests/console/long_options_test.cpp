@@ -109,6 +109,70 @@ TEST_F(LongOptions, ListShowsWhereStripAndListPartWays) {
   EXPECT_EQ(result.output, "Invalid Blank Advance Value\n");
 }
 
+TEST_F(LongOptions, OneWalkReadsShortAndLongOptionsAlike) {
+  // -v before a long option stands alone, as before a short one.
+  ProgramRun result = run({"-v", "--list", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(split_lines(result.output).size(), 5u);
+  result = run({"--list", "-v", "65", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  ASSERT_EQ(split_lines(result.output).size(), 5u);
+  EXPECT_EQ(split_lines(result.output)[1].substr(0, 10), "    0  65 ");
+  // The picture comes last, with long options as with short ones.
+  const ProgramRun plain = run({"strip.bmp", "-w"});
+  result = run({"strip.bmp", "--ink", "dark"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output, plain.output);
+  EXPECT_EQ(result.output.substr(0, 55),
+            "Error:\nUnexpected Option starting from here:\nstrip.bmp\n");
+  // A value that begins with a dash goes after '='.
+  result = run({"--chars", "-x", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_NE(result.output.find("as in --chars=-x):\n--chars\n"), std::string::npos);
+  result = run({"--chars=-x", "strip.bmp"});
+  EXPECT_EQ(result.output, "The picture holds 4 glyphs but the character list names 2\n");
+  EXPECT_TRUE(only_the_picture());
+}
+
+TEST_F(LongOptions, ListsOfBlanksOrWithANulHaveTheirOwnMessages) {
+  ProgramRun result = run({"--chars", "   ", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output, "The character list names only blank characters\n");
+  write_text(dir_.file("nul.txt"), std::string("ab\ncd\0", 6));
+  result = run({"--chars-file", "nul.txt", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output, "The character list holds a NUL byte (at byte 4)\n");
+  std::filesystem::remove(dir_.file("nul.txt"));
+  EXPECT_TRUE(only_the_picture());
+}
+
+TEST_F(LongOptions, AFontThatWouldReplaceTheListFileIsRefused) {
+  write_text(dir_.file("list.txt"), "abcd");
+  std::filesystem::create_directory(dir_.file("sub"));
+  const std::string start = "Error:\nThe font would overwrite the character list file:\n";
+  // Named by -o, by another spelling of it, or as the name made from the picture's.
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+           {"--chars-file", "list.txt", "-o", "list.txt", "strip.bmp"},
+           {"-o", "sub/../list.txt", "--chars-file", "./list.txt", "strip.bmp"},
+       }) {
+    const ProgramRun result = run(arguments);
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.output.substr(0, start.size()), start);
+    EXPECT_EQ(read_text(dir_.file("list.txt")), "abcd");
+  }
+  write_text(dir_.file("strip.bdf"), "abcd");
+  ProgramRun result = run({"--chars-file", "strip.bdf", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output.substr(0, start.size()), start);
+  EXPECT_EQ(read_text(dir_.file("strip.bdf")), "abcd");
+  // Listing writes no font, and another output is fine.
+  result = run({"--list", "--chars-file", "strip.bdf", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  result = run({"--chars-file", "list.txt", "-o", "font.bdf", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(read_text(dir_.file("list.txt")), "abcd");
+}
+
 TEST_F(LongOptions, ListWithoutAListShowsThePlainCodes) {
   const ProgramRun result = run({"-v", "65", "--list", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 0);
@@ -157,13 +221,15 @@ TEST_F(LongOptions, VersionPrintsTheVersionLine) {
 TEST_F(LongOptions, BadLongOptionsAreRefusedWithTheirMessage) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--list=yes", "strip.bmp"}, "Error:\nThis option takes no value:\n--list=yes\n"},
-      {{"strip.bmp", "--chars"}, "Error:\nThis option needs a value:\n--chars\n"},
+      {{"-v", "3", "--chars"},
+       "Error:\nThis option needs a value (one that begins with '-' goes after '=', as in "
+       "--chars=-x):\n--chars\n"},
       {{"--list", "--list", "strip.bmp"}, "Error:\nThis option is given twice:\n--list\n"},
       {{"--chars", "a", "--chars-file", "x", "strip.bmp"},
        "Error:\nGive the character list with --chars or --chars-file, not both:\n--chars-file\n"},
       {{"--chars-file", "missing.txt", "strip.bmp"},
        "Error:\nCannot read the character list file:\nmissing.txt\n"},
-      {{"--chars", "abcd"}, "Error:\nNo File Name Given Here:\nabcd\n"},
+      {{"--chars", "abcd"}, "Error:\nNo File Name Given Here:\n--chars\n"},
   };
   for (const auto& [arguments, start] : cases) {
     const ProgramRun result = run(arguments);
