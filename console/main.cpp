@@ -15,6 +15,7 @@
 #include "console/glyph_listing.hpp"
 #include "console/interrupt_cleanup.hpp"
 #include "console/list_file_guard.hpp"
+#include "console/listing_host.hpp"
 #include "console/long_options.hpp"
 #include "console/usage.hpp"
 #include "driver/chars_file.hpp"
@@ -129,14 +130,15 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   request.blank_advance = options.blank_advance;
   request.ink = options.ink;
 
-  const vellicor::HostCallbacks& callbacks = vellicor::console::extended_console_callbacks();
   if (options.list) {
-    vellicor::console::ListingStyle style;
-    style.with_list = request.chars != nullptr;
-    return status_of(
-        vellicor::run_listing(&callbacks, &request, &vellicor::console::print_glyph_line, &style));
+    vellicor::console::ListingRun run{request, {}};
+    run.style.with_list = request.chars != nullptr;
+    run.style.list = request.chars;
+    return status_of(vellicor::run_listing(&vellicor::console::listing_console_callbacks(), &run,
+                                           &vellicor::console::print_glyph_line, &run.style));
   }
-  return status_of(vellicor::run_conversion(&callbacks, &request));
+  return status_of(
+      vellicor::run_conversion(&vellicor::console::extended_console_callbacks(), &request));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ vellicor_add_gtest(console_unit_tests
     console/console_messages_test.cpp
     console/field_provider_test.cpp
     console/full_path_test.cpp
+    console/invisible_characters_test.cpp
   LIBS cvellicor_console)
 
 vellicor_add_gtest(cvellicor_tests

@@ -85,12 +85,12 @@ TEST_F(LongOptions, ListPrintsOneLinePerGlyphAndWritesNothing) {
   EXPECT_EQ(result.exit_status, 0);
   EXPECT_EQ(split_lines(result.output),
             (std::vector<std::string>{
-                "index  code      char  first   last  width  advance",
-                "    0  U+0061    'a'       1      2      2        2",
-                "    1  U+0020    ' '       -      -      0        2",
-                "    2  U+0062    'b'       5      7      3        3",
-                "    3  U+00E7    '\u00E7'      10     10      1        1",
-                "    4  U+0064    'd'      13     16      4        4",
+                "index  code      char      first   last  width  advance",
+                "    0  U+0061    'a'           1      2      2        2",
+                "    1  U+0020    ' '           -      -      0        2",
+                "    2  U+0062    'b'           5      7      3        3",
+                "    3  U+00E7    '\u00E7'          10     10      1        1",
+                "    4  U+0064    'd'          13     16      4        4",
             }));
   EXPECT_TRUE(only_the_picture());
 }
@@ -100,13 +100,48 @@ TEST_F(LongOptions, ListShowsWhereStripAndListPartWays) {
   EXPECT_EQ(result.exit_status, 1);
   const std::vector<std::string> lines = split_lines(result.output);
   ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[3], "    2  U+0063    'c'      10     10      1        1");
-  EXPECT_EQ(lines[4], "    3  none      -        13     16      4        4");
+  EXPECT_EQ(lines[3], "    2  U+0063    'c'          10     10      1        1");
+  EXPECT_EQ(lines[4], "    3  none      -            13     16      4        4  (no character)");
   EXPECT_EQ(lines[5], "The picture holds 4 glyphs but the character list names 3");
   // A refused setting prints its message alone.
   result = run({"--list", "--blank-advance", "0", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.output, "Invalid Blank Advance Value\n");
+}
+
+TEST_F(LongOptions, ListShowsInvisibleCharactersByTheirCodes) {
+  // Raw, U+202E would reverse the rest of the terminal line and U+0301 would
+  // join the quote before it.
+  const ProgramRun result = run({"--list", "--chars", "a\u202E\u0301\u200B", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(split_lines(result.output),
+            (std::vector<std::string>{
+                "index  code      char      first   last  width  advance",
+                "    0  U+0061    'a'           1      2      2        2",
+                "    1  U+202E    U+202E        5      7      3        3",
+                "    2  U+0301    U+0301       10     10      1        1",
+                "    3  U+200B    U+200B       13     16      4        4",
+            }));
+}
+
+TEST_F(LongOptions, ListMarksTheCharactersLeftWithoutAGlyph) {
+  const ProgramRun result = run({"--list", "--chars", "ab cd\u0007\u3000e", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(split_lines(result.output),
+            (std::vector<std::string>{
+                "index  code      char      first   last  width  advance",
+                "    0  U+0061    'a'           1      2      2        2",
+                "    1  U+0062    'b'           5      7      3        3",
+                "    2  U+0020    ' '           -      -      0        2",
+                "    3  U+0063    'c'          10     10      1        1",
+                "    4  U+0064    'd'          13     16      4        4",
+                "    5  U+0007    U+0007        -      -      -        -  (no glyph)",
+                "    6  U+3000    '\u3000'           -      -      -        -  (no glyph)",
+                "    7  U+0065    'e'           -      -      -        -  (no glyph)",
+                "The picture holds 4 glyphs but the character list names 6 (besides 2 blank "
+                "characters, which take no glyph)",
+            }));
+  EXPECT_TRUE(only_the_picture());
 }
 
 TEST_F(LongOptions, OneWalkReadsShortAndLongOptionsAlike) {
@@ -178,7 +213,7 @@ TEST_F(LongOptions, ListWithoutAListShowsThePlainCodes) {
   EXPECT_EQ(result.exit_status, 0);
   const std::vector<std::string> lines = split_lines(result.output);
   ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[1], "    0  65        -         1      2      2        2");
+  EXPECT_EQ(lines[1], "    0  65        -             1      2      2        2");
 }
 
 TEST_F(LongOptions, CharsFileIgnoresLineBreaksAndByteOrderMark) {
