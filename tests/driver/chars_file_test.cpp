@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "tests/support/temp_dir.hpp"
@@ -79,21 +77,6 @@ TEST_F(CharsFile, TheLimitCountsTheFilesBytesLineBreaksIncluded) {
   EXPECT_EQ(text, "");
   EXPECT_EQ(read_chars_file(path.c_str(), text), ResultCode::kBadArgument);
 }
-
-#ifndef _WIN32
-TEST_F(CharsFile, ADeviceWithoutEndIsTooLongAfterTheLimit) {
-  std::string text;
-  CharsFileRefusal refusal;
-  EXPECT_EQ(read_chars_file("/dev/zero", text, refusal), ResultCode::kBadArgument);
-  EXPECT_EQ(refusal.message, Message::kCharsTooLong);
-  // A sparse file far past the limit is refused the same way, unread.
-  const std::string path = directory_.file("huge.txt");
-  test::write_text(path, "");
-  std::filesystem::resize_file(path, std::uintmax_t{200} * 1024 * 1024);
-  EXPECT_EQ(read_chars_file(path.c_str(), text, refusal), ResultCode::kBadArgument);
-  EXPECT_EQ(refusal.message, Message::kCharsTooLong);
-}
-#endif
 
 TEST_F(CharsFile, ReadsAListLongerThanOneBlock) {
   const std::string long_list(10000, 'x');
