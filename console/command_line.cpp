@@ -17,7 +17,8 @@ char to_upper(char letter) {
 }
 
 // Whether the argument after index is this option's value: it exists below
-// end and is not itself an option.
+// end and is not itself an option. Unlike takes_value, the file name is never
+// a value here.
 bool value_follows(const CommandLine& line, int index, int end) {
   return index + 1 < end && !begins_with_dash(line.arguments[index + 1]);
 }
@@ -55,30 +56,42 @@ OptionSearch find_option(const CommandLine& line, char letter, int* index) {
   return OptionSearch::kNotFound;
 }
 
+ShapeCheck check_option_argument(const char* argument) {
+  if (!begins_with_dash(argument)) return {ShapeProblem::kNotAnOption, skip_blanks(argument)};
+  const char* letter = option_letter_text(argument);
+  if (!is_option_letter(*letter)) return {ShapeProblem::kUnknownOption, letter};
+  return {ShapeProblem::kNone, nullptr};
+}
+
+bool takes_value(const CommandLine& line, int position) {
+  return position + 1 < line.count && !begins_with_dash(line.arguments[position + 1]);
+}
+
+ShapeCheck check_file_name(const char* file_name) {
+  if (first_char_is_dash(file_name)) return {ShapeProblem::kMissingFileName, file_name};
+  return {ShapeProblem::kNone, nullptr};
+}
+
+bool option_wants_file_name(const char* before) {
+  return first_char_is_dash(before) && before[1] != 'w' && before[1] != 'W';
+}
+
 ShapeCheck check_shape(const CommandLine& line) {
   if (line.count < 2) return {ShapeProblem::kNoArguments, nullptr};
   const int last = line.count - 1;
   int position = 1;
   while (position < last) {
-    const char* argument = line.arguments[position];
-    if (!begins_with_dash(argument)) return {ShapeProblem::kNotAnOption, skip_blanks(argument)};
-    const char* letter = option_letter_text(argument);
-    if (!is_option_letter(*letter)) return {ShapeProblem::kUnknownOption, letter};
+    const ShapeCheck option = check_option_argument(line.arguments[position]);
+    if (option.problem != ShapeProblem::kNone) return option;
     // Unlike find_option, this walk may take the last argument as a value;
     // the checks below then find the file name missing.
-    const bool has_value =
-        position + 1 < line.count && !begins_with_dash(line.arguments[position + 1]);
-    position += has_value ? 2 : 1;
+    position += takes_value(line, position) ? 2 : 1;
   }
-  const char* file_name = line.arguments[last];
-  if (first_char_is_dash(file_name)) return {ShapeProblem::kMissingFileName, file_name};
-  // An option right before the file name took it as its value; only -w may
-  // stand there, since it makes sense without a value. With a single argument
-  // the one before it is the program itself.
+  const ShapeCheck file_name = check_file_name(line.arguments[last]);
+  if (file_name.problem != ShapeProblem::kNone) return file_name;
+  // With a single argument the one before it is the program itself.
   const char* before = line.arguments[last - 1];
-  if (first_char_is_dash(before) && before[1] != 'w' && before[1] != 'W') {
-    return {ShapeProblem::kMissingFileName, before};
-  }
+  if (option_wants_file_name(before)) return {ShapeProblem::kMissingFileName, before};
   return {ShapeProblem::kNone, nullptr};
 }
 

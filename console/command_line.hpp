@@ -59,4 +59,16 @@ struct ShapeCheck {
 // Walks the arguments the way the program validates them before converting.
 ShapeCheck check_shape(const CommandLine& line);
 
+// The pieces of that walk, for a walk that also meets long options.
+// An argument at an option position: kNone, kNotAnOption or kUnknownOption.
+ShapeCheck check_option_argument(const char* argument);
+// Whether the option at position takes the next argument as its value: there
+// is one (the last argument included) and it does not begin with a dash.
+bool takes_value(const CommandLine& line, int position);
+// The last argument: kMissingFileName when it begins with '-'.
+ShapeCheck check_file_name(const char* file_name);
+// Whether before, standing right before the file name, is an option that took
+// the file name as its value: any option but -w, which makes sense without one.
+bool option_wants_file_name(const char* before);
+
 }  // namespace vellicor::console

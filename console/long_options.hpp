@@ -1,5 +1,5 @@
 // cvellicor's long options ("--chars TEXT", "--list", ...). They stand before
-// the picture like the short options; a command line without one is handled
+// the picture among the short options; a command line without one is handled
 // exactly as it always was.
 #pragma once
 
@@ -32,10 +32,17 @@ struct LongOptionScan {
 // command line judges it.
 bool is_long_option(const char* argument);
 
-// Takes the long options and their values out of line, keeping every other
-// argument in order in rest (program name first). A value follows its
-// option as the next argument or after '=' ("--chars=abc").
-LongOptionScan scan_long_options(const CommandLine& line, LongOptions& options,
+// Reads a command line that holds long options in one left-to-right walk,
+// the walk check_shape makes of a plain one: the picture is the last
+// argument, and every argument before it is a short option, a short option's
+// value or a long option. An option takes the next argument as its value
+// unless that argument begins with a dash, whichever kind of option it is; a
+// long option's value may also follow '=' ("--chars=-x"). The short options
+// and their values, in order, go to rest between the program name and the
+// picture; the long options to options. A problem is the first one met, with
+// the plain command line's messages for a misplaced argument or a missing
+// picture. With --help or --version the picture is not looked for.
+LongOptionScan scan_command_line(const CommandLine& line, LongOptions& options,
                                  std::vector<char*>& rest);
 
 }  // namespace vellicor::console

@@ -14,6 +14,8 @@
 #include "console/field_provider.hpp"
 #include "console/glyph_listing.hpp"
 #include "console/interrupt_cleanup.hpp"
+#include "console/list_file_guard.hpp"
+#include "console/listing_host.hpp"
 #include "console/long_options.hpp"
 #include "console/usage.hpp"
 #include "driver/chars_file.hpp"
@@ -68,12 +70,35 @@ int status_of(vellicor::ResultCode result) {
   return vellicor::succeeded(result) ? kSuccessStatus : kFailureStatus;
 }
 
+// Prints a refusal of the character list that needs no usage, as the
+// conversion prints its own, and gives the failure status.
+int refuse_list(const std::string& text) {
+  vellicor::console::print_line(text.c_str());
+  return kFailureStatus;
+}
+
+// Reads the --chars-file list into text; a refusal is printed and its status
+// returned, else -1.
+int read_list_file(const char* path, std::string& text) {
+  vellicor::CharsFileRefusal refusal;
+  if (vellicor::succeeded(vellicor::read_chars_file(path, text, refusal))) return -1;
+  switch (refusal.message) {
+    case vellicor::Message::kCharsNulByte:
+      return refuse_list(vellicor::nul_byte_text(refusal.offset));
+    case vellicor::Message::kCharsTooLong:
+      return refuse_list(vellicor::message_text(refusal.message));
+    default:
+      print_shape_error(vellicor::message_text(refusal.message), path);
+      return kFailureStatus;
+  }
+}
+
 // The program with long options: the extended conversion or the listing.
 int run_with_long_options(const vellicor::console::CommandLine& line) {
   vellicor::console::LongOptions options;
   std::vector<char*> rest;
   const vellicor::console::LongOptionScan scan =
-      vellicor::console::scan_long_options(line, options, rest);
+      vellicor::console::scan_command_line(line, options, rest);
   if (!scan.ok) {
     print_shape_error(scan.problem, scan.shown);
     return kFailureStatus;
@@ -89,19 +114,14 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
 
   vellicor::console::ExtendedCommandLine request;
   request.line = {static_cast<int>(rest.size()), rest.data()};
-  // Without a picture the long option was the last argument.
-  if (request.line.count < 2) {
-    print_shape_error(ConsoleMessage::kNoFileName, line.arguments[line.count - 1]);
-    return kFailureStatus;
-  }
-  const int shape_status = shape_status_of(request.line);
-  if (shape_status >= 0) return shape_status;
-
   std::string file_chars;
   request.chars = options.chars;
   if (options.chars_file != nullptr) {
-    if (vellicor::failed(vellicor::read_chars_file(options.chars_file, file_chars))) {
-      print_shape_error(vellicor::message_text(vellicor::Message::kCharsFileUnreadable),
+    const int list_status = read_list_file(options.chars_file, file_chars);
+    if (list_status >= 0) return list_status;
+    // The listing writes nothing, so only a conversion could replace the list.
+    if (!options.list && vellicor::console::font_would_replace(request, options.chars_file)) {
+      print_shape_error(vellicor::message_text(vellicor::Message::kOutputIsCharsFile),
                         options.chars_file);
       return kFailureStatus;
     }
@@ -110,14 +130,15 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   request.blank_advance = options.blank_advance;
   request.ink = options.ink;
 
-  const vellicor::HostCallbacks& callbacks = vellicor::console::extended_console_callbacks();
   if (options.list) {
-    vellicor::console::ListingStyle style;
-    style.with_list = request.chars != nullptr;
-    return status_of(
-        vellicor::run_listing(&callbacks, &request, &vellicor::console::print_glyph_line, &style));
+    vellicor::console::ListingRun run{request, {}};
+    run.style.with_list = request.chars != nullptr;
+    run.style.list = request.chars;
+    return status_of(vellicor::run_listing(&vellicor::console::listing_console_callbacks(), &run,
+                                           &vellicor::console::print_glyph_line, &run.style));
   }
-  return status_of(vellicor::run_conversion(&callbacks, &request));
+  return status_of(
+      vellicor::run_conversion(&vellicor::console::extended_console_callbacks(), &request));
 }
 
 }  // namespace

@@ -44,14 +44,15 @@ constexpr const char* kUsageLines[] = {
 
 // Same columns as the usage's option lines.
 constexpr const char* kLongOptionLines[] = {
-    "Long options, given before the bitmapfile like the options above:",
+    "Long options, given before the bitmapfile among the options above; a value",
+    "that begins with '-' goes after '=' (--chars=-x):",
     " --chars TEXT        The characters of the glyphs, left to right, in UTF-8.",
     "                     Codes become their Unicode code points; -v is not",
     "                     used with a character list. Blank characters (space,",
     "                     no-break space and the other space separators) become",
     "                     empty glyphs and take no glyph of the picture.",
-    " --chars-file FILE   The character list read from FILE (UTF-8); line breaks",
-    "                     and a leading byte-order mark are ignored.",
+    " --chars-file FILE   The character list read from FILE (UTF-8, at most 1 MiB);",
+    "                     line breaks and a leading byte-order mark are ignored.",
     " --blank-advance N   Advance of blank characters in pixels, 1 to 1024.",
     "                     If not given, the median advance of the glyphs, or",
     "                     the fixed width with -w.",

@@ -1,9 +1,12 @@
 // Reading a character list file.
 #include "driver/chars_file.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "vellicor/internal/request_limits.hpp"
 
 namespace vellicor {
 namespace {
@@ -13,29 +16,76 @@ constexpr std::size_t kReadBlockBytes = 4096;
 // No UTF-8 text holds this byte.
 constexpr char kNeverUtf8 = static_cast<char>(0xFF);
 
-}  // namespace
+using FileCloser = int (*)(std::FILE*);
 
-ResultCode read_chars_file(const char* path, std::string& text) {
-  text.clear();
-  if (path == nullptr) return ResultCode::kFileAccess;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), &std::fclose);
+// Reads at most limit + 1 bytes of the file into bytes, so a file past the
+// limit shows as one byte too many without being read further.
+ResultCode read_bounded(const char* path, std::size_t limit, std::string& bytes) {
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"), &std::fclose);
   if (!file) return ResultCode::kFileAccess;
   char buffer[kReadBlockBytes];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    for (std::size_t i = 0; i < count; ++i) {
-      if (buffer[i] == '\n' || buffer[i] == '\r') continue;
-      // A NUL byte would end the list early; as a byte no UTF-8 text holds
-      // the list is refused at its own offset.
-      text.push_back(buffer[i] == '\0' ? kNeverUtf8 : buffer[i]);
-    }
+  while (bytes.size() <= limit) {
+    const std::size_t wanted = std::min(sizeof buffer, limit + 1 - bytes.size());
+    const std::size_t count = std::fread(buffer, 1, wanted, file.get());
+    if (count == 0) break;
+    bytes.append(buffer, count);
   }
-  if (std::ferror(file.get()) != 0) {
-    text.clear();
-    return ResultCode::kFileAccess;
+  return std::ferror(file.get()) != 0 ? ResultCode::kFileAccess : ResultCode::kOk;
+}
+
+// The list in the file's bytes: line breaks and a leading byte-order mark
+// dropped.
+std::string list_of(const std::string& bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char byte : bytes) {
+    if (byte != '\n' && byte != '\r') text.push_back(byte);
   }
   if (text.compare(0, std::strlen(kByteOrderMark), kByteOrderMark) == 0) {
     text.erase(0, std::strlen(kByteOrderMark));
+  }
+  return text;
+}
+
+// The list in the file at path, NUL bytes kept. kFileAccess with
+// kCharsFileUnreadable, or kBadArgument with kCharsTooLong.
+ResultCode read_list(const char* path, std::string& text, Message& refusal) {
+  text.clear();
+  std::string bytes;
+  if (path == nullptr || failed(read_bounded(path, kMostCharsBytes, bytes))) {
+    refusal = Message::kCharsFileUnreadable;
+    return ResultCode::kFileAccess;
+  }
+  if (bytes.size() > kMostCharsBytes) {
+    refusal = Message::kCharsTooLong;
+    return ResultCode::kBadArgument;
+  }
+  text = list_of(bytes);
+  return ResultCode::kOk;
+}
+
+}  // namespace
+
+ResultCode read_chars_file(const char* path, std::string& text, CharsFileRefusal& refusal) {
+  Message message = Message::kCharsFileUnreadable;
+  const ResultCode result = read_list(path, text, message);
+  if (failed(result)) {
+    refusal = CharsFileRefusal{message, 0};
+    return result;
+  }
+  const std::size_t nul = text.find('\0');
+  if (nul == std::string::npos) return ResultCode::kOk;
+  text.clear();
+  refusal = CharsFileRefusal{Message::kCharsNulByte, nul};
+  return ResultCode::kBadArgument;
+}
+
+ResultCode read_chars_file(const char* path, std::string& text) {
+  Message unused = Message::kCharsFileUnreadable;
+  const ResultCode result = read_list(path, text, unused);
+  if (failed(result)) return result;
+  for (char& byte : text) {
+    if (byte == '\0') byte = kNeverUtf8;
   }
   return ResultCode::kOk;
 }

@@ -7,13 +7,14 @@
 #include "driver/host_callbacks.hpp"
 #include "driver/ink_rule_names.hpp"
 #include "driver/messages.hpp"
+#include "vellicor/internal/request_limits.hpp"
 #include "vellicor/internal/result_codes.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor {
 
 // Room the driver offers for the character list, terminator included.
-inline constexpr std::uint32_t kCharsFieldBufferSize = 256 * 1024;
+inline constexpr auto kCharsFieldBufferSize = static_cast<std::uint32_t>(kMostCharsBytes + 1);
 
 struct ExtendedRequest {
   bool any_supplied = false;  // false: the run is the plain conversion

@@ -57,6 +57,8 @@ constexpr MessageRow kMessages[] = {
     {Message::kPngBadHeader, "PNG file is broken: impossible header values or chunk layout"},
     {Message::kBmpBadData, "BMP file is damaged: its RLE codes jump past the picture"},
     {Message::kFontTooLarge, "Font too large for its picture"},
+    {Message::kCharsNulByte, "The character list holds a NUL byte"},
+    {Message::kOutputIsCharsFile, "The font would overwrite the character list file:"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -67,7 +69,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kFontTooLarge) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kOutputIsCharsFile) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -185,7 +187,7 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
                          std::to_string(report.characters_listed);
       if (report.blanks_listed != 0) {
         text += " (besides " + count_of(report.blanks_listed, "blank character") +
-                ", which take no glyph)";
+                (report.blanks_listed == 1 ? ", which takes no glyph)" : ", which take no glyph)");
       }
       return text;
     }
@@ -208,6 +210,11 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
       }
       return message_text(message_for_detail(detail));
   }
+}
+
+std::string nul_byte_text(std::size_t offset) {
+  return std::string(message_text(Message::kCharsNulByte)) + " (at byte " + std::to_string(offset) +
+         ")";
 }
 
 }  // namespace vellicor

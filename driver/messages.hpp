@@ -2,6 +2,7 @@
 // one lookup.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "vellicor/internal/result_codes.hpp"
@@ -46,6 +47,8 @@ enum class Message {
   kPngBadHeader,          // ErrorDetail::kPngBadHeader
   kBmpBadData,            // ErrorDetail::kBmpBadData
   kFontTooLarge,          // ErrorDetail::kFontTooLarge
+  kCharsNulByte,          // a character list file holds a NUL byte (without its offset)
+  kOutputIsCharsFile,     // the font would replace the character list file
 };
 
 // The fixed English text of message; never null, never empty.
@@ -58,5 +61,8 @@ Message message_for_detail(ErrorDetail detail);
 // message, with what the report tells filled in where it helps (the two
 // counts of a mismatch, the duplicate character, where UTF-8 broke).
 std::string failure_text(ErrorDetail detail, const ConversionReport& report);
+
+// kCharsNulByte's text with the byte's offset in the list.
+std::string nul_byte_text(std::size_t offset);
 
 }  // namespace vellicor

@@ -189,7 +189,7 @@ const std::set<std::string>& fixed_messages() {
       "The character list is empty",
       "The character list names only blank characters",
       "The picture and the character list differ in number of glyphs",
-      "This option needs a value:",
+      "This option needs a value (one that begins with '-' goes after '=', as in --chars=-x):",
       "This option takes no value:",
       "This option is given twice:",
       "Give the character list with --chars or --chars-file, not both:",
@@ -201,6 +201,7 @@ const std::set<std::string>& fixed_messages() {
       "PNG file is broken: impossible header values or chunk layout",
       "BMP file is damaged: its RLE codes jump past the picture",
       "Font too large for its picture",
+      "The font would overwrite the character list file:",
   };
   return kTexts;
 }
@@ -232,14 +233,14 @@ bool is_known_message(const std::string& text) {
         "The character list names U+% twice",
         "The character list names U+% '*' twice",
         "The character list is not valid UTF-8 text (at byte #)",
+        "The character list holds a NUL byte (at byte #)",
     };
     for (const char* glyphs : {"glyph", "glyphs"}) {
       const std::string counts =
           std::string("The picture holds # ") + glyphs + " but the character list names #";
       forms.push_back(counts);
-      for (const char* blanks : {"character", "characters"}) {
-        forms.push_back(counts + " (besides # blank " + blanks + ", which take no glyph)");
-      }
+      forms.push_back(counts + " (besides # blank character, which takes no glyph)");
+      forms.push_back(counts + " (besides # blank characters, which take no glyph)");
     }
     return forms;
   }();
@@ -324,14 +325,13 @@ void run_plain(const vellicor::console::CommandLine& line, std::size_t word_coun
   check_run(result, host.observed, before, Outcome::kPlainFont);
 }
 
-// A command line with long options, taken as cvellicor takes it: the long
-// options out first, then the rest as a plain command line, then the
-// extended conversion or the listing.
+// A command line with long options, taken as cvellicor takes it: one walk
+// over every option, then the extended conversion or the listing.
 void run_with_long_options(const vellicor::console::CommandLine& line) {
   vellicor::console::LongOptions options;
   std::vector<char*> rest;
   const vellicor::console::LongOptionScan scan =
-      vellicor::console::scan_long_options(line, options, rest);
+      vellicor::console::scan_command_line(line, options, rest);
   if (!scan.ok) {
     require(is_known_message(vellicor::console::console_message_text(scan.problem)),
             "a refused long option has a message the console prints");
@@ -345,11 +345,7 @@ void run_with_long_options(const vellicor::console::CommandLine& line) {
                      options.blank_advance,
                      options.ink},
                     {}};
-  if (host.request.line.count < 2) return;
-  if (vellicor::console::check_shape(host.request.line).problem !=
-      vellicor::console::ShapeProblem::kNone) {
-    return;
-  }
+  require(host.request.line.count >= 2, "a command line that passed the walk has a picture");
   // The list file would be read from the disk, which a fuzzer leaves alone.
   if (options.chars_file != nullptr) return;
 

@@ -12,7 +12,8 @@ TEST(ConsoleMessages, TextsAreExact) {
                "Unexpected Option starting from here:");
   EXPECT_STREQ(console_message_text(ConsoleMessage::kNoFileName), "No File Name Given Here:");
   EXPECT_STREQ(console_message_text(ConsoleMessage::kLongOptionNeedsValue),
-               "This option needs a value:");
+               "This option needs a value (one that begins with '-' goes after '=', as in "
+               "--chars=-x):");
   EXPECT_STREQ(console_message_text(ConsoleMessage::kLongOptionTakesNoValue),
                "This option takes no value:");
   EXPECT_STREQ(console_message_text(ConsoleMessage::kLongOptionTwice),

@@ -2,10 +2,12 @@
 # real cvellicor binary run end to end.
 vellicor_add_gtest(console_unit_tests
   SOURCES
+    console/command_line_scan_test.cpp
     console/command_line_test.cpp
     console/console_messages_test.cpp
     console/field_provider_test.cpp
     console/full_path_test.cpp
+    console/invisible_characters_test.cpp
   LIBS cvellicor_console)
 
 vellicor_add_gtest(cvellicor_tests
@@ -36,6 +38,11 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   target_compile_definitions(cvellicor_out_of_memory_tests PRIVATE
     VELLICOR_TEST_ALLOCATION_SHIM="$<TARGET_FILE:vellicor_allocation_shim>")
   add_dependencies(cvellicor_out_of_memory_tests cvellicor vellicor_allocation_shim)
+
+  # Character list files without end (a device, a pipe) under a memory limit.
+  vellicor_add_gtest(cvellicor_list_file_tests
+    SOURCES console/list_file_limit_test.cpp)
+  add_dependencies(cvellicor_list_file_tests cvellicor)
 endif()
 
 # Pictures in other formats through the extended conversion, end to end.

@@ -57,7 +57,11 @@ TEST_F(LongOptions, CountMismatchGivesBothNumbersAndWritesNothing) {
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.output,
             "The picture holds 4 glyphs but the character list names 5 (besides 1 blank "
-            "character, which take no glyph)\n");
+            "character, which takes no glyph)\n");
+  result = run({"--chars", "a b\u3000cde", "strip.bmp"});
+  EXPECT_EQ(result.output,
+            "The picture holds 4 glyphs but the character list names 5 (besides 2 blank "
+            "characters, which take no glyph)\n");
   EXPECT_TRUE(only_the_picture());
 }
 
@@ -81,12 +85,12 @@ TEST_F(LongOptions, ListPrintsOneLinePerGlyphAndWritesNothing) {
   EXPECT_EQ(result.exit_status, 0);
   EXPECT_EQ(split_lines(result.output),
             (std::vector<std::string>{
-                "index  code      char  first   last  width  advance",
-                "    0  U+0061    'a'       1      2      2        2",
-                "    1  U+0020    ' '       -      -      0        2",
-                "    2  U+0062    'b'       5      7      3        3",
-                "    3  U+00E7    '\u00E7'      10     10      1        1",
-                "    4  U+0064    'd'      13     16      4        4",
+                "index  code      char      first   last  width  advance",
+                "    0  U+0061    'a'           1      2      2        2",
+                "    1  U+0020    ' '           -      -      0        2",
+                "    2  U+0062    'b'           5      7      3        3",
+                "    3  U+00E7    '\u00E7'          10     10      1        1",
+                "    4  U+0064    'd'          13     16      4        4",
             }));
   EXPECT_TRUE(only_the_picture());
 }
@@ -96,8 +100,8 @@ TEST_F(LongOptions, ListShowsWhereStripAndListPartWays) {
   EXPECT_EQ(result.exit_status, 1);
   const std::vector<std::string> lines = split_lines(result.output);
   ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[3], "    2  U+0063    'c'      10     10      1        1");
-  EXPECT_EQ(lines[4], "    3  none      -        13     16      4        4");
+  EXPECT_EQ(lines[3], "    2  U+0063    'c'          10     10      1        1");
+  EXPECT_EQ(lines[4], "    3  none      -            13     16      4        4  (no character)");
   EXPECT_EQ(lines[5], "The picture holds 4 glyphs but the character list names 3");
   // A refused setting prints its message alone.
   result = run({"--list", "--blank-advance", "0", "strip.bmp"});
@@ -105,12 +109,111 @@ TEST_F(LongOptions, ListShowsWhereStripAndListPartWays) {
   EXPECT_EQ(result.output, "Invalid Blank Advance Value\n");
 }
 
+TEST_F(LongOptions, ListShowsInvisibleCharactersByTheirCodes) {
+  // Raw, U+202E would reverse the rest of the terminal line and U+0301 would
+  // join the quote before it.
+  const ProgramRun result = run({"--list", "--chars", "a\u202E\u0301\u200B", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(split_lines(result.output),
+            (std::vector<std::string>{
+                "index  code      char      first   last  width  advance",
+                "    0  U+0061    'a'           1      2      2        2",
+                "    1  U+202E    U+202E        5      7      3        3",
+                "    2  U+0301    U+0301       10     10      1        1",
+                "    3  U+200B    U+200B       13     16      4        4",
+            }));
+}
+
+TEST_F(LongOptions, ListMarksTheCharactersLeftWithoutAGlyph) {
+  const ProgramRun result = run({"--list", "--chars", "ab cd\u0007\u3000e", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(split_lines(result.output),
+            (std::vector<std::string>{
+                "index  code      char      first   last  width  advance",
+                "    0  U+0061    'a'           1      2      2        2",
+                "    1  U+0062    'b'           5      7      3        3",
+                "    2  U+0020    ' '           -      -      0        2",
+                "    3  U+0063    'c'          10     10      1        1",
+                "    4  U+0064    'd'          13     16      4        4",
+                "    5  U+0007    U+0007        -      -      -        -  (no glyph)",
+                "    6  U+3000    '\u3000'           -      -      -        -  (no glyph)",
+                "    7  U+0065    'e'           -      -      -        -  (no glyph)",
+                "The picture holds 4 glyphs but the character list names 6 (besides 2 blank "
+                "characters, which take no glyph)",
+            }));
+  EXPECT_TRUE(only_the_picture());
+}
+
+TEST_F(LongOptions, OneWalkReadsShortAndLongOptionsAlike) {
+  // -v before a long option stands alone, as before a short one.
+  ProgramRun result = run({"-v", "--list", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(split_lines(result.output).size(), 5u);
+  result = run({"--list", "-v", "65", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  ASSERT_EQ(split_lines(result.output).size(), 5u);
+  EXPECT_EQ(split_lines(result.output)[1].substr(0, 10), "    0  65 ");
+  // The picture comes last, with long options as with short ones.
+  const ProgramRun plain = run({"strip.bmp", "-w"});
+  result = run({"strip.bmp", "--ink", "dark"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output, plain.output);
+  EXPECT_EQ(result.output.substr(0, 55),
+            "Error:\nUnexpected Option starting from here:\nstrip.bmp\n");
+  // A value that begins with a dash goes after '='.
+  result = run({"--chars", "-x", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_NE(result.output.find("as in --chars=-x):\n--chars\n"), std::string::npos);
+  result = run({"--chars=-x", "strip.bmp"});
+  EXPECT_EQ(result.output, "The picture holds 4 glyphs but the character list names 2\n");
+  EXPECT_TRUE(only_the_picture());
+}
+
+TEST_F(LongOptions, ListsOfBlanksOrWithANulHaveTheirOwnMessages) {
+  ProgramRun result = run({"--chars", "   ", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output, "The character list names only blank characters\n");
+  write_text(dir_.file("nul.txt"), std::string("ab\ncd\0", 6));
+  result = run({"--chars-file", "nul.txt", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output, "The character list holds a NUL byte (at byte 4)\n");
+  std::filesystem::remove(dir_.file("nul.txt"));
+  EXPECT_TRUE(only_the_picture());
+}
+
+TEST_F(LongOptions, AFontThatWouldReplaceTheListFileIsRefused) {
+  write_text(dir_.file("list.txt"), "abcd");
+  std::filesystem::create_directory(dir_.file("sub"));
+  const std::string start = "Error:\nThe font would overwrite the character list file:\n";
+  // Named by -o, by another spelling of it, or as the name made from the picture's.
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+           {"--chars-file", "list.txt", "-o", "list.txt", "strip.bmp"},
+           {"-o", "sub/../list.txt", "--chars-file", "./list.txt", "strip.bmp"},
+       }) {
+    const ProgramRun result = run(arguments);
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.output.substr(0, start.size()), start);
+    EXPECT_EQ(read_text(dir_.file("list.txt")), "abcd");
+  }
+  write_text(dir_.file("strip.bdf"), "abcd");
+  ProgramRun result = run({"--chars-file", "strip.bdf", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.output.substr(0, start.size()), start);
+  EXPECT_EQ(read_text(dir_.file("strip.bdf")), "abcd");
+  // Listing writes no font, and another output is fine.
+  result = run({"--list", "--chars-file", "strip.bdf", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  result = run({"--chars-file", "list.txt", "-o", "font.bdf", "strip.bmp"});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(read_text(dir_.file("list.txt")), "abcd");
+}
+
 TEST_F(LongOptions, ListWithoutAListShowsThePlainCodes) {
   const ProgramRun result = run({"-v", "65", "--list", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 0);
   const std::vector<std::string> lines = split_lines(result.output);
   ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[1], "    0  65        -         1      2      2        2");
+  EXPECT_EQ(lines[1], "    0  65        -             1      2      2        2");
 }
 
 TEST_F(LongOptions, CharsFileIgnoresLineBreaksAndByteOrderMark) {
@@ -153,13 +256,15 @@ TEST_F(LongOptions, VersionPrintsTheVersionLine) {
 TEST_F(LongOptions, BadLongOptionsAreRefusedWithTheirMessage) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--list=yes", "strip.bmp"}, "Error:\nThis option takes no value:\n--list=yes\n"},
-      {{"strip.bmp", "--chars"}, "Error:\nThis option needs a value:\n--chars\n"},
+      {{"-v", "3", "--chars"},
+       "Error:\nThis option needs a value (one that begins with '-' goes after '=', as in "
+       "--chars=-x):\n--chars\n"},
       {{"--list", "--list", "strip.bmp"}, "Error:\nThis option is given twice:\n--list\n"},
       {{"--chars", "a", "--chars-file", "x", "strip.bmp"},
        "Error:\nGive the character list with --chars or --chars-file, not both:\n--chars-file\n"},
       {{"--chars-file", "missing.txt", "strip.bmp"},
        "Error:\nCannot read the character list file:\nmissing.txt\n"},
-      {{"--chars", "abcd"}, "Error:\nNo File Name Given Here:\nabcd\n"},
+      {{"--chars", "abcd"}, "Error:\nNo File Name Given Here:\n--chars\n"},
   };
   for (const auto& [arguments, start] : cases) {
     const ProgramRun result = run(arguments);

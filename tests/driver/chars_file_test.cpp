@@ -1,5 +1,5 @@
 // Reading a character list file: what is taken out, what is kept for the
-// conversion to judge, and a file that cannot be read.
+// conversion to judge, what is refused, and a file that cannot be read.
 #include "driver/chars_file.hpp"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/temp_dir.hpp"
+#include "vellicor/internal/request_limits.hpp"
 
 namespace vellicor {
 namespace {
@@ -35,16 +36,46 @@ TEST_F(CharsFile, DropsLineBreaksAndALeadingByteOrderMark) {
   EXPECT_EQ(text, "a\xEF\xBB\xBF");
 }
 
-TEST_F(CharsFile, KeepsBadBytesAndTurnsNulIntoOneAtItsOffset) {
+TEST_F(CharsFile, KeepsBadBytesAndRefusesANulAtItsOffsetInTheList) {
   std::string text;
-  ASSERT_EQ(read_back(std::string("ab\xFF"
-                                  "c\0d",
-                                  6),
-                      text),
-            ResultCode::kOk);
-  EXPECT_EQ(text, std::string("ab\xFF"
-                              "c\xFF"
+  ASSERT_EQ(read_back("ab\xFF", text), ResultCode::kOk);
+  EXPECT_EQ(text, "ab\xFF");
+  // The offset counts the list as the conversion sees it, line breaks and
+  // byte-order mark gone, as the offsets of bad UTF-8 do.
+  CharsFileRefusal refusal;
+  text = "left over";
+  const std::string path = directory_.file("nul.txt");
+  test::write_text(path, std::string("\xEF\xBB\xBF"
+                                     "a\nb\r\nc\0d",
+                                     11));
+  EXPECT_EQ(read_chars_file(path.c_str(), text, refusal), ResultCode::kBadArgument);
+  EXPECT_EQ(refusal.message, Message::kCharsNulByte);
+  EXPECT_EQ(refusal.offset, 3u);
+  EXPECT_EQ(text, "");
+  // The reader that only tells success keeps the NUL's place with a byte no
+  // UTF-8 text holds, so the conversion refuses the list there.
+  ASSERT_EQ(read_chars_file(path.c_str(), text), ResultCode::kOk);
+  EXPECT_EQ(text, std::string("abc\xFF"
                               "d"));
+}
+
+TEST_F(CharsFile, TheLimitCountsTheFilesBytesLineBreaksIncluded) {
+  std::string text;
+  CharsFileRefusal refusal;
+  const std::string path = directory_.file("long.txt");
+  // Exactly the limit, characters beyond U+FFFF on lines of their own, fits.
+  std::string list;
+  while (list.size() + 5 <= kMostCharsBytes) list += "\xF0\x90\x80\x80\n";
+  list += std::string(kMostCharsBytes - list.size(), 'x');
+  test::write_text(path, list);
+  EXPECT_EQ(read_chars_file(path.c_str(), text, refusal), ResultCode::kOk);
+  EXPECT_EQ(text.size(), kMostCharsBytes - kMostCharsBytes / 5);
+  // One byte more, a line break, is too long.
+  test::write_text(path, list + "\n");
+  EXPECT_EQ(read_chars_file(path.c_str(), text, refusal), ResultCode::kBadArgument);
+  EXPECT_EQ(refusal.message, Message::kCharsTooLong);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(read_chars_file(path.c_str(), text), ResultCode::kBadArgument);
 }
 
 TEST_F(CharsFile, ReadsAListLongerThanOneBlock) {
@@ -60,6 +91,11 @@ TEST_F(CharsFile, MissingFileOrDirectoryIsFileAccess) {
   EXPECT_EQ(text, "");
   EXPECT_EQ(read_chars_file(directory_.path().string().c_str(), text), ResultCode::kFileAccess);
   EXPECT_EQ(read_chars_file(nullptr, text), ResultCode::kFileAccess);
+  CharsFileRefusal refusal;
+  refusal.message = Message::kCharsTooLong;
+  EXPECT_EQ(read_chars_file(directory_.file("missing.txt").c_str(), text, refusal),
+            ResultCode::kFileAccess);
+  EXPECT_EQ(refusal.message, Message::kCharsFileUnreadable);
 }
 
 }  // namespace

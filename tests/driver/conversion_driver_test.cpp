@@ -62,8 +62,8 @@ TEST_F(ConversionDriver, RequestsEveryFieldInOrderWithFullBuffers) {
   expected.insert(expected.end(), {FieldChars, FieldBlankAdvance, FieldInkRule});
   EXPECT_EQ(host_.requested(), expected);
   std::vector<std::uint32_t> sizes(kAllFieldsInOrder.size(), 260u);
-  // A character list of 256 KiB, terminator included; number texts of 64 bytes.
-  sizes.insert(sizes.end(), {262144u, 64u, 64u});
+  // A character list of 1 MiB and its terminator; number texts of 64 bytes.
+  sizes.insert(sizes.end(), {1048577u, 64u, 64u});
   EXPECT_EQ(host_.buffer_sizes(), sizes);
 }
 

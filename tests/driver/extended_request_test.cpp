@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,7 @@ TEST_F(ExtendedDriver, CountMismatchIsReportedWithBothNumbers) {
   EXPECT_NE(run_conversion(host_.callbacks(), host_.context()), ResultCode::kOk);
   EXPECT_EQ(reports(),
             std::vector<std::string>{"The picture holds 4 glyphs but the character list names 3 "
-                                     "(besides 1 blank character, which take no glyph)"});
+                                     "(besides 1 blank character, which takes no glyph)"});
   EXPECT_EQ(dir_.entries(), std::vector<std::string>{"in.bmp"});
 }
 
@@ -83,6 +84,33 @@ TEST_F(ExtendedDriver, RefusedSettingsStopTheRunBeforeConverting) {
     EXPECT_EQ(host.events(), expected) << i;
     EXPECT_EQ(dir_.entries(), std::vector<std::string>{"in.bmp"});
   }
+}
+
+TEST_F(ExtendedDriver, AListOfBlanksOnlyIsRefusedAsSuchEvenWithRepeats) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      // The space three times is blanks only, not a repeated character.
+      {"   ", "The character list names only blank characters"},
+      {"\u00A0\u3000\u2000\u200A \u205F", "The character list names only blank characters"},
+      // With a character of ink the repeat is the fault.
+      {"  a", "The character list names U+0020 ' ' twice"},
+      // An overlong space is no space, and U+200B is no space separator.
+      {"\xC0\xA0", "The character list is not valid UTF-8 text (at byte 0)"},
+      {"\u200B\u200B", "The character list names U+200B '\u200B' twice"},
+      {" \xE3\x80", "The character list is not valid UTF-8 text (at byte 1)"},
+  };
+  for (const auto& [chars, message] : cases) {
+    ScriptedHost host;
+    host.answer(FieldInputPath, dir_.file("in.bmp"));
+    host.answer(FieldChars, chars);
+    EXPECT_NE(run_conversion(host.callbacks(), host.context()), ResultCode::kOk);
+    const std::vector<std::string> events = host.events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "report:" + message), 1) << chars;
+  }
+  EXPECT_EQ(dir_.entries(), std::vector<std::string>{"in.bmp"});
+}
+
+TEST(NulByteText, NamesTheOffset) {
+  EXPECT_EQ(nul_byte_text(17), "The character list holds a NUL byte (at byte 17)");
 }
 
 TEST(InkRuleNames, AreTheFourRulesInLowerCase) {

@@ -12,6 +12,11 @@ namespace vellicor {
 inline constexpr std::size_t kPathBufferSize = 260;
 inline constexpr std::size_t kMaxPathLength = kPathBufferSize - 1;
 
+// The longest character list, in bytes of UTF-8 text: 65,536 characters of
+// any plane (four bytes each beyond U+FFFF) fit four times over. A list file
+// is refused once it holds more bytes than this, line breaks included.
+inline constexpr std::size_t kMostCharsBytes = std::size_t{1024} * 1024;
+
 // The widest blank advance a conversion accepts, in pixels.
 inline constexpr std::uint32_t kMostBlankAdvance = 1024;
 
