@@ -6,13 +6,9 @@
 namespace vellicor::dialog {
 
 CutOutcome cut_for_display(const GlyphSource& source, const CutRequest& request) {
-  CutOutcome outcome = source.cut(request);
-  if (outcome.detail != VELLICOR_DETAIL_CHARS_COUNT || !request.chars) return outcome;
-  CutRequest without_list = request;
-  without_list.chars.reset();
-  CutOutcome picture_only = source.cut(without_list);
-  if (succeeded(picture_only.result)) outcome.glyphs = std::move(picture_only.glyphs);
-  return outcome;
+  // A count mismatch still reports every glyph, paired as far as list and
+  // picture both go: those are shown as they are.
+  return source.cut(request);
 }
 
 CutScheduler::CutScheduler(std::shared_ptr<const GlyphSource> source, QObject* parent)

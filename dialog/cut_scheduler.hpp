@@ -14,9 +14,9 @@
 
 namespace vellicor::dialog {
 
-// One cut for the screen. When the character list and the picture disagree
-// in number, the outcome keeps that failure but carries the glyphs of the
-// picture cut without the list, so the user sees where the counts part.
+// One cut for the screen. When the list and the picture disagree in number
+// the outcome keeps that failure (and so its message) and the glyphs the cut
+// reports, paired with the list's characters as far as both go.
 CutOutcome cut_for_display(const GlyphSource& source, const CutRequest& request);
 
 class CutScheduler : public QObject {

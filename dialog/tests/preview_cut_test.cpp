@@ -91,7 +91,7 @@ class PreviewCutTest : public QObject {
  private Q_SLOTS:
   void sampleStripShowsABoxForEveryGlyphAtItsColumns();
   void noAllowedBlankColumnSplitsTheQuote();
-  void mismatchingCharacterListShowsTheCountAndConvertWritesNothing();
+  void mismatchingCharacterListKeepsThePairsAndConvertWritesNothing();
   void convertWritesWhatTheConsoleWritesWithTheSameOptions();
   void badCharacterFileGetsTheConsolesRefusal();
 };
@@ -138,21 +138,41 @@ void PreviewCutTest::noAllowedBlankColumnSplitsTheQuote() {
   QVERIFY(preview.window.status_text().startsWith(QString::number(after.size()) + " glyphs"));
 }
 
-void PreviewCutTest::mismatchingCharacterListShowsTheCountAndConvertWritesNothing() {
+void PreviewCutTest::mismatchingCharacterListKeepsThePairsAndConvertWritesNothing() {
   TempDir folder;
   const std::string picture = folder.file("ascii.bmp");
   std::filesystem::copy_file(sample_strip(), picture);
   Window preview(picture);
-  // 95 characters with ink for the 94 glyphs of the picture.
+  const auto& glyphs = preview.window.view().glyphs();
+
+  // One character short: the first 93 glyphs keep their characters and
+  // codes, the last one is shown unpaired.
+  preview.window.edit(FieldChars)->setText(printable_ascii().left(93));
+  preview.wait();
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("The picture holds 94 glyphs but the character list names 93"));
+  QCOMPARE(glyphs.size(), std::size_t{94});
+  for (std::size_t index = 0; index < 93; ++index) {
+    QCOMPARE(glyphs[index].character, printable_ascii().mid(int(index), 1));
+    QCOMPARE(glyphs[index].code, 33u + index);
+    QVERIFY(!glyphs[index].unpaired);
+  }
+  QVERIFY(glyphs.back().unpaired);
+  QVERIFY(glyphs.back().character.isEmpty());
+  QCOMPARE(glyphs.back().first_column,
+           sample_ink_runs(preview.window.view().picture()).back().first);
+
+  // One character too many (with ink): every glyph has its character.
   preview.window.edit(FieldChars)->setText(printable_ascii() + QStringLiteral("\u00e9"));
   preview.wait();
   const QString count_message =
       QStringLiteral("The picture holds 94 glyphs but the character list names 95");
   QCOMPARE(preview.window.status_text(), count_message);
-  // The boxes of the picture stay, without characters, to show where the
-  // list and the picture part.
-  QCOMPARE(preview.window.view().glyphs().size(), std::size_t{94});
-  QVERIFY(preview.window.view().glyphs().back().character.isEmpty());
+  QCOMPARE(glyphs.size(), std::size_t{94});
+  QCOMPARE(glyphs.front().character, QStringLiteral("!"));
+  QCOMPARE(glyphs.back().character, QStringLiteral("~"));
+  QVERIFY(std::none_of(glyphs.begin(), glyphs.end(),
+                       [](const GlyphBox& glyph) { return glyph.unpaired; }));
 
   preview.convert();
   QCOMPARE(preview.window.status_text(), count_message);

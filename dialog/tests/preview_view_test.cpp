@@ -144,6 +144,18 @@ void send_wheel(PreviewView& view, QPoint delta, Qt::KeyboardModifiers modifiers
   QCoreApplication::sendEvent(view.viewport(), &wheel);
 }
 
+// Whether any pixel of the grab within area differs from the background,
+// the colour of the view's top-left corner (its margin).
+bool area_has_marks(const QImage& grab, const QRect& area) {
+  const QColor background = grab.pixelColor(0, 0);
+  for (int y = std::max(0, area.top()); y <= std::min(grab.height() - 1, area.bottom()); ++y) {
+    for (int x = std::max(0, area.left()); x <= std::min(grab.width() - 1, area.right()); ++x) {
+      if (grab.pixelColor(x, y) != background) return true;
+    }
+  }
+  return false;
+}
+
 // Whether any pixel of column x of the grab, within the rows of box, has colour.
 bool column_has_colour(const QImage& grab, int x, const QRect& box, const QColor& colour) {
   for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -168,6 +180,7 @@ class PreviewViewTest : public QObject {
   void refusedFieldShowsTheDriverMessageAndNoBoxes();
   void onlyTheNewestOfQuickCutsIsShown();
   void fieldsReachableByTabAndMnemonicsAndEscapeCloses();
+  void unpairedGlyphsAreDrawnWithoutLabels();
   void previewButtonOpensTheWindowWithTheMainFields();
   void mainWindowLeavesTheExtendedFieldsUnanswered();
 };
@@ -419,6 +432,28 @@ void PreviewViewTest::fieldsReachableByTabAndMnemonicsAndEscapeCloses() {
 
   QTest::keyClick(&window, Qt::Key_Escape);
   QVERIFY(!window.isVisible());
+}
+
+void PreviewViewTest::unpairedGlyphsAreDrawnWithoutLabels() {
+  Fixture fixture;
+  PreviewView& view = fixture.window.view();
+  // The first glyph lies past the end of a list: code 0, no character.
+  std::vector<GlyphBox> glyphs = strip_glyphs();
+  glyphs[0].unpaired = true;
+  glyphs[0].code = 0;
+  view.set_glyphs(glyphs, 3, 0);
+  const QImage grab = view.viewport()->grab().toImage();
+  const int zoom = view.zoom();
+  // The band above a box and a column either side holds its code.
+  const auto above = [&](std::size_t index) {
+    const QRect box = view.box_on_viewport(index);
+    return QRect(box.left() - zoom, 0, box.width() + 2 * zoom, box.top());
+  };
+  QVERIFY(!area_has_marks(grab, above(0)));
+  QVERIFY(area_has_marks(grab, above(2)));
+  // Its box is drawn all the same.
+  const QRect box = view.box_on_viewport(0);
+  QVERIFY(column_has_colour(grab, box.left(), box, PreviewView::box_colour(0)));
 }
 
 void PreviewViewTest::previewButtonOpensTheWindowWithTheMainFields() {
