@@ -1,6 +1,6 @@
 // The Preview window over the real engine: the sample strip's boxes, a split
-// glyph, a character list that does not match, and Convert against the
-// console program with the same settings.
+// glyph, a character list that does not match or is refused, and Convert
+// against the console program with the same settings.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -92,6 +92,8 @@ class PreviewCutTest : public QObject {
   void sampleStripShowsABoxForEveryGlyphAtItsColumns();
   void noAllowedBlankColumnSplitsTheQuote();
   void mismatchingCharacterListKeepsThePairsAndConvertWritesNothing();
+  void refusedCharacterListKeepsTheBoxes_data();
+  void refusedCharacterListKeepsTheBoxes();
   void convertWritesWhatTheConsoleWritesWithTheSameOptions();
   void badCharacterFileGetsTheConsolesRefusal();
 };
@@ -179,6 +181,36 @@ void PreviewCutTest::mismatchingCharacterListKeepsThePairsAndConvertWritesNothin
   QCOMPARE(folder.entries(), std::vector<std::string>{"ascii.bmp"});
 }
 
+void PreviewCutTest::refusedCharacterListKeepsTheBoxes_data() {
+  QTest::addColumn<QString>("list");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("character twice")
+      << QStringLiteral("AB\u00e9C\u00e9")
+      << QStringLiteral("The character list names U+00E9 '\u00e9' twice");
+  QTest::newRow("only blanks") << QStringLiteral(" \u00a0\u3000")
+                               << QStringLiteral("The character list names only blank characters");
+}
+
+void PreviewCutTest::refusedCharacterListKeepsTheBoxes() {
+  QFETCH(QString, list);
+  QFETCH(QString, message);
+  Window preview(sample_strip());
+  const PreviewView& view = preview.window.view();
+  preview.window.edit(FieldChars)->setText(list);
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), message);
+  // The picture's glyphs stay where its ink is, none of them labelled, and
+  // the baseline stays where the descent puts it.
+  const auto runs = sample_ink_runs(view.picture());
+  QCOMPARE(view.glyphs().size(), runs.size());
+  for (std::size_t index = 0; index < runs.size(); ++index) {
+    QCOMPARE(int(view.glyphs()[index].first_column), runs[index].first);
+    QCOMPARE(int(view.glyphs()[index].width), runs[index].second);
+    QVERIFY(view.glyphs()[index].unpaired);
+  }
+  QCOMPARE(view.baseline_row(), 8);
+}
+
 void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
   TempDir folder;
   const std::string picture = folder.file("ascii.bmp");
@@ -241,6 +273,7 @@ void PreviewCutTest::badCharacterFileGetsTheConsolesRefusal() {
   QVERIFY(preview.window.load_characters(QString::fromStdString(chars_file)));
   preview.wait();
   QCOMPARE(preview.window.status_text(), refusal);
+  QCOMPARE(preview.window.view().glyphs().size(), std::size_t{94});
   const std::string written = folder.file("preview.bdf");
   preview.window.edit(FieldOutputPath)->setText(QString::fromStdString(written));
   preview.convert();
