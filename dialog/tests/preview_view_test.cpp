@@ -182,6 +182,8 @@ class PreviewViewTest : public QObject {
   void fieldsReachableByTabAndMnemonicsAndEscapeCloses();
   void unpairedGlyphsAreDrawnWithoutLabels();
   void previewButtonOpensTheWindowWithTheMainFields();
+  void closingHidesAndReopeningKeepsTheSettings_data();
+  void closingHidesAndReopeningKeepsTheSettings();
   void mainWindowLeavesTheExtendedFieldsUnanswered();
 };
 
@@ -500,6 +502,64 @@ void PreviewViewTest::previewButtonOpensTheWindowWithTheMainFields() {
   QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(preview));
   QCOMPARE(dialog.findChildren<PreviewWindow*>().size(), 1);
   QVERIFY(dialog.isEnabled());
+}
+
+void PreviewViewTest::closingHidesAndReopeningKeepsTheSettings_data() {
+  QTest::addColumn<bool>("by_escape");
+  QTest::newRow("Escape") << true;
+  QTest::newRow("Close button") << false;
+}
+
+void PreviewViewTest::closingHidesAndReopeningKeepsTheSettings() {
+  QFETCH(bool, by_escape);
+  TempDir folder;
+  const std::string picture = folder.file("strip.bmp");
+  vellicor::test::write_file(picture, vellicor::test::make_one_bit_bmp(kStrip));
+  MainDialog dialog;
+  qobject_cast<QLineEdit*>(dialog.control(FieldInputPath))
+      ->setText(QString::fromStdString(picture));
+  qobject_cast<QLineEdit*>(dialog.control(FieldDescent))->setText(QStringLiteral("1"));
+  dialog.show();
+  dialog.open_preview();
+  QPointer<PreviewWindow> preview = dialog.preview();
+  QVERIFY(preview != nullptr);
+  QVERIFY(QTest::qWaitForWindowExposed(preview.data()));
+  QTRY_VERIFY(!preview->cutting());
+
+  // Settings only the Preview has, and one it took from the main window.
+  preview->edit(vellicor::FieldChars)->setText(QStringLiteral("AB\u00e9"));
+  preview->edit(vellicor::FieldBlankAdvance)->setText(QStringLiteral("3"));
+  preview->ink_rule_box()->setCurrentIndex(2);
+  preview->edit(FieldDescent)->setText(QStringLiteral("2"));
+  QTRY_VERIFY(!preview->cutting());
+  const QString status = preview->status_text();
+
+  if (by_escape) {
+    preview->edit(vellicor::FieldChars)->setFocus();
+    QTest::keyClick(preview->edit(vellicor::FieldChars), Qt::Key_Escape);
+  } else {
+    QPushButton* close = nullptr;
+    for (QPushButton* button : preview->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("Close")) close = button;
+    }
+    QVERIFY(close != nullptr);
+    QTest::mouseClick(close, Qt::LeftButton);
+  }
+  QVERIFY(!preview->isVisible());
+  // A window closed for good would be gone once deferred deletions run.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(preview != nullptr);
+  QCOMPARE(dialog.preview(), preview.data());
+
+  dialog.open_preview();
+  QCOMPARE(dialog.preview(), preview.data());
+  QVERIFY(preview->isVisible());
+  QCOMPARE(preview->edit(vellicor::FieldChars)->text(), QStringLiteral("AB\u00e9"));
+  QCOMPARE(preview->edit(vellicor::FieldBlankAdvance)->text(), QStringLiteral("3"));
+  QCOMPARE(preview->ink_rule_box()->currentIndex(), 2);
+  QCOMPARE(preview->edit(FieldDescent)->text(), QStringLiteral("2"));
+  QCOMPARE(preview->edit(FieldInputPath)->text(), QString::fromStdString(picture));
+  QCOMPARE(preview->status_text(), status);
 }
 
 void PreviewViewTest::mainWindowLeavesTheExtendedFieldsUnanswered() {
