@@ -5,13 +5,35 @@
 
 namespace vellicor::dialog {
 
+namespace {
+
+// The figures a cut finds in the picture itself, the same with or without a
+// list: they place the baseline under boxes that a list-free cut supplied.
+void take_picture_figures(const ConversionReport& from, ConversionReport& to) {
+  to.glyphs_cut = from.glyphs_cut;
+  to.picture_width = from.picture_width;
+  to.picture_height = from.picture_height;
+  to.tallest = from.tallest;
+  to.widest = from.widest;
+}
+
+}  // namespace
+
 CutOutcome cut_for_display(const GlyphSource& source, const CutRequest& request) {
   CutOutcome outcome = source.cut(request);
-  if (outcome.detail != VELLICOR_DETAIL_CHARS_COUNT || !request.chars) return outcome;
+  // A count mismatch still reports every glyph, paired as far as list and
+  // picture both go: those are shown as they are.
+  if (succeeded(outcome.result) || !outcome.glyphs.empty() || !request.chars) return outcome;
+  // The list is read before the picture, so a refused list leaves no glyph;
+  // the picture's own boxes stand in for them, with the list's refusal. (A
+  // picture the cut cannot use fails without the list as well.)
   CutRequest without_list = request;
   without_list.chars.reset();
   CutOutcome picture_only = source.cut(without_list);
-  if (succeeded(picture_only.result)) outcome.glyphs = std::move(picture_only.glyphs);
+  if (failed(picture_only.result)) return outcome;
+  for (GlyphBox& glyph : picture_only.glyphs) glyph.unpaired = true;
+  outcome.glyphs = std::move(picture_only.glyphs);
+  take_picture_figures(picture_only.report, outcome.report);
   return outcome;
 }
 

@@ -14,9 +14,10 @@
 
 namespace vellicor::dialog {
 
-// One cut for the screen. When the character list and the picture disagree
-// in number, the outcome keeps that failure but carries the glyphs of the
-// picture cut without the list, so the user sees where the counts part.
+// One cut for the screen. A cut that fails keeps its failure (and so its
+// message), but the user still sees the picture's glyphs: when the list and
+// the picture disagree in number, the pairs the cut reports; when the list
+// itself is refused, the glyphs of the picture cut without it, all unpaired.
 CutOutcome cut_for_display(const GlyphSource& source, const CutRequest& request);
 
 class CutScheduler : public QObject {

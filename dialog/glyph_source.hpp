@@ -34,6 +34,9 @@ struct GlyphBox {
   std::uint32_t top = 0;  // picture rows, counted from the top
   std::uint32_t bottom = 0;
   bool is_blank = false;
+  // No character of the list goes with it (a glyph past a list that is too
+  // short, or any glyph when the list was refused): drawn without labels.
+  bool unpaired = false;
   QString character;  // empty without a character list
 };
 

@@ -131,8 +131,10 @@ PreviewWindow* MainDialog::preview() const { return preview_; }
 
 void MainDialog::open_preview() {
   if (preview_ == nullptr) {
+    // Closing the window (Escape, Close or the close box) only hides it, so
+    // that it comes back with the settings the user gave it; it lives as long
+    // as this window.
     preview_ = new PreviewWindow(std::make_shared<ConverterGlyphSource>(), this);
-    preview_->setAttribute(Qt::WA_DeleteOnClose);
     preview_->take_fields_of(*this);
   }
   preview_->show();

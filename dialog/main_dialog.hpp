@@ -45,7 +45,7 @@ class MainDialog : public QDialog, public HostWindow {
   // Close closes the window, anything else does nothing here.
   void run_system_command(std::uint32_t command);
 
-  // The Preview window while it is open, or null.
+  // The Preview window once it has been opened (hidden while closed), or null.
   PreviewWindow* preview() const;
 
   QWidget* control(int id) const override { return controls_.find(id); }
@@ -57,8 +57,9 @@ class MainDialog : public QDialog, public HostWindow {
   void browse();
   void process();
   void open_about_box();
-  // Opens the Preview window with this window's fields, or brings the open
-  // one to the front with the values the user has given it since.
+  // Opens the Preview window with this window's fields the first time; later
+  // shows it again, or brings it to the front, with the values the user has
+  // given it since.
   void open_preview();
 
  protected:

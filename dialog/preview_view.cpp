@@ -262,6 +262,8 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     const QColor colour = box_colour(*it);
     painter.setPen(QPen(colour, 1));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
+    // A glyph that stands for no character of the font gets no labels.
+    if (glyph.unpaired) continue;
 
     // Code above the picture, character below, centred on the box; a text
     // wider than the box and a blank column on each side is left out rather

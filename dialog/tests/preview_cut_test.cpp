@@ -1,6 +1,6 @@
 // The Preview window over the real engine: the sample strip's boxes, a split
-// glyph, a character list that does not match, and Convert against the
-// console program with the same settings.
+// glyph, a character list that does not match or is refused, and Convert
+// against the console program with the same settings.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -91,7 +91,9 @@ class PreviewCutTest : public QObject {
  private Q_SLOTS:
   void sampleStripShowsABoxForEveryGlyphAtItsColumns();
   void noAllowedBlankColumnSplitsTheQuote();
-  void mismatchingCharacterListShowsTheCountAndConvertWritesNothing();
+  void mismatchingCharacterListKeepsThePairsAndConvertWritesNothing();
+  void refusedCharacterListKeepsTheBoxes_data();
+  void refusedCharacterListKeepsTheBoxes();
   void convertWritesWhatTheConsoleWritesWithTheSameOptions();
   void badCharacterFileGetsTheConsolesRefusal();
 };
@@ -138,25 +140,75 @@ void PreviewCutTest::noAllowedBlankColumnSplitsTheQuote() {
   QVERIFY(preview.window.status_text().startsWith(QString::number(after.size()) + " glyphs"));
 }
 
-void PreviewCutTest::mismatchingCharacterListShowsTheCountAndConvertWritesNothing() {
+void PreviewCutTest::mismatchingCharacterListKeepsThePairsAndConvertWritesNothing() {
   TempDir folder;
   const std::string picture = folder.file("ascii.bmp");
   std::filesystem::copy_file(sample_strip(), picture);
   Window preview(picture);
-  // 95 characters with ink for the 94 glyphs of the picture.
+  const auto& glyphs = preview.window.view().glyphs();
+
+  // One character short: the first 93 glyphs keep their characters and
+  // codes, the last one is shown unpaired.
+  preview.window.edit(FieldChars)->setText(printable_ascii().left(93));
+  preview.wait();
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("The picture holds 94 glyphs but the character list names 93"));
+  QCOMPARE(glyphs.size(), std::size_t{94});
+  for (std::size_t index = 0; index < 93; ++index) {
+    QCOMPARE(glyphs[index].character, printable_ascii().mid(int(index), 1));
+    QCOMPARE(glyphs[index].code, 33u + index);
+    QVERIFY(!glyphs[index].unpaired);
+  }
+  QVERIFY(glyphs.back().unpaired);
+  QVERIFY(glyphs.back().character.isEmpty());
+  QCOMPARE(glyphs.back().first_column,
+           sample_ink_runs(preview.window.view().picture()).back().first);
+
+  // One character too many (with ink): every glyph has its character.
   preview.window.edit(FieldChars)->setText(printable_ascii() + QStringLiteral("\u00e9"));
   preview.wait();
   const QString count_message =
       QStringLiteral("The picture holds 94 glyphs but the character list names 95");
   QCOMPARE(preview.window.status_text(), count_message);
-  // The boxes of the picture stay, without characters, to show where the
-  // list and the picture part.
-  QCOMPARE(preview.window.view().glyphs().size(), std::size_t{94});
-  QVERIFY(preview.window.view().glyphs().back().character.isEmpty());
+  QCOMPARE(glyphs.size(), std::size_t{94});
+  QCOMPARE(glyphs.front().character, QStringLiteral("!"));
+  QCOMPARE(glyphs.back().character, QStringLiteral("~"));
+  QVERIFY(std::none_of(glyphs.begin(), glyphs.end(),
+                       [](const GlyphBox& glyph) { return glyph.unpaired; }));
 
   preview.convert();
   QCOMPARE(preview.window.status_text(), count_message);
   QCOMPARE(folder.entries(), std::vector<std::string>{"ascii.bmp"});
+}
+
+void PreviewCutTest::refusedCharacterListKeepsTheBoxes_data() {
+  QTest::addColumn<QString>("list");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("character twice")
+      << QStringLiteral("AB\u00e9C\u00e9")
+      << QStringLiteral("The character list names U+00E9 '\u00e9' twice");
+  QTest::newRow("only blanks") << QStringLiteral(" \u00a0\u3000")
+                               << QStringLiteral("The character list names only blank characters");
+}
+
+void PreviewCutTest::refusedCharacterListKeepsTheBoxes() {
+  QFETCH(QString, list);
+  QFETCH(QString, message);
+  Window preview(sample_strip());
+  const PreviewView& view = preview.window.view();
+  preview.window.edit(FieldChars)->setText(list);
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), message);
+  // The picture's glyphs stay where its ink is, none of them labelled, and
+  // the baseline stays where the descent puts it.
+  const auto runs = sample_ink_runs(view.picture());
+  QCOMPARE(view.glyphs().size(), runs.size());
+  for (std::size_t index = 0; index < runs.size(); ++index) {
+    QCOMPARE(int(view.glyphs()[index].first_column), runs[index].first);
+    QCOMPARE(int(view.glyphs()[index].width), runs[index].second);
+    QVERIFY(view.glyphs()[index].unpaired);
+  }
+  QCOMPARE(view.baseline_row(), 8);
 }
 
 void PreviewCutTest::convertWritesWhatTheConsoleWritesWithTheSameOptions() {
@@ -221,6 +273,7 @@ void PreviewCutTest::badCharacterFileGetsTheConsolesRefusal() {
   QVERIFY(preview.window.load_characters(QString::fromStdString(chars_file)));
   preview.wait();
   QCOMPARE(preview.window.status_text(), refusal);
+  QCOMPARE(preview.window.view().glyphs().size(), std::size_t{94});
   const std::string written = folder.file("preview.bdf");
   preview.window.edit(FieldOutputPath)->setText(QString::fromStdString(written));
   preview.convert();

@@ -144,6 +144,18 @@ void send_wheel(PreviewView& view, QPoint delta, Qt::KeyboardModifiers modifiers
   QCoreApplication::sendEvent(view.viewport(), &wheel);
 }
 
+// Whether any pixel of the grab within area differs from the background,
+// the colour of the view's top-left corner (its margin).
+bool area_has_marks(const QImage& grab, const QRect& area) {
+  const QColor background = grab.pixelColor(0, 0);
+  for (int y = std::max(0, area.top()); y <= std::min(grab.height() - 1, area.bottom()); ++y) {
+    for (int x = std::max(0, area.left()); x <= std::min(grab.width() - 1, area.right()); ++x) {
+      if (grab.pixelColor(x, y) != background) return true;
+    }
+  }
+  return false;
+}
+
 // Whether any pixel of column x of the grab, within the rows of box, has colour.
 bool column_has_colour(const QImage& grab, int x, const QRect& box, const QColor& colour) {
   for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -168,7 +180,10 @@ class PreviewViewTest : public QObject {
   void refusedFieldShowsTheDriverMessageAndNoBoxes();
   void onlyTheNewestOfQuickCutsIsShown();
   void fieldsReachableByTabAndMnemonicsAndEscapeCloses();
+  void unpairedGlyphsAreDrawnWithoutLabels();
   void previewButtonOpensTheWindowWithTheMainFields();
+  void closingHidesAndReopeningKeepsTheSettings_data();
+  void closingHidesAndReopeningKeepsTheSettings();
   void mainWindowLeavesTheExtendedFieldsUnanswered();
 };
 
@@ -421,6 +436,28 @@ void PreviewViewTest::fieldsReachableByTabAndMnemonicsAndEscapeCloses() {
   QVERIFY(!window.isVisible());
 }
 
+void PreviewViewTest::unpairedGlyphsAreDrawnWithoutLabels() {
+  Fixture fixture;
+  PreviewView& view = fixture.window.view();
+  // The first glyph lies past the end of a list: code 0, no character.
+  std::vector<GlyphBox> glyphs = strip_glyphs();
+  glyphs[0].unpaired = true;
+  glyphs[0].code = 0;
+  view.set_glyphs(glyphs, 3, 0);
+  const QImage grab = view.viewport()->grab().toImage();
+  const int zoom = view.zoom();
+  // The band above a box and a column either side holds its code.
+  const auto above = [&](std::size_t index) {
+    const QRect box = view.box_on_viewport(index);
+    return QRect(box.left() - zoom, 0, box.width() + 2 * zoom, box.top());
+  };
+  QVERIFY(!area_has_marks(grab, above(0)));
+  QVERIFY(area_has_marks(grab, above(2)));
+  // Its box is drawn all the same.
+  const QRect box = view.box_on_viewport(0);
+  QVERIFY(column_has_colour(grab, box.left(), box, PreviewView::box_colour(0)));
+}
+
 void PreviewViewTest::previewButtonOpensTheWindowWithTheMainFields() {
   TempDir folder;
   const std::string picture = folder.file("strip.bmp");
@@ -465,6 +502,64 @@ void PreviewViewTest::previewButtonOpensTheWindowWithTheMainFields() {
   QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(preview));
   QCOMPARE(dialog.findChildren<PreviewWindow*>().size(), 1);
   QVERIFY(dialog.isEnabled());
+}
+
+void PreviewViewTest::closingHidesAndReopeningKeepsTheSettings_data() {
+  QTest::addColumn<bool>("by_escape");
+  QTest::newRow("Escape") << true;
+  QTest::newRow("Close button") << false;
+}
+
+void PreviewViewTest::closingHidesAndReopeningKeepsTheSettings() {
+  QFETCH(bool, by_escape);
+  TempDir folder;
+  const std::string picture = folder.file("strip.bmp");
+  vellicor::test::write_file(picture, vellicor::test::make_one_bit_bmp(kStrip));
+  MainDialog dialog;
+  qobject_cast<QLineEdit*>(dialog.control(FieldInputPath))
+      ->setText(QString::fromStdString(picture));
+  qobject_cast<QLineEdit*>(dialog.control(FieldDescent))->setText(QStringLiteral("1"));
+  dialog.show();
+  dialog.open_preview();
+  QPointer<PreviewWindow> preview = dialog.preview();
+  QVERIFY(preview != nullptr);
+  QVERIFY(QTest::qWaitForWindowExposed(preview.data()));
+  QTRY_VERIFY(!preview->cutting());
+
+  // Settings only the Preview has, and one it took from the main window.
+  preview->edit(vellicor::FieldChars)->setText(QStringLiteral("AB\u00e9"));
+  preview->edit(vellicor::FieldBlankAdvance)->setText(QStringLiteral("3"));
+  preview->ink_rule_box()->setCurrentIndex(2);
+  preview->edit(FieldDescent)->setText(QStringLiteral("2"));
+  QTRY_VERIFY(!preview->cutting());
+  const QString status = preview->status_text();
+
+  if (by_escape) {
+    preview->edit(vellicor::FieldChars)->setFocus();
+    QTest::keyClick(preview->edit(vellicor::FieldChars), Qt::Key_Escape);
+  } else {
+    QPushButton* close = nullptr;
+    for (QPushButton* button : preview->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("Close")) close = button;
+    }
+    QVERIFY(close != nullptr);
+    QTest::mouseClick(close, Qt::LeftButton);
+  }
+  QVERIFY(!preview->isVisible());
+  // A window closed for good would be gone once deferred deletions run.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(preview != nullptr);
+  QCOMPARE(dialog.preview(), preview.data());
+
+  dialog.open_preview();
+  QCOMPARE(dialog.preview(), preview.data());
+  QVERIFY(preview->isVisible());
+  QCOMPARE(preview->edit(vellicor::FieldChars)->text(), QStringLiteral("AB\u00e9"));
+  QCOMPARE(preview->edit(vellicor::FieldBlankAdvance)->text(), QStringLiteral("3"));
+  QCOMPARE(preview->ink_rule_box()->currentIndex(), 2);
+  QCOMPARE(preview->edit(FieldDescent)->text(), QStringLiteral("2"));
+  QCOMPARE(preview->edit(FieldInputPath)->text(), QString::fromStdString(picture));
+  QCOMPARE(preview->status_text(), status);
 }
 
 void PreviewViewTest::mainWindowLeavesTheExtendedFieldsUnanswered() {
