@@ -13,8 +13,6 @@
 namespace vellicor::dialog {
 namespace {
 
-// The cutter never looks at row 0: ink there alone leaves a column blank.
-constexpr int kFirstCutRow = 1;
 constexpr int kWheelStep = 120;  // one notch of an ordinary mouse wheel
 constexpr int kArrowStepColumns = 4;
 
@@ -49,12 +47,12 @@ void PreviewView::take_ink(const InkBits& ink) {
   QImage image(width, height, QImage::Format_Mono);
   if (image.isNull()) return;
   image.setColorTable({kPaperColour, kInkColour});
-  // Which bytes of a row hold ink in some row the cutter reads.
+  // Which bytes of a row hold ink in some row; the Preview's cut reads every
+  // row.
   std::vector<std::uint8_t> inked_bytes(ink.stride_bytes, 0);
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* row = ink.bits.data() + std::size_t(y) * ink.stride_bytes;
     std::memcpy(image.scanLine(y), row, ink.stride_bytes);
-    if (y < kFirstCutRow) continue;
     for (std::uint32_t index = 0; index < ink.stride_bytes; ++index)
       inked_bytes[index] |= row[index];
   }

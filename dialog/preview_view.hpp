@@ -29,7 +29,8 @@ class PreviewView : public QAbstractScrollArea {
   void set_picture(const InkBits& ink);
   // The same picture's ink under another rule: zoom, scroll and glyphs stay.
   void set_ink(const InkBits& ink);
-  // The glyphs of a cut, in font order; tallest and descent place the baseline.
+  // The glyphs of a cut, in font order. tallest rows from the highest ink row
+  // down make the font's box, descent of them below the baseline.
   void set_glyphs(std::vector<GlyphBox> glyphs, std::uint32_t tallest, std::uint32_t descent);
 
   // The ink as drawn, one pixel per picture pixel: black ink on white.

@@ -284,9 +284,17 @@ void PreviewWindow::open_picture(const QString& path) {
 
 bool PreviewWindow::load_characters(const QString& path) {
   std::string bytes;
-  if (failed(read_chars_file(QFile::encodeName(path).constData(), bytes))) {
-    set_status(QStringLiteral("%1 %2").arg(
-        QString::fromUtf8(message_text(Message::kCharsFileUnreadable)), path));
+  CharsFileRefusal refusal;
+  if (failed(read_chars_file(QFile::encodeName(path).constData(), bytes, refusal))) {
+    // The console's refusals: the file named when it cannot be read.
+    if (refusal.message == Message::kCharsFileUnreadable) {
+      set_status(
+          QStringLiteral("%1 %2").arg(QString::fromUtf8(message_text(refusal.message)), path));
+    } else if (refusal.message == Message::kCharsNulByte) {
+      set_status(QString::fromStdString(nul_byte_text(refusal.offset)));
+    } else {
+      set_status(QString::fromUtf8(message_text(refusal.message)));
+    }
     return false;
   }
   QLineEdit* chars = edit(FieldChars);
@@ -368,7 +376,10 @@ void PreviewWindow::show_outcome(const CutOutcome& outcome) {
   QString refusal;
   const auto request = read_request(&refusal);
   const std::uint32_t descent = request ? request->options.descent : 0;
-  view_->set_glyphs(outcome.glyphs, outcome.report.tallest, descent);
+  // The font's box reaches the lower blank rows below the last ink row, and
+  // the descent counts from its bottom.
+  const std::uint32_t lower = request ? request->options.lower_blank : 0;
+  view_->set_glyphs(outcome.glyphs, outcome.report.tallest + lower, descent);
   set_status(cut_summary(outcome));
   Q_EMIT cut_shown();
 }

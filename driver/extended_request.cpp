@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "driver/request_fields.hpp"
-#include "vellicor/internal/blank_list.hpp"
 
 namespace vellicor {
 
@@ -46,7 +45,6 @@ ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
   if (answer != Answer::kAbsent) {
     request.any_supplied = true;
     if (answer == Answer::kTooLong) return refuse(refusal, Message::kCharsTooLong);
-    if (lists_only_blanks(chars.data())) return refuse(refusal, Message::kCharsOnlyBlanks);
     chars.resize(std::strlen(chars.data()) + 1);
     request.chars = std::move(chars);
     request.settings.chars = request.chars.data();

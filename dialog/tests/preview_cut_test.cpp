@@ -21,6 +21,7 @@ using vellicor::FieldChars;
 using vellicor::FieldDescent;
 using vellicor::FieldFirstGlyph;
 using vellicor::FieldFontName;
+using vellicor::FieldLowerBlank;
 using vellicor::FieldOutputPath;
 using vellicor::FieldTrailingBlank;
 using vellicor::test::TempDir;
@@ -115,6 +116,11 @@ void PreviewCutTest::sampleStripShowsABoxForEveryGlyphAtItsColumns() {
   }
   // Seven rows above the baseline from row 1, two below it.
   QCOMPARE(view.baseline_row(), 8);
+  // Two blank rows below the glyphs are two more rows of the box, so the
+  // descent of 2 leaves the baseline right under the ink.
+  preview.window.edit(FieldLowerBlank)->setText(QStringLiteral("2"));
+  preview.wait();
+  QCOMPARE(view.baseline_row(), 10);
 }
 
 void PreviewCutTest::noAllowedBlankColumnSplitsTheQuote() {

@@ -96,6 +96,11 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
     offset += length;
   }
 
+  // A list of blanks only is that, however often it repeats a blank.
+  if (list.inked_count == 0) {
+    return fail(detail, ErrorDetail::kCharsOnlyBlanks, ResultCode::kBadArgument);
+  }
+
   // The first character met a second time is the one reported. One bit for
   // every code point (136 KiB) costs the same for any list, where a hash set
   // of a long list would take megabytes.
@@ -109,9 +114,6 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
       return fail(detail, ErrorDetail::kCharsDuplicate, ResultCode::kBadArgument);
     }
     word |= bit;
-  }
-  if (list.inked_count == 0) {
-    return fail(detail, ErrorDetail::kCharsOnlyBlanks, ResultCode::kBadArgument);
   }
   return ResultCode::kOk;
 }
