@@ -3,6 +3,7 @@
 // against the plain command line's walk where the two must agree.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,16 +15,18 @@ namespace vellicor::console {
 namespace {
 
 struct Scanned {
+  // The scan's texts point into the arguments, which live as long as it.
+  std::unique_ptr<ArgumentList> arguments;
   LongOptionScan scan;
   LongOptions options;
   std::vector<std::string> rest;  // without the program name
 };
 
 Scanned scan(const std::vector<std::string>& arguments) {
-  ArgumentList list(arguments);
   Scanned result;
+  result.arguments = std::make_unique<ArgumentList>(arguments);
   std::vector<char*> rest;
-  result.scan = scan_command_line(list.line(), result.options, rest);
+  result.scan = scan_command_line(result.arguments->line(), result.options, rest);
   for (std::size_t index = 1; index < rest.size(); ++index) result.rest.emplace_back(rest[index]);
   return result;
 }
