@@ -173,11 +173,11 @@ TEST_F(LongOptions, ListsOfBlanksOrWithANulHaveTheirOwnMessages) {
   ProgramRun result = run({"--chars", "   ", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.output, "The character list names only blank characters\n");
-  write_text(dir_.file("nul.txt"), std::string("ab\ncd\0", 6));
-  result = run({"--chars-file", "nul.txt", "strip.bmp"});
+  write_text(dir_.file("with-nul-byte.txt"), std::string("ab\ncd\0", 6));
+  result = run({"--chars-file", "with-nul-byte.txt", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.output, "The character list holds a NUL byte (at byte 4)\n");
-  std::filesystem::remove(dir_.file("nul.txt"));
+  std::filesystem::remove(dir_.file("with-nul-byte.txt"));
   EXPECT_TRUE(only_the_picture());
 }
 

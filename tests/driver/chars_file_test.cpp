@@ -44,7 +44,7 @@ TEST_F(CharsFile, KeepsBadBytesAndRefusesANulAtItsOffsetInTheList) {
   // byte-order mark gone, as the offsets of bad UTF-8 do.
   CharsFileRefusal refusal;
   text = "left over";
-  const std::string path = directory_.file("nul.txt");
+  const std::string path = directory_.file("with-nul-byte.txt");
   test::write_text(path, std::string("\xEF\xBB\xBF"
                                      "a\nb\r\nc\0d",
                                      11));
