@@ -59,11 +59,11 @@ class BdfStreamCheck {
   std::uint64_t font_width_ = 0;
   std::uint64_t font_height_ = 0;
   std::uint64_t font_descent_ = 0;
-  bool framed_ = true;  // until a record is taller than the box
-  bool ascent_fills_box_ = false;
   std::uint64_t declared_chars_ = 0;
   std::uint64_t records_ = 0;
   bool have_first_code_ = false;
+  bool framed_ = true;  // until a record is taller than the box
+  bool ascent_fills_box_ = false;
   std::uint64_t next_code_ = 0;
 
   int record_lines_ = 0;  // opening lines of the current record so far
