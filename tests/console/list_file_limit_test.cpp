@@ -2,13 +2,12 @@
 // reads no more than the list limit of it and refuses it as too long, fast,
 // instead of filling the memory it may have.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/host_tools.hpp"
 #include "tests/support/temp_dir.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -28,26 +27,12 @@ constexpr int kAddressSpaceKiB = 64 * 1024;
 // Reading 1 MiB takes milliseconds; an unbounded read would take this long.
 constexpr int kTimeoutSeconds = 20;
 
-struct ShellRun {
-  int exit_status = -1;
-  std::string output;
-};
-
 // Runs the shell script in directory; the script's last command is timed
 // cvellicor under the memory limit, started as $CVELLICOR.
 ShellRun run_script(const TempDir& directory, const std::string& script) {
   const std::string command = "cd '" + directory.path().string() + "' && CVELLICOR='" +
                               (binary_dir() / "cvellicor").string() + "' && " + script;
-  ShellRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char chunk[256];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-    run.output.append(chunk, got);
-  }
-  const int status = ::pclose(pipe);
-  if (WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
-  return run;
+  return run_shell(command);
 }
 
 std::string limited_run(const std::string& list_path) {

@@ -2,22 +2,16 @@
 // console's message: a preloaded shim makes the large array allocations fail
 // (the picture's pixels), and cvellicor reports it and writes nothing.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tests/support/bmp_builder.hpp"
+#include "tests/support/host_tools.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace vellicor::test {
 namespace {
-
-struct ShellRun {
-  int exit_status = -1;
-  std::string output;
-};
 
 // Runs cvellicor with arguments in directory, the shim preloaded to fail
 // array allocations of fail_from_bytes or more.
@@ -30,16 +24,7 @@ ShellRun run_with_shim(const TempDir& directory, unsigned long long fail_from_by
       // A sanitizer runtime would refuse to start behind a preloaded library.
       " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 '" +
       (binary_dir() / "cvellicor").string() + "' " + arguments;
-  ShellRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char chunk[256];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-    run.output.append(chunk, got);
-  }
-  const int status = ::pclose(pipe);
-  if (WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
-  return run;
+  return run_shell(command);
 }
 
 // A strip of one glyph, 8,192 pixels wide and 1,100 rows high: 1,126,400

@@ -1,11 +1,31 @@
 // Finding and running the machine's own programs for tests.
 #include "tests/support/host_tools.hpp"
 
+#include <cstdio>
 #include <cstdlib>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 namespace vellicor::test {
 
 bool shell_succeeds(const std::string& command) { return std::system(command.c_str()) == 0; }
+
+#ifndef _WIN32
+ShellRun run_shell(const std::string& command) {
+  ShellRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char chunk[256];
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+    run.output.append(chunk, got);
+  }
+  const int status = ::pclose(pipe);
+  if (WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
+  return run;
+}
+#endif
 
 bool have_program(const std::string& name) {
   return shell_succeeds("command -v " + name + " >/dev/null 2>&1");

@@ -9,6 +9,16 @@ namespace vellicor::test {
 // True when the shell command exits with status 0.
 bool shell_succeeds(const std::string& command);
 
+#ifndef _WIN32
+// What a shell command printed on its standard output, and its exit status
+// (-1 when it did not exit normally).
+struct ShellRun {
+  int exit_status = -1;
+  std::string output;
+};
+ShellRun run_shell(const std::string& command);
+#endif
+
 // True when the shell finds a program of that name.
 bool have_program(const std::string& name);
 
