@@ -29,6 +29,7 @@
 #include "vellicor/internal/output_name.hpp"
 #include "vellicor/internal/picture_ink.hpp"
 #include "vellicor/internal/request_limits.hpp"
+#include "vellicor/internal/same_file.hpp"
 
 namespace vellicor::dialog {
 namespace {
@@ -304,7 +305,7 @@ bool PreviewWindow::load_characters(const QString& path) {
   }
   // The file's own bytes are the list while the field shows them: a file
   // that is no UTF-8 text is then refused as the console refuses it.
-  loaded_chars_ = LoadedChars{chars->text(), std::move(bytes)};
+  loaded_chars_ = LoadedChars{chars->text(), std::move(bytes), path};
   recut();
   return true;
 }
@@ -391,6 +392,12 @@ void PreviewWindow::convert() {
     set_status(refusal);
     return;
   }
+  // The list's file is the user's work: the font never replaces it.
+  if (font_would_replace_list_file()) {
+    set_status(QStringLiteral("%1 %2").arg(
+        QString::fromUtf8(message_text(Message::kOutputIsCharsFile)), loaded_chars_->path));
+    return;
+  }
   FieldSnapshot snapshot;
   const auto put = [&snapshot](int id, const QByteArray& text) { snapshot.texts[id] = text; };
   for (const int id : {FieldInputPath, FieldOutputPath, FieldFontName}) {
@@ -418,15 +425,25 @@ void PreviewWindow::convert() {
   // these very settings; a fresh one otherwise.
   const CutOutcome counted =
       last_cut_current_ && last_cut_ ? *last_cut_ : scheduler_.source().cut(*request);
-  QString written = edit(FieldOutputPath)->text();
-  if (written.isEmpty()) {
+  set_status(glyphs_written(counted.glyphs.size(), font_path()));
+}
+
+QString PreviewWindow::font_path() const {
+  QString path = edit(FieldOutputPath)->text();
+  if (path.isEmpty()) {
     char derived[kPathBufferSize] = {};
     const QByteArray input = edit(FieldInputPath)->text().toLocal8Bit();
     if (succeeded(derive_bdf_name(input.constData(), derived, nullptr))) {
-      written = QString::fromLocal8Bit(derived);
+      path = QString::fromLocal8Bit(derived);
     }
   }
-  set_status(glyphs_written(counted.glyphs.size(), written));
+  return path;
+}
+
+bool PreviewWindow::font_would_replace_list_file() const {
+  if (!loaded_chars_ || loaded_chars_->shown != edit(FieldChars)->text()) return false;
+  return paths_name_one_file(QFile::encodeName(loaded_chars_->path).constData(),
+                             QFile::encodeName(font_path()).constData());
 }
 
 void PreviewWindow::dragEnterEvent(QDragEnterEvent* event) {

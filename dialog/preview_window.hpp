@@ -82,10 +82,18 @@ class PreviewWindow : public QDialog {
   // The character list as the cut and the conversion get it.
   std::string chars_bytes() const;
 
-  // A character list file's bytes and the text the field showed for them.
+  // Where Convert writes the font: the output field, or the name made from
+  // the picture's.
+  QString font_path() const;
+  // Whether the font would replace the file the shown list was loaded from.
+  bool font_would_replace_list_file() const;
+
+  // A character list file's bytes, the text the field showed for them and
+  // the file's path.
   struct LoadedChars {
     QString shown;
     std::string bytes;
+    QString path;
   };
 
   CutScheduler scheduler_;

@@ -97,6 +97,7 @@ class PreviewCutTest : public QObject {
   void refusedCharacterListKeepsTheBoxes();
   void convertWritesWhatTheConsoleWritesWithTheSameOptions();
   void badCharacterFileGetsTheConsolesRefusal();
+  void fontNeverReplacesTheListFile();
 };
 
 void PreviewCutTest::sampleStripShowsABoxForEveryGlyphAtItsColumns() {
@@ -300,4 +301,25 @@ void PreviewCutTest::badCharacterFileGetsTheConsolesRefusal() {
 }
 
 QTEST_MAIN(PreviewCutTest)
+void PreviewCutTest::fontNeverReplacesTheListFile() {
+  TempDir folder;
+  const std::string list = folder.file("list.txt");
+  vellicor::test::write_text(list, printable_ascii().toStdString());
+  Window preview(sample_strip());
+  QVERIFY(preview.window.load_characters(QString::fromStdString(list)));
+  preview.wait();
+  // Another spelling of the same file is the same file.
+  preview.window.edit(FieldOutputPath)
+      ->setText(QString::fromStdString(folder.file(".") + "/list.txt"));
+  preview.convert();
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("The font would overwrite the character list file: ") +
+               QString::fromStdString(list));
+  QCOMPARE(QString::fromStdString(vellicor::test::read_text(list)), printable_ascii());
+
+  preview.window.edit(FieldOutputPath)->setText(QString::fromStdString(folder.file("font.bdf")));
+  preview.convert();
+  QCOMPARE(folder.entries(), (std::vector<std::string>{"font.bdf", "list.txt"}));
+}
+
 #include "preview_cut_test.moc"
