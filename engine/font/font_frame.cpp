@@ -9,26 +9,9 @@ namespace vellicor {
 
 namespace {
 
-// SWIDTH is in thousandths of the em, the em being the pixel size.
-constexpr std::uint64_t kScalableUnitsPerEm = 1000;
 constexpr std::uint64_t kPointsPerInch = 72;
 
 }  // namespace
-
-std::uint64_t FontFrame::scalable_width(std::uint64_t advance) const {
-  if (framing == Framing::kByInk) {
-    if (height == 0) return 0;
-    return (advance * kScalableUnitsPerEm + height / 2) / height;
-  }
-  return advance * kBdfScalableUnitsPerPoint / (width * kBdfResolutionDpi);
-}
-
-std::uint64_t FontFrame::lines_above(std::uint32_t top, std::uint32_t upper_blank) const {
-  // In the margin strip row 0 lies above the box, so a glyph inked there
-  // with no upper blank starts with its ink instead of a line above the box.
-  const std::uint64_t above = std::uint64_t{upper_blank} + top;
-  return above > first_row ? above - first_row : 0;
-}
 
 FontFrame frame_font(const ConversionOptions& options, const FontMeasure& measure,
                      Framing framing) {

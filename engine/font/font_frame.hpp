@@ -7,6 +7,7 @@
 
 #include "engine/core/font_measure.hpp"
 #include "engine/core/framing.hpp"
+#include "engine/core/limits.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor {
@@ -21,11 +22,24 @@ struct FontFrame {
   // The picture row drawn on the first line under the upper blank lines.
   std::uint32_t first_row = 0;
 
-  // SWIDTH of a glyph advancing advance pixels.
-  std::uint64_t scalable_width(std::uint64_t advance) const;
+  // SWIDTH of a glyph advancing advance pixels: thousandths of the box
+  // height when framed by the ink; in the margin strip the advance over the
+  // point size (the font's width) at kBdfResolutionDpi, truncated.
+  std::uint64_t scalable_width(std::uint64_t advance) const {
+    constexpr std::uint64_t kScalableUnitsPerEm = 1000;
+    if (framing == Framing::kByInk) {
+      return height != 0 ? (advance * kScalableUnitsPerEm + height / 2) / height : 0;
+    }
+    return advance * kBdfScalableUnitsPerPoint / (width * kBdfResolutionDpi);
+  }
   // Lines of a record above the first ink row top: the upper blank lines and
-  // the rows between first_row and top.
-  std::uint64_t lines_above(std::uint32_t top, std::uint32_t upper_blank) const;
+  // the rows between first_row and top. In the margin strip row 0 lies above
+  // the box, so a glyph inked there with no upper blank starts with its ink
+  // instead of a line above the box.
+  std::uint64_t lines_above(std::uint32_t top, std::uint32_t upper_blank) const {
+    const std::uint64_t above = std::uint64_t{upper_blank} + top;
+    return above > first_row ? above - first_row : 0;
+  }
   // Whether a blank character's record is empty (no bitmap lines) rather
   // than a box of blank lines.
   bool empty_blanks() const { return framing == Framing::kByInk; }
