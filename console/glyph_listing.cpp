@@ -58,44 +58,6 @@ std::string leading_columns(std::uint32_t index, const std::string& code,
          padded(character, kCharacterColumn) + "  ";
 }
 
-struct ListCharacter {
-  std::uint32_t code_point = 0;
-  std::string text;  // its UTF-8 bytes
-};
-
-// The character that starts at text, moving text past it. The cut accepted
-// the list, so it is valid UTF-8; should it not be, a stray byte is a
-// character of its own and the walk still ends at the terminator.
-ListCharacter next_character(const char*& text) {
-  constexpr unsigned kContinuationMask = 0xC0;
-  constexpr unsigned kContinuationTag = 0x80;
-  constexpr unsigned kContinuationBits = 0x3F;
-  constexpr int kBitsPerContinuation = 6;
-  const auto lead = static_cast<unsigned char>(*text);
-  int following = 0;
-  std::uint32_t value = lead;
-  if ((lead & 0xE0u) == 0xC0u) {
-    following = 1;
-    value = lead & 0x1Fu;
-  } else if ((lead & 0xF0u) == 0xE0u) {
-    following = 2;
-    value = lead & 0x0Fu;
-  } else if ((lead & 0xF8u) == 0xF0u) {
-    following = 3;
-    value = lead & 0x07u;
-  }
-  ListCharacter character;
-  character.text.push_back(*text++);
-  for (; following > 0; --following, ++text) {
-    const auto byte = static_cast<unsigned char>(*text);
-    if ((byte & kContinuationMask) != kContinuationTag) break;
-    value = (value << kBitsPerContinuation) | (byte & kContinuationBits);
-    character.text.push_back(*text);
-  }
-  character.code_point = value;
-  return character;
-}
-
 }  // namespace
 
 void print_listing_heading() {
@@ -109,7 +71,11 @@ std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyp
   // The heading comes with the first glyph, so a refused run prints only its message.
   if (glyph->index == 0) print_listing_heading();
   char columns[64];
-  if (glyph->is_blank != 0) {
+  const bool without_glyph = glyph->unpaired != 0 && glyph->character != nullptr;
+  if (without_glyph) {
+    static_cast<void>(
+        std::snprintf(columns, sizeof columns, "%5s  %5s  %5s  %7s", "-", "-", "-", "-"));
+  } else if (glyph->is_blank != 0) {
     static_cast<void>(
         std::snprintf(columns, sizeof columns, "%5s  %5s  %5u  %7u", "-", "-", 0u, glyph->advance));
   } else {
@@ -120,31 +86,10 @@ std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyp
   std::string line = leading_columns(glyph->index, code_text(style, *glyph),
                                      character_text(glyph->code, glyph->character)) +
                      columns;
+  if (without_glyph) line += kNoGlyph;
   if (style.with_list && glyph->character == nullptr) line += kNoCharacter;
   print_line(line.c_str());
-  ++style.lines;
-  if (glyph->character != nullptr) ++style.characters;
   return 0;
-}
-
-void print_unpaired_characters(ListingStyle& style) {
-  if (style.list == nullptr || style.lines == 0) return;
-  const char* place = style.list;
-  style.list = nullptr;
-  for (std::uint32_t shown = 0; shown < style.characters && *place != '\0'; ++shown) {
-    static_cast<void>(next_character(place));
-  }
-  char columns[64];
-  static_cast<void>(
-      std::snprintf(columns, sizeof columns, "%5s  %5s  %5s  %7s", "-", "-", "-", "-"));
-  for (std::uint32_t index = style.lines; *place != '\0'; ++index) {
-    const ListCharacter character = next_character(place);
-    const std::string line =
-        leading_columns(index, unicode_name(character.code_point),
-                        character_text(character.code_point, character.text.c_str())) +
-        columns + kNoGlyph;
-    print_line(line.c_str());
-  }
 }
 
 }  // namespace vellicor::console

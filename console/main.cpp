@@ -15,7 +15,6 @@
 #include "console/glyph_listing.hpp"
 #include "console/interrupt_cleanup.hpp"
 #include "console/list_file_guard.hpp"
-#include "console/listing_host.hpp"
 #include "console/long_options.hpp"
 #include "console/usage.hpp"
 #include "driver/chars_file.hpp"
@@ -131,11 +130,10 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   request.ink = options.ink;
 
   if (options.list) {
-    vellicor::console::ListingRun run{request, {}};
-    run.style.with_list = request.chars != nullptr;
-    run.style.list = request.chars;
-    return status_of(vellicor::run_listing(&vellicor::console::listing_console_callbacks(), &run,
-                                           &vellicor::console::print_glyph_line, &run.style));
+    vellicor::console::ListingStyle style;
+    style.with_list = request.chars != nullptr;
+    return status_of(vellicor::run_listing(&vellicor::console::extended_console_callbacks(),
+                                           &request, &vellicor::console::print_glyph_line, &style));
   }
   return status_of(
       vellicor::run_conversion(&vellicor::console::extended_console_callbacks(), &request));

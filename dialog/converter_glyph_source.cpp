@@ -8,11 +8,10 @@ namespace {
 
 struct Collection {
   std::vector<GlyphBox> glyphs;
-  bool has_list = false;  // the cut pairs glyphs with a character list
   bool out_of_memory = false;
 };
 
-GlyphBox box_of(const GlyphInfo& glyph, bool has_list) {
+GlyphBox box_of(const GlyphInfo& glyph) {
   GlyphBox box;
   box.index = glyph.index;
   box.code = glyph.code;
@@ -25,7 +24,7 @@ GlyphBox box_of(const GlyphInfo& glyph, bool has_list) {
   if (glyph.character != nullptr) box.character = QString::fromUtf8(glyph.character);
   // Past the end of a list that is too short the cut reports glyphs with
   // code 0 and no character: they belong to no character of the font.
-  box.unpaired = has_list && glyph.character == nullptr;
+  box.unpaired = glyph.unpaired != 0;
   return box;
 }
 
@@ -33,8 +32,10 @@ GlyphBox box_of(const GlyphInfo& glyph, bool has_list) {
 // the cut and is reported as such.
 int32_t VELLICOR_CALL collect_glyph(void* context, const GlyphInfo* glyph) noexcept {
   auto& collection = *static_cast<Collection*>(context);
+  // A character past the picture's glyphs has nothing to draw.
+  if (glyph->unpaired != 0 && glyph->character != nullptr) return 0;
   try {
-    collection.glyphs.push_back(box_of(*glyph, collection.has_list));
+    collection.glyphs.push_back(box_of(*glyph));
   } catch (...) {
     collection.out_of_memory = true;
     return 1;
@@ -62,7 +63,6 @@ CutOutcome ConverterGlyphSource::cut(const CutRequest& request) const {
   settings.blank_advance = request.blank_advance;
   settings.ink_rule = request.ink_rule;
   Collection collection;
-  collection.has_list = request.chars.has_value();
   outcome.result = static_cast<ResultCode>(
       converter->ops->cut(converter, request.input_path.c_str(), &request.options, &settings,
                           &collect_glyph, &collection, &outcome.report, &outcome.detail));

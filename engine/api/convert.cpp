@@ -65,7 +65,9 @@ ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOpti
   const bool listable = succeeded(result) || !font.boxes.boxes.empty();
   if (!listable || callback == nullptr) return result;
   std::uint32_t index = 0;
-  font.model.for_each_glyph([&](const FontGlyph& glyph) {
+  std::size_t characters_shown = 0;
+  const bool uses_list = font.model.uses_list();
+  const bool went_on = font.model.for_each_glyph([&](const FontGlyph& glyph) {
     GlyphInfo info{};
     info.index = index++;
     info.code = static_cast<std::uint32_t>(glyph.code);
@@ -78,8 +80,23 @@ ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOpti
     info.advance = glyph.advance;
     info.is_blank = glyph.is_blank ? 1 : 0;
     info.character = glyph.character != nullptr ? glyph.character->text : nullptr;
+    if (glyph.character != nullptr) ++characters_shown;
+    info.unpaired = uses_list && glyph.character == nullptr ? 1 : 0;
     return callback(callback_context, &info) == 0;
   });
+  // The characters of a list that names more than the picture holds follow,
+  // so a listing shows all of the list.
+  if (!went_on || !uses_list) return result;
+  const std::vector<ListedCharacter>& characters = font.list.characters;
+  for (std::size_t next = characters_shown; next < characters.size(); ++next) {
+    GlyphInfo info{};
+    info.index = index++;
+    info.code = characters[next].code_point;
+    info.is_blank = characters[next].is_blank ? 1 : 0;
+    info.character = characters[next].text;
+    info.unpaired = 1;
+    if (callback(callback_context, &info) != 0) break;
+  }
   return result;
 }
 

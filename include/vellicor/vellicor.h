@@ -206,6 +206,9 @@ typedef struct GlyphInfo {
   uint32_t bottom;
   uint32_t is_blank;     /* 1 for a blank character of the list */
   const char *character; /* the character as UTF-8 text, or null without a list */
+  uint32_t unpaired;     /* 1 when list and picture differ in number: a glyph past
+                            the list (no character), or a character past the
+                            picture's glyphs (no columns, not in the font) */
 } GlyphInfo;
 
 /* Called once per glyph; return 0 to go on, anything else to stop the cut

@@ -355,6 +355,27 @@ TEST_F(ExtendedConverter, CutWithAMismatchStillListsWhatItCut) {
   EXPECT_EQ(listed[1].character, "B");
   EXPECT_EQ(listed[2].character, "");  // past the list: no character
   EXPECT_EQ(listed[3].info.first_column, 13u);
+  EXPECT_EQ(listed[1].info.unpaired, 0u);
+  EXPECT_EQ(listed[2].info.unpaired, 1u);
+
+  // A list longer than the picture: the characters from the first one
+  // without a glyph on follow, blanks included, with no columns.
+  settings_.chars = "ABCDE\u3000";
+  listed.clear();
+  EXPECT_NE(object_->ops->cut(object_, input.c_str(), &options_, &settings_, &collect, &listed,
+                              &report_, &detail_),
+            0);
+  ASSERT_EQ(listed.size(), 6u);
+  EXPECT_EQ(listed[3].character, "D");
+  EXPECT_EQ(listed[3].info.unpaired, 0u);
+  EXPECT_EQ(listed[4].character, "E");
+  EXPECT_EQ(listed[4].info.unpaired, 1u);
+  EXPECT_EQ(listed[4].info.index, 4u);
+  EXPECT_EQ(listed[4].info.code, 0x45u);
+  EXPECT_EQ(listed[4].info.width, 0u);
+  EXPECT_EQ(listed[5].character, "\u3000");
+  EXPECT_EQ(listed[5].info.unpaired, 1u);
+  EXPECT_EQ(listed[5].info.is_blank, 1u);
 }
 
 }  // namespace
