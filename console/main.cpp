@@ -81,15 +81,11 @@ int refuse_list(const std::string& text) {
 int read_list_file(const char* path, std::string& text) {
   vellicor::CharsFileRefusal refusal;
   if (vellicor::succeeded(vellicor::read_chars_file(path, text, refusal))) return -1;
-  switch (refusal.message) {
-    case vellicor::Message::kCharsNulByte:
-      return refuse_list(vellicor::nul_byte_text(refusal.offset));
-    case vellicor::Message::kCharsTooLong:
-      return refuse_list(vellicor::message_text(refusal.message));
-    default:
-      print_shape_error(vellicor::message_text(refusal.message), path);
-      return kFailureStatus;
+  if (refusal.message != vellicor::Message::kCharsFileUnreadable) {
+    return refuse_list(vellicor::chars_file_refusal_text(refusal));
   }
+  print_shape_error(vellicor::message_text(refusal.message), path);
+  return kFailureStatus;
 }
 
 // The program with long options: the extended conversion or the listing.

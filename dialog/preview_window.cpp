@@ -288,14 +288,9 @@ bool PreviewWindow::load_characters(const QString& path) {
   CharsFileRefusal refusal;
   if (failed(read_chars_file(QFile::encodeName(path).constData(), bytes, refusal))) {
     // The console's refusals: the file named when it cannot be read.
-    if (refusal.message == Message::kCharsFileUnreadable) {
-      set_status(
-          QStringLiteral("%1 %2").arg(QString::fromUtf8(message_text(refusal.message)), path));
-    } else if (refusal.message == Message::kCharsNulByte) {
-      set_status(QString::fromStdString(nul_byte_text(refusal.offset)));
-    } else {
-      set_status(QString::fromUtf8(message_text(refusal.message)));
-    }
+    QString text = QString::fromStdString(chars_file_refusal_text(refusal));
+    if (refusal.message == Message::kCharsFileUnreadable) text += QStringLiteral(" ") + path;
+    set_status(text);
     return false;
   }
   QLineEdit* chars = edit(FieldChars);

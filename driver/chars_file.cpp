@@ -13,8 +13,6 @@ namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr std::size_t kReadBlockBytes = 4096;
-// No UTF-8 text holds this byte.
-constexpr char kNeverUtf8 = static_cast<char>(0xFF);
 
 using FileCloser = int (*)(std::FILE*);
 
@@ -80,14 +78,9 @@ ResultCode read_chars_file(const char* path, std::string& text, CharsFileRefusal
   return ResultCode::kBadArgument;
 }
 
-ResultCode read_chars_file(const char* path, std::string& text) {
-  Message unused = Message::kCharsFileUnreadable;
-  const ResultCode result = read_list(path, text, unused);
-  if (failed(result)) return result;
-  for (char& byte : text) {
-    if (byte == '\0') byte = kNeverUtf8;
-  }
-  return ResultCode::kOk;
+std::string chars_file_refusal_text(const CharsFileRefusal& refusal) {
+  if (refusal.message == Message::kCharsNulByte) return nul_byte_text(refusal.offset);
+  return message_text(refusal.message);
 }
 
 }  // namespace vellicor

@@ -26,10 +26,8 @@ struct CharsFileRefusal {
 // by the conversion, at its offset, whoever read it. text is empty on failure.
 ResultCode read_chars_file(const char* path, std::string& text, CharsFileRefusal& refusal);
 
-// The same read for a caller that shows only whether the file could be used:
-// a NUL byte becomes a byte no UTF-8 text holds, so the conversion refuses
-// the list at the NUL's offset; a file past the limit is kBadArgument, and
-// an unreadable one kFileAccess.
-ResultCode read_chars_file(const char* path, std::string& text);
+// The refusal's message, with the NUL's offset for kCharsNulByte. For
+// kCharsFileUnreadable the front end names the file after it.
+std::string chars_file_refusal_text(const CharsFileRefusal& refusal);
 
 }  // namespace vellicor

@@ -56,12 +56,10 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
   result =
       font.model.build(font.boxes, options, list, request.blank_advance, request.framing, detail);
   report.glyphs_cut = font.model.glyphs_cut();
-  // The rows of ink the box is made from: the tallest column in the margin
-  // strip, the rows from the first to the last holding ink when framed by it.
-  const FontMeasure& measure = font.model.measure();
-  report.tallest = framed_by_ink && !font.boxes.boxes.empty()
-                       ? measure.deepest - measure.topmost + 1
-                       : measure.tallest;
+  // The rows of ink the box is made from; without a glyph there is no box,
+  // and the tallest column is all the cut found.
+  report.tallest =
+      font.boxes.boxes.empty() ? font.model.measure().tallest : font.model.frame().ink_rows;
   report.font_height = static_cast<std::uint32_t>(font.model.frame().height);
   report.widest = font.model.measure().widest;
   if (succeeded(result)) report.glyph_count = font.model.measure().glyph_count;

@@ -14,11 +14,12 @@ namespace vellicor {
 
 struct FontFrame {
   Framing framing = Framing::kMarginStrip;
-  std::uint64_t width = 0;    // the widest glyph with its side blanks
-  std::uint64_t height = 0;   // lines of the box: ink rows and the upper and lower blanks
-  std::uint64_t descent = 0;  // lines of the box below the baseline
-  std::int64_t ascent = 0;    // FONT_ASCENT
-  std::uint64_t size = 0;     // SIZE: the point size at kBdfResolutionDpi
+  std::uint64_t width = 0;     // the widest glyph with its side blanks
+  std::uint32_t ink_rows = 0;  // rows of the picture's ink the box is made from
+  std::uint64_t height = 0;    // lines of the box: ink rows and the upper and lower blanks
+  std::uint64_t descent = 0;   // lines of the box below the baseline
+  std::int64_t ascent = 0;     // FONT_ASCENT
+  std::uint64_t size = 0;      // SIZE: the point size at kBdfResolutionDpi
   // The picture row drawn on the first line under the upper blank lines.
   std::uint32_t first_row = 0;
 

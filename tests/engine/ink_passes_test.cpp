@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/engine/ink_map_text.hpp"
+#include "tests/engine/run_log.hpp"
 
 namespace vellicor {
 namespace {
@@ -139,15 +140,7 @@ TEST(InkPasses, BothPassesCheckTheSizeBeforeAnyPixel) {
   }
 }
 
-// Records the runs it is handed.
-struct RunLog {
-  using Run = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, char>;
-  void take_run(std::uint32_t y, std::uint32_t x, std::uint32_t step, std::uint32_t count,
-                char value) {
-    runs.emplace_back(y, x, step, count, value);
-  }
-  std::vector<Run> runs;
-};
+using RunLog = test::RunLog<char>;
 
 TEST(InkPasses, RowsBecomeRunsOfEqualValuesAlongTheirStep) {
   const std::string row = "aabaaacc";

@@ -9,6 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "tests/engine/run_log.hpp"
+
 namespace vellicor {
 namespace {
 
@@ -45,14 +47,7 @@ TEST(PngRows, EveryLayoutGivesItsPixels) {
   EXPECT_EQ(bytes_per_pixel(PngRowLayout::kRgb16), 6u);
 }
 
-struct KeyLog {
-  using Run = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, ColourKey>;
-  void take_run(std::uint32_t y, std::uint32_t x, std::uint32_t step, std::uint32_t count,
-                ColourKey key) {
-    runs.emplace_back(y, x, step, count, key);
-  }
-  std::vector<Run> runs;
-};
+using KeyLog = test::RunLog<ColourKey>;
 
 TEST(PngRows, TransparentPixelsOfAnyColourMakeOneRun) {
   // Opaque white, then three transparent pixels of different colours, then
