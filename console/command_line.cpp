@@ -64,7 +64,7 @@ ShapeCheck check_option_argument(const char* argument) {
 }
 
 bool takes_value(const CommandLine& line, int position) {
-  return position + 1 < line.count && !begins_with_dash(line.arguments[position + 1]);
+  return value_follows(line, position, line.count);
 }
 
 ShapeCheck check_file_name(const char* file_name) {

@@ -66,8 +66,9 @@ void print_listing_heading() {
 
 std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyph) {
   if (glyph == nullptr) return 0;
-  ListingStyle no_style;
-  ListingStyle& style = context != nullptr ? *static_cast<ListingStyle*>(context) : no_style;
+  const ListingStyle no_style;
+  const ListingStyle& style =
+      context != nullptr ? *static_cast<const ListingStyle*>(context) : no_style;
   // The heading comes with the first glyph, so a refused run prints only its message.
   if (glyph->index == 0) print_listing_heading();
   char columns[64];
