@@ -31,14 +31,17 @@ ResultCode read_bounded(const char* path, std::size_t limit, std::string& bytes)
   return std::ferror(file.get()) != 0 ? ResultCode::kFileAccess : ResultCode::kOk;
 }
 
-// The list in the file's bytes: line breaks and a leading byte-order mark
+// The list in the file's bytes: every line break as one line feed (a line
+// is one band's characters), those at the end and a leading byte-order mark
 // dropped.
 std::string list_of(const std::string& bytes) {
   std::string text;
   text.reserve(bytes.size());
-  for (const char byte : bytes) {
-    if (byte != '\n' && byte != '\r') text.push_back(byte);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text.push_back(bytes[i] == '\r' ? '\n' : bytes[i]);
   }
+  while (!text.empty() && text.back() == '\n') text.pop_back();
   if (text.compare(0, std::strlen(kByteOrderMark), kByteOrderMark) == 0) {
     text.erase(0, std::strlen(kByteOrderMark));
   }

@@ -59,6 +59,8 @@ constexpr MessageRow kMessages[] = {
     {Message::kFontTooLarge, "Font too large for its picture"},
     {Message::kCharsNulByte, "The character list holds a NUL byte"},
     {Message::kOutputIsCharsFile, "The font would overwrite the character list file:"},
+    {Message::kTooManyGlyphs, "The picture holds more than 65536 glyphs, more than a font takes"},
+    {Message::kLayoutSettings, "The layout settings do not fit together"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -69,7 +71,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kOutputIsCharsFile) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kLayoutSettings) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -102,6 +104,8 @@ constexpr DetailRow kExtendedDetailMessages[] = {
     {ErrorDetail::kPngBadData, Message::kPngBadData},
     {ErrorDetail::kPngBadHeader, Message::kPngBadHeader},
     {ErrorDetail::kBmpBadData, Message::kBmpBadData},
+    {ErrorDetail::kTooManyGlyphs, Message::kTooManyGlyphs},
+    {ErrorDetail::kLayoutSettings, Message::kLayoutSettings},
 };
 
 // "1 glyph", "94 glyphs".
@@ -182,6 +186,18 @@ Message message_for_detail(ErrorDetail detail) {
 std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
   switch (detail) {
     case ErrorDetail::kCharsCount: {
+      // A grid pairs every character with a cell, blank ones included.
+      if (report.grid_columns != 0) {
+        const std::uint64_t cells = std::uint64_t{report.grid_columns} * report.bands;
+        if (report.characters_listed > cells) {
+          return "The character list names " +
+                 count_of(report.characters_listed, "character") + " but the grid holds " +
+                 count_of(static_cast<std::uint32_t>(cells), "cell");
+        }
+        return "The picture's cells hold glyphs up to cell " + std::to_string(report.glyphs_cut) +
+               " but the character list names " +
+               count_of(report.characters_listed, "character");
+      }
       std::string text = "The picture holds " + count_of(report.glyphs_cut, "glyph") +
                          " but the character list names " +
                          std::to_string(report.characters_listed);
@@ -201,6 +217,22 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
       return "The descent leaves no line above the baseline: it must be less than the font's "
              "height of " +
              count_of(report.font_height, "line");
+    case ErrorDetail::kRowsDoNotDivide:
+      return "The picture's height of " + count_of(report.picture_height, "pixel") +
+             " does not divide into " + count_of(report.bands, "row") + " of glyphs";
+    case ErrorDetail::kBandCount:
+      return "Row " + std::to_string(report.problem_band) + " of the picture holds " +
+             count_of(report.band_glyphs, "glyph") + " but line " +
+             std::to_string(report.problem_band) + " of the character list names " +
+             std::to_string(report.band_characters);
+    case ErrorDetail::kListLines:
+      return "The character list has " + count_of(report.list_lines, "line") +
+             " but the picture " + count_of(report.bands, "row") +
+             " of glyphs: give one line, or one line for each row";
+    case ErrorDetail::kNoCell:
+      return "Not one whole cell of the grid fits in the picture of " +
+             std::to_string(report.picture_width) + " x " + std::to_string(report.picture_height) +
+             " pixels from the grid's origin";
     case ErrorDetail::kCharsInvalid:
       return "The character list is not valid UTF-8 text (at byte " +
              std::to_string(report.problem_offset) + ")";

@@ -49,6 +49,8 @@ enum class Message {
   kFontTooLarge,          // ErrorDetail::kFontTooLarge
   kCharsNulByte,          // a character list file holds a NUL byte (without its offset)
   kOutputIsCharsFile,     // the font would replace the character list file
+  kTooManyGlyphs,         // ErrorDetail::kTooManyGlyphs
+  kLayoutSettings,        // ErrorDetail::kLayoutSettings
 };
 
 // The fixed English text of message; never null, never empty.

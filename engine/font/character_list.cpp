@@ -83,6 +83,16 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
   }
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
   for (std::size_t offset = 0; bytes[offset] != 0;) {
+    // A line feed ends a line (one band's characters); a carriage return
+    // before it belongs to the line break.
+    const bool crlf = bytes[offset] == '\r' && bytes[offset + 1] == '\n';
+    if (bytes[offset] == '\n' || crlf) {
+      offset += crlf ? 2 : 1;
+      if (bytes[offset] != 0) {
+        list.line_starts.push_back(static_cast<std::uint32_t>(list.characters.size()));
+      }
+      continue;
+    }
     ListedCharacter character;
     std::size_t length = 0;
     if (!decode(bytes, offset, character.code_point, length)) {

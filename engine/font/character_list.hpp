@@ -14,12 +14,20 @@ namespace vellicor {
 struct ListedCharacter {
   std::uint32_t code_point = 0;
   bool is_blank = false;  // a space separator: an empty glyph, none of the picture's
-  char text[5] = {};      // its UTF-8 bytes, NUL-terminated
+  // A place of a built-in set that holds no character (an undefined code
+  // page position): it takes its cell or mark like any character, and the
+  // font holds no glyph for it. Also is_blank.
+  bool is_hole = false;
+  char text[5] = {};  // its UTF-8 bytes, NUL-terminated
 };
 
 struct CharacterList {
   std::vector<ListedCharacter> characters;  // in list order
   std::uint32_t inked_count = 0;            // characters that take a picture glyph
+  // Index in characters of each line's first character: line feeds end
+  // lines and are no characters. Always at least one line; a line feed at
+  // the very end starts none.
+  std::vector<std::uint32_t> line_starts{0};
 };
 
 // Where parsing stopped when it refused the list.

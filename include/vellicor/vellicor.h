@@ -153,12 +153,30 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define VELLICOR_DETAIL_NO_INK (-20)            /* no pixel counts as ink under the ink rule */
 #define VELLICOR_DETAIL_ALL_INK (-21)           /* every pixel counts as ink under the ink rule */
 #define VELLICOR_DETAIL_DESCENT_TOO_LARGE (-22) /* no line of the font's box above the baseline */
+#define VELLICOR_DETAIL_ROWS_DO_NOT_DIVIDE (-23) /* the height does not divide into the bands */
+#define VELLICOR_DETAIL_BAND_COUNT (-24)        /* a band and its line of the list differ in number */
+#define VELLICOR_DETAIL_LIST_LINES (-25)        /* the list's lines are neither one nor the bands */
+#define VELLICOR_DETAIL_NO_CELL (-26)           /* not one whole cell of the grid fits the picture */
+#define VELLICOR_DETAIL_TOO_MANY_GLYPHS (-27)   /* a sheet of more than 65,536 glyphs */
+#define VELLICOR_DETAIL_LAYOUT_SETTINGS (-28)   /* layout settings that do not fit together */
 
 /* What counts as ink in a picture (ConversionSettings.ink_rule). */
 #define VELLICOR_INK_BLACK 0u  /* pure black and opaque: the one-bit BMP's rule (default) */
 #define VELLICOR_INK_DARK 1u   /* luminance below one half, opaque */
 #define VELLICOR_INK_OPAQUE 2u /* at least half opaque, whatever the colour */
 #define VELLICOR_INK_AUTO 3u   /* the most common colour is paper, every other colour ink */
+
+/* How the glyphs stand in the picture (ConversionSettings.layout). */
+#define VELLICOR_LAYOUT_STRIP 0u /* rows bands of glyphs side by side, each cut column by column */
+#define VELLICOR_LAYOUT_GRID 1u  /* cells of one size, one glyph each, read row by row */
+#define VELLICOR_LAYOUT_MARKS 2u /* rows bands whose top row marks each glyph's advance */
+
+/* Built-in character lists (ConversionSettings.charset), in place of chars. */
+#define VELLICOR_CHARSET_NONE 0u
+#define VELLICOR_CHARSET_ASCII 1u  /* U+0020 to U+007E */
+#define VELLICOR_CHARSET_LATIN1 2u /* ascii, then U+00A0 to U+00FF */
+#define VELLICOR_CHARSET_CP437 3u  /* the 256 characters of the IBM PC code page */
+#define VELLICOR_CHARSET_CP1252 4u /* the Windows Western code page, 0x20 to 0xFF */
 
 /* Extra settings of convert_ex and cut. size is sizeof(ConversionSettings) as
  * the host was built; the engine reads only the fields that lie within size
@@ -174,6 +192,20 @@ typedef struct ConversionSettings {
    * glyphs (the fixed width in a fixed-width font). */
   uint32_t blank_advance;
   uint32_t ink_rule; /* VELLICOR_INK_* */
+  uint32_t layout;   /* VELLICOR_LAYOUT_* */
+  /* STRIP and MARKS: bands of equal height, read top to bottom; 0 and 1 both
+   * mean one. In chars a line feed ends one band's characters. */
+  uint32_t rows;
+  uint32_t cell_width; /* GRID: the cell in pixels */
+  uint32_t cell_height;
+  uint32_t grid_origin_x; /* GRID: the first cell's top-left pixel */
+  uint32_t grid_origin_y;
+  uint32_t grid_gap_x; /* GRID: pixels skipped between cells, across and down */
+  uint32_t grid_gap_y;
+  /* GRID: 1: a glyph advances its ink width and the leading and trailing
+   * blanks, as in the strip; 0: the cell width. */
+  uint32_t proportional;
+  uint32_t charset; /* VELLICOR_CHARSET_*; chars must then be null */
 } ConversionSettings;
 
 /* What convert_ex and cut found; filled as far as the work got, also on
@@ -193,6 +225,12 @@ typedef struct ConversionReport {
   uint32_t blanks_listed;     /* blank characters of the list (they take no picture glyph) */
   uint32_t ink_rule;          /* the rule that classified the pixels (DETAIL_NO_INK, _ALL_INK) */
   uint32_t font_height;       /* lines of the font's box (DETAIL_DESCENT_TOO_LARGE) */
+  uint32_t bands;             /* bands of a strip or marks, rows of a grid's cells */
+  uint32_t grid_columns;      /* whole cells across a grid */
+  uint32_t list_lines;        /* lines of the character list (DETAIL_LIST_LINES) */
+  uint32_t problem_band;      /* from 1: the band whose count differs (DETAIL_BAND_COUNT) */
+  uint32_t band_glyphs;       /* that band's glyphs */
+  uint32_t band_characters;   /* the characters of its line that take a glyph */
 } ConversionReport;
 
 /* One glyph as cut reports it, left to right. */
@@ -209,6 +247,10 @@ typedef struct GlyphInfo {
   uint32_t unpaired;     /* 1 when list and picture differ in number: a glyph past
                             the list (no character), or a character past the
                             picture's glyphs (no columns, not in the font) */
+  uint32_t band;         /* from 0: the band, or the grid row, the glyph stands in */
+  uint32_t cell;         /* from 0: its place in the band, or its grid column */
+  int32_t x_offset;      /* the BBX offsets of its record */
+  int32_t y_offset;
 } GlyphInfo;
 
 /* Called once per glyph; return 0 to go on, anything else to stop the cut

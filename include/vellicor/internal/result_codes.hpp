@@ -46,6 +46,12 @@ enum class ErrorDetail : std::int32_t {
   kNoInk = -20,            // no pixel counts as ink under the ink rule
   kAllInk = -21,           // every pixel counts as ink under the ink rule
   kDescentTooLarge = -22,  // the descent leaves no line of the box above the baseline
+  kRowsDoNotDivide = -23,  // the picture's height does not divide into the bands
+  kBandCount = -24,        // a band and its line of the character list differ in number
+  kListLines = -25,        // the list's lines are neither one nor as many as the bands
+  kNoCell = -26,           // not one whole cell of the grid fits in the picture
+  kTooManyGlyphs = -27,    // a sheet of more than 65,536 glyphs
+  kLayoutSettings = -28,   // layout settings that do not fit together
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }
