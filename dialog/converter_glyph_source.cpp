@@ -62,6 +62,17 @@ CutOutcome ConverterGlyphSource::cut(const CutRequest& request) const {
   settings.chars = request.chars ? request.chars->c_str() : nullptr;
   settings.blank_advance = request.blank_advance;
   settings.ink_rule = request.ink_rule;
+  const SheetSettings& sheet = request.sheet;
+  settings.layout = sheet.layout;
+  settings.rows = sheet.rows;
+  settings.cell_width = sheet.cell_width;
+  settings.cell_height = sheet.cell_height;
+  settings.grid_origin_x = sheet.origin_x;
+  settings.grid_origin_y = sheet.origin_y;
+  settings.grid_gap_x = sheet.gap_x;
+  settings.grid_gap_y = sheet.gap_y;
+  settings.proportional = sheet.proportional ? 1 : 0;
+  settings.charset = sheet.charset;
   Collection collection;
   outcome.result = static_cast<ResultCode>(
       converter->ops->cut(converter, request.input_path.c_str(), &request.options, &settings,

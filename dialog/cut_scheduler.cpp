@@ -23,12 +23,14 @@ CutOutcome cut_for_display(const GlyphSource& source, const CutRequest& request)
   CutOutcome outcome = source.cut(request);
   // A count mismatch still reports every glyph, paired as far as list and
   // picture both go: those are shown as they are.
-  if (succeeded(outcome.result) || !outcome.glyphs.empty() || !request.chars) return outcome;
+  const bool listed = request.chars || request.sheet.charset != VELLICOR_CHARSET_NONE;
+  if (succeeded(outcome.result) || !outcome.glyphs.empty() || !listed) return outcome;
   // The list is read before the picture, so a refused list leaves no glyph;
   // the picture's own boxes stand in for them, with the list's refusal. (A
   // picture the cut cannot use fails without the list as well.)
   CutRequest without_list = request;
   without_list.chars.reset();
+  without_list.sheet.charset = VELLICOR_CHARSET_NONE;
   CutOutcome picture_only = source.cut(without_list);
   if (failed(picture_only.result)) return outcome;
   for (GlyphBox& glyph : picture_only.glyphs) glyph.unpaired = true;

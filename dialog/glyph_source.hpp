@@ -14,6 +14,21 @@
 
 namespace vellicor::dialog {
 
+// How the glyphs stand in the picture: the layout settings of
+// ConversionSettings, with the same meanings.
+struct SheetSettings {
+  std::uint32_t layout = VELLICOR_LAYOUT_STRIP;
+  std::uint32_t rows = 0;        // strip and marks; 0 and 1 both mean one band
+  std::uint32_t cell_width = 0;  // grid
+  std::uint32_t cell_height = 0;
+  std::uint32_t origin_x = 0;
+  std::uint32_t origin_y = 0;
+  std::uint32_t gap_x = 0;
+  std::uint32_t gap_y = 0;
+  bool proportional = false;
+  std::uint32_t charset = VELLICOR_CHARSET_NONE;  // in place of the character list
+};
+
 // Everything that shapes one cut. Plain values: a request is copied into the
 // worker that carries it out.
 struct CutRequest {
@@ -22,6 +37,7 @@ struct CutRequest {
   std::optional<std::string> chars;  // UTF-8 character list; none: codes count up
   std::uint32_t blank_advance = 0;
   std::uint32_t ink_rule = VELLICOR_INK_BLACK;
+  SheetSettings sheet;
 };
 
 // One glyph of the font as the cut reports it (GlyphInfo, with its text kept).
