@@ -35,6 +35,8 @@ QColor PreviewView::box_colour(std::size_t index) {
 
 QColor PreviewView::baseline_colour() { return QColor(0, 153, 51); }
 
+QColor PreviewView::cell_colour() { return QColor(153, 51, 204); }
+
 void PreviewView::take_ink(const InkBits& ink) {
   picture_ = QImage();
   column_has_ink_.clear();
@@ -68,6 +70,7 @@ void PreviewView::set_picture(const InkBits& ink) {
   take_ink(ink);
   glyphs_.clear();
   drawn_.clear();
+  overlay_ = {};
   // The zoom is chosen once the view has its size on screen.
   zoom_fitted_ = false;
   fit_zoom();
@@ -94,16 +97,22 @@ void PreviewView::fit_zoom() {
 }
 
 void PreviewView::set_glyphs(std::vector<GlyphBox> glyphs, std::uint32_t tallest,
-                             std::uint32_t descent) {
+                             std::uint32_t descent, const SheetSettings& sheet) {
   glyphs_ = std::move(glyphs);
   tallest_ = tallest;
   descent_ = descent;
+  overlay_ = sheet_overlay(sheet, picture_.size(), descent);
+  single_band_ = sheet.layout == VELLICOR_LAYOUT_STRIP && sheet.rows <= 1;
   drawn_.clear();
+  widest_ = 0;
   for (std::size_t index = 0; index < glyphs_.size(); ++index) {
-    if (glyphs_[index].width > 0) drawn_.push_back(index);
+    if (glyphs_[index].width == 0) continue;
+    drawn_.push_back(index);
+    widest_ = std::max(widest_, glyphs_[index].width);
   }
-  // The cut reports glyphs left to right; kept so, a paint finds its first
-  // visible glyph by bisection.
+  // Sorted by their first column, a paint finds the first glyph that may
+  // reach into the visible columns by bisection; the glyphs of a sheet's
+  // bands overlap in columns, so it looks a widest glyph back.
   std::stable_sort(drawn_.begin(), drawn_.end(), [this](std::size_t a, std::size_t b) {
     return glyphs_[a].first_column < glyphs_[b].first_column;
   });
@@ -153,17 +162,21 @@ void PreviewView::zoom_around(int zoom, QPoint viewport_anchor) {
   Q_EMIT zoom_changed(zoom_);
 }
 
+QRect PreviewView::on_viewport(const QRect& pixels) const {
+  const QPoint origin =
+      content_origin() - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+  return QRect(origin + pixels.topLeft() * zoom_, pixels.size() * zoom_);
+}
+
 QRect PreviewView::box_on_viewport(std::size_t index) const {
   if (index >= glyphs_.size() || glyphs_[index].width == 0) return {};
   const GlyphBox& glyph = glyphs_[index];
-  const QPoint origin =
-      content_origin() - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-  return QRect(origin.x() + int(glyph.first_column) * zoom_, origin.y() + int(glyph.top) * zoom_,
-               int(glyph.width) * zoom_, int(glyph.bottom - glyph.top + 1) * zoom_);
+  return on_viewport(QRect(int(glyph.first_column), int(glyph.top), int(glyph.width),
+                           int(glyph.bottom - glyph.top + 1)));
 }
 
 int PreviewView::baseline_row() const {
-  if (drawn_.empty() || tallest_ == 0) return -1;
+  if (!single_band_ || drawn_.empty() || tallest_ == 0) return -1;
   std::uint32_t top = glyphs_[drawn_.front()].top;
   for (std::size_t index : drawn_) top = std::min(top, glyphs_[index].top);
   // The box of every glyph is as tall as the tallest column; its lowest
@@ -237,10 +250,12 @@ void PreviewView::paintEvent(QPaintEvent* event) {
   // No smoothing: pixels stay square.
   painter.drawImage(target, picture_.copy(source).convertToFormat(QImage::Format_ARGB32));
 
+  paint_overlay(painter, exposed);
+
   // The glyphs that reach into the visible columns.
   const auto first_visible =
       std::partition_point(drawn_.begin(), drawn_.end(), [&](std::size_t index) {
-        return int(glyphs_[index].first_column + glyphs_[index].width) <= first_column;
+        return std::int64_t{glyphs_[index].first_column} + widest_ <= first_column;
       });
   const QFontMetrics metrics = fontMetrics();
   const QColor shade(255, 204, 0, 110);
@@ -248,9 +263,10 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     const GlyphBox& glyph = glyphs_[*it];
     if (int(glyph.first_column) >= end_column) break;
     const QRect box = box_on_viewport(*it);
+    if (!single_band_ && !box.intersects(exposed)) continue;
     // The columns without ink inside the glyph: the allowed blank columns.
-    for (std::uint32_t column = glyph.first_column; column < glyph.first_column + glyph.width;
-         ++column) {
+    for (std::uint32_t column = glyph.first_column;
+         single_band_ && column < glyph.first_column + glyph.width; ++column) {
       if (column < column_has_ink_.size() && !column_has_ink_[column]) {
         painter.fillRect(
             QRect(origin.x() + int(column) * zoom_, origin.y(), zoom_, picture_.height() * zoom_),
@@ -261,7 +277,7 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     painter.setPen(QPen(colour, 1));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     // A glyph that stands for no character of the font gets no labels.
-    if (glyph.unpaired) continue;
+    if (glyph.unpaired || !single_band_) continue;
 
     // Code above the picture, character below, centred on the box; a text
     // wider than the box and a blank column on each side is left out rather
@@ -287,6 +303,33 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     const int y = origin.y() + baseline * zoom_;
     painter.drawLine(std::max(exposed.left(), origin.x()), y,
                      std::min(exposed.right(), origin.x() + picture_.width() * zoom_), y);
+  }
+}
+
+void PreviewView::paint_overlay(QPainter& painter, const QRect& exposed) const {
+  const QRect picture = on_viewport(picture_.rect());
+  const QColor colour = cell_colour();
+  QColor shade = colour;
+  shade.setAlpha(70);
+  for (const QRect& gap : overlay_.gaps) {
+    const QRect drawn = on_viewport(gap);
+    if (drawn.intersects(exposed)) painter.fillRect(drawn, shade);
+  }
+  painter.setPen(QPen(colour, 1));
+  for (const QRect& cell : overlay_.cells) {
+    const QRect drawn = on_viewport(cell);
+    if (drawn.intersects(exposed)) painter.drawRect(drawn.adjusted(0, 0, -1, -1));
+  }
+  const int left = std::max(exposed.left(), picture.left());
+  const int right = std::min(exposed.right(), picture.right());
+  for (const int row : overlay_.band_edges) {
+    const int y = picture.top() + row * zoom_;
+    painter.drawLine(left, y, right, y);
+  }
+  painter.setPen(QPen(baseline_colour(), 1, Qt::DashLine));
+  for (const int row : overlay_.baselines) {
+    const int y = picture.top() + row * zoom_;
+    painter.drawLine(left, y, right, y);
   }
 }
 
