@@ -162,9 +162,12 @@ void PreviewWindow::build() {
   QLineEdit* chars = add_edit(FieldChars);
   chars->setPlaceholderText(tr("empty: codes count up from the first code"));
   auto* load_button = make_button(tr("Load c&haracters..."), this);
+  load_button_ = load_button;
   grid->addWidget(label(tr("&Characters"), chars), 5, 0);
   grid->addWidget(chars, 5, 1, 1, 5);
   grid->addWidget(load_button, 5, 6, 1, 2);
+
+  sheet_ = new SheetFields(this, grid, 6);
 
   view_ = new PreviewView(this);
   view_->setObjectName(QStringLiteral("glyphView"));
@@ -193,26 +196,24 @@ void PreviewWindow::build() {
   column->addLayout(bottom);
 
   // Tab goes through the fields row by row, then the picture, then the buttons.
-  QWidget* order[] = {picture,
-                      open_button,
-                      output,
-                      font_name,
-                      edits_[FieldFirstGlyph],
-                      edits_[FieldAllowedBlankColumns],
-                      edits_[FieldDescent],
-                      edits_[FieldUpperBlank],
-                      edits_[FieldLowerBlank],
-                      edits_[FieldLeadingBlank],
-                      edits_[FieldTrailingBlank],
-                      edits_[FieldBlankAdvance],
-                      ink_rule_,
-                      fixed_width_,
-                      chars,
-                      load_button,
-                      view_,
-                      convert_button,
-                      close_button};
-  for (std::size_t index = 1; index < std::size(order); ++index) {
+  QList<QWidget*> order = {picture,
+                           open_button,
+                           output,
+                           font_name,
+                           edits_[FieldFirstGlyph],
+                           edits_[FieldAllowedBlankColumns],
+                           edits_[FieldDescent],
+                           edits_[FieldUpperBlank],
+                           edits_[FieldLowerBlank],
+                           edits_[FieldLeadingBlank],
+                           edits_[FieldTrailingBlank],
+                           edits_[FieldBlankAdvance],
+                           ink_rule_,
+                           fixed_width_,
+                           chars,
+                           load_button};
+  order << sheet_->fields() << view_ << convert_button << close_button;
+  for (qsizetype index = 1; index < order.size(); ++index) {
     setTabOrder(order[index - 1], order[index]);
   }
 
@@ -224,6 +225,10 @@ void PreviewWindow::build() {
     if (picture->text() != shown_picture_) open_picture(picture->text());
   });
   connect(fixed_width_, &QCheckBox::toggled, this, &PreviewWindow::recut);
+  connect(sheet_, &SheetFields::changed, this, [this] {
+    enable_list_fields();
+    recut();
+  });
   connect(ink_rule_, &QComboBox::currentIndexChanged, this, [this] {
     view_->set_ink(ink_of(shown_picture_, ink_rule()));
     recut();
@@ -235,6 +240,12 @@ void PreviewWindow::build() {
   connect(view_, &PreviewView::zoom_changed, this,
           [this](int zoom) { zoom_label_->setText(tr("Zoom %1\u00d7").arg(zoom)); });
   zoom_label_->setText(tr("Zoom %1\u00d7").arg(view_->zoom()));
+}
+
+void PreviewWindow::enable_list_fields() {
+  const bool listed = sheet_->charset_keyword().isEmpty();
+  edit(FieldChars)->setEnabled(listed);
+  load_button_->setEnabled(listed);
 }
 
 QLineEdit* PreviewWindow::edit(int id) const {
@@ -344,7 +355,9 @@ std::optional<CutRequest> PreviewWindow::read_request(QString* refusal) const {
     return std::nullopt;
   }
   request.ink_rule = ink_rule();
-  if (!edit(FieldChars)->text().isEmpty()) request.chars = chars_bytes();
+  request.sheet = sheet_->settings();
+  const bool listed = request.sheet.charset == VELLICOR_CHARSET_NONE;
+  if (listed && !edit(FieldChars)->text().isEmpty()) request.chars = chars_bytes();
   return request;
 }
 
@@ -375,7 +388,8 @@ void PreviewWindow::show_outcome(const CutOutcome& outcome) {
   // The font's box reaches the lower blank rows below the last ink row, and
   // the descent counts from its bottom.
   const std::uint32_t lower = request ? request->options.lower_blank : 0;
-  view_->set_glyphs(outcome.glyphs, outcome.report.tallest + lower, descent);
+  view_->set_glyphs(outcome.glyphs, outcome.report.tallest + lower, descent,
+                    request ? request->sheet : SheetSettings{});
   set_status(cut_summary(outcome));
   Q_EMIT cut_shown();
 }
@@ -402,7 +416,7 @@ void PreviewWindow::convert() {
     put(field.id, edit(field.id)->text().toLatin1());
   }
   put(FieldFixedWidth, fixed_width_->isChecked() ? "1" : "0");
-  put(FieldChars, QByteArray::fromStdString(chars_bytes()));
+  put(FieldChars, request->chars ? QByteArray::fromStdString(*request->chars) : QByteArray());
   put(FieldBlankAdvance, edit(FieldBlankAdvance)->text().toLatin1());
   put(FieldInkRule, ink_rule_->currentData().toString().toLatin1());
 

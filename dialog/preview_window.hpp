@@ -14,6 +14,7 @@
 #include "dialog/cut_scheduler.hpp"
 #include "dialog/glyph_source.hpp"
 #include "dialog/preview_view.hpp"
+#include "dialog/sheet_fields.hpp"
 
 class QCheckBox;
 class QComboBox;
@@ -50,6 +51,7 @@ class PreviewWindow : public QDialog {
   QLineEdit* edit(int id) const;  // the line edit of a field, or null
   QCheckBox* fixed_width_box() const { return fixed_width_; }
   QComboBox* ink_rule_box() const { return ink_rule_; }
+  SheetFields& sheet_fields() const { return *sheet_; }
   PreviewView& view() const { return *view_; }
   QString status_text() const;
   // True while a cut runs or waits for its turn.
@@ -72,6 +74,9 @@ class PreviewWindow : public QDialog {
 
  private:
   void build();
+  // A built-in set takes the place of the list: the list's field and button
+  // wait while one is chosen.
+  void enable_list_fields();
   QLineEdit* add_edit(int id, int maximum_length = 0);
   // The cut request the fields describe, or the driver's message for the
   // first field that it would refuse.
@@ -101,6 +106,8 @@ class PreviewWindow : public QDialog {
   std::map<int, QLineEdit*> edits_;
   QCheckBox* fixed_width_ = nullptr;
   QComboBox* ink_rule_ = nullptr;
+  SheetFields* sheet_ = nullptr;
+  QPushButton* load_button_ = nullptr;
   PreviewView* view_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* zoom_label_ = nullptr;

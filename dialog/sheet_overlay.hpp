@@ -13,8 +13,8 @@
 namespace vellicor::dialog {
 
 struct SheetOverlay {
-  std::vector<QRect> cells;   // whole cells, row by row, left to right
-  std::vector<QRect> gaps;    // the skipped strips between neighbouring cells
+  std::vector<QRect> cells;     // whole cells, row by row, left to right
+  std::vector<QRect> gaps;      // the skipped strips between neighbouring cells
   std::vector<int> band_edges;  // rows where a band after the first begins
   std::vector<int> baselines;   // rows above which a baseline runs
 };

@@ -1,0 +1,132 @@
+// Building the layout fields and reading them into the cut's settings.
+#include "dialog/sheet_fields.hpp"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSpinBox>
+
+#include "driver/charset_names.hpp"
+
+namespace vellicor::dialog {
+namespace {
+
+// Five digits keep the boxes narrow; no cell, origin or gap of a picture the
+// engine reads comes near it.
+constexpr int kLargestNumber = 99999;
+constexpr int kStartCellWidth = 8;
+constexpr int kStartCellHeight = 16;
+
+QSpinBox* make_number(QWidget* parent, int minimum, int start) {
+  auto* box = new QSpinBox(parent);
+  box->setRange(minimum, kLargestNumber);
+  box->setValue(start);
+  return box;
+}
+
+}  // namespace
+
+SheetFields::SheetFields(QWidget* parent, QGridLayout* grid, int first_row) : QObject(parent) {
+  const auto label = [parent](const QString& text, QWidget* field) {
+    auto* made = new QLabel(text, parent);
+    made->setBuddy(field);
+    return made;
+  };
+  layout_ = new QComboBox(parent);
+  layout_->setObjectName(QStringLiteral("layout"));
+  layout_->addItems({tr("Strip"), tr("Rows"), tr("Grid"), tr("Marks")});
+  rows_ = make_number(parent, 1, 1);
+  charset_ = new QComboBox(parent);
+  charset_->addItem(tr("None (the list above)"), QString());
+  for (const CharsetName& name : charset_names()) {
+    charset_->addItem(tr(name.title), QString::fromLatin1(name.keyword));
+  }
+  grid->addWidget(label(tr("La&yout"), layout_), first_row, 0);
+  grid->addWidget(layout_, first_row, 1);
+  grid->addWidget(label(tr("Ro&ws"), rows_), first_row, 2);
+  grid->addWidget(rows_, first_row, 3);
+  grid->addWidget(label(tr("Character s&et"), charset_), first_row, 4);
+  grid->addWidget(charset_, first_row, 5, 1, 3);
+
+  // Grid: cell size, origin and gaps as pairs across and down.
+  cell_width_ = make_number(parent, 1, kStartCellWidth);
+  cell_height_ = make_number(parent, 1, kStartCellHeight);
+  origin_x_ = make_number(parent, 0, 0);
+  origin_y_ = make_number(parent, 0, 0);
+  gap_x_ = make_number(parent, 0, 0);
+  gap_y_ = make_number(parent, 0, 0);
+  proportional_ = new QCheckBox(tr("Proportional (ad&just advance to ink)"), parent);
+  const struct {
+    const char* text;
+    const char* between;
+    QSpinBox* across;
+    QSpinBox* down;
+  } pairs[] = {{QT_TR_NOOP("Cell si&ze"), "\u00d7", cell_width_, cell_height_},
+               {QT_TR_NOOP("&Margin (origin)"), ",", origin_x_, origin_y_},
+               {QT_TR_NOOP("Gap&s"), ",", gap_x_, gap_y_}};
+  const int row = first_row + 1;
+  int column = 0;
+  for (const auto& pair : pairs) {
+    auto* both = new QHBoxLayout;
+    both->addWidget(pair.across, 1);
+    both->addWidget(new QLabel(QString::fromUtf8(pair.between), parent));
+    both->addWidget(pair.down, 1);
+    grid->addWidget(label(tr(pair.text), pair.across), row, column);
+    grid->addLayout(both, row, column + 1);
+    column += 2;
+  }
+  grid->addWidget(proportional_, row, column, 1, 2);
+
+  for (QSpinBox* box : {rows_, cell_width_, cell_height_, origin_x_, origin_y_, gap_x_, gap_y_}) {
+    connect(box, &QSpinBox::valueChanged, this, &SheetFields::changed);
+  }
+  connect(proportional_, &QCheckBox::toggled, this, &SheetFields::changed);
+  connect(charset_, &QComboBox::currentIndexChanged, this, &SheetFields::changed);
+  connect(layout_, &QComboBox::currentIndexChanged, this, [this] {
+    enable_layout_fields();
+    Q_EMIT changed();
+  });
+  enable_layout_fields();
+}
+
+void SheetFields::enable_layout_fields() {
+  const int chosen = layout_->currentIndex();
+  rows_->setEnabled(chosen == kRows || chosen == kMarks);
+  for (QWidget* field : {static_cast<QWidget*>(cell_width_), static_cast<QWidget*>(cell_height_),
+                         static_cast<QWidget*>(origin_x_), static_cast<QWidget*>(origin_y_),
+                         static_cast<QWidget*>(gap_x_), static_cast<QWidget*>(gap_y_),
+                         static_cast<QWidget*>(proportional_)}) {
+    field->setEnabled(chosen == kGrid);
+  }
+}
+
+QList<QWidget*> SheetFields::fields() const {
+  return {layout_,   rows_,     charset_, cell_width_, cell_height_,
+          origin_x_, origin_y_, gap_x_,   gap_y_,      proportional_};
+}
+
+QString SheetFields::charset_keyword() const { return charset_->currentData().toString(); }
+
+SheetSettings SheetFields::settings() const {
+  SheetSettings sheet;
+  const int chosen = layout_->currentIndex();
+  if (chosen == kGrid) {
+    sheet.layout = VELLICOR_LAYOUT_GRID;
+    sheet.cell_width = std::uint32_t(cell_width_->value());
+    sheet.cell_height = std::uint32_t(cell_height_->value());
+    sheet.origin_x = std::uint32_t(origin_x_->value());
+    sheet.origin_y = std::uint32_t(origin_y_->value());
+    sheet.gap_x = std::uint32_t(gap_x_->value());
+    sheet.gap_y = std::uint32_t(gap_y_->value());
+    sheet.proportional = proportional_->isChecked();
+  } else {
+    sheet.layout = chosen == kMarks ? VELLICOR_LAYOUT_MARKS : VELLICOR_LAYOUT_STRIP;
+    if (chosen != kStrip) sheet.rows = std::uint32_t(rows_->value());
+  }
+  const int set = charset_->currentIndex();
+  if (set > 0) sheet.charset = charset_names()[std::size_t(set - 1)].charset;
+  return sheet;
+}
+
+}  // namespace vellicor::dialog

@@ -1,0 +1,306 @@
+// The Preview window's sheet layouts: the cells, gaps, band edges and
+// baselines placed for a picture, and over the real engine a small grid
+// picture with separator lines, the cells the view draws for it, the settings
+// each cut is asked with and the fields each layout enables.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QtTest>
+#include <mutex>
+
+#include "dialog/converter_glyph_source.hpp"
+#include "dialog/preview_window.hpp"
+#include "dialog/sheet_overlay.hpp"
+#include "driver/host_callbacks.hpp"
+#include "tests/support/png_builder.hpp"
+#include "tests/support/temp_dir.hpp"
+
+using namespace vellicor::dialog;
+using vellicor::test::TempDir;
+
+namespace {
+
+// The grid picture below: cells of 5 x 7 from (1, 1), one pixel apart, with
+// red separator lines around them (paper under the black rule).
+constexpr int kCellWidth = 5;
+constexpr int kCellHeight = 7;
+const std::vector<std::string> kGrid{
+    "rrrrrrrrrrrrr",  //
+    "r.....r.....r",  //
+    "r..#..r.....r",  //
+    "r..#..r.##..r",  //
+    "r..#..r.##..r",  //
+    "r..#..r.....r",  //
+    "r..#..r.....r",  //
+    "r.....r.....r",  //
+    "rrrrrrrrrrrrr",  //
+    "r.....r.....r",  //
+    "r.....r.....r",  //
+    "r.....r.....r",  //
+    "r.#...r.....r",  //
+    "r.....r.....r",  //
+    "r.....r.....r",  //
+    "r.....r.....r",  //
+    "rrrrrrrrrrrrr",  //
+};
+
+std::string write_grid_png(const TempDir& folder) {
+  std::vector<std::uint8_t> pixels;
+  for (const std::string& row : kGrid) {
+    for (const char pixel : row) {
+      if (pixel == '#') {
+        pixels.insert(pixels.end(), {0, 0, 0, 255});
+      } else if (pixel == 'r') {
+        pixels.insert(pixels.end(), {255, 0, 0, 255});
+      } else {
+        pixels.insert(pixels.end(), {255, 255, 255, 255});
+      }
+    }
+  }
+  const std::string path = folder.file("grid.png");
+  vellicor::test::write_file(path, vellicor::test::rgba_png(std::uint32_t(kGrid.front().size()),
+                                                            std::uint32_t(kGrid.size()), pixels));
+  return path;
+}
+
+// The engine's cut, with every request it was asked kept.
+class RecordingSource final : public GlyphSource {
+ public:
+  CutOutcome cut(const CutRequest& request) const override {
+    {
+      const std::lock_guard lock(mutex_);
+      requests_.push_back(request);
+    }
+    return engine_.cut(request);
+  }
+  CutRequest last() const {
+    const std::lock_guard lock(mutex_);
+    return requests_.back();
+  }
+
+ private:
+  ConverterGlyphSource engine_;
+  mutable std::mutex mutex_;
+  mutable std::vector<CutRequest> requests_;
+};
+
+struct Window {
+  TempDir folder;
+  std::shared_ptr<RecordingSource> source = std::make_shared<RecordingSource>();
+  PreviewWindow window{source};
+  SheetFields& sheet = window.sheet_fields();
+
+  Window() {
+    window.show();
+    window.open_picture(QString::fromStdString(write_grid_png(folder)));
+    wait();
+  }
+  void wait() { QTRY_VERIFY(!window.cutting()); }
+
+  void choose_grid(int cell_width, int cell_height) {
+    sheet.layout_box()->setCurrentIndex(SheetFields::kGrid);
+    sheet.cell_width_box()->setValue(cell_width);
+    sheet.cell_height_box()->setValue(cell_height);
+    sheet.origin_x_box()->setValue(1);
+    sheet.origin_y_box()->setValue(1);
+    sheet.gap_x_box()->setValue(1);
+    sheet.gap_y_box()->setValue(1);
+    wait();
+  }
+};
+
+SheetSettings grid(std::uint32_t width, std::uint32_t height, std::uint32_t origin,
+                   std::uint32_t gap) {
+  SheetSettings sheet;
+  sheet.layout = VELLICOR_LAYOUT_GRID;
+  sheet.cell_width = width;
+  sheet.cell_height = height;
+  sheet.origin_x = sheet.origin_y = origin;
+  sheet.gap_x = sheet.gap_y = gap;
+  return sheet;
+}
+
+SheetSettings bands(std::uint32_t layout, std::uint32_t rows) {
+  SheetSettings sheet;
+  sheet.layout = layout;
+  sheet.rows = rows;
+  return sheet;
+}
+
+}  // namespace
+
+class PreviewSheetTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void overlayPlacesWholeCellsAndBands_data();
+  void overlayPlacesWholeCellsAndBands();
+  void gridDrawsItsCellsAndRecutsWhenTheCellChanges();
+  void eachLayoutEnablesItsFieldsAndACharsetReplacesTheList();
+};
+
+void PreviewSheetTest::overlayPlacesWholeCellsAndBands_data() {
+  QTest::addColumn<SheetSettings>("sheet");
+  QTest::addColumn<QSize>("picture");
+  QTest::addColumn<int>("descent");
+  QTest::addColumn<QList<QRect>>("cells");
+  QTest::addColumn<QList<QRect>>("gaps");
+  QTest::addColumn<QList<int>>("edges");
+  QTest::addColumn<QList<int>>("baselines");
+
+  QTest::newRow("grid with gaps")
+      << grid(5, 7, 1, 1) << QSize(13, 17) << 0
+      << QList<QRect>{{1, 1, 5, 7}, {7, 1, 5, 7}, {1, 9, 5, 7}, {7, 9, 5, 7}}
+      << QList<QRect>{{6, 1, 1, 15}, {1, 8, 11, 1}} << QList<int>{} << QList<int>{8, 16};
+  // Two columns of 5 take 10 pixels, a third would end at 15: not whole.
+  QTest::newRow("part of a cell is none")
+      << grid(5, 4, 0, 0) << QSize(14, 4) << 1 << QList<QRect>{{0, 0, 5, 4}, {5, 0, 5, 4}}
+      << QList<QRect>{} << QList<int>{} << QList<int>{3};
+  // The last cell needs no gap after it.
+  QTest::newRow("gap after the last cell")
+      << grid(3, 3, 2, 4) << QSize(12, 5) << 0 << QList<QRect>{{2, 2, 3, 3}, {9, 2, 3, 3}}
+      << QList<QRect>{{5, 2, 4, 3}} << QList<int>{} << QList<int>{5};
+  QTest::newRow("origin leaves no whole cell")
+      << grid(5, 7, 9, 0) << QSize(13, 17) << 0 << QList<QRect>{} << QList<QRect>{} << QList<int>{}
+      << QList<int>{};
+  QTest::newRow("a descent as tall as the cell has no baseline")
+      << grid(4, 2, 0, 0) << QSize(4, 2) << 2 << QList<QRect>{{0, 0, 4, 2}} << QList<QRect>{}
+      << QList<int>{} << QList<int>{};
+  QTest::newRow("strip of one band")
+      << bands(VELLICOR_LAYOUT_STRIP, 1) << QSize(40, 12) << 2 << QList<QRect>{} << QList<QRect>{}
+      << QList<int>{} << QList<int>{};
+  // Each band of a strip finds its baseline from its own ink.
+  QTest::newRow("rows") << bands(VELLICOR_LAYOUT_STRIP, 3) << QSize(40, 12) << 2 << QList<QRect>{}
+                        << QList<QRect>{} << QList<int>{4, 8} << QList<int>{};
+  QTest::newRow("rows that do not divide")
+      << bands(VELLICOR_LAYOUT_STRIP, 5) << QSize(40, 12) << 0 << QList<QRect>{} << QList<QRect>{}
+      << QList<int>{} << QList<int>{};
+  QTest::newRow("marks") << bands(VELLICOR_LAYOUT_MARKS, 2) << QSize(40, 12) << 2 << QList<QRect>{}
+                         << QList<QRect>{} << QList<int>{6} << QList<int>{4, 10};
+  QTest::newRow("marks of one band")
+      << bands(VELLICOR_LAYOUT_MARKS, 0) << QSize(40, 6) << 0 << QList<QRect>{} << QList<QRect>{}
+      << QList<int>{} << QList<int>{6};
+}
+
+void PreviewSheetTest::overlayPlacesWholeCellsAndBands() {
+  QFETCH(SheetSettings, sheet);
+  QFETCH(QSize, picture);
+  QFETCH(int, descent);
+  const SheetOverlay overlay = sheet_overlay(sheet, picture, std::uint32_t(descent));
+  QTEST(QList<QRect>(overlay.cells.begin(), overlay.cells.end()), "cells");
+  QTEST(QList<QRect>(overlay.gaps.begin(), overlay.gaps.end()), "gaps");
+  QTEST(QList<int>(overlay.band_edges.begin(), overlay.band_edges.end()), "edges");
+  QTEST(QList<int>(overlay.baselines.begin(), overlay.baselines.end()), "baselines");
+}
+
+void PreviewSheetTest::gridDrawsItsCellsAndRecutsWhenTheCellChanges() {
+  Window preview;
+  preview.choose_grid(kCellWidth, kCellHeight);
+  // The cut is asked with the fields' grid.
+  const SheetSettings asked = preview.source->last().sheet;
+  QCOMPARE(asked.layout, VELLICOR_LAYOUT_GRID);
+  QCOMPARE(asked.cell_width, 5u);
+  QCOMPARE(asked.cell_height, 7u);
+  QCOMPARE(asked.origin_x, 1u);
+  QCOMPARE(asked.gap_y, 1u);
+
+  PreviewView& view = preview.window.view();
+  view.set_zoom(6);
+  const QList<QRect> cells{{1, 1, 5, 7}, {7, 1, 5, 7}, {1, 9, 5, 7}, {7, 9, 5, 7}};
+  QCOMPARE(QList<QRect>(view.overlay().cells.begin(), view.overlay().cells.end()), cells);
+  const QImage grab = view.viewport()->grab().toImage();
+  const QColor paper = grab.pixelColor(view.on_viewport(QRect(2, 2, 1, 1)).center());
+  for (const QRect& cell : cells) {
+    // Outlined on its own pixels, the separators beside it shaded.
+    const QRect drawn = view.on_viewport(cell);
+    QCOMPARE(drawn.size(), cell.size() * view.zoom());
+    for (const QPoint corner : {drawn.topLeft(), drawn.bottomRight(), drawn.topRight()}) {
+      QCOMPARE(grab.pixelColor(corner), PreviewView::cell_colour());
+    }
+    QCOMPARE(grab.pixelColor(drawn.center() + QPoint(0, drawn.height() / 2 - 2)), paper);
+  }
+  const QColor gap = grab.pixelColor(view.on_viewport(QRect(6, 4, 1, 1)).center());
+  QVERIFY(gap != paper && gap != PreviewView::cell_colour());
+  // The separators outside the grid are no gap of it.
+  QCOMPARE(grab.pixelColor(view.on_viewport(QRect(0, 4, 1, 1)).center()), paper);
+
+  // A wider cell is a new cut, and a new grid: one column of cells fits.
+  QSignalSpy shown(&preview.window, &PreviewWindow::cut_shown);
+  preview.sheet.cell_width_box()->setValue(6);
+  QTRY_VERIFY(shown.count() >= 1);
+  preview.wait();
+  QCOMPARE(preview.source->last().sheet.cell_width, 6u);
+  QCOMPARE(QList<QRect>(view.overlay().cells.begin(), view.overlay().cells.end()),
+           (QList<QRect>{{1, 1, 6, 7}, {1, 9, 6, 7}}));
+}
+
+void PreviewSheetTest::eachLayoutEnablesItsFieldsAndACharsetReplacesTheList() {
+  Window preview;
+  SheetFields& sheet = preview.sheet;
+  const struct {
+    int layout;
+    std::uint32_t engine_layout;
+    bool rows;
+    bool grid;
+  } layouts[] = {{SheetFields::kStrip, VELLICOR_LAYOUT_STRIP, false, false},
+                 {SheetFields::kRows, VELLICOR_LAYOUT_STRIP, true, false},
+                 {SheetFields::kGrid, VELLICOR_LAYOUT_GRID, false, true},
+                 {SheetFields::kMarks, VELLICOR_LAYOUT_MARKS, true, false}};
+  sheet.rows_box()->setValue(17);
+  for (const auto& layout : layouts) {
+    sheet.layout_box()->setCurrentIndex(layout.layout);
+    preview.wait();
+    QCOMPARE(sheet.rows_box()->isEnabled(), layout.rows);
+    for (QWidget* field :
+         {static_cast<QWidget*>(sheet.cell_width_box()),
+          static_cast<QWidget*>(sheet.cell_height_box()),
+          static_cast<QWidget*>(sheet.origin_x_box()), static_cast<QWidget*>(sheet.gap_y_box()),
+          static_cast<QWidget*>(sheet.proportional_box())}) {
+      QCOMPARE(field->isEnabled(), layout.grid);
+    }
+    const SheetSettings asked = preview.source->last().sheet;
+    QCOMPARE(asked.layout, layout.engine_layout);
+    // Rows count only where they are enabled, cells only in the grid.
+    QCOMPARE(asked.rows, layout.rows ? 17u : 0u);
+    QCOMPARE(asked.cell_width, layout.grid ? 8u : 0u);
+  }
+
+  // A set stands in for the typed list, which waits until the set goes.
+  QLineEdit* chars = preview.window.edit(vellicor::FieldChars);
+  chars->setText(QStringLiteral("AB"));
+  preview.wait();
+  QCOMPARE(preview.source->last().chars, std::optional<std::string>("AB"));
+  sheet.charset_box()->setCurrentIndex(sheet.charset_box()->findData(QStringLiteral("cp437")));
+  preview.wait();
+  QVERIFY(!chars->isEnabled());
+  QCOMPARE(preview.source->last().chars, std::nullopt);
+  QCOMPARE(preview.source->last().sheet.charset, VELLICOR_CHARSET_CP437);
+  sheet.charset_box()->setCurrentIndex(0);
+  preview.wait();
+  QVERIFY(chars->isEnabled());
+  QCOMPARE(preview.source->last().chars, std::optional<std::string>("AB"));
+  QCOMPARE(preview.source->last().sheet.charset, VELLICOR_CHARSET_NONE);
+
+  // Each field's label leads to it by its letter.
+  sheet.layout_box()->setCurrentIndex(SheetFields::kGrid);
+  const struct {
+    Qt::Key key;
+    QWidget* field;
+  } mnemonics[] = {{Qt::Key_Y, sheet.layout_box()},     {Qt::Key_E, sheet.charset_box()},
+                   {Qt::Key_Z, sheet.cell_width_box()}, {Qt::Key_M, sheet.origin_x_box()},
+                   {Qt::Key_S, sheet.gap_x_box()},      {Qt::Key_J, sheet.proportional_box()}};
+  for (const auto& row : mnemonics) {
+    QTest::keyClick(&preview.window, row.key, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), row.field);
+  }
+  sheet.layout_box()->setCurrentIndex(SheetFields::kRows);
+  QTest::keyClick(&preview.window, Qt::Key_W, Qt::AltModifier);
+  QCOMPARE(QApplication::focusWidget(), sheet.rows_box());
+  preview.wait();
+}
+
+QTEST_MAIN(PreviewSheetTest)
+#include "preview_sheet_test.moc"
