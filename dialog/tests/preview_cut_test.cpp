@@ -263,7 +263,7 @@ void PreviewCutTest::badCharacterFileGetsTheConsolesRefusal() {
   TempDir folder;
   const std::string picture = folder.file("ascii.bmp");
   std::filesystem::copy_file(sample_strip(), picture);
-  // Byte 3 of the list (the line break ends its first line) is no UTF-8.
+  // Byte 3 of the list (the line break is one byte of it) is no UTF-8.
   const std::string chars_file = folder.file("bad.txt");
   vellicor::test::write_text(chars_file, "ab\n\xFF" + printable_ascii().mid(3).toStdString());
   const QString refusal = QStringLiteral("The character list is not valid UTF-8 text (at byte 3)");
