@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QtTest>
+#include <functional>
 #include <mutex>
 
 #include "dialog/converter_glyph_source.hpp"
@@ -66,7 +67,8 @@ std::string write_grid_png(const TempDir& folder) {
   return path;
 }
 
-// The engine's cut, with every request it was asked kept.
+// The engine's cut, with every request it was asked kept. (A cut whose list
+// is refused asks once more without it, to show the picture's own boxes.)
 class RecordingSource final : public GlyphSource {
  public:
   CutOutcome cut(const CutRequest& request) const override {
@@ -79,6 +81,14 @@ class RecordingSource final : public GlyphSource {
   CutRequest last() const {
     const std::lock_guard lock(mutex_);
     return requests_.back();
+  }
+  std::size_t count() const {
+    const std::lock_guard lock(mutex_);
+    return requests_.size();
+  }
+  CutRequest at(std::size_t index) const {
+    const std::lock_guard lock(mutex_);
+    return requests_.at(index);
   }
 
  private:
@@ -140,6 +150,7 @@ class PreviewSheetTest : public QObject {
   void overlayPlacesWholeCellsAndBands();
   void gridDrawsItsCellsAndRecutsWhenTheCellChanges();
   void eachLayoutEnablesItsFieldsAndACharsetReplacesTheList();
+  void refusedLayoutSaysWhyInTheStatusLine();
 };
 
 void PreviewSheetTest::overlayPlacesWholeCellsAndBands_data() {
@@ -211,6 +222,19 @@ void PreviewSheetTest::gridDrawsItsCellsAndRecutsWhenTheCellChanges() {
   view.set_zoom(6);
   const QList<QRect> cells{{1, 1, 5, 7}, {7, 1, 5, 7}, {1, 9, 5, 7}, {7, 9, 5, 7}};
   QCOMPARE(QList<QRect>(view.overlay().cells.begin(), view.overlay().cells.end()), cells);
+  // One glyph a cell up to the last inked one, its box the ink's, drawn
+  // inside its cell.
+  QCOMPARE(preview.window.status_text(), QStringLiteral("3 glyphs, codes 0 to 2"));
+  const QRect ink[] = {{3, 2, 1, 5}, {8, 3, 2, 2}, {2, 12, 1, 1}};
+  QCOMPARE(view.glyphs().size(), std::size(ink));
+  for (std::size_t index = 0; index < std::size(ink); ++index) {
+    const GlyphBox& glyph = view.glyphs()[index];
+    QCOMPARE(QRect(int(glyph.first_column), int(glyph.top), int(glyph.width),
+                   int(glyph.bottom - glyph.top + 1)),
+             ink[index]);
+    QCOMPARE(view.box_on_viewport(index), view.on_viewport(ink[index]));
+    QVERIFY(view.on_viewport(cells[qsizetype(index)]).contains(view.box_on_viewport(index)));
+  }
   const QImage grab = view.viewport()->grab().toImage();
   const QColor paper = grab.pixelColor(view.on_viewport(QRect(2, 2, 1, 1)).center());
   for (const QRect& cell : cells) {
@@ -235,6 +259,9 @@ void PreviewSheetTest::gridDrawsItsCellsAndRecutsWhenTheCellChanges() {
   QCOMPARE(preview.source->last().sheet.cell_width, 6u);
   QCOMPARE(QList<QRect>(view.overlay().cells.begin(), view.overlay().cells.end()),
            (QList<QRect>{{1, 1, 6, 7}, {1, 9, 6, 7}}));
+  // The block stands in no whole cell any more.
+  QCOMPARE(preview.window.status_text(), QStringLiteral("2 glyphs, codes 0 to 1"));
+  QCOMPARE(view.glyphs()[1].top, 12u);
 }
 
 void PreviewSheetTest::eachLayoutEnablesItsFieldsAndACharsetReplacesTheList() {
@@ -269,20 +296,25 @@ void PreviewSheetTest::eachLayoutEnablesItsFieldsAndACharsetReplacesTheList() {
   }
 
   // A set stands in for the typed list, which waits until the set goes.
+  const auto asked_after = [&](const std::function<void()>& change) {
+    const std::size_t before = preview.source->count();
+    change();
+    preview.wait();
+    return preview.source->at(before);
+  };
   QLineEdit* chars = preview.window.edit(vellicor::FieldChars);
-  chars->setText(QStringLiteral("AB"));
-  preview.wait();
-  QCOMPARE(preview.source->last().chars, std::optional<std::string>("AB"));
-  sheet.charset_box()->setCurrentIndex(sheet.charset_box()->findData(QStringLiteral("cp437")));
-  preview.wait();
+  CutRequest asked = asked_after([&] { chars->setText(QStringLiteral("AB")); });
+  QCOMPARE(asked.chars, std::optional<std::string>("AB"));
+  asked = asked_after([&] {
+    sheet.charset_box()->setCurrentIndex(sheet.charset_box()->findData(QStringLiteral("cp437")));
+  });
   QVERIFY(!chars->isEnabled());
-  QCOMPARE(preview.source->last().chars, std::nullopt);
-  QCOMPARE(preview.source->last().sheet.charset, VELLICOR_CHARSET_CP437);
-  sheet.charset_box()->setCurrentIndex(0);
-  preview.wait();
+  QCOMPARE(asked.chars, std::nullopt);
+  QCOMPARE(asked.sheet.charset, VELLICOR_CHARSET_CP437);
+  asked = asked_after([&] { sheet.charset_box()->setCurrentIndex(0); });
   QVERIFY(chars->isEnabled());
-  QCOMPARE(preview.source->last().chars, std::optional<std::string>("AB"));
-  QCOMPARE(preview.source->last().sheet.charset, VELLICOR_CHARSET_NONE);
+  QCOMPARE(asked.chars, std::optional<std::string>("AB"));
+  QCOMPARE(asked.sheet.charset, VELLICOR_CHARSET_NONE);
 
   // Each field's label leads to it by its letter.
   sheet.layout_box()->setCurrentIndex(SheetFields::kGrid);
@@ -300,6 +332,24 @@ void PreviewSheetTest::eachLayoutEnablesItsFieldsAndACharsetReplacesTheList() {
   QTest::keyClick(&preview.window, Qt::Key_W, Qt::AltModifier);
   QCOMPARE(QApplication::focusWidget(), sheet.rows_box());
   preview.wait();
+}
+
+void PreviewSheetTest::refusedLayoutSaysWhyInTheStatusLine() {
+  Window preview;
+  preview.choose_grid(kCellWidth, 17);
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("Not one whole cell of the grid fits in the picture of 13 x 17 pixels "
+                          "from the grid's origin"));
+  QVERIFY(preview.window.view().glyphs().empty());
+  QVERIFY(preview.window.view().overlay().cells.empty());
+
+  preview.sheet.layout_box()->setCurrentIndex(SheetFields::kRows);
+  preview.sheet.rows_box()->setValue(2);
+  preview.wait();
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("The picture's height of 17 pixels does not divide into 2 rows of "
+                          "glyphs"));
+  QVERIFY(preview.window.view().overlay().band_edges.empty());
 }
 
 QTEST_MAIN(PreviewSheetTest)
