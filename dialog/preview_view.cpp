@@ -2,10 +2,12 @@
 // are drawn, so a strip of many thousand glyphs costs no more than a short one.
 #include "dialog/preview_view.hpp"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstring>
@@ -173,6 +175,29 @@ QRect PreviewView::box_on_viewport(std::size_t index) const {
   const GlyphBox& glyph = glyphs_[index];
   return on_viewport(QRect(int(glyph.first_column), int(glyph.top), int(glyph.width),
                            int(glyph.bottom - glyph.top + 1)));
+}
+
+int PreviewView::glyph_at(QPoint point) const {
+  for (const std::size_t index : drawn_) {
+    if (box_on_viewport(index).contains(point)) return int(index);
+  }
+  return -1;
+}
+
+bool PreviewView::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const int index = glyph_at(help->pos());
+  if (index < 0 || glyphs_[std::size_t(index)].unpaired) {
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+  }
+  const GlyphBox& glyph = glyphs_[std::size_t(index)];
+  QString text = tr("Code %1").arg(glyph.code);
+  if (!glyph.character.isEmpty()) text += QStringLiteral(": ") + glyph.character;
+  QToolTip::showText(help->globalPos(), text, viewport(), box_on_viewport(std::size_t(index)));
+  return true;
 }
 
 int PreviewView::baseline_row() const {

@@ -3,7 +3,7 @@
 // cut found (its box, code and character), the baseline and the blank columns
 // that stand inside a glyph. A sheet shows its grid's cells and gaps, or its
 // bands' edges, with the baselines of its layout; its glyphs go unlabelled,
-// since codes above the picture fit only one row.
+// since codes above the picture fit only one row: hovering a box tells them.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -52,6 +52,9 @@ class PreviewView : public QAbstractScrollArea {
   QRect box_on_viewport(std::size_t index) const;
   // Where a rectangle of picture pixels is drawn, as box_on_viewport.
   QRect on_viewport(const QRect& pixels) const;
+  // The glyph whose box holds a viewport point, or -1. Hovering it shows its
+  // code and character, which a sheet has no room to print beside it.
+  int glyph_at(QPoint point) const;
   // The picture row above which the baseline runs, or -1 when there is none.
   int baseline_row() const;
 
@@ -64,6 +67,7 @@ class PreviewView : public QAbstractScrollArea {
   void zoom_changed(int zoom);
 
  protected:
+  bool viewportEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;

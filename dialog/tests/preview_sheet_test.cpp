@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QToolTip>
 #include <QtTest>
 #include <functional>
 #include <mutex>
@@ -235,6 +236,13 @@ void PreviewSheetTest::gridDrawsItsCellsAndRecutsWhenTheCellChanges() {
     QCOMPARE(view.box_on_viewport(index), view.on_viewport(ink[index]));
     QVERIFY(view.on_viewport(cells[qsizetype(index)]).contains(view.box_on_viewport(index)));
   }
+  // Hovering a box tells its code; the empty cell holds none.
+  const QPoint over_block = view.box_on_viewport(1).center();
+  QCOMPARE(view.glyph_at(over_block), 1);
+  QCOMPARE(view.glyph_at(view.on_viewport(cells[3]).center()), -1);
+  QHelpEvent hover(QEvent::ToolTip, over_block, view.viewport()->mapToGlobal(over_block));
+  QCoreApplication::sendEvent(view.viewport(), &hover);
+  QTRY_COMPARE(QToolTip::text(), QStringLiteral("Code 1"));
   const QImage grab = view.viewport()->grab().toImage();
   const QColor paper = grab.pixelColor(view.on_viewport(QRect(2, 2, 1, 1)).center());
   for (const QRect& cell : cells) {
