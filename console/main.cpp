@@ -124,8 +124,7 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   }
 
   if (options.list) {
-    vellicor::console::ListingStyle style;
-    style.with_list = request.chars != nullptr;
+    vellicor::console::ListingStyle style = vellicor::console::listing_style_of(request);
     return status_of(vellicor::run_listing(&vellicor::console::extended_console_callbacks(),
                                            &request, &vellicor::console::print_glyph_line, &style));
   }

@@ -1,6 +1,7 @@
 // The sheet options (--rows, --grid and its companions, --marks, --charset):
 // from the command line through the console's fields to the settings the
-// driver hands the engine, and the pairs of options refused together.
+// driver hands the engine, the pairs of options refused together, and the
+// row and cell the listing adds.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "console/field_provider.hpp"
+#include "console/glyph_listing.hpp"
 #include "console/long_options.hpp"
 #include "driver/extended_request.hpp"
 #include "tests/console/argument_list.hpp"
@@ -106,6 +108,48 @@ TEST(SheetOptions, PairsThatDoNotGoTogetherAreRefused) {
   }
   EXPECT_STREQ(console_message_text(ConsoleMessage::kOnlyWithGrid),
                "This option goes with --grid only:");
+}
+
+// What print_glyph_line printed for glyph.
+std::string listed(const ListingStyle& style, const GlyphInfo& glyph) {
+  testing::internal::CaptureStdout();
+  static_cast<void>(print_glyph_line(const_cast<ListingStyle*>(&style), &glyph));
+  return testing::internal::GetCapturedStdout();
+}
+
+TEST(SheetOptions, ListingShowsRowAndCellForSheetsOnly) {
+  const auto style_of = [](const std::vector<std::string>& arguments) {
+    return listing_style_of(scan(arguments)->request);
+  };
+  EXPECT_FALSE(style_of({"--list", "s.png"}).with_places);
+  EXPECT_FALSE(style_of({"--list", "--rows", "1", "s.png"}).with_places);
+  EXPECT_TRUE(style_of({"--list", "--rows", "0x2", "s.png"}).with_places);
+  EXPECT_TRUE(style_of({"--list", "--marks", "s.png"}).with_places);
+  EXPECT_TRUE(style_of({"--list", "--grid", "8x8", "s.png"}).with_places);
+  EXPECT_TRUE(style_of({"--list", "--charset", "ascii", "s.png"}).with_list);
+
+  GlyphInfo glyph{};
+  glyph.index = 1;
+  glyph.code = 0x41;
+  glyph.character = "A";
+  glyph.first_column = 9;
+  glyph.width = 5;
+  glyph.advance = 8;
+  glyph.band = 1;
+  glyph.cell = 4;
+  ListingStyle style;
+  style.with_list = true;
+  EXPECT_EQ(listed(style, glyph), "    1  U+0041    'A'           9     13      5        8\n");
+  style.with_places = true;
+  EXPECT_EQ(listed(style, glyph),
+            "    1  U+0041    'A'           9     13      5        8  row 2, cell 5\n");
+  glyph.index = 0;
+  glyph.character = nullptr;
+  glyph.unpaired = 1;
+  EXPECT_EQ(listed(style, glyph),
+            "index  code      char      first   last  width  advance  place\n"
+            "    0  none      -             9     13      5        8  row 2, cell 5  (no "
+            "character)\n");
 }
 
 }  // namespace
