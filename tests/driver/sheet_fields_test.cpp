@@ -1,5 +1,5 @@
-// A sheet's layout fields: the texts of rows, cell sizes and pixel pairs, and
-// the settings the driver makes of them for the engine.
+// A sheet's layout fields: the texts of rows, cell sizes and pixel pairs, the
+// keywords, and the refusal of each field.
 #include "driver/sheet_fields.hpp"
 
 #include <gtest/gtest.h>
@@ -77,40 +77,6 @@ ReadRequest read_with(const std::vector<std::pair<FieldId, std::string>>& answer
   return read;
 }
 
-TEST(SheetFields, BecomeTheEnginesSettings) {
-  ReadRequest read = read_with({{FieldLayout, "grid"},
-                                {FieldGridCell, "8x16"},
-                                {FieldGridOrigin, "3,2"},
-                                {FieldGridGap, "1,0"},
-                                {FieldProportional, "1"},
-                                {FieldCharset, "cp437"}});
-  ASSERT_EQ(read.result, ResultCode::kOk);
-  const ConversionSettings& settings = read.request.settings;
-  EXPECT_TRUE(read.request.any_supplied);
-  EXPECT_EQ(settings.size, sizeof(ConversionSettings));
-  EXPECT_EQ(settings.layout, VELLICOR_LAYOUT_GRID);
-  EXPECT_EQ(settings.cell_width, 8u);
-  EXPECT_EQ(settings.cell_height, 16u);
-  EXPECT_EQ(settings.grid_origin_x, 3u);
-  EXPECT_EQ(settings.grid_origin_y, 2u);
-  EXPECT_EQ(settings.grid_gap_x, 1u);
-  EXPECT_EQ(settings.grid_gap_y, 0u);
-  EXPECT_EQ(settings.proportional, 1u);
-  EXPECT_EQ(settings.charset, VELLICOR_CHARSET_CP437);
-  EXPECT_EQ(settings.chars, nullptr);
-  EXPECT_EQ(settings.rows, 0u);
-
-  // Any one of them alone makes the run the extended conversion.
-  read = read_with({{FieldRows, "4"}});
-  ASSERT_EQ(read.result, ResultCode::kOk);
-  EXPECT_TRUE(read.request.any_supplied);
-  EXPECT_EQ(read.request.settings.rows, 4u);
-  EXPECT_EQ(read.request.settings.layout, VELLICOR_LAYOUT_STRIP);
-  read = read_with({{FieldProportional, "0"}});
-  EXPECT_TRUE(read.request.any_supplied);
-  EXPECT_EQ(read.request.settings.proportional, 0u);
-}
-
 TEST(SheetFields, EachRefusedFieldHasItsMessage) {
   const std::vector<std::pair<FieldId, Message>> cases = {
       {FieldLayout, Message::kInvalidLayout},     {FieldRows, Message::kInvalidRows},
@@ -122,9 +88,6 @@ TEST(SheetFields, EachRefusedFieldHasItsMessage) {
     EXPECT_EQ(read.result, ResultCode::kBadArgument) << id;
     EXPECT_EQ(read.refusal, message) << id;
   }
-  EXPECT_EQ(std::string(message_text(Message::kInvalidGridCell)),
-            "Invalid Grid Cell Value: the cell's width and height in pixels, each 1 or more, as "
-            "in 8x16");
 }
 
 }  // namespace
