@@ -3,9 +3,7 @@
 
 #include <cstring>
 
-#include "driver/charset_names.hpp"
 #include "driver/conversion_driver.hpp"
-#include "driver/layout_names.hpp"
 #include "driver/request_fields.hpp"
 #include "driver/sheet_fields.hpp"
 
@@ -36,53 +34,6 @@ ResultCode refuse(Message& refusal, Message message) {
   refusal = message;
   return ResultCode::kBadArgument;
 }
-
-ResultCode read_cell(const char* text, ConversionSettings& settings) {
-  NumberPair cell;
-  if (failed(read_cell_size(text, cell))) return ResultCode::kBadArgument;
-  settings.cell_width = cell.first;
-  settings.cell_height = cell.second;
-  return ResultCode::kOk;
-}
-
-ResultCode read_origin(const char* text, ConversionSettings& settings) {
-  NumberPair origin;
-  if (failed(read_pixel_pair(text, origin))) return ResultCode::kBadArgument;
-  settings.grid_origin_x = origin.first;
-  settings.grid_origin_y = origin.second;
-  return ResultCode::kOk;
-}
-
-ResultCode read_gap(const char* text, ConversionSettings& settings) {
-  NumberPair gap;
-  if (failed(read_pixel_pair(text, gap))) return ResultCode::kBadArgument;
-  settings.grid_gap_x = gap.first;
-  settings.grid_gap_y = gap.second;
-  return ResultCode::kOk;
-}
-
-// One field of a sheet's layout: its refusal and where its value goes.
-struct SheetField {
-  FieldId id;
-  Message refusal;
-  ResultCode (*read)(const char* text, ConversionSettings& settings);
-};
-
-constexpr SheetField kSheetFields[] = {
-    {FieldLayout, Message::kInvalidLayout,
-     [](const char* text, ConversionSettings& settings) {
-       return parse_layout(text, settings.layout);
-     }},
-    {FieldRows, Message::kInvalidRows,
-     [](const char* text, ConversionSettings& settings) { return read_rows(text, settings.rows); }},
-    {FieldGridCell, Message::kInvalidGridCell, &read_cell},
-    {FieldGridOrigin, Message::kInvalidGridOrigin, &read_origin},
-    {FieldGridGap, Message::kInvalidGridGap, &read_gap},
-    {FieldCharset, Message::kInvalidCharset,
-     [](const char* text, ConversionSettings& settings) {
-       return parse_charset(text, settings.charset);
-     }},
-};
 
 }  // namespace
 
@@ -119,7 +70,7 @@ ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
     }
   }
 
-  for (const SheetField& field : kSheetFields) {
+  for (const SheetField& field : sheet_fields()) {
     answer = ask(callbacks, context, field.id, text, kNumberFieldSize);
     if (answer == Answer::kAbsent) continue;
     request.any_supplied = true;

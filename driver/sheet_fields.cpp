@@ -1,9 +1,11 @@
-// Reading the rows, cell size and pixel pair texts.
+// The layout field table and the reading of rows, cell size and pixel pair texts.
 #include "driver/sheet_fields.hpp"
 
 #include <limits>
 
+#include "driver/charset_names.hpp"
 #include "driver/conversion_driver.hpp"
+#include "driver/layout_names.hpp"
 
 namespace vellicor {
 namespace {
@@ -40,7 +42,52 @@ bool read_pair(const char* text, char separator, NumberPair& pair) {
   return true;
 }
 
+ResultCode read_rows_field(const char* text, ConversionSettings& settings) {
+  return read_rows(text, settings.rows);
+}
+
+ResultCode read_cell(const char* text, ConversionSettings& settings) {
+  NumberPair cell;
+  if (failed(read_cell_size(text, cell))) return ResultCode::kBadArgument;
+  settings.cell_width = cell.first;
+  settings.cell_height = cell.second;
+  return ResultCode::kOk;
+}
+
+ResultCode read_origin(const char* text, ConversionSettings& settings) {
+  NumberPair origin;
+  if (failed(read_pixel_pair(text, origin))) return ResultCode::kBadArgument;
+  settings.grid_origin_x = origin.first;
+  settings.grid_origin_y = origin.second;
+  return ResultCode::kOk;
+}
+
+ResultCode read_gap(const char* text, ConversionSettings& settings) {
+  NumberPair gap;
+  if (failed(read_pixel_pair(text, gap))) return ResultCode::kBadArgument;
+  settings.grid_gap_x = gap.first;
+  settings.grid_gap_y = gap.second;
+  return ResultCode::kOk;
+}
+
+constexpr SheetField kSheetFields[] = {
+    {FieldLayout, Message::kInvalidLayout,
+     [](const char* text, ConversionSettings& settings) {
+       return parse_layout(text, settings.layout);
+     }},
+    {FieldRows, Message::kInvalidRows, &read_rows_field},
+    {FieldGridCell, Message::kInvalidGridCell, &read_cell},
+    {FieldGridOrigin, Message::kInvalidGridOrigin, &read_origin},
+    {FieldGridGap, Message::kInvalidGridGap, &read_gap},
+    {FieldCharset, Message::kInvalidCharset,
+     [](const char* text, ConversionSettings& settings) {
+       return parse_charset(text, settings.charset);
+     }},
+};
+
 }  // namespace
+
+std::span<const SheetField> sheet_fields() { return kSheetFields; }
 
 ResultCode read_rows(const char* text, std::uint32_t& rows) {
   std::uint32_t value = 0;

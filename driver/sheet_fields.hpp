@@ -1,10 +1,14 @@
-// The texts of a sheet's layout fields: the number of rows, a grid's cell
-// size and its pixel pairs.
+// A sheet's layout fields: the table the driver reads them by, and the texts
+// of the number of rows, a grid's cell size and its pixel pairs.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
+#include "driver/host_callbacks.hpp"
+#include "driver/messages.hpp"
 #include "vellicor/internal/result_codes.hpp"
+#include "vellicor/vellicor.h"
 
 namespace vellicor {
 
@@ -13,6 +17,19 @@ struct NumberPair {
   std::uint32_t first = 0;
   std::uint32_t second = 0;
 };
+
+// One field of a sheet's layout: where it comes from, its refusal and where
+// its value goes.
+struct SheetField {
+  FieldId id;
+  Message refusal;  // what a refused text is answered with
+  // kBadArgument, settings untouched, for a refused text.
+  ResultCode (*read)(const char* text, ConversionSettings& settings);
+};
+
+// The layout's refusable fields in the order the driver asks for them
+// (FieldProportional, never refused, is read apart).
+std::span<const SheetField> sheet_fields();
 
 // Reads text as a number of rows (decimal or "0x" hexadecimal), 1 or more.
 // kBadArgument, rows untouched, for anything else.
