@@ -342,6 +342,7 @@ TEST_F(SheetLayout, RefusesSheetsThatDoNotFitAndWritesNothing) {
   deep.descent = 2;
   EXPECT_EQ(convert(sheet, deep, "out.bdf"), to_int(ResultCode::kBadArgument));
   EXPECT_EQ(detail_, to_int(ErrorDetail::kDescentTooLarge));
+  EXPECT_EQ(report_.font_height, 2u);  // the cell's height
 
   // Settings that do not fit together.
   settings_.rows = 2;
