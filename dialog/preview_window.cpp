@@ -419,6 +419,7 @@ void PreviewWindow::convert() {
   put(FieldChars, request->chars ? QByteArray::fromStdString(*request->chars) : QByteArray());
   put(FieldBlankAdvance, edit(FieldBlankAdvance)->text().toLatin1());
   put(FieldInkRule, ink_rule_->currentData().toString().toLatin1());
+  for (const auto& [id, text] : sheet_->driver_texts()) put(id, text);
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const ResultCode converted = run_snapshot_conversion(snapshot);

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 
 #include "driver/charset_names.hpp"
+#include "driver/layout_names.hpp"
 
 namespace vellicor::dialog {
 namespace {
@@ -107,6 +108,28 @@ QList<QWidget*> SheetFields::fields() const {
 }
 
 QString SheetFields::charset_keyword() const { return charset_->currentData().toString(); }
+
+std::vector<std::pair<FieldId, QByteArray>> SheetFields::driver_texts() const {
+  const SheetSettings sheet = settings();
+  const auto pair = [](std::uint32_t first, char between, std::uint32_t second) {
+    return QByteArray::number(first) + between + QByteArray::number(second);
+  };
+  std::vector<std::pair<FieldId, QByteArray>> texts;
+  if (layout_->currentIndex() != kStrip) {
+    texts.emplace_back(FieldLayout, QByteArray(layout_keyword(sheet.layout)));
+  }
+  if (sheet.rows != 0) texts.emplace_back(FieldRows, QByteArray::number(sheet.rows));
+  if (sheet.layout == VELLICOR_LAYOUT_GRID) {
+    texts.emplace_back(FieldGridCell, pair(sheet.cell_width, 'x', sheet.cell_height));
+    texts.emplace_back(FieldGridOrigin, pair(sheet.origin_x, ',', sheet.origin_y));
+    texts.emplace_back(FieldGridGap, pair(sheet.gap_x, ',', sheet.gap_y));
+    texts.emplace_back(FieldProportional, sheet.proportional ? "1" : "0");
+  }
+  if (sheet.charset != VELLICOR_CHARSET_NONE) {
+    texts.emplace_back(FieldCharset, charset_keyword().toLatin1());
+  }
+  return texts;
+}
 
 SheetSettings SheetFields::settings() const {
   SheetSettings sheet;

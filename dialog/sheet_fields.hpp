@@ -3,9 +3,13 @@
 // the chosen layout, and a built-in character set in place of the list.
 #pragma once
 
+#include <QByteArray>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 #include "dialog/glyph_source.hpp"
+#include "driver/host_callbacks.hpp"
 
 class QCheckBox;
 class QComboBox;
@@ -28,6 +32,10 @@ class SheetFields : public QObject {
   SheetSettings settings() const;
   // The keyword of the chosen character set, or an empty text for none.
   QString charset_keyword() const;
+  // The texts the conversion driver reads for the chosen layout and set, as
+  // the console's options give them; the fields of other layouts are left
+  // out, and a plain strip without a set gives none.
+  std::vector<std::pair<FieldId, QByteArray>> driver_texts() const;
 
   QComboBox* layout_box() const { return layout_; }
   QComboBox* charset_box() const { return charset_; }

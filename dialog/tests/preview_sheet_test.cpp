@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -49,9 +50,10 @@ const std::vector<std::string> kGrid{
     "rrrrrrrrrrrrr",  //
 };
 
-std::string write_grid_png(const TempDir& folder) {
+// A picture drawn as text: '#' black, 'r' red, anything else white.
+std::string write_png(const TempDir& folder, const std::vector<std::string>& rows) {
   std::vector<std::uint8_t> pixels;
-  for (const std::string& row : kGrid) {
+  for (const std::string& row : rows) {
     for (const char pixel : row) {
       if (pixel == '#') {
         pixels.insert(pixels.end(), {0, 0, 0, 255});
@@ -62,9 +64,9 @@ std::string write_grid_png(const TempDir& folder) {
       }
     }
   }
-  const std::string path = folder.file("grid.png");
-  vellicor::test::write_file(path, vellicor::test::rgba_png(std::uint32_t(kGrid.front().size()),
-                                                            std::uint32_t(kGrid.size()), pixels));
+  const std::string path = folder.file("sheet.png");
+  vellicor::test::write_file(path, vellicor::test::rgba_png(std::uint32_t(rows.front().size()),
+                                                            std::uint32_t(rows.size()), pixels));
   return path;
 }
 
@@ -104,9 +106,11 @@ struct Window {
   PreviewWindow window{source};
   SheetFields& sheet = window.sheet_fields();
 
-  Window() {
+  std::string picture;
+
+  explicit Window(const std::vector<std::string>& rows = kGrid) : picture(write_png(folder, rows)) {
     window.show();
-    window.open_picture(QString::fromStdString(write_grid_png(folder)));
+    window.open_picture(QString::fromStdString(picture));
     wait();
   }
   void wait() { QTRY_VERIFY(!window.cutting()); }
@@ -152,6 +156,8 @@ class PreviewSheetTest : public QObject {
   void gridDrawsItsCellsAndRecutsWhenTheCellChanges();
   void eachLayoutEnablesItsFieldsAndACharsetReplacesTheList();
   void refusedLayoutSaysWhyInTheStatusLine();
+  void convertWritesWhatTheConsoleWrites_data();
+  void convertWritesWhatTheConsoleWrites();
 };
 
 void PreviewSheetTest::overlayPlacesWholeCellsAndBands_data() {
@@ -358,6 +364,87 @@ void PreviewSheetTest::refusedLayoutSaysWhyInTheStatusLine() {
            QStringLiteral("The picture's height of 17 pixels does not divide into 2 rows of "
                           "glyphs"));
   QVERIFY(preview.window.view().overlay().band_edges.empty());
+}
+
+void PreviewSheetTest::convertWritesWhatTheConsoleWrites_data() {
+  QTest::addColumn<std::vector<std::string>>("picture");
+  QTest::addColumn<int>("layout");
+  QTest::addColumn<int>("rows");
+  QTest::addColumn<QSize>("cell");
+  QTest::addColumn<int>("spacing");  // the grid's origin and gaps, across and down
+  QTest::addColumn<bool>("proportional");
+  QTest::addColumn<QString>("charset");
+  QTest::addColumn<QString>("descent");
+  QTest::addColumn<QStringList>("options");  // the console's for the same font
+
+  const QStringList grid{"--grid", "5x7", "--grid-origin", "1,1", "--grid-gap", "1,1", "-d", "1"};
+  QTest::newRow("grid") << kGrid << int(SheetFields::kGrid) << 0 << QSize(5, 7) << 1 << false
+                        << QString() << "1" << grid;
+  QTest::newRow("proportional grid")
+      << kGrid << int(SheetFields::kGrid) << 0 << QSize(5, 7) << 1 << true << QString() << "1"
+      << (grid + QStringList{"--proportional"});
+  const std::vector<std::string> two_rows{
+      "........", "#.#..##.", "#.#..##.", "#.#.....",  //
+      "........", "##..#...", "##..#...", "........",
+  };
+  QTest::newRow("rows") << two_rows << int(SheetFields::kRows) << 2 << QSize() << 0 << false
+                        << QString() << "0" << QStringList{"--rows", "2"};
+  const std::vector<std::string> two_marked_rows{
+      "###.##..", ".#...#..", ".#..##..",  //
+      "###.##..", "#....#..", "#...##..",
+  };
+  QTest::newRow("marks") << two_marked_rows << int(SheetFields::kMarks) << 2 << QSize() << 0
+                         << false << QString() << "0" << QStringList{"--marks", "--rows", "2"};
+}
+
+void PreviewSheetTest::convertWritesWhatTheConsoleWrites() {
+  QFETCH(std::vector<std::string>, picture);
+  QFETCH(int, layout);
+  QFETCH(int, rows);
+  QFETCH(QSize, cell);
+  QFETCH(int, spacing);
+  QFETCH(bool, proportional);
+  QFETCH(QString, charset);
+  QFETCH(QString, descent);
+  QFETCH(QStringList, options);
+  Window preview(picture);
+  SheetFields& sheet = preview.sheet;
+  sheet.layout_box()->setCurrentIndex(layout);
+  sheet.rows_box()->setValue(rows);
+  if (cell.isValid()) {
+    sheet.cell_width_box()->setValue(cell.width());
+    sheet.cell_height_box()->setValue(cell.height());
+  }
+  for (QSpinBox* box :
+       {sheet.origin_x_box(), sheet.origin_y_box(), sheet.gap_x_box(), sheet.gap_y_box()}) {
+    box->setValue(spacing);
+  }
+  sheet.proportional_box()->setChecked(proportional);
+  if (!charset.isEmpty())
+    sheet.charset_box()->setCurrentIndex(sheet.charset_box()->findData(charset));
+  preview.window.edit(vellicor::FieldDescent)->setText(descent);
+  preview.window.edit(vellicor::FieldLeadingBlank)->setText(QStringLiteral("1"));
+  const std::string written = preview.folder.file("preview.bdf");
+  preview.window.edit(vellicor::FieldOutputPath)->setText(QString::fromStdString(written));
+  preview.wait();
+  const QString cut = preview.window.status_text();
+  QVERIFY2(cut.contains(QStringLiteral(" glyphs, codes ")), qPrintable(cut));
+  QTest::mouseClick(preview.window.findChild<QPushButton*>(QStringLiteral("convertButton")),
+                    Qt::LeftButton);
+  QCOMPARE(preview.window.status_text(), cut.section(QLatin1Char(','), 0, 0) +
+                                             QStringLiteral(" written to ") +
+                                             QString::fromStdString(written));
+
+  const std::string console_font = preview.folder.file("console.bdf");
+  QProcess console;
+  console.start(QString::fromStdString((vellicor::test::binary_dir() / "cvellicor").string()),
+                QStringList{"-o", QString::fromStdString(console_font), "-l", "1"} + options +
+                    QStringList{QString::fromStdString(preview.picture)});
+  QVERIFY(console.waitForFinished());
+  QCOMPARE(console.exitCode(), 0);
+  const auto font = vellicor::test::read_file(written);
+  QVERIFY(!font.empty());
+  QVERIFY(font == vellicor::test::read_file(console_font));
 }
 
 QTEST_MAIN(PreviewSheetTest)
