@@ -1,0 +1,43 @@
+"""The glyph records of a written BDF font, as text and as ink."""
+
+from dataclasses import dataclass
+
+
+@dataclass
+class Record:
+    text: str  # STARTCHAR to ENDCHAR, line breaks included
+    code: int
+    advance: int
+    ink: frozenset  # (x, y) from the origin, y up from the baseline as in font_files
+
+
+def read_records(path):
+    with open(path, encoding="utf-8") as stream:
+        lines = stream.read().split("\n")
+    records, start = [], None
+    for number, line in enumerate(lines):
+        if line.startswith("STARTCHAR"):
+            start = number
+        elif line == "ENDCHAR":
+            records.append(_record(lines[start:number + 1]))
+    return records
+
+
+def _record(lines):
+    fields = {line.split(" ", 1)[0]: line.split(" ")[1:] for line in lines}
+    width, height, left, bottom = (int(value) for value in fields["BBX"])
+    rows = lines[lines.index("BITMAP") + 1:-1]
+    ink = set()
+    for row_number, row in enumerate(rows):
+        bits = int(row, 16) if row else 0
+        for x in range(width):
+            if bits & (1 << (len(row) * 4 - 1 - x)):
+                ink.add((left + x, bottom + height - 1 - row_number))
+    return Record("\n".join(lines) + "\n", int(fields["ENCODING"][0]), int(fields["DWIDTH"][0]), frozenset(ink))
+
+
+def header(path):
+    """The lines before the first glyph record."""
+    with open(path, encoding="utf-8") as stream:
+        text = stream.read()
+    return text[:text.index("STARTCHAR")]
