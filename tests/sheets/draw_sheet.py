@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws sheets of real fonts for the sheet layouts to read back.
 
-  draw_sheet.py grid FONT.psf[.gz] OUT.png [--charset ascii|cp437] [--descent D]
+  draw_sheet.py grid FONT.psf[.gz] OUT.png [--charset ascii|cp437]
       the console font in 16 columns of cells, 1-pixel separator lines
       around every cell; without --charset, glyph i of the font in cell i.
   draw_sheet.py marks FONT.pcf[.gz] OUT.png [--rows N]
@@ -45,6 +45,14 @@ def charset(name):
     raise ValueError(f"unknown character set {name}")
 
 
+def baseline_descent(font):
+    """Rows of the cell below the baseline: those under the letter x."""
+    index = font.glyph_for(ord("x"))
+    if index is None:
+        return 0
+    return font.height - 1 - max(y for y, row in enumerate(font.rows[index]) if any(row))
+
+
 def grid_geometry(font):
     """Origin and gap of the grid sheets: a separator line before every cell."""
     return (1, 1), (1, 1)
@@ -58,7 +66,8 @@ def draw_grid(font, cells, path):
     step_x, step_y = font.width + gx, font.height + gy
     image = Image.new("RGB", (ox + COLUMNS * step_x, oy + rows * step_y), SEPARATOR)
     pixels = image.load()
-    for position, index in enumerate(cells):
+    for position in range(rows * COLUMNS):
+        index = cells[position] if position < len(cells) else None
         left, top = ox + (position % COLUMNS) * step_x, oy + (position // COLUMNS) * step_y
         for y in range(font.height):
             for x in range(font.width):
@@ -148,17 +157,16 @@ def main():
     parser.add_argument("font")
     parser.add_argument("picture")
     parser.add_argument("--charset", choices=["ascii", "cp437"])
-    parser.add_argument("--descent", type=int, default=4)
     parser.add_argument("--rows", type=int, default=1)
     args = parser.parse_args()
     if args.kind == "grid":
         font = font_files.read_psf(args.font)
         if args.charset:
             cells = [None if code is None else font.glyph_for(code) for code in charset(args.charset)]
-            options = grid_options(font, args.descent) + ["--charset", args.charset]
+            options = grid_options(font, baseline_descent(font)) + ["--charset", args.charset]
         else:
             cells = list(range(len(font.rows)))
-            options = grid_options(font, args.descent) + ["-v", "0"]
+            options = grid_options(font, baseline_descent(font)) + ["-v", "0"]
         draw_grid(font, cells, args.picture)
     else:
         entries = markable(font_files.read_pcf(args.font))

@@ -58,7 +58,7 @@ def compare(name, expected, font):
 
 def console_grid(cvellicor, work, path):
     font = font_files.read_psf(path)
-    descent = 4
+    descent = draw_sheet.baseline_descent(font)
     cells = list(range(len(font.rows)))
     picture = os.path.join(work, "console_grid.bmp")
     draw_sheet.draw_grid(font, cells, picture)
@@ -85,7 +85,7 @@ def marked_strip(cvellicor, work, path, bands):
 
 def cp437_chart(cvellicor, work, path):
     font = font_files.read_psf(path)
-    descent = 3
+    descent = draw_sheet.baseline_descent(font)
     codes = draw_sheet.charset("cp437")
     cells = [None if code is None else font.glyph_for(code) for code in codes]
     picture = os.path.join(work, "cp437_chart.bmp")
