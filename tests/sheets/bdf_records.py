@@ -1,5 +1,8 @@
-"""The glyph records of a written BDF font, as text and as ink."""
+"""Runs cvellicor and reads the glyph records of the fonts it writes, as
+text and as ink."""
 
+import os
+import subprocess
 from dataclasses import dataclass
 
 
@@ -41,3 +44,14 @@ def header(path):
     with open(path, encoding="utf-8") as stream:
         text = stream.read()
     return text[:text.index("STARTCHAR")]
+
+
+def convert(cvellicor, options, picture):
+    """Converts the picture into a font beside it; returns the font's path."""
+    font = os.path.splitext(picture)[0] + ".bdf"
+    command = [cvellicor] + options + ["-o", font, picture]
+    run = subprocess.run(command, capture_output=True, text=True)
+    if run.returncode != 0:
+        said = "\n".join((run.stdout + run.stderr).splitlines()[:4])
+        raise AssertionError(f"{' '.join(command)} exited with {run.returncode}:\n{said}")
+    return font
