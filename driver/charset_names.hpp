@@ -11,8 +11,8 @@
 namespace vellicor {
 
 struct CharsetName {
-  const char* keyword;  // as typed: "cp437"
-  const char* title;    // as shown: "IBM PC (code page 437)"
+  const char* keyword;    // as typed: "cp437"
+  const char* title;      // as shown: "IBM PC (code page 437)"
   std::uint32_t charset;  // VELLICOR_CHARSET_*
 };
 

@@ -190,13 +190,11 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
       if (report.grid_columns != 0) {
         const std::uint64_t cells = std::uint64_t{report.grid_columns} * report.bands;
         if (report.characters_listed > cells) {
-          return "The character list names " +
-                 count_of(report.characters_listed, "character") + " but the grid holds " +
-                 count_of(static_cast<std::uint32_t>(cells), "cell");
+          return "The character list names " + count_of(report.characters_listed, "character") +
+                 " but the grid holds " + count_of(static_cast<std::uint32_t>(cells), "cell");
         }
         return "The picture's cells hold glyphs up to cell " + std::to_string(report.glyphs_cut) +
-               " but the character list names " +
-               count_of(report.characters_listed, "character");
+               " but the character list names " + count_of(report.characters_listed, "character");
       }
       std::string text = "The picture holds " + count_of(report.glyphs_cut, "glyph") +
                          " but the character list names " +
@@ -226,9 +224,8 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
              std::to_string(report.problem_band) + " of the character list names " +
              std::to_string(report.band_characters);
     case ErrorDetail::kListLines:
-      return "The character list has " + count_of(report.list_lines, "line") +
-             " but the picture " + count_of(report.bands, "row") +
-             " of glyphs: give one line, or one line for each row";
+      return "The character list has " + count_of(report.list_lines, "line") + " but the picture " +
+             count_of(report.bands, "row") + " of glyphs: give one line, or one line for each row";
     case ErrorDetail::kNoCell:
       return "Not one whole cell of the grid fits in the picture of " +
              std::to_string(report.picture_width) + " x " + std::to_string(report.picture_height) +

@@ -263,10 +263,10 @@ void PreviewCutTest::badCharacterFileGetsTheConsolesRefusal() {
   TempDir folder;
   const std::string picture = folder.file("ascii.bmp");
   std::filesystem::copy_file(sample_strip(), picture);
-  // Byte 2 of the list (the line break is no part of it) is no UTF-8.
+  // Byte 3 of the list (the line break is one byte of it) is no UTF-8.
   const std::string chars_file = folder.file("bad.txt");
   vellicor::test::write_text(chars_file, "ab\n\xFF" + printable_ascii().mid(3).toStdString());
-  const QString refusal = QStringLiteral("The character list is not valid UTF-8 text (at byte 2)");
+  const QString refusal = QStringLiteral("The character list is not valid UTF-8 text (at byte 3)");
 
   QProcess console;
   console.start(

@@ -16,7 +16,19 @@ PipelineRequest extended_request(const ConversionSettings& settings) {
   request.chars = settings.chars;
   request.blank_advance = settings.blank_advance;
   request.framing = Framing::kByInk;
+  request.charset = settings.charset;
   return request;
+}
+
+// The extended request of settings, or kBadArgument with kLayoutSettings for
+// layout settings that do not fit together.
+ResultCode read_extended_request(const ConversionSettings& settings, PipelineRequest& request,
+                                 ErrorDetail* detail) {
+  request = extended_request(settings);
+  if (!read_layout(settings, request.layout)) {
+    return fail(detail, ErrorDetail::kLayoutSettings, ResultCode::kBadArgument);
+  }
+  return ResultCode::kOk;
 }
 
 // The checks, the stages, then the font written.
@@ -46,7 +58,10 @@ ResultCode convert_file(FileSystem& fs, const ConversionPaths* paths,
 ResultCode convert_ex_file(FileSystem& fs, const ConversionPaths* paths,
                            const ConversionOptions* options, const ConversionSettings& settings,
                            ConversionReport& report, ErrorDetail* detail) {
-  return convert_with(fs, paths, options, extended_request(settings), report, detail);
+  PipelineRequest request;
+  const ResultCode read = read_extended_request(settings, request, detail);
+  if (failed(read)) return read;
+  return convert_with(fs, paths, options, request, report, detail);
 }
 
 ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOptions* options,
@@ -57,9 +72,11 @@ ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOpti
   const ConversionOptions& used = options != nullptr ? *options : no_options;
   if (!request_is_usable(&paths, &used)) return ResultCode::kBadArgument;
 
+  PipelineRequest request;
+  const ResultCode read = read_extended_request(settings, request, detail);
+  if (failed(read)) return read;
   PreparedFont font;
-  const ResultCode result =
-      prepare_font(fs, input_path, used, extended_request(settings), font, report, detail);
+  const ResultCode result = prepare_font(fs, input_path, used, request, font, report, detail);
   // A count mismatch still lists what was cut, so the user sees where the
   // list and the strip part ways.
   const bool listable = succeeded(result) || !font.boxes.boxes.empty();
@@ -72,10 +89,16 @@ ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOpti
     info.index = index++;
     info.code = static_cast<std::uint32_t>(glyph.code);
     if (glyph.box != nullptr) {
-      info.first_column = glyph.box->start;
-      info.width = glyph.box->width;
-      info.top = glyph.box->top;
-      info.bottom = glyph.box->bottom;
+      const GlyphBox& box = *glyph.box;
+      info.first_column = box.start;
+      info.width = box.width;
+      info.top = box.top;
+      info.bottom = box.bottom;
+      info.band = box.band;
+      info.cell = box.cell;
+      info.x_offset = box.x_offset;
+      info.y_offset =
+          box.placed ? box.y_offset : -static_cast<std::int32_t>(font.model.frame_of(box).descent);
     }
     info.advance = glyph.advance;
     info.is_blank = glyph.is_blank ? 1 : 0;

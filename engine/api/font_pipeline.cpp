@@ -4,14 +4,24 @@
 #include "engine/core/limits.hpp"
 #include "engine/font/bdf_writer.hpp"
 #include "engine/io/output_file.hpp"
-#include "engine/layout/glyph_cutter.hpp"
+#include "engine/layout/sheet_cutter.hpp"
 
 namespace vellicor {
 
 namespace {
 
+bool uses_list(const PipelineRequest& request) {
+  return request.chars != nullptr || request.charset != VELLICOR_CHARSET_NONE;
+}
+
 ResultCode read_list(const PipelineRequest& request, CharacterList& list, ConversionReport& report,
                      ErrorDetail* detail) {
+  if (request.charset != VELLICOR_CHARSET_NONE) {
+    if (request.chars != nullptr) {
+      return fail(detail, ErrorDetail::kLayoutSettings, ResultCode::kBadArgument);
+    }
+    return fail(detail, ErrorDetail::kLayoutSettings, ResultCode::kBadArgument);
+  }
   if (request.chars == nullptr) return ResultCode::kOk;
   CharacterListProblem problem;
   const ResultCode result = parse_character_list(request.chars, list, detail, &problem);
@@ -25,6 +35,34 @@ ResultCode read_list(const PipelineRequest& request, CharacterList& list, Conver
 }
 
 }  // namespace
+
+bool read_layout(const ConversionSettings& settings, LayoutSettings& layout) {
+  layout = LayoutSettings{};
+  layout.bands = settings.rows > 1 ? settings.rows : 1;
+  const bool grid_settings = settings.cell_width != 0 || settings.cell_height != 0 ||
+                             settings.grid_origin_x != 0 || settings.grid_origin_y != 0 ||
+                             settings.grid_gap_x != 0 || settings.grid_gap_y != 0 ||
+                             settings.proportional != 0;
+  switch (settings.layout) {
+    case VELLICOR_LAYOUT_STRIP:
+    case VELLICOR_LAYOUT_MARKS:
+      layout.kind =
+          settings.layout == VELLICOR_LAYOUT_STRIP ? LayoutKind::kStrip : LayoutKind::kMarks;
+      return !grid_settings;
+    case VELLICOR_LAYOUT_GRID:
+      layout.kind = LayoutKind::kGrid;
+      layout.cell_width = settings.cell_width;
+      layout.cell_height = settings.cell_height;
+      layout.origin_x = settings.grid_origin_x;
+      layout.origin_y = settings.grid_origin_y;
+      layout.gap_x = settings.grid_gap_x;
+      layout.gap_y = settings.grid_gap_y;
+      layout.proportional = settings.proportional != 0;
+      return settings.rows <= 1 && settings.cell_width != 0 && settings.cell_height != 0;
+    default:
+      return false;
+  }
+}
 
 ResultCode prepare_font(FileSystem& fs, const char* input_path, const ConversionOptions& options,
                         const PipelineRequest& request, PreparedFont& font,
@@ -49,12 +87,26 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
     return fail(detail, ErrorDetail::kAllInk, ResultCode::kUnusableInput);
   }
 
-  result = cut_strip(font.map, options.allowed_blank_columns, request.framing, font.boxes);
-  if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
+  report.bands = request.layout.kind == LayoutKind::kGrid ? 0 : request.layout.bands;
+  result = cut_sheet(font.map, options, request.layout, request.framing, font.boxes, detail);
+  if (request.layout.kind == LayoutKind::kGrid) {
+    report.bands = font.boxes.band_count;
+    report.grid_columns = font.boxes.grid_columns;
+  }
+  if (failed(result)) {
+    if (result == ResultCode::kBadArgument) report.font_height = request.layout.cell_height;
+    return result;
+  }
 
-  const CharacterList* list = request.chars != nullptr ? &font.list : nullptr;
+  const CharacterList* list = uses_list(request) ? &font.list : nullptr;
   result =
       font.model.build(font.boxes, options, list, request.blank_advance, request.framing, detail);
+  const BandMismatch& mismatch = font.model.band_mismatch();
+  report.list_lines = mismatch.list_lines;
+  report.problem_band = mismatch.band;
+  report.band_glyphs = mismatch.glyphs;
+  report.band_characters = mismatch.characters;
+  if (list != nullptr) report.characters_listed = font.model.characters_paired();
   report.glyphs_cut = font.model.glyphs_cut();
   // The rows of ink the box is made from; without a glyph there is no box,
   // and the tallest column is all the cut found.

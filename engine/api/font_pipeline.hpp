@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "engine/core/framing.hpp"
+#include "engine/core/layout_settings.hpp"
 #include "engine/font/character_list.hpp"
 #include "engine/font/font_model.hpp"
 #include "engine/io/file_system.hpp"
@@ -27,7 +28,15 @@ struct PipelineRequest {
   // How glyphs are cut and placed in the font's box. Under Framing::kByInk a
   // picture with no ink, or nothing but ink, is refused with its own detail.
   Framing framing = Framing::kMarginStrip;
+  // Where the glyphs stand: the plain conversion's is the one-band strip.
+  LayoutSettings layout;
+  std::uint32_t charset = VELLICOR_CHARSET_NONE;  // a built-in list in place of chars
 };
+
+// Turns the extended interface's layout settings into layout; false for
+// settings that do not fit together (an unknown layout, bands in a grid, a
+// grid setting outside a grid, a cell of no pixels).
+bool read_layout(const ConversionSettings& settings, LayoutSettings& layout);
 
 // Everything a font is made from, read and decided before writing. The model
 // points into the list and the boxes, so the whole stays where it was made.

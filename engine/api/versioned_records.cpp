@@ -32,6 +32,16 @@ ConversionSettings read_settings(const ConversionSettings* given) {
   VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, chars);
   VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, blank_advance);
   VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, ink_rule);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, layout);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, rows);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, cell_width);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, cell_height);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, grid_origin_x);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, grid_origin_y);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, grid_gap_x);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, grid_gap_y);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, proportional);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, charset);
   return full;
 }
 
@@ -56,6 +66,12 @@ void write_report(const ConversionReport& full, ConversionReport* given) {
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, blanks_listed);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, ink_rule);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, font_height);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, bands);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, grid_columns);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, list_lines);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, problem_band);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, band_glyphs);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, band_characters);
 }
 
 #undef VELLICOR_COPY_IF_COVERED

@@ -86,7 +86,6 @@ ResultCode write_bdf_header(OutputFile& file, const FontModel& font, ErrorDetail
   const UnicodeFontFigures* const unicode = font.uses_list() ? &figures : nullptr;
   // Figures in 64 bits: the options are small, but the box is as large as
   // the picture allows.
-  const auto width = static_cast<std::int64_t>(frame.width);
   const auto height = static_cast<std::int64_t>(frame.height);
   const auto descent = static_cast<std::int64_t>(frame.descent);
 
@@ -105,11 +104,14 @@ ResultCode write_bdf_header(OutputFile& file, const FontModel& font, ErrorDetail
   sink.text(" ");
   sink.number(kBdfResolutionDpi);
   sink.text("\nFONTBOUNDINGBOX ");
-  sink.number(unicode != nullptr ? static_cast<std::int64_t>(unicode->bounding_width) : width);
+  sink.number(unicode != nullptr ? static_cast<std::int64_t>(unicode->bounding_width)
+                                 : static_cast<std::int64_t>(frame.bounds_width));
   sink.text(" ");
-  sink.number(height);
-  sink.text(" 0 ");
-  sink.number(-descent);
+  sink.number(static_cast<std::int64_t>(frame.bounds_height));
+  sink.text(" ");
+  sink.number(frame.bounds_x);
+  sink.text(" ");
+  sink.number(frame.bounds_y);
   sink.text("\nSTARTPROPERTIES ");
   sink.number(unicode != nullptr ? kUnicodePropertyCount : std::int64_t{2});
   sink.text("\nFONT_DESCENT ");

@@ -19,14 +19,13 @@ RecordLabel label_of(const FontGlyph& glyph) {
 
 std::uint64_t bdf_records_size(const FontModel& font) {
   const ConversionOptions& options = font.options();
-  const FontFrame& frame = font.frame();
   std::uint64_t total = 0;
   font.for_each_glyph([&](const FontGlyph& glyph) {
     const RecordLabel label = label_of(glyph);
     const std::uint64_t record =
-        glyph.is_blank
-            ? blank_record_size(frame, label, glyph.advance)
-            : glyph_record_size(options, frame, *glyph.box, font.uses_list() ? &label : nullptr);
+        glyph.is_blank ? blank_record_size(font.frame(), label, glyph.advance, font.uses_list())
+                       : glyph_record_size(options, font.frame_of(*glyph.box), *glyph.box,
+                                           font.uses_list() ? &label : nullptr);
     constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
     total = record > kMost - total ? kMost : total + record;
     return true;
@@ -37,7 +36,7 @@ std::uint64_t bdf_records_size(const FontModel& font) {
 bool bdf_records_exceed(const FontModel& font, std::uint64_t limit) {
   // The bound takes every record as large as the last code and the widest
   // box make it; names by code point and blank glyphs fall outside it.
-  if (!font.uses_list() &&
+  if (!font.uses_list() && font.single_frame() &&
       glyph_records_size_bound(font.options(), font.measure(), font.frame()) <= limit) {
     return false;
   }
@@ -49,12 +48,12 @@ ResultCode write_bdf_font(OutputFile& file, const FontModel& font, const InkMap&
   ResultCode result = write_bdf_header(file, font, detail);
   if (failed(result)) return result;
   const ConversionOptions& options = font.options();
-  const FontFrame& frame = font.frame();
   font.for_each_glyph([&](const FontGlyph& glyph) {
     const RecordLabel label = label_of(glyph);
-    result = glyph.is_blank ? write_blank_record(file, frame, label, glyph.advance)
-                            : write_glyph_record(file, map, options, frame, *glyph.box,
-                                                 font.uses_list() ? &label : nullptr);
+    result = glyph.is_blank
+                 ? write_blank_record(file, font.frame(), label, glyph.advance, font.uses_list())
+                 : write_glyph_record(file, map, options, font.frame_of(*glyph.box), *glyph.box,
+                                      font.uses_list() ? &label : nullptr);
     return succeeded(result);
   });
   if (failed(result)) return fail(detail, ErrorDetail::kFileAccess, result);

@@ -3,6 +3,7 @@
 // scalable widths the records and the header state.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/core/font_measure.hpp"
@@ -22,6 +23,13 @@ struct FontFrame {
   std::uint64_t size = 0;      // SIZE: the point size at kBdfResolutionDpi
   // The picture row drawn on the first line under the upper blank lines.
   std::uint32_t first_row = 0;
+  // FONTBOUNDINGBOX, which holds every glyph's box: in a strip the font's
+  // box, from the descent below the baseline; in a sheet the union of its
+  // glyphs' ink boxes.
+  std::uint64_t bounds_width = 0;
+  std::uint64_t bounds_height = 0;
+  std::int64_t bounds_x = 0;
+  std::int64_t bounds_y = 0;
 
   // SWIDTH of a glyph advancing advance pixels: thousandths of the box
   // height when framed by the ink; in the margin strip the advance over the
@@ -53,5 +61,20 @@ struct FontFrame {
 // to measure.deepest; ascent and descent fill it, SIZE and SWIDTH follow
 // from its height.
 FontFrame frame_font(const ConversionOptions& options, const FontMeasure& measure, Framing framing);
+
+// The font-wide frame over the frames of a strip's bands: as wide as the
+// widest, and from the deepest descent to the highest ascent. The bands
+// share their descent, so every band's boxes lie in it.
+FontFrame frame_of_bands(const FontFrame* frames, std::size_t count);
+
+// The frame of a sheet whose glyphs place themselves in cells or bands of
+// place_height rows below the marks: ascent and descent fill the place, and
+// the bounds are the union of the glyphs' ink boxes.
+struct PlacedBounds {
+  std::int64_t left = 0, right = 0, bottom = 0, top = 0;  // right and top exclusive
+  bool any = false;
+};
+FontFrame frame_placed(const ConversionOptions& options, std::uint32_t place_height,
+                       const PlacedBounds& bounds);
 
 }  // namespace vellicor

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "engine/core/font_measure.hpp"
 #include "engine/font/character_list.hpp"
@@ -35,6 +36,14 @@ struct UnicodeFontFigures {
   bool character_cell = false;       // SPACING "C": every advance is the font's width
 };
 
+// Where a character list given one line per band and the bands part ways.
+struct BandMismatch {
+  std::uint32_t list_lines = 0;  // lines of the list
+  std::uint32_t band = 0;        // from 1: the first band whose count differs
+  std::uint32_t glyphs = 0;      // its glyphs
+  std::uint32_t characters = 0;  // the characters of its line that take one
+};
+
 class FontModel {
  public:
   // Pairs boxes with codes. Without a list (list null) every box gets
@@ -47,6 +56,12 @@ class FontModel {
   // character, so a listing shows where the two part ways. The font's box
   // follows framing's rules; under Framing::kByInk a descent that leaves no
   // line above the baseline fails with kBadArgument, detail kDescentTooLarge.
+  // A strip cut in bands frames each band's glyphs as that band alone would
+  // be framed. A list of one line runs across all bands; one of a line per
+  // band pairs band by band (kListLines for any other number of lines,
+  // kBandCount for a band whose count differs, see band_mismatch()).
+  // Grids and marks pair every place with a character, blank ones included;
+  // a grid's list may run on over its empty cells past the last inked one.
   ResultCode build(const GlyphBoxes& boxes, const ConversionOptions& options,
                    const CharacterList* list, std::uint32_t blank_advance, Framing framing,
                    ErrorDetail* detail);
@@ -56,6 +71,16 @@ class FontModel {
   const FontMeasure& measure() const { return measure_; }
   // The font's box and the figures that follow from it.
   const FontFrame& frame() const { return frame_; }
+  // The frame box's glyph is written in: its band's in a strip of bands.
+  const FontFrame& frame_of(const GlyphBox& box) const {
+    return band_frames_.empty() ? frame_ : band_frames_[box.band];
+  }
+  // Whether every glyph is a box of one frame, as in the one-band strip.
+  bool single_frame() const { return band_frames_.empty() && !boxes_->one_per_place; }
+  const BandMismatch& band_mismatch() const { return mismatch_; }
+  // Characters of the list the picture's places pair with: every character
+  // in grids and marks, those that take a glyph in a strip.
+  std::uint32_t characters_paired() const;
   bool uses_list() const { return list_ != nullptr; }
   std::uint32_t glyphs_cut() const { return static_cast<std::uint32_t>(boxes_->boxes.size()); }
   // Figures of the header of a font made with a list.
@@ -70,6 +95,14 @@ class FontModel {
   FontGlyph boxed_glyph(const GlyphBox& box) const;
   std::uint32_t median_advance() const;
   std::uint32_t default_character() const;
+  ResultCode frame_bands(Framing framing, ErrorDetail* detail);
+  ResultCode check_lines(ErrorDetail* detail);
+  ResultCode check_counts(ErrorDetail* detail);
+  template <typename Visit>
+  bool for_each_placed(Visit&& visit) const;
+
+  std::vector<FontFrame> band_frames_;
+  BandMismatch mismatch_;
 
   const GlyphBoxes* boxes_ = nullptr;
   const ConversionOptions* options_ = nullptr;
@@ -80,12 +113,45 @@ class FontModel {
 };
 
 template <typename Visit>
+bool FontModel::for_each_placed(Visit&& visit) const {
+  const std::deque<GlyphBox>& boxes = boxes_->boxes;
+  std::size_t next_place = 0;
+  if (list_ != nullptr) {
+    for (const ListedCharacter& character : list_->characters) {
+      FontGlyph glyph;
+      if (next_place < boxes.size()) {
+        glyph = boxed_glyph(boxes[next_place]);
+      } else if (next_place < boxes_->places) {
+        // An empty cell past the last inked one, which the list runs over.
+        glyph.advance = boxes_->empty_advance != 0 ? boxes_->empty_advance : blank_advance_;
+        glyph.is_blank = true;
+      } else {
+        break;  // the list names more than the sheet has places
+      }
+      ++next_place;
+      if (character.is_hole) continue;
+      glyph.code = character.code_point;
+      glyph.character = &character;
+      if (!visit(static_cast<const FontGlyph&>(glyph))) return false;
+    }
+  }
+  for (; next_place < boxes.size(); ++next_place) {
+    FontGlyph glyph = boxed_glyph(boxes[next_place]);
+    if (list_ != nullptr) glyph.code = 0;
+    if (!visit(static_cast<const FontGlyph&>(glyph))) return false;
+  }
+  return true;
+}
+
+template <typename Visit>
 bool FontModel::for_each_glyph(Visit&& visit) const {
+  if (boxes_->one_per_place) return for_each_placed(visit);
   const std::deque<GlyphBox>& boxes = boxes_->boxes;
   std::size_t next_box = 0;
   if (list_ != nullptr) {
     for (const ListedCharacter& character : list_->characters) {
       FontGlyph glyph;
+      if (character.is_hole) continue;
       if (character.is_blank) {
         glyph.advance = blank_advance_;
         glyph.is_blank = true;

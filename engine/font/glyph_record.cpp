@@ -36,6 +36,11 @@ struct RecordFigures {
   std::uint64_t lines_after;     // blank lines below the last ink row
   bool unicode_name;             // "uni0041" rather than "char0041"
   bool plain_zero_offset;        // a descent of 0 is written "0", not "-0"
+  // A glyph that places itself: the BBX offsets are written as they are,
+  // signed, instead of "0 -<box_descent>".
+  bool placed;
+  std::int64_t x_offset;
+  std::int64_t y_offset;
 };
 
 std::uint64_t side_blanks_of(const ConversionOptions& options) {
@@ -80,13 +85,33 @@ RecordFigures figures_for(const ConversionOptions& options, const FontFrame& fra
   return figures;
 }
 
+// A glyph of a sheet: its ink box alone, at its own offsets.
+RecordFigures placed_figures_for(const ConversionOptions& options, const FontFrame& frame,
+                                 const GlyphBox& glyph, const RecordLabel* label) {
+  RecordFigures figures{};
+  set_code_and_width(figures, frame, std::uint64_t{options.first_glyph} + glyph.number - 1, label,
+                     glyph.advance, glyph.width);
+  figures.placed = true;
+  figures.x_offset = glyph.x_offset;
+  figures.y_offset = glyph.y_offset;
+  figures.box_height = std::uint64_t{glyph.bottom} - glyph.top + 1;
+  return figures;
+}
+
+RecordFigures record_figures(const ConversionOptions& options, const FontFrame& frame,
+                             const GlyphBox& glyph, const RecordLabel* label) {
+  return glyph.placed ? placed_figures_for(options, frame, glyph, label)
+                      : figures_for(options, frame, glyph, label);
+}
+
 // A blank glyph: a box of the font's height, all of it blank lines; or, when
 // the frame says so, no box and no lines at all.
 RecordFigures blank_figures_for(const FontFrame& frame, const RecordLabel& label,
-                                std::uint32_t advance) {
+                                std::uint32_t advance, bool unicode_name) {
   RecordFigures figures{};
   if (frame.empty_blanks()) {
     set_code_and_width(figures, frame, 0, &label, advance, 0);
+    figures.unicode_name = unicode_name;
     figures.plain_zero_offset = true;
     return figures;
   }
@@ -220,6 +245,14 @@ bool zero_offsets(const RecordFigures& figures) {
   return figures.plain_zero_offset && figures.box_descent == 0;
 }
 
+char* put_signed(char* place, std::int64_t value) {
+  if (value < 0) {
+    *place++ = '-';
+    return put_decimal(place, static_cast<std::uint64_t>(-value));
+  }
+  return put_decimal(place, static_cast<std::uint64_t>(value));
+}
+
 // Puts the opening lines at place, which has room for kOpeningLinesMost
 // bytes; returns their end.
 char* put_opening_lines(char* place, const RecordFigures& figures) {
@@ -234,7 +267,12 @@ char* put_opening_lines(char* place, const RecordFigures& figures) {
   place = put_decimal(place, figures.box_width);
   place = put_text(place, kBoxSeparator);
   place = put_decimal(place, figures.box_height);
-  if (zero_offsets(figures)) {
+  if (figures.placed) {
+    place = put_text(place, kBoxSeparator);
+    place = put_signed(place, figures.x_offset);
+    place = put_text(place, kBoxSeparator);
+    place = put_signed(place, figures.y_offset);
+  } else if (zero_offsets(figures)) {
     place = put_text(place, kBoxZeroOffsets);
   } else {
     place = put_text(place, kBoxOffsets);
@@ -255,6 +293,12 @@ std::uint64_t digit_count(std::uint64_t value, std::uint64_t base) {
   return digits;
 }
 
+std::uint64_t signed_digit_count(std::int64_t value) {
+  constexpr std::uint64_t kDecimal = 10;
+  return value < 0 ? 1 + digit_count(static_cast<std::uint64_t>(-value), kDecimal)
+                   : digit_count(static_cast<std::uint64_t>(value), kDecimal);
+}
+
 // Bytes of the lines write_opening_lines writes.
 std::uint64_t opening_lines_size(const RecordFigures& figures) {
   constexpr std::uint64_t kDecimal = 10;
@@ -271,8 +315,13 @@ std::uint64_t opening_lines_size(const RecordFigures& figures) {
                               kBitmap.size();
   // " 0 0" is as long as " 0 -", which fixed counts.
   static_assert(kBoxZeroOffsets.size() == kBoxOffsets.size());
+  // Placed offsets: two separators and two signed numbers where the fixed
+  // texts count " 0 -".
   const std::uint64_t offsets =
-      zero_offsets(figures) ? 0 : digit_count(figures.box_descent, kDecimal);
+      figures.placed ? kBoxSeparator.size() * 2 + signed_digit_count(figures.x_offset) +
+                           signed_digit_count(figures.y_offset) - kBoxOffsets.size()
+      : zero_offsets(figures) ? 0
+                              : digit_count(figures.box_descent, kDecimal);
   return name + fixed + digit_count(figures.code, kDecimal) +
          digit_count(figures.scalable_width, kDecimal) + digit_count(figures.advance, kDecimal) +
          digit_count(figures.box_width, kDecimal) + digit_count(figures.box_height, kDecimal) +
@@ -462,8 +511,8 @@ std::uint64_t record_room(const RecordFigures& figures) {
 ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
                               const ConversionOptions& options, const FontFrame& frame,
                               const GlyphBox& glyph, const RecordLabel* label) {
-  const RecordFigures figures = figures_for(options, frame, glyph, label);
-  const LineReader reader(picture, glyph, options.leading_blank);
+  const RecordFigures figures = record_figures(options, frame, glyph, label);
+  const LineReader reader(picture, glyph, glyph.placed ? 0 : options.leading_blank);
   // The usual record fits one reservation and is written line after line
   // without asking for room again.
   if (record_room(figures) <= TextSink::kMostReserved) {
@@ -494,7 +543,7 @@ ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
 
 std::uint64_t glyph_record_size(const ConversionOptions& options, const FontFrame& frame,
                                 const GlyphBox& glyph, const RecordLabel* label) {
-  const RecordFigures figures = figures_for(options, frame, glyph, label);
+  const RecordFigures figures = record_figures(options, frame, glyph, label);
   // Every bitmap line, blank or not, holds hex_digits digits and its line end;
   // box_height is the record's line count. Neither factor reaches 2^34, so the
   // product fits.
@@ -503,8 +552,8 @@ std::uint64_t glyph_record_size(const ConversionOptions& options, const FontFram
 }
 
 ResultCode write_blank_record(OutputFile& file, const FontFrame& frame, const RecordLabel& label,
-                              std::uint32_t advance) {
-  const RecordFigures figures = blank_figures_for(frame, label, advance);
+                              std::uint32_t advance, bool unicode_name) {
+  const RecordFigures figures = blank_figures_for(frame, label, advance, unicode_name);
   TextSink sink(file);
   write_opening_lines(sink, figures);
   write_blank_lines(sink, figures, figures.box_height);
@@ -513,8 +562,8 @@ ResultCode write_blank_record(OutputFile& file, const FontFrame& frame, const Re
 }
 
 std::uint64_t blank_record_size(const FontFrame& frame, const RecordLabel& label,
-                                std::uint32_t advance) {
-  const RecordFigures figures = blank_figures_for(frame, label, advance);
+                                std::uint32_t advance, bool unicode_name) {
+  const RecordFigures figures = blank_figures_for(frame, label, advance, unicode_name);
   return opening_lines_size(figures) + figures.box_height * (figures.hex_digits + kLineEnd.size()) +
          kEndChar.size();
 }

@@ -20,7 +20,8 @@ struct RecordLabel {
   std::uint32_t code_point = 0;
 };
 
-// Writes the record of glyph into file.
+// Writes the record of glyph into file: a strip glyph in frame's box, a
+// placed one (GlyphBox::placed) as its ink box at its own offsets.
 // The font-wide figures come from frame, made from a cut whose figures are
 // all non-zero. kFileAccess when a write fails; no detail is stored.
 ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
@@ -35,10 +36,12 @@ std::uint64_t glyph_record_size(const ConversionOptions& options, const FontFram
 // A blank character's record: no ink, advancing advance columns; a box that
 // wide and as tall as the font's box, or an empty one when the frame asks
 // for empty blanks. Writes and sizes like the two functions above.
+// unicode_name false names it by its code as a glyph without a list is
+// named ("char0041").
 ResultCode write_blank_record(OutputFile& file, const FontFrame& frame, const RecordLabel& label,
-                              std::uint32_t advance);
+                              std::uint32_t advance, bool unicode_name = true);
 std::uint64_t blank_record_size(const FontFrame& frame, const RecordLabel& label,
-                                std::uint32_t advance);
+                                std::uint32_t advance, bool unicode_name = true);
 
 // At least the bytes of all records of the font that measure describes,
 // found from its figures alone: every record taken as large as the font's

@@ -138,27 +138,27 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define IidConverterEx ((ConverterIid)0x83726782u)
 
 /* Further reasons of a failed conversion (details -8 and below). */
-#define VELLICOR_DETAIL_FONT_TOO_LARGE (-8)     /* the font would be far larger than its picture */
-#define VELLICOR_DETAIL_CHARS_INVALID (-9)      /* the character list is not valid UTF-8 */
-#define VELLICOR_DETAIL_CHARS_DUPLICATE (-10)   /* a character is listed twice */
-#define VELLICOR_DETAIL_CHARS_EMPTY (-11)       /* the character list is empty */
-#define VELLICOR_DETAIL_CHARS_ONLY_BLANKS (-12) /* the list names no character with ink */
-#define VELLICOR_DETAIL_CHARS_COUNT (-13)       /* the list and the picture disagree in number */
-#define VELLICOR_DETAIL_PICTURE_TOO_LARGE (-14) /* the picture exceeds the reader's size limit */
-#define VELLICOR_DETAIL_PNG_TRUNCATED (-15)     /* the PNG file ends before its image does */
-#define VELLICOR_DETAIL_PNG_CHECKSUM (-16)      /* a PNG chunk fails its CRC */
-#define VELLICOR_DETAIL_PNG_BAD_DATA (-17)      /* the compressed image data is broken */
-#define VELLICOR_DETAIL_PNG_BAD_HEADER (-18)    /* impossible header values or chunk layout */
-#define VELLICOR_DETAIL_BMP_BAD_DATA (-19)      /* broken BMP pixel data (e.g. RLE runs) */
-#define VELLICOR_DETAIL_NO_INK (-20)            /* no pixel counts as ink under the ink rule */
-#define VELLICOR_DETAIL_ALL_INK (-21)           /* every pixel counts as ink under the ink rule */
-#define VELLICOR_DETAIL_DESCENT_TOO_LARGE (-22) /* no line of the font's box above the baseline */
+#define VELLICOR_DETAIL_FONT_TOO_LARGE (-8)      /* the font would be far larger than its picture */
+#define VELLICOR_DETAIL_CHARS_INVALID (-9)       /* the character list is not valid UTF-8 */
+#define VELLICOR_DETAIL_CHARS_DUPLICATE (-10)    /* a character is listed twice */
+#define VELLICOR_DETAIL_CHARS_EMPTY (-11)        /* the character list is empty */
+#define VELLICOR_DETAIL_CHARS_ONLY_BLANKS (-12)  /* the list names no character with ink */
+#define VELLICOR_DETAIL_CHARS_COUNT (-13)        /* the list and the picture disagree in number */
+#define VELLICOR_DETAIL_PICTURE_TOO_LARGE (-14)  /* the picture exceeds the reader's size limit */
+#define VELLICOR_DETAIL_PNG_TRUNCATED (-15)      /* the PNG file ends before its image does */
+#define VELLICOR_DETAIL_PNG_CHECKSUM (-16)       /* a PNG chunk fails its CRC */
+#define VELLICOR_DETAIL_PNG_BAD_DATA (-17)       /* the compressed image data is broken */
+#define VELLICOR_DETAIL_PNG_BAD_HEADER (-18)     /* impossible header values or chunk layout */
+#define VELLICOR_DETAIL_BMP_BAD_DATA (-19)       /* broken BMP pixel data (e.g. RLE runs) */
+#define VELLICOR_DETAIL_NO_INK (-20)             /* no pixel counts as ink under the ink rule */
+#define VELLICOR_DETAIL_ALL_INK (-21)            /* every pixel counts as ink under the ink rule */
+#define VELLICOR_DETAIL_DESCENT_TOO_LARGE (-22)  /* no line of the font's box above the baseline */
 #define VELLICOR_DETAIL_ROWS_DO_NOT_DIVIDE (-23) /* the height does not divide into the bands */
-#define VELLICOR_DETAIL_BAND_COUNT (-24)        /* a band and its line of the list differ in number */
-#define VELLICOR_DETAIL_LIST_LINES (-25)        /* the list's lines are neither one nor the bands */
-#define VELLICOR_DETAIL_NO_CELL (-26)           /* not one whole cell of the grid fits the picture */
-#define VELLICOR_DETAIL_TOO_MANY_GLYPHS (-27)   /* a sheet of more than 65,536 glyphs */
-#define VELLICOR_DETAIL_LAYOUT_SETTINGS (-28)   /* layout settings that do not fit together */
+#define VELLICOR_DETAIL_BAND_COUNT (-24)      /* a band and its line of the list differ in number */
+#define VELLICOR_DETAIL_LIST_LINES (-25)      /* the list's lines are neither one nor the bands */
+#define VELLICOR_DETAIL_NO_CELL (-26)         /* not one whole cell of the grid fits the picture */
+#define VELLICOR_DETAIL_TOO_MANY_GLYPHS (-27) /* a sheet of more than 65,536 glyphs */
+#define VELLICOR_DETAIL_LAYOUT_SETTINGS (-28) /* layout settings that do not fit together */
 
 /* What counts as ink in a picture (ConversionSettings.ink_rule). */
 #define VELLICOR_INK_BLACK 0u  /* pure black and opaque: the one-bit BMP's rule (default) */
@@ -167,7 +167,8 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define VELLICOR_INK_AUTO 3u   /* the most common colour is paper, every other colour ink */
 
 /* How the glyphs stand in the picture (ConversionSettings.layout). */
-#define VELLICOR_LAYOUT_STRIP 0u /* rows bands of glyphs side by side, each cut column by column */
+#define VELLICOR_LAYOUT_STRIP 0u /* rows bands of glyphs side by side, each cut column by column \
+                                  */
 #define VELLICOR_LAYOUT_GRID 1u  /* cells of one size, one glyph each, read row by row */
 #define VELLICOR_LAYOUT_MARKS 2u /* rows bands whose top row marks each glyph's advance */
 

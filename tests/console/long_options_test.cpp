@@ -176,7 +176,7 @@ TEST_F(LongOptions, ListsOfBlanksOrWithANulHaveTheirOwnMessages) {
   write_text(dir_.file("with-nul-byte.txt"), std::string("ab\ncd\0", 6));
   result = run({"--chars-file", "with-nul-byte.txt", "strip.bmp"});
   EXPECT_EQ(result.exit_status, 1);
-  EXPECT_EQ(result.output, "The character list holds a NUL byte (at byte 4)\n");
+  EXPECT_EQ(result.output, "The character list holds a NUL byte (at byte 5)\n");
   std::filesystem::remove(dir_.file("with-nul-byte.txt"));
   EXPECT_TRUE(only_the_picture());
 }
