@@ -9,6 +9,7 @@ and once from a single line that runs across the bands.
   rows_test.py CVELLICOR WORK_DIR
 """
 
+import difflib
 import os
 import random
 import sys
@@ -77,11 +78,14 @@ def check(name, alone, together):
     if alone == together:
         print(f"{name}: {len(together)} glyph records identical")
         return True
-    print(f"{name}: {len(alone)} records from the strips alone, {len(together)} from the stacked picture")
-    for number, (one, other) in enumerate(zip(alone, together)):
-        if one != other:
-            print(f"  record {number} differs:\n{one}-- stacked:\n{other}")
-            break
+    differing = [number for number, (one, other) in enumerate(zip(alone, together)) if one != other]
+    print(f"{name}: {len(alone)} records from the strips alone, {len(together)} from the stacked picture, "
+          f"{len(differing)} differ")
+    for number in differing[:3]:
+        changes = difflib.unified_diff(alone[number].splitlines(), together[number].splitlines(), "alone", "stacked",
+                                       lineterm="", n=0)
+        print(f"  record {number}: " + " ".join(line for line in changes if line[:1] in "+-" and line[:3] not in
+                                                  ("---", "+++")))
     return False
 
 
