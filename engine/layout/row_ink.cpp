@@ -17,7 +17,8 @@ std::uint64_t bits_from(const InkMap& map, std::uint32_t y, std::uint32_t x) {
   const std::int64_t byte = x / kBitsPerByte;
   const std::uint32_t shift = x % kBitsPerByte;
   std::uint64_t bits = map.ink_bytes_from(y, byte) << shift;
-  if (shift != 0) bits |= map.ink_bytes_from(y, byte + InkMap::kBytesPerWord) >> (kWordBits - shift);
+  if (shift != 0)
+    bits |= map.ink_bytes_from(y, byte + InkMap::kBytesPerWord) >> (kWordBits - shift);
   return bits;
 }
 

@@ -25,8 +25,7 @@ InkMap band_picture(const InkMap& map, RowRange range) {
     band.held_rows = {held_from - range.begin, held_to - range.begin};
     const std::size_t bytes = std::size_t{held_to - held_from} * map.stride_bytes;
     band.pixels.bytes = std::make_unique<std::uint8_t[]>(bytes);
-    std::memcpy(band.pixels.bytes.get(),
-                map.pixels.bytes.get() + map.row_offset(held_from), bytes);
+    std::memcpy(band.pixels.bytes.get(), map.pixels.bytes.get() + map.row_offset(held_from), bytes);
     band.pixels.delivered_bytes = static_cast<std::uint32_t>(bytes);
   }
   return band;
@@ -66,9 +65,8 @@ ResultCode cut_bands(const InkMap& map, const ConversionOptions& options,
     if (!cut.boxes.empty()) {
       const bool first = boxes.totals.glyph_count == 0;
       boxes.totals.deepest = std::max(boxes.totals.deepest, cut.totals.deepest + first_row);
-      boxes.totals.topmost =
-          first ? cut.totals.topmost + first_row
-                : std::min(boxes.totals.topmost, cut.totals.topmost + first_row);
+      boxes.totals.topmost = first ? cut.totals.topmost + first_row
+                                   : std::min(boxes.totals.topmost, cut.totals.topmost + first_row);
       boxes.totals.glyph_count += cut.totals.glyph_count;
     }
     const ResultCode counted = check_count(boxes.boxes.size(), detail);
@@ -104,7 +102,8 @@ ResultCode cut_grid(const InkMap& map, const ConversionOptions& options,
   };
   const std::uint64_t columns = whole(map.width_px, layout.origin_x, layout.cell_width, step_x);
   const std::uint64_t rows = whole(map.height_px, layout.origin_y, layout.cell_height, step_y);
-  if (columns == 0 || rows == 0) return fail(detail, ErrorDetail::kNoCell, ResultCode::kBadArgument);
+  if (columns == 0 || rows == 0)
+    return fail(detail, ErrorDetail::kNoCell, ResultCode::kBadArgument);
   if (options.descent >= layout.cell_height) {
     return fail(detail, ErrorDetail::kDescentTooLarge, ResultCode::kBadArgument);
   }
@@ -160,8 +159,8 @@ ResultCode cut_grid(const InkMap& map, const ConversionOptions& options,
 // each glyph's ink lies below them in its box and the nearer half of the
 // gaps beside it.
 ResultCode cut_marked_band(const InkMap& map, std::uint32_t band, std::uint32_t first_row,
-                           std::uint32_t rows, const ConversionOptions& options,
-                           GlyphBoxes& boxes, ErrorDetail* detail) {
+                           std::uint32_t rows, const ConversionOptions& options, GlyphBoxes& boxes,
+                           ErrorDetail* detail) {
   const std::uint32_t width = map.width_px;
   const std::uint32_t band_bottom = first_row + rows - 1;
   std::uint32_t count = 0;
@@ -212,8 +211,7 @@ ResultCode cut_marks(const InkMap& map, const ConversionOptions& options,
   boxes.band_count = layout.bands;
   boxes.place_height = rows - 1;
   for (std::uint32_t band = 0; band < layout.bands; ++band) {
-    const ResultCode result =
-        cut_marked_band(map, band, band * rows, rows, options, boxes, detail);
+    const ResultCode result = cut_marked_band(map, band, band * rows, rows, options, boxes, detail);
     if (failed(result)) return result;
   }
   boxes.places = static_cast<std::uint32_t>(boxes.boxes.size());
@@ -232,7 +230,8 @@ ResultCode cut_sheet(const InkMap& map, const ConversionOptions& options,
     if (failed(result)) return fail(detail, ErrorDetail::kNoGlyph, result);
     return ResultCode::kOk;
   }
-  if (layout.kind != LayoutKind::kGrid && (layout.bands == 0 || map.height_px % layout.bands != 0)) {
+  if (layout.kind != LayoutKind::kGrid &&
+      (layout.bands == 0 || map.height_px % layout.bands != 0)) {
     return fail(detail, ErrorDetail::kRowsDoNotDivide, ResultCode::kBadArgument);
   }
   // A failed growth throws std::bad_alloc, which the converter's entry

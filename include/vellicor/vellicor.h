@@ -167,7 +167,8 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define VELLICOR_INK_AUTO 3u   /* the most common colour is paper, every other colour ink */
 
 /* How the glyphs stand in the picture (ConversionSettings.layout). */
-#define VELLICOR_LAYOUT_STRIP 0u /* rows bands of glyphs side by side, each cut column by column \
+#define VELLICOR_LAYOUT_STRIP                                                                    \
+  0u                             /* rows bands of glyphs side by side, each cut column by column \
                                   */
 #define VELLICOR_LAYOUT_GRID 1u  /* cells of one size, one glyph each, read row by row */
 #define VELLICOR_LAYOUT_MARKS 2u /* rows bands whose top row marks each glyph's advance */

@@ -64,4 +64,6 @@ if(TARGET Freetype::Freetype)
     SOURCES engine/unicode_font_test.cpp)
   vellicor_add_gtest(vellicor_framed_font_tests
     SOURCES engine/framed_font_test.cpp)
+  vellicor_add_gtest(vellicor_sheet_layout_tests
+    SOURCES engine/sheet_layout_test.cpp)
 endif()
