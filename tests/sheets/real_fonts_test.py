@@ -23,8 +23,8 @@ import bdf_records  # noqa: E402
 import draw_sheet  # noqa: E402
 import font_files  # noqa: E402
 
-CONSOLE_FONTS = "/usr/share/consolefonts"  # console-setup-linux
-X11_FONTS = "/usr/share/fonts/X11/misc"  # xfonts-base
+CONSOLE_FONTS = ("/usr/share/consolefonts", "console-setup-linux")
+X11_FONTS = ("/usr/share/fonts/X11/misc", "xfonts-base")
 SKIPPED = 77
 SOURCE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
@@ -109,15 +109,16 @@ def main():
     cvellicor, work = sys.argv[1], sys.argv[2]
     os.makedirs(work, exist_ok=True)
     cases = [
-        (os.path.join(CONSOLE_FONTS, "Lat15-Fixed16.psf.gz"), console_grid, ()),
-        (os.path.join(X11_FONTS, "cu12.pcf.gz"), marked_strip, (64, )),
-        (os.path.join(CONSOLE_FONTS, "Uni2-VGA14.psf.gz"), cp437_chart, ()),
-        (os.path.join(CONSOLE_FONTS, "Lat15-Fixed16.psf.gz"), bundled_grid, ()),
+        (CONSOLE_FONTS, "Lat15-Fixed16.psf.gz", console_grid, ()),
+        (X11_FONTS, "cu12.pcf.gz", marked_strip, (64, )),
+        (CONSOLE_FONTS, "Uni2-VGA14.psf.gz", cp437_chart, ()),
+        (CONSOLE_FONTS, "Lat15-Fixed16.psf.gz", bundled_grid, ()),
     ]
     ran, passed = 0, True
-    for path, case, extra in cases:
+    for (folder, package), name, case, extra in cases:
+        path = os.path.join(folder, name)
         if not os.path.exists(path):
-            print(f"skipped: {path} is not installed (packages console-setup-linux, xfonts-base)")
+            print(f"skipped {case.__name__}: {path} is not installed (package {package})")
             continue
         ran += 1
         try:
