@@ -22,6 +22,12 @@ constexpr ConsoleMessageRow kConsoleMessages[] = {
     {ConsoleMessage::kLongOptionTwice, "This option is given twice:"},
     {ConsoleMessage::kCharsTwoSources,
      "Give the character list with --chars or --chars-file, not both:"},
+    {ConsoleMessage::kCharsetWithList,
+     "Give the characters with --charset or with a character list, not both:"},
+    {ConsoleMessage::kGridWithRows,
+     "A grid's rows are those of its cells: give --grid or --rows, not both:"},
+    {ConsoleMessage::kGridWithMarks, "Give the layout with --grid or --marks, not both:"},
+    {ConsoleMessage::kOnlyWithGrid, "This option goes with --grid only:"},
 };
 
 constexpr bool rows_follow_enum() {
@@ -32,7 +38,7 @@ constexpr bool rows_follow_enum() {
 }
 static_assert(rows_follow_enum(), "message rows must follow the ConsoleMessage enum order");
 static_assert(std::size(kConsoleMessages) ==
-                  static_cast<std::size_t>(ConsoleMessage::kCharsTwoSources) + 1,
+                  static_cast<std::size_t>(ConsoleMessage::kOnlyWithGrid) + 1,
               "every console message needs a row");
 
 }  // namespace

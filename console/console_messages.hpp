@@ -11,6 +11,10 @@ enum class ConsoleMessage {
   kLongOptionTakesNoValue,  // "--list=..." and the like
   kLongOptionTwice,         // a long option given twice
   kCharsTwoSources,         // both --chars and --chars-file
+  kCharsetWithList,         // --charset with --chars or --chars-file
+  kGridWithRows,            // both --grid and --rows
+  kGridWithMarks,           // both --grid and --marks
+  kOnlyWithGrid,            // a grid's option without --grid
 };
 
 // The fixed English text of message; never null, never empty.

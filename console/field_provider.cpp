@@ -8,6 +8,7 @@
 #include "console/command_line.hpp"
 #include "console/full_path.hpp"
 #include "console/usage.hpp"
+#include "driver/layout_names.hpp"
 
 namespace vellicor::console {
 namespace {
@@ -41,6 +42,25 @@ FieldAnswer copy_value(const char* value, char* buffer, std::uint32_t size) {
   std::memcpy(buffer, value, length + 1);
   return FieldAnswer::kSupplied;
 }
+
+// The fields the long options answer.
+struct LongOptionField {
+  FieldId id;
+  const char* ExtendedCommandLine::*value;
+};
+
+constexpr LongOptionField kLongOptionFields[] = {
+    {FieldChars, &ExtendedCommandLine::chars},
+    {FieldBlankAdvance, &ExtendedCommandLine::blank_advance},
+    {FieldInkRule, &ExtendedCommandLine::ink},
+    {FieldLayout, &ExtendedCommandLine::layout},
+    {FieldRows, &ExtendedCommandLine::rows},
+    {FieldGridCell, &ExtendedCommandLine::grid_cell},
+    {FieldGridOrigin, &ExtendedCommandLine::grid_origin},
+    {FieldGridGap, &ExtendedCommandLine::grid_gap},
+    {FieldProportional, &ExtendedCommandLine::proportional},
+    {FieldCharset, &ExtendedCommandLine::charset},
+};
 
 void ignore_busy(void*) {}
 
@@ -99,23 +119,32 @@ FieldAnswer get_extended_console_field(void* context, FieldId id, char* buffer,
     return FieldAnswer::kBadRequest;
   }
   auto& request = *static_cast<ExtendedCommandLine*>(context);
-  const char* value = nullptr;
-  switch (id) {
-    case FieldChars:
-      value = request.chars;
-      break;
-    case FieldBlankAdvance:
-      value = request.blank_advance;
-      break;
-    case FieldInkRule:
-      value = request.ink;
-      break;
-    default:
-      return get_console_field(&request.line, id, buffer, size);
+  for (const LongOptionField& field : kLongOptionFields) {
+    if (field.id != id) continue;
+    std::memset(buffer, 0, size);
+    const char* value = request.*(field.value);
+    if (value == nullptr) return FieldAnswer::kNotSupplied;
+    return copy_value(value, buffer, size);
   }
-  std::memset(buffer, 0, size);
-  if (value == nullptr) return FieldAnswer::kNotSupplied;
-  return copy_value(value, buffer, size);
+  return get_console_field(&request.line, id, buffer, size);
+}
+
+void take_long_options(const LongOptions& options, ExtendedCommandLine& request) {
+  request.chars = options.chars;
+  request.blank_advance = options.blank_advance;
+  request.ink = options.ink;
+  request.layout = nullptr;
+  if (options.grid != nullptr) {
+    request.layout = layout_keyword(VELLICOR_LAYOUT_GRID);
+  } else if (options.marks) {
+    request.layout = layout_keyword(VELLICOR_LAYOUT_MARKS);
+  }
+  request.rows = options.rows;
+  request.grid_cell = options.grid;
+  request.grid_origin = options.grid_origin;
+  request.grid_gap = options.grid_gap;
+  request.proportional = options.proportional ? "1" : nullptr;
+  request.charset = options.charset;
 }
 
 }  // namespace vellicor::console

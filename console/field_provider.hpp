@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "console/command_line.hpp"
+#include "console/long_options.hpp"
 #include "driver/host_callbacks.hpp"
 
 namespace vellicor::console {
@@ -23,11 +24,23 @@ struct ExtendedCommandLine {
   const char* chars = nullptr;  // the character list text (--chars or the file's)
   const char* blank_advance = nullptr;
   const char* ink = nullptr;
+  const char* layout = nullptr;  // the layout's keyword for --grid or --marks
+  const char* rows = nullptr;
+  const char* grid_cell = nullptr;  // --grid's WxH
+  const char* grid_origin = nullptr;
+  const char* grid_gap = nullptr;
+  const char* proportional = nullptr;  // "1" for --proportional
+  const char* charset = nullptr;
 };
 
-// get_field for a context that is an ExtendedCommandLine: FieldChars,
-// FieldBlankAdvance and FieldInkRule from the long options (kNotSupplied when
-// not given), every other field as get_console_field answers it for line.
+// Takes the values of the long options into request, --chars as its list;
+// line and a --chars-file list are the caller's.
+void take_long_options(const LongOptions& options, ExtendedCommandLine& request);
+
+// get_field for a context that is an ExtendedCommandLine: the extended
+// conversion's fields (FieldChars to FieldCharset) from the long options
+// (kNotSupplied when not given), every other field as get_console_field
+// answers it for line.
 FieldAnswer get_extended_console_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 // The callback table cvellicor hands the driver: no busy display, and a

@@ -7,6 +7,7 @@
 
 #include "console/invisible_characters.hpp"
 #include "console/usage.hpp"
+#include "driver/conversion_driver.hpp"
 
 namespace vellicor::console {
 
@@ -19,6 +20,8 @@ constexpr std::size_t kCodeColumn = 8;
 constexpr std::size_t kCharacterColumn = 8;
 constexpr char kNoCharacter[] = "  (no character)";
 constexpr char kNoGlyph[] = "  (no glyph)";
+constexpr char kHeading[] = "index  code      char      first   last  width  advance";
+constexpr char kPlacesHeading[] = "  place";
 
 // text followed by blanks up to width characters (UTF-8 counted by characters).
 std::string padded(const std::string& text, std::size_t width) {
@@ -60,8 +63,18 @@ std::string leading_columns(std::uint32_t index, const std::string& code,
 
 }  // namespace
 
-void print_listing_heading() {
-  print_line("index  code      char      first   last  width  advance");
+ListingStyle listing_style_of(const ExtendedCommandLine& request) {
+  ListingStyle style;
+  style.with_list = request.chars != nullptr || request.charset != nullptr;
+  std::uint32_t rows = 0;
+  const bool several_rows =
+      request.rows != nullptr && succeeded(parse_number(request.rows, &rows)) && rows > 1;
+  style.with_places = request.layout != nullptr || several_rows;
+  return style;
+}
+
+void print_listing_heading(const ListingStyle& style) {
+  print_line(style.with_places ? (std::string(kHeading) + kPlacesHeading).c_str() : kHeading);
 }
 
 std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyph) {
@@ -70,7 +83,7 @@ std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyp
   const ListingStyle& style =
       context != nullptr ? *static_cast<const ListingStyle*>(context) : no_style;
   // The heading comes with the first glyph, so a refused run prints only its message.
-  if (glyph->index == 0) print_listing_heading();
+  if (glyph->index == 0) print_listing_heading(style);
   char columns[64];
   const bool without_glyph = glyph->unpaired != 0 && glyph->character != nullptr;
   if (without_glyph) {
@@ -87,6 +100,11 @@ std::int32_t VELLICOR_CALL print_glyph_line(void* context, const GlyphInfo* glyp
   std::string line = leading_columns(glyph->index, code_text(style, *glyph),
                                      character_text(glyph->code, glyph->character)) +
                      columns;
+  if (style.with_places && !without_glyph) {
+    // The API counts from 0; people count rows and cells from 1.
+    line += "  row " + std::to_string(std::uint64_t{glyph->band} + 1) + ", cell " +
+            std::to_string(std::uint64_t{glyph->cell} + 1);
+  }
   if (without_glyph) line += kNoGlyph;
   if (style.with_list && glyph->character == nullptr) line += kNoCharacter;
   print_line(line.c_str());

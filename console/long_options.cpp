@@ -25,6 +25,13 @@ constexpr LongOptionRow kLongOptions[] = {
     {"chars-file", Kind::kValue, nullptr, &LongOptions::chars_file},
     {"blank-advance", Kind::kValue, nullptr, &LongOptions::blank_advance},
     {"ink", Kind::kValue, nullptr, &LongOptions::ink},
+    {"rows", Kind::kValue, nullptr, &LongOptions::rows},
+    {"grid", Kind::kValue, nullptr, &LongOptions::grid},
+    {"grid-origin", Kind::kValue, nullptr, &LongOptions::grid_origin},
+    {"grid-gap", Kind::kValue, nullptr, &LongOptions::grid_gap},
+    {"proportional", Kind::kFlag, &LongOptions::proportional, nullptr},
+    {"marks", Kind::kFlag, &LongOptions::marks, nullptr},
+    {"charset", Kind::kValue, nullptr, &LongOptions::charset},
 };
 
 const LongOptionRow* find_row(std::string_view name) {
@@ -78,6 +85,27 @@ LongOptionScan take_long_option(const LongOptionRow& row, const CommandLine& lin
   return LongOptionScan{};
 }
 
+// The first pair of options that do not go together, by the option refused.
+LongOptionScan check_combinations(const LongOptions& options) {
+  if (options.chars != nullptr && options.chars_file != nullptr) {
+    return problem(ConsoleMessage::kCharsTwoSources, "--chars-file");
+  }
+  if (options.charset != nullptr && (options.chars != nullptr || options.chars_file != nullptr)) {
+    return problem(ConsoleMessage::kCharsetWithList, "--charset");
+  }
+  if (options.grid != nullptr) {
+    // A grid's rows are those of its cells, and its cells carry their advances.
+    if (options.rows != nullptr) return problem(ConsoleMessage::kGridWithRows, "--rows");
+    if (options.marks) return problem(ConsoleMessage::kGridWithMarks, "--marks");
+    return LongOptionScan{};
+  }
+  if (options.grid_origin != nullptr)
+    return problem(ConsoleMessage::kOnlyWithGrid, "--grid-origin");
+  if (options.grid_gap != nullptr) return problem(ConsoleMessage::kOnlyWithGrid, "--grid-gap");
+  if (options.proportional) return problem(ConsoleMessage::kOnlyWithGrid, "--proportional");
+  return LongOptionScan{};
+}
+
 // Whether the argument is a long option whose value is the next argument.
 bool wants_next_argument(const char* argument) {
   const LongOptionRow* row = row_named_by(argument);
@@ -116,9 +144,8 @@ LongOptionScan scan_command_line(const CommandLine& line, LongOptions& options,
     }
     position += used;
   }
-  if (options.chars != nullptr && options.chars_file != nullptr) {
-    return problem(ConsoleMessage::kCharsTwoSources, "--chars-file");
-  }
+  const LongOptionScan combined = check_combinations(options);
+  if (!combined.ok) return combined;
   if (options.help || options.version) return LongOptionScan{};
 
   const char* file_name = line.arguments[last];

@@ -18,6 +18,13 @@ struct LongOptions {
   const char* chars_file = nullptr;     // --chars-file FILE
   const char* blank_advance = nullptr;  // --blank-advance N
   const char* ink = nullptr;            // --ink RULE
+  const char* rows = nullptr;           // --rows N
+  const char* grid = nullptr;           // --grid WxH
+  const char* grid_origin = nullptr;    // --grid-origin X,Y
+  const char* grid_gap = nullptr;       // --grid-gap X,Y
+  bool proportional = false;            // --proportional
+  bool marks = false;                   // --marks
+  const char* charset = nullptr;        // --charset NAME
 };
 
 struct LongOptionScan {
@@ -41,7 +48,10 @@ bool is_long_option(const char* argument);
 // and their values, in order, go to rest between the program name and the
 // picture; the long options to options. A problem is the first one met, with
 // the plain command line's messages for a misplaced argument or a missing
-// picture. With --help or --version the picture is not looked for.
+// picture. Options that do not go together are refused after the walk:
+// --chars with --chars-file, --grid with --rows or --marks, --grid-origin,
+// --grid-gap and --proportional without --grid, --charset with a list. With
+// --help or --version the picture is not looked for.
 LongOptionScan scan_command_line(const CommandLine& line, LongOptions& options,
                                  std::vector<char*>& rest);
 

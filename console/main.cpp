@@ -110,7 +110,7 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
   vellicor::console::ExtendedCommandLine request;
   request.line = {static_cast<int>(rest.size()), rest.data()};
   std::string file_chars;
-  request.chars = options.chars;
+  vellicor::console::take_long_options(options, request);
   if (options.chars_file != nullptr) {
     const int list_status = read_list_file(options.chars_file, file_chars);
     if (list_status >= 0) return list_status;
@@ -122,12 +122,9 @@ int run_with_long_options(const vellicor::console::CommandLine& line) {
     }
     request.chars = file_chars.c_str();
   }
-  request.blank_advance = options.blank_advance;
-  request.ink = options.ink;
 
   if (options.list) {
-    vellicor::console::ListingStyle style;
-    style.with_list = request.chars != nullptr;
+    vellicor::console::ListingStyle style = vellicor::console::listing_style_of(request);
     return status_of(vellicor::run_listing(&vellicor::console::extended_console_callbacks(),
                                            &request, &vellicor::console::print_glyph_line, &style));
   }

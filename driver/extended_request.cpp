@@ -3,7 +3,9 @@
 
 #include <cstring>
 
+#include "driver/conversion_driver.hpp"
 #include "driver/request_fields.hpp"
+#include "driver/sheet_fields.hpp"
 
 namespace vellicor {
 
@@ -65,6 +67,26 @@ ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
     request.any_supplied = true;
     if (answer == Answer::kTooLong || failed(parse_ink_rule(text, request.settings.ink_rule))) {
       return refuse(refusal, Message::kInvalidInkRule);
+    }
+  }
+
+  for (const SheetField& field : sheet_fields()) {
+    answer = ask(callbacks, context, field.id, text, kNumberFieldSize);
+    if (answer == Answer::kAbsent) continue;
+    request.any_supplied = true;
+    if (answer == Answer::kTooLong || failed(field.read(text, request.settings))) {
+      return refuse(refusal, field.refusal);
+    }
+  }
+
+  // Never refused, as the fixed width: anything but a nonzero number means
+  // the cell width.
+  answer = ask(callbacks, context, FieldProportional, text, kNumberFieldSize);
+  if (answer != Answer::kAbsent) {
+    request.any_supplied = true;
+    std::uint32_t value = 0;
+    if (answer == Answer::kSupplied && succeeded(parse_number(text, &value)) && value != 0) {
+      request.settings.proportional = 1;
     }
   }
   return ResultCode::kOk;

@@ -22,9 +22,11 @@ struct ExtendedRequest {
   ConversionSettings settings{};
 };
 
-// Asks for FieldChars, FieldBlankAdvance and FieldInkRule in that order and
-// fills request. On a refused value returns kBadArgument and stores the
-// message to report in refusal.
+// Asks for FieldChars, FieldBlankAdvance, FieldInkRule, then the layout's
+// fields (FieldLayout, FieldRows, FieldGridCell, FieldGridOrigin,
+// FieldGridGap, FieldCharset, FieldProportional) in that order and fills
+// request; the first refused field ends the reading. On a refused value returns kBadArgument and
+// stores the message to report in refusal.
 ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
                                  ExtendedRequest& request, Message& refusal);
 

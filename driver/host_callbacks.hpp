@@ -41,6 +41,14 @@ enum FieldId : std::int32_t {
   FieldChars = 1013,         // UTF-8 character list; asked for with a large buffer
   FieldBlankAdvance = 1014,  // number text: the advance of blank characters
   FieldInkRule = 1015,       // "black", "dark", "opaque" or "auto"
+  // The layout of a sheet of glyphs: how the glyphs stand in the picture.
+  FieldLayout = 1016,        // "strip", "grid" or "marks"
+  FieldRows = 1017,          // number text: bands of equal height
+  FieldGridCell = 1018,      // "WxH": a grid's cell in pixels, as in "8x16"
+  FieldGridOrigin = 1019,    // "X,Y": the first cell's top-left pixel
+  FieldGridGap = 1020,       // "X,Y": pixels between cells across and down
+  FieldProportional = 1021,  // number text, nonzero: a grid's glyphs advance by their ink
+  FieldCharset = 1022,       // a built-in character set: "ascii", "latin1", "cp437", "cp1252"
 };
 
 // The host's side of a conversion. Every entry gets the host's context first;

@@ -61,6 +61,16 @@ constexpr MessageRow kMessages[] = {
     {Message::kOutputIsCharsFile, "The font would overwrite the character list file:"},
     {Message::kTooManyGlyphs, "The picture holds more than 65536 glyphs, more than a font takes"},
     {Message::kLayoutSettings, "The layout settings do not fit together"},
+    {Message::kInvalidLayout, "Invalid Layout Value: strip, grid or marks"},
+    {Message::kInvalidRows, "Invalid Rows Value: the number of rows of glyphs, 1 or more"},
+    {Message::kInvalidGridCell,
+     "Invalid Grid Cell Value: the cell's width and height in pixels, each 1 or more, as in 8x16"},
+    {Message::kInvalidGridOrigin,
+     "Invalid Grid Origin Value: the first cell's left and top pixel, as in 0,0"},
+    {Message::kInvalidGridGap,
+     "Invalid Grid Gap Value: the pixels between cells across and down, as in 1,1"},
+    // The keywords of charset_names(), which a test holds to this text.
+    {Message::kInvalidCharset, "Invalid Character Set Value: ascii, latin1, cp437 or cp1252"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -71,7 +81,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kLayoutSettings) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kInvalidCharset) + 1,
               "every message needs a row");
 
 struct DetailRow {

@@ -51,6 +51,12 @@ enum class Message {
   kOutputIsCharsFile,     // the font would replace the character list file
   kTooManyGlyphs,         // ErrorDetail::kTooManyGlyphs
   kLayoutSettings,        // ErrorDetail::kLayoutSettings
+  kInvalidLayout,         // FieldLayout refused
+  kInvalidRows,           // FieldRows refused
+  kInvalidGridCell,       // FieldGridCell refused
+  kInvalidGridOrigin,     // FieldGridOrigin refused
+  kInvalidGridGap,        // FieldGridGap refused
+  kInvalidCharset,        // FieldCharset refused
 };
 
 // The fixed English text of message; never null, never empty.

@@ -46,6 +46,16 @@ bool numbers_of(const std::string& line, std::string_view keyword, std::size_t c
   return words->size() == count + 1 && (*words)[0] == keyword;
 }
 
+// A signed decimal as read_number reads it, "-0" refused.
+bool read_signed(std::string_view text, std::int64_t* value) {
+  bool negative = false;
+  std::uint64_t magnitude = 0;
+  if (!read_number(text, &magnitude, &negative) || (negative && magnitude == 0)) return false;
+  if (magnitude > std::uint64_t{1} << 32) return false;
+  *value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+  return true;
+}
+
 bool is_upper_hex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 }  // namespace
@@ -159,6 +169,14 @@ void BdfStreamCheck::header_line(const std::string& line) {
       }
       break;
     case 6:
+      if (sheet_) {
+        if (!numbers_of(line, "FONTBOUNDINGBOX", 4, &words) ||
+            !read_number(words[1], &font_width_) || !read_number(words[2], &font_height_) ||
+            !read_signed(words[3], &bounds_x_) || !read_signed(words[4], &bounds_y_)) {
+          fail("bad FONTBOUNDINGBOX line");
+        }
+        break;
+      }
       if (!numbers_of(line, "FONTBOUNDINGBOX", 4, &words) || !read_number(words[1], &font_width_) ||
           !read_number(words[2], &font_height_) || words[3] != "0" ||
           !read_number(words[4], &font_descent_, &negative) || (font_descent_ != 0 && !negative)) {
@@ -239,6 +257,10 @@ void BdfStreamCheck::record_line(const std::string& line) {
       }
       break;
     case 5:
+      if (sheet_) {
+        sheet_box_line(line);
+        break;
+      }
       // The offset is "-<descent>", or "0" in a font framed by its ink.
       if (!numbers_of(line, "BBX", 4, &words) || !read_number(words[1], &value) ||
           value != box_width_ || !read_number(words[2], &box_height_) || words[3] != "0" ||
@@ -257,6 +279,31 @@ void BdfStreamCheck::record_line(const std::string& line) {
       break;
     default:
       break;
+  }
+}
+
+// A sheet's glyph is its ink box at its own offsets, inside the font's
+// bounding box; a blank one has no box at all.
+void BdfStreamCheck::sheet_box_line(const std::string& line) {
+  std::vector<std::string_view> words;
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  framed_ = false;
+  if (!numbers_of(line, "BBX", 4, &words) || !read_number(words[1], &box_width_) ||
+      !read_number(words[2], &box_height_) || !read_signed(words[3], &x) ||
+      !read_signed(words[4], &y)) {
+    return fail("bad BBX line");
+  }
+  if (box_width_ == 0 || box_height_ == 0) {
+    if (box_width_ != 0 || box_height_ != 0 || x != 0 || y != 0) return fail("half an empty BBX");
+    return;
+  }
+  const auto width = static_cast<std::int64_t>(box_width_);
+  const auto height = static_cast<std::int64_t>(box_height_);
+  if (x < bounds_x_ || y < bounds_y_ ||
+      x + width > bounds_x_ + static_cast<std::int64_t>(font_width_) ||
+      y + height > bounds_y_ + static_cast<std::int64_t>(font_height_)) {
+    fail("BBX outside the font's bounding box");
   }
 }
 

@@ -16,6 +16,12 @@ namespace vellicor::fuzz {
 // and that no record is wider or lower than the font's bounding box.
 class BdfStreamCheck {
  public:
+  // sheet: the font of a grid or marks, whose records are their glyphs' ink
+  // boxes at their own offsets (blank ones empty), each inside the font's
+  // bounding box, instead of boxes as wide as the advance and as tall as the
+  // font.
+  explicit BdfStreamCheck(bool sheet = false) : sheet_(sheet) {}
+
   void feed(const std::uint8_t* bytes, std::size_t count);
   // True when the whole font was read and held. problem() says why not.
   bool finish();
@@ -45,6 +51,7 @@ class BdfStreamCheck {
   void header_line(const std::string& line);
   void record_line(const std::string& line);
   void bitmap_line();
+  void sheet_box_line(const std::string& line);
   void fail(const std::string& why);
 
   Stage stage_ = Stage::kHeader;
@@ -59,6 +66,9 @@ class BdfStreamCheck {
   std::uint64_t font_width_ = 0;
   std::uint64_t font_height_ = 0;
   std::uint64_t font_descent_ = 0;
+  bool sheet_ = false;
+  std::int64_t bounds_x_ = 0;  // FONTBOUNDINGBOX offsets of a sheet
+  std::int64_t bounds_y_ = 0;
   std::uint64_t declared_chars_ = 0;
   std::uint64_t records_ = 0;
   bool have_first_code_ = false;

@@ -54,6 +54,29 @@ bool is_listed_space_separator(std::uint32_t code) {
   return false;
 }
 
+// The text with every CR LF as one LF, as the parser reads line breaks.
+std::string with_line_feeds(const std::string& text) {
+  std::string result;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    result.push_back(text[i]);
+  }
+  return result;
+}
+
+// The characters' texts with a line feed before each line's first character.
+std::string with_lines(const vellicor::CharacterList& list) {
+  std::string text;
+  std::size_t next_line = 1;
+  for (std::size_t i = 0; i <= list.characters.size(); ++i) {
+    for (; next_line < list.line_starts.size() && list.line_starts[next_line] == i; ++next_line) {
+      text += '\n';
+    }
+    if (i < list.characters.size()) text += list.characters[i].text;
+  }
+  return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -68,7 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Every character decoded before the end or the refusal re-encodes to the
   // bytes it came from.
-  std::string encoded;
   // Which code points were listed, one flag each: a tree of 65,536 nodes
   // would take the fuzzer near its memory limit.
   std::vector<bool> listed(std::size_t{0x10FFFF} + 1);
@@ -79,7 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(encode(character.code_point) == character.text, "a character's text is its UTF-8");
     require(character.is_blank == is_listed_space_separator(character.code_point),
             "blank means space separator");
-    encoded += character.text;
     if (!listed[character.code_point]) {
       listed[character.code_point] = true;
       ++distinct;
@@ -87,23 +108,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!character.is_blank) ++inked;
   }
 
+  // Line breaks are no characters; the lines start where they stood.
+  require(list.line_starts.size() >= 1 && list.line_starts[0] == 0, "the first line starts first");
+  const std::string lined = with_lines(list);
+  std::string whole = with_line_feeds(list_text);
+  if (!whole.empty() && whole.back() == '\n') whole.pop_back();  // starts no line
   if (vellicor::succeeded(result)) {
-    require(encoded == list_text, "an accepted list is exactly its characters");
+    require(lined == whole, "an accepted list is exactly its characters and line breaks");
     require(distinct == list.characters.size(), "an accepted list has no duplicate");
     require(inked == list.inked_count && inked > 0, "an accepted list has a character with ink");
   } else if (detail == Detail::kCharsInvalid) {
-    require(problem.offset == encoded.size() && problem.offset < list_text.size(),
-            "invalid UTF-8 is reported where decoding stopped");
-    require(list_text.compare(0, encoded.size(), encoded) == 0, "the valid prefix is the text's");
+    require(problem.offset < list_text.size() &&
+                with_line_feeds(list_text.substr(0, problem.offset)) == lined,
+            "invalid UTF-8 is reported where decoding stopped, after the valid prefix");
   } else if (detail == Detail::kCharsEmpty) {
     require(list_text.empty(), "only the empty list is empty");
   } else if (detail == Detail::kCharsDuplicate) {
-    require(encoded == list_text, "a duplicate is found in valid text");
+    require(lined == whole, "a duplicate is found in valid text");
     require(distinct < list.characters.size() && problem.duplicate < listed.size() &&
                 listed[problem.duplicate],
             "the duplicate reported is listed twice");
   } else {
-    require(detail == Detail::kCharsOnlyBlanks && inked == 0 && encoded == list_text,
+    require(detail == Detail::kCharsOnlyBlanks && inked == 0 && lined == whole,
             "the remaining refusal is a list of blanks");
   }
 

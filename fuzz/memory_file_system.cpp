@@ -96,7 +96,7 @@ FileHandle MemoryFileSystem::create_new(const char* path, std::uint32_t permissi
     return kInvalidHandle;
   }
   File& file = files_[name];
-  file.written = std::make_shared<BdfStreamCheck>();
+  file.written = std::make_shared<BdfStreamCheck>(sheet_fonts_);
   file.inode = next_inode_++;
   const FileHandle handle = next_handle_++;
   handles_[handle] = Handle{name, 0, true};

@@ -29,6 +29,8 @@ class MemoryFileSystem : public FileSystem {
   };
   explicit MemoryFileSystem(Written written = Written::kChecked) : written_mode_(written) {}
 
+  // Written fonts are checked as fonts of grids and marks (BdfStreamCheck).
+  void expect_sheet_fonts() { sheet_fonts_ = true; }
   void add_directory(const std::string& path);
   void add_file(const std::string& path, std::vector<std::uint8_t> bytes);
   // Forgets every file the engine created; the added ones stay.
@@ -75,6 +77,7 @@ class MemoryFileSystem : public FileSystem {
   FileHandle next_handle_ = 3;
   std::uint64_t next_inode_ = 1;
   Written written_mode_;
+  bool sheet_fonts_ = false;
   std::uint64_t bytes_written_ = 0;
   std::uint64_t write_calls_ = 0;
 };

@@ -94,7 +94,7 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
     report.grid_columns = font.boxes.grid_columns;
   }
   if (failed(result)) {
-    if (result == ResultCode::kBadArgument) report.font_height = request.layout.cell_height;
+    report.font_height = font.boxes.place_height;  // a cell or band too low for the descent
     return result;
   }
 

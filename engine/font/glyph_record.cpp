@@ -62,8 +62,12 @@ void set_code_and_width(RecordFigures& figures, const FontFrame& frame, std::uin
   figures.hex_digits = (figures.box_width + kBitsPerByte - 1) / kBitsPerByte * kHexDigitsPerByte;
 }
 
-RecordFigures figures_for(const ConversionOptions& options, const FontFrame& frame,
-                          const GlyphBox& glyph, const RecordLabel* label) {
+#if defined(__GNUC__) || defined(__clang__)
+[[gnu::always_inline]]
+#endif
+inline RecordFigures
+figures_for(const ConversionOptions& options, const FontFrame& frame, const GlyphBox& glyph,
+            const RecordLabel* label) {
   RecordFigures figures{};
   const std::uint64_t width =
       options.fixed_width != 0 ? frame.width : glyph.width + side_blanks_of(options);
@@ -98,10 +102,16 @@ RecordFigures placed_figures_for(const ConversionOptions& options, const FontFra
   return figures;
 }
 
-RecordFigures record_figures(const ConversionOptions& options, const FontFrame& frame,
-                             const GlyphBox& glyph, const RecordLabel* label) {
-  return glyph.placed ? placed_figures_for(options, frame, glyph, label)
-                      : figures_for(options, frame, glyph, label);
+// Inlined into the record writer: a strip's glyphs, nearly every record
+// written, then cost what they cost before sheets had their own figures.
+#if defined(__GNUC__) || defined(__clang__)
+[[gnu::always_inline]]
+#endif
+inline RecordFigures
+record_figures(const ConversionOptions& options, const FontFrame& frame, const GlyphBox& glyph,
+               const RecordLabel* label) {
+  if (glyph.placed) return placed_figures_for(options, frame, glyph, label);
+  return figures_for(options, frame, glyph, label);
 }
 
 // A blank glyph: a box of the font's height, all of it blank lines; or, when

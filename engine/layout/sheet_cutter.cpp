@@ -104,13 +104,13 @@ ResultCode cut_grid(const InkMap& map, const ConversionOptions& options,
   const std::uint64_t rows = whole(map.height_px, layout.origin_y, layout.cell_height, step_y);
   if (columns == 0 || rows == 0)
     return fail(detail, ErrorDetail::kNoCell, ResultCode::kBadArgument);
+  boxes.place_height = layout.cell_height;
   if (options.descent >= layout.cell_height) {
     return fail(detail, ErrorDetail::kDescentTooLarge, ResultCode::kBadArgument);
   }
   boxes.one_per_place = true;
   boxes.grid_columns = static_cast<std::uint32_t>(columns);
   boxes.band_count = static_cast<std::uint32_t>(rows);
-  boxes.place_height = layout.cell_height;
   boxes.empty_advance = layout.proportional ? 0 : layout.cell_width;
   const std::uint64_t cells = columns * rows;
   boxes.places = static_cast<std::uint32_t>(std::min<std::uint64_t>(cells, kMostSheetGlyphs + 1));
@@ -203,13 +203,13 @@ ResultCode cut_marked_band(const InkMap& map, std::uint32_t band, std::uint32_t 
 ResultCode cut_marks(const InkMap& map, const ConversionOptions& options,
                      const LayoutSettings& layout, GlyphBoxes& boxes, ErrorDetail* detail) {
   const std::uint32_t rows = map.height_px / layout.bands;
+  boxes.place_height = rows - 1;
   // The marks' row and at least one row of the glyphs above the baseline.
   if (rows < 2 || options.descent >= rows - 1) {
     return fail(detail, ErrorDetail::kDescentTooLarge, ResultCode::kBadArgument);
   }
   boxes.one_per_place = true;
   boxes.band_count = layout.bands;
-  boxes.place_height = rows - 1;
   for (std::uint32_t band = 0; band < layout.bands; ++band) {
     const ResultCode result = cut_marked_band(map, band, band * rows, rows, options, boxes, detail);
     if (failed(result)) return result;

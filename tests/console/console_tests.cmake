@@ -8,10 +8,12 @@ vellicor_add_gtest(console_unit_tests
     console/field_provider_test.cpp
     console/full_path_test.cpp
     console/invisible_characters_test.cpp
+    console/sheet_options_test.cpp
   LIBS cvellicor_console)
 
 vellicor_add_gtest(cvellicor_tests
   SOURCES
+    console/cvellicor_sheet_test.cpp
     console/cvellicor_test.cpp
     console/long_options_test.cpp
     console/run_program.cpp

@@ -7,5 +7,6 @@ vellicor_add_gtest(driver_tests
     driver/failure_text_test.cpp
     driver/parse_number_test.cpp
     driver/request_fields_test.cpp
+    driver/sheet_fields_test.cpp
     driver/scripted_host.cpp
   LIBS vellicor_driver)

@@ -14,6 +14,10 @@ vellicor_add_gtest(vellicor_converter_threads_test
 vellicor_add_gtest(vellicor_character_list_test
   SOURCES engine/character_list_test.cpp)
 
+# The built-in character sets' tables.
+vellicor_add_gtest(vellicor_charsets_test
+  SOURCES engine/charsets_test.cpp)
+
 # The public header, compiled once as C99 and once as C++.
 vellicor_add_gtest(vellicor_header_test
   SOURCES engine/c_header_test.c engine/header_test.cpp)

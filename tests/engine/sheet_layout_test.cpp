@@ -211,7 +211,8 @@ TEST_F(SheetLayout, GridGlyphsKeepTheirPlaceInTheirCell) {
     for (int i = 0; i < inked; ++i) {
       cells.push_back(random_cell(random, w, h, i != 0 && i + 1 != inked && random() % 4 == 0));
     }
-    for (int i = static_cast<int>(random() % 4); i > 0; --i) cells.push_back(random_cell(random, w, h, true));
+    for (int i = static_cast<int>(random() % 4); i > 0; --i)
+      cells.push_back(random_cell(random, w, h, true));
     const Grid grid = draw_grid(cells, 4, w, h);
     std::string picture;
     for (const std::string& row : grid.rows) picture += row + "\n";
@@ -341,6 +342,7 @@ TEST_F(SheetLayout, RefusesSheetsThatDoNotFitAndWritesNothing) {
   deep.descent = 2;
   EXPECT_EQ(convert(sheet, deep, "out.bdf"), to_int(ResultCode::kBadArgument));
   EXPECT_EQ(detail_, to_int(ErrorDetail::kDescentTooLarge));
+  EXPECT_EQ(report_.font_height, 2u);  // the cell's height
 
   // Settings that do not fit together.
   settings_.rows = 2;

@@ -1,0 +1,19 @@
+// The built-in character sets: the character lists a conversion takes in
+// place of a list of its own (ConversionSettings.charset).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/font/character_list.hpp"
+#include "vellicor/internal/result_codes.hpp"
+
+namespace vellicor {
+
+// Fills list with the set's characters in code order (VELLICOR_CHARSET_*),
+// one line. A code page position that holds no character is a hole
+// (is_hole and is_blank, code point 0, empty text). Returns kOk, or
+// kBadArgument with kLayoutSettings stored for a number that names no set,
+// list then empty.
+ResultCode charset_list(std::uint32_t charset, CharacterList& list, ErrorDetail* detail);
+
+}  // namespace vellicor
