@@ -3,8 +3,9 @@
 converted with --rows N: the glyph records, STARTCHAR to ENDCHAR, byte for
 byte. Without a list each strip alone is converted with -v at its first
 glyph's place in the stacked font, so the codes line up; with a list, each
-strip alone gets its own characters, once from a list of one line per band
-and once from a single line that runs across the bands.
+strip alone gets its own characters, and the stacked picture a list file of
+one line per band, one of a single line that runs across the bands, and the
+same lines in --chars, apart by line feeds.
 
   rows_test.py CVELLICOR WORK_DIR
 """
@@ -118,9 +119,12 @@ def run_case(cvellicor, work, seed, count, options):
         own = os.path.join(work, f"strip{seed}_{number}.txt")
         write_list(own, [line])
         alone += records(cvellicor, options + ["--chars-file", own], picture)
-    for list_path, kind in ((per_band, "a line per band"), (one_line, "one line")):
-        together = records(cvellicor, options + ["--rows", str(count), "--chars-file", list_path], sheet)
-        passed = check(f"{label}, list of {kind}", alone, together) and passed
+    given = (("--chars-file", per_band, "a list file of a line per band"),
+             ("--chars-file", one_line, "a list file of one line"),
+             ("--chars", "\n".join(lines), "--chars, lines apart by line feeds"))
+    for option, value, kind in given:
+        together = records(cvellicor, options + ["--rows", str(count), option, value], sheet)
+        passed = check(f"{label}, {kind}", alone, together) and passed
     return passed
 
 
