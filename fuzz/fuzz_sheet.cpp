@@ -105,9 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ConversionPaths paths{kInputPath, kOutputPath};
   ConversionReport report = vellicor::empty_report();
   vellicor::ErrorDetail detail = vellicor::ErrorDetail::kNone;
-  const vellicor::ResultCode result = vellicor::convert_ex_file(fs, &paths, &options,
-                                                      vellicor::read_settings(&settings), report,
-                                                      &detail);
+  const vellicor::ResultCode result = vellicor::convert_ex_file(
+      fs, &paths, &options, vellicor::read_settings(&settings), report, &detail);
   require(fs.open_handles() == 0, "every file is closed");
   if (vellicor::failed(result)) {
     require(is_sheet_refusal(result, detail), "a sheet fails only with a sheet's refusals");

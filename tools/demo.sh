@@ -3,7 +3,8 @@
 # turns the sample strip examples/ascii.bmp into a Unicode font whose space is
 # a real, empty glyph, lists a few of its glyphs, and draws a sentence with it
 # through FreeType; then does the same for the second sample, accented letters
-# and box-drawing glyphs (examples/latin.bmp).
+# and box-drawing glyphs (examples/latin.bmp), and for a grid sheet of a
+# console font's ASCII glyphs (examples/ascii_grid.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -64,3 +65,23 @@ line="¿Señor? Ça coûte 5 €, très cher! ░▒▓█ ─┬┴┼═"
 build/bin/vellicor_render_text --png build/demo-text.png --scale 4 "$line" "${fonts[@]}"
 echo
 echo "\"$line\" as a picture: $(pwd)/build/demo-text.png"
+
+# The third sample is a grid sheet: the 95 ASCII glyphs of the console font
+# Lat15-Fixed16 (Debian's console-setup; console fonts are public domain)
+# drawn by tests/sheets/draw_sheet.py into cells of 8 x 16 pixels, 16 to a
+# row, with one-pixel grey lines around every cell. The lines are skipped as
+# the gaps of the grid; the grey is lighter than mid grey, so it is not ink
+# under --ink dark either. Each cell keeps its glyph's place: the baseline
+# lies two rows above the cell's bottom (-d 2), and every advance is the cell
+# width. --charset ascii names the cells from the space to '~'.
+grid_options=(--grid 8x16 --grid-origin 1,1 --grid-gap 1,1 --ink dark -d 2 --charset ascii)
+echo
+echo "\$ build/bin/cvellicor -f \"Vellicor Grid\" ${grid_options[*]} examples/ascii_grid.png"
+build/bin/cvellicor -f "Vellicor Grid" "${grid_options[@]}" examples/ascii_grid.png
+echo
+echo "Its first cells, with the grid row and column of each glyph:"
+build/bin/cvellicor "${grid_options[@]}" --list examples/ascii_grid.png | sed -n '1,5p' | sed 's/^/    /'
+echo
+echo "Drawn by FreeType from the grid's font:"
+fonts=("$(pwd)/examples/ascii_grid.bdf")
+draw "Grid of" "8 x 16!"

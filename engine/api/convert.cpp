@@ -103,15 +103,19 @@ ResultCode cut_file(FileSystem& fs, const char* input_path, const ConversionOpti
     info.advance = glyph.advance;
     info.is_blank = glyph.is_blank ? 1 : 0;
     info.character = glyph.character != nullptr ? glyph.character->text : nullptr;
-    if (glyph.character != nullptr) ++characters_shown;
+    if (glyph.character != nullptr) {
+      characters_shown =
+          static_cast<std::size_t>(glyph.character - font.list.characters.data()) + 1;
+    }
     info.unpaired = uses_list && glyph.character == nullptr ? 1 : 0;
     return callback(callback_context, &info) == 0;
   });
-  // The characters of a list that names more than the picture holds follow,
-  // so a listing shows all of the list.
+  // The characters of a list that names more than the picture holds follow
+  // the last one paired, so a listing shows all of the list.
   if (!went_on || !uses_list) return result;
   const std::vector<ListedCharacter>& characters = font.list.characters;
   for (std::size_t next = characters_shown; next < characters.size(); ++next) {
+    if (characters[next].is_hole) continue;  // a place of a set without a character
     GlyphInfo info{};
     info.index = index++;
     info.code = characters[next].code_point;

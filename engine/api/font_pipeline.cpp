@@ -3,6 +3,7 @@
 
 #include "engine/core/limits.hpp"
 #include "engine/font/bdf_writer.hpp"
+#include "engine/font/charsets.hpp"
 #include "engine/io/output_file.hpp"
 #include "engine/layout/sheet_cutter.hpp"
 
@@ -20,7 +21,7 @@ ResultCode read_list(const PipelineRequest& request, CharacterList& list, Conver
     if (request.chars != nullptr) {
       return fail(detail, ErrorDetail::kLayoutSettings, ResultCode::kBadArgument);
     }
-    return fail(detail, ErrorDetail::kLayoutSettings, ResultCode::kBadArgument);
+    return charset_list(request.charset, list, detail);
   }
   if (request.chars == nullptr) return ResultCode::kOk;
   CharacterListProblem problem;
