@@ -395,6 +395,12 @@ void PreviewSheetTest::convertWritesWhatTheConsoleWrites_data() {
   };
   QTest::newRow("marks") << two_marked_rows << int(SheetFields::kMarks) << 2 << QSize() << 0
                          << false << QString() << "0" << QStringList{"--marks", "--rows", "2"};
+  // Cells of one pixel: '!', 'A' and '~' of the ascii set, in place.
+  std::vector<std::string> chart(6, std::string(16, '.'));
+  chart[0][1] = chart[2][1] = chart[5][14] = '#';
+  QTest::newRow("set") << chart << int(SheetFields::kGrid) << 0 << QSize(1, 1) << 0 << false
+                       << "ascii"
+                       << "0" << QStringList{"--grid", "1x1", "--charset", "ascii"};
 }
 
 void PreviewSheetTest::convertWritesWhatTheConsoleWrites() {
