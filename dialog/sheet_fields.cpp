@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>
 
@@ -35,7 +36,6 @@ SheetFields::SheetFields(QWidget* parent, QGridLayout* grid, int first_row) : QO
     return made;
   };
   layout_ = new QComboBox(parent);
-  layout_->setObjectName(QStringLiteral("layout"));
   layout_->addItems({tr("Strip"), tr("Rows"), tr("Grid"), tr("Marks")});
   rows_ = make_number(parent, 1, 1);
   charset_ = new QComboBox(parent);

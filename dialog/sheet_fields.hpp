@@ -4,7 +4,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QWidget>
+#include <QList>
+#include <QObject>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QSpinBox;
+class QWidget;
 
 namespace vellicor::dialog {
 
