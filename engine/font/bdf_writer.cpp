@@ -23,9 +23,10 @@ std::uint64_t bdf_records_size(const FontModel& font) {
   font.for_each_glyph([&](const FontGlyph& glyph) {
     const RecordLabel label = label_of(glyph);
     const std::uint64_t record =
-        glyph.is_blank ? blank_record_size(font.frame(), label, glyph.advance, font.uses_list())
-                       : glyph_record_size(options, font.frame_of(*glyph.box), *glyph.box,
-                                           font.uses_list() ? &label : nullptr);
+        glyph.is_blank
+            ? blank_record_size(font.frame_of_blank(glyph), label, glyph.advance, font.uses_list())
+            : glyph_record_size(options, font.frame_of(*glyph.box), *glyph.box,
+                                font.uses_list() ? &label : nullptr);
     constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
     total = record > kMost - total ? kMost : total + record;
     return true;
@@ -50,10 +51,10 @@ ResultCode write_bdf_font(OutputFile& file, const FontModel& font, const InkMap&
   const ConversionOptions& options = font.options();
   font.for_each_glyph([&](const FontGlyph& glyph) {
     const RecordLabel label = label_of(glyph);
-    result = glyph.is_blank
-                 ? write_blank_record(file, font.frame(), label, glyph.advance, font.uses_list())
-                 : write_glyph_record(file, map, options, font.frame_of(*glyph.box), *glyph.box,
-                                      font.uses_list() ? &label : nullptr);
+    result = glyph.is_blank ? write_blank_record(file, font.frame_of_blank(glyph), label,
+                                                 glyph.advance, font.uses_list())
+                            : write_glyph_record(file, map, options, font.frame_of(*glyph.box),
+                                                 *glyph.box, font.uses_list() ? &label : nullptr);
     return succeeded(result);
   });
   if (failed(result)) return fail(detail, ErrorDetail::kFileAccess, result);

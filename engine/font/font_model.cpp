@@ -24,10 +24,11 @@ FontGlyph FontModel::boxed_glyph(const GlyphBox& box) const {
 
 // The lower median of the inked boxes' advances: a blank as wide as a
 // typical letter, never one of a few very wide glyphs.
-std::uint32_t FontModel::median_advance() const {
+std::uint32_t FontModel::median_advance(std::uint32_t band) const {
   std::vector<std::uint32_t> advances;
-  advances.reserve(boxes_->boxes.size());
+  advances.reserve(band == kAllBands ? boxes_->boxes.size() : 0);
   for (const GlyphBox& box : boxes_->boxes) {
+    if (band != kAllBands && box.band != band) continue;
     if (box.width != 0 && (!box.placed || box.advance != 0)) {
       advances.push_back(boxed_glyph(box).advance);
     }
@@ -62,6 +63,13 @@ ResultCode FontModel::build(const GlyphBoxes& boxes, const ConversionOptions& op
 
   if (list != nullptr || boxes.one_per_place) {
     blank_advance_ = blank_advance != 0 ? blank_advance : median_advance();
+  }
+  band_blank_advances_.clear();
+  if (list != nullptr && !boxes.bands.empty()) {
+    for (std::uint32_t band = 0; band < boxes.bands.size(); ++band) {
+      const bool own = blank_advance == 0 && boxes.bands[band].glyph_count != 0;
+      band_blank_advances_.push_back(own ? median_advance(band) : blank_advance_);
+    }
   }
   std::uint32_t count = 0;
   for_each_glyph([&count](const FontGlyph&) {
@@ -114,6 +122,16 @@ ResultCode FontModel::frame_bands(Framing framing, ErrorDetail* detail) {
   }
   frame_ = frame_of_bands(inked.data(), inked.size());
   return ResultCode::kOk;
+}
+
+std::uint32_t FontModel::band_of_blank(std::size_t index, std::size_t next_box) const {
+  const std::vector<std::uint32_t>& starts = list_->line_starts;
+  if (starts.size() == boxes_->bands.size()) {
+    const auto line = std::upper_bound(starts.begin(), starts.end(), index) - starts.begin() - 1;
+    return static_cast<std::uint32_t>(line);
+  }
+  const std::deque<GlyphBox>& boxes = boxes_->boxes;
+  return next_box < boxes.size() ? boxes[next_box].band : boxes.back().band;
 }
 
 // A list of one line runs across the bands; one of a line per band pairs

@@ -23,6 +23,7 @@ namespace vellicor {
 struct FontGlyph {
   const GlyphBox* box = nullptr;  // the picture's glyph; null for a blank character
   std::uint64_t code = 0;         // ENCODING: first code + number - 1, or the code point
+  std::uint32_t band = 0;         // the band of a strip in bands a blank character stands in
   std::uint32_t advance = 0;      // DWIDTH
   const ListedCharacter* character = nullptr;  // null without a list or past its end
   bool is_blank = false;
@@ -75,6 +76,10 @@ class FontModel {
   const FontFrame& frame_of(const GlyphBox& box) const {
     return band_frames_.empty() ? frame_ : band_frames_[box.band];
   }
+  // The frame a blank character's record is written in: its band's.
+  const FontFrame& frame_of_blank(const FontGlyph& glyph) const {
+    return band_frames_.empty() ? frame_ : band_frames_[glyph.band];
+  }
   // Whether every glyph is a box of one frame, as in the one-band strip.
   bool single_frame() const { return band_frames_.empty() && !boxes_->one_per_place; }
   const BandMismatch& band_mismatch() const { return mismatch_; }
@@ -93,7 +98,13 @@ class FontModel {
 
  private:
   FontGlyph boxed_glyph(const GlyphBox& box) const;
-  std::uint32_t median_advance() const;
+  // Of the boxes of band band, or of all boxes when band is kAllBands.
+  static constexpr std::uint32_t kAllBands = ~std::uint32_t{0};
+  std::uint32_t median_advance(std::uint32_t band = kAllBands) const;
+  // The band a blank character at index of the list stands in: its line's
+  // when the list has a line per band, else the next glyph's (the last
+  // glyph's at the end).
+  std::uint32_t band_of_blank(std::size_t index, std::size_t next_box) const;
   std::uint32_t default_character() const;
   ResultCode frame_bands(Framing framing, ErrorDetail* detail);
   ResultCode check_lines(ErrorDetail* detail);
@@ -110,6 +121,9 @@ class FontModel {
   FontMeasure measure_;
   FontFrame frame_;
   std::uint32_t blank_advance_ = 0;  // of every blank character
+  // In a strip of bands, the blank advance of each band, as the band alone
+  // would have it.
+  std::vector<std::uint32_t> band_blank_advances_;
 };
 
 template <typename Visit>
@@ -149,12 +163,18 @@ bool FontModel::for_each_glyph(Visit&& visit) const {
   const std::deque<GlyphBox>& boxes = boxes_->boxes;
   std::size_t next_box = 0;
   if (list_ != nullptr) {
-    for (const ListedCharacter& character : list_->characters) {
+    const std::vector<ListedCharacter>& characters = list_->characters;
+    for (std::size_t index = 0; index < characters.size(); ++index) {
+      const ListedCharacter& character = characters[index];
       FontGlyph glyph;
       if (character.is_hole) continue;
       if (character.is_blank) {
         glyph.advance = blank_advance_;
         glyph.is_blank = true;
+        if (!band_blank_advances_.empty()) {
+          glyph.band = band_of_blank(index, next_box);
+          glyph.advance = band_blank_advances_[glyph.band];
+        }
       } else {
         if (next_box == boxes.size()) break;  // the list names more than were cut
         glyph = boxed_glyph(boxes[next_box++]);
