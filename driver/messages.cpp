@@ -62,7 +62,7 @@ constexpr MessageRow kMessages[] = {
     {Message::kTooManyGlyphs, "The picture holds more than 65536 glyphs, more than a font takes"},
     {Message::kLayoutSettings, "The layout settings do not fit together"},
     {Message::kInvalidLayout, "Invalid Layout Value: strip, grid or marks"},
-    {Message::kInvalidRows, "Invalid Rows Value: the number of rows of glyphs, 1 or more"},
+    {Message::kInvalidRows, "Invalid Rows Value: the number of rows of glyphs, 1 to 65536"},
     {Message::kInvalidGridCell,
      "Invalid Grid Cell Value: the cell's width and height in pixels, each 1 or more, as in 8x16"},
     {Message::kInvalidGridOrigin,

@@ -6,6 +6,7 @@
 #include "driver/charset_names.hpp"
 #include "driver/conversion_driver.hpp"
 #include "driver/layout_names.hpp"
+#include "vellicor/internal/request_limits.hpp"
 
 namespace vellicor {
 namespace {
@@ -91,7 +92,9 @@ std::span<const SheetField> sheet_fields() { return kSheetFields; }
 
 ResultCode read_rows(const char* text, std::uint32_t& rows) {
   std::uint32_t value = 0;
-  if (failed(parse_number(text, &value)) || value == 0) return ResultCode::kBadArgument;
+  if (failed(parse_number(text, &value)) || value == 0 || value > kMostSheetGlyphs) {
+    return ResultCode::kBadArgument;
+  }
   rows = value;
   return ResultCode::kOk;
 }

@@ -40,6 +40,7 @@ ResultCode read_list(const PipelineRequest& request, CharacterList& list, Conver
 bool read_layout(const ConversionSettings& settings, LayoutSettings& layout) {
   layout = LayoutSettings{};
   layout.bands = settings.rows > 1 ? settings.rows : 1;
+  if (settings.rows > kMostSheetGlyphs) return false;
   const bool grid_settings = settings.cell_width != 0 || settings.cell_height != 0 ||
                              settings.grid_origin_x != 0 || settings.grid_origin_y != 0 ||
                              settings.grid_gap_x != 0 || settings.grid_gap_y != 0 ||

@@ -35,7 +35,8 @@ struct PipelineRequest {
 
 // Turns the extended interface's layout settings into layout; false for
 // settings that do not fit together (an unknown layout, bands in a grid, a
-// grid setting outside a grid, a cell of no pixels).
+// grid setting outside a grid, a cell of no pixels, more than
+// kMostSheetGlyphs bands).
 bool read_layout(const ConversionSettings& settings, LayoutSettings& layout);
 
 // Everything a font is made from, read and decided before writing. The model

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "vellicor/internal/request_limits.hpp"
+
 namespace vellicor {
 
 enum class LayoutKind {
@@ -30,8 +32,5 @@ struct LayoutSettings {
   // The one-band strip: the layout of the plain conversion.
   bool is_single_strip() const { return kind == LayoutKind::kStrip && bands <= 1; }
 };
-
-// The most glyphs a sheet (bands, grid or marks) may hold.
-inline constexpr std::uint32_t kMostSheetGlyphs = 65536;
 
 }  // namespace vellicor

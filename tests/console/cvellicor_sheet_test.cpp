@@ -30,7 +30,7 @@ class SheetRuns : public ::testing::Test {
 };
 
 TEST_F(SheetRuns, BadValuesAreRefusedWithTheirMessage) {
-  const std::string rows = "Invalid Rows Value: the number of rows of glyphs, 1 or more\n";
+  const std::string rows = "Invalid Rows Value: the number of rows of glyphs, 1 to 65536\n";
   const std::string cell =
       "Invalid Grid Cell Value: the cell's width and height in pixels, each 1 or more, as in "
       "8x16\n";

@@ -23,10 +23,12 @@ TEST(SheetFields, ReadRowsCellSizesAndPixelPairs) {
   EXPECT_EQ(rows, 3u);
   EXPECT_EQ(read_rows("0x10", rows), ResultCode::kOk);
   EXPECT_EQ(rows, 16u);
-  for (const char* refused : {"0", "", "0x", "-1", "2x", "4294967296"}) {
+  EXPECT_EQ(read_rows("65536", rows), ResultCode::kOk);
+  EXPECT_EQ(rows, 65536u);
+  for (const char* refused : {"0", "", "0x", "-1", "2x", "4294967296", "65537"}) {
     EXPECT_EQ(read_rows(refused, rows), ResultCode::kBadArgument) << refused;
   }
-  EXPECT_EQ(rows, 16u);
+  EXPECT_EQ(rows, 65536u);
 
   NumberPair pair;
   EXPECT_EQ(read_cell_size("8x16", pair), ResultCode::kOk);

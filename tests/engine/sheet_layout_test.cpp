@@ -354,6 +354,10 @@ TEST_F(SheetLayout, RefusesSheetsThatDoNotFitAndWritesNothing) {
   EXPECT_EQ(convert(sheet, ConversionOptions{}, "out.bdf"), to_int(ResultCode::kBadArgument));
   EXPECT_EQ(detail_, to_int(ErrorDetail::kLayoutSettings));
   settings_.proportional = 0;
+  settings_.rows = 65537;  // more bands than a sheet may hold glyphs
+  EXPECT_EQ(convert(sheet, ConversionOptions{}, "out.bdf"), to_int(ResultCode::kBadArgument));
+  EXPECT_EQ(detail_, to_int(ErrorDetail::kLayoutSettings));
+  settings_.rows = 0;
   settings_.layout = 7;
   EXPECT_EQ(convert(sheet, ConversionOptions{}, "out.bdf"), to_int(ResultCode::kBadArgument));
   EXPECT_EQ(detail_, to_int(ErrorDetail::kLayoutSettings));

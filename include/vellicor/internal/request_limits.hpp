@@ -20,4 +20,9 @@ inline constexpr std::size_t kMostCharsBytes = std::size_t{1024} * 1024;
 // The widest blank advance a conversion accepts, in pixels.
 inline constexpr std::uint32_t kMostBlankAdvance = 1024;
 
+// The most glyphs a sheet (bands, grid or marks) may hold, and the most
+// bands it may be cut into: every band keeps its frame until the font is
+// written.
+inline constexpr std::uint32_t kMostSheetGlyphs = 65536;
+
 }  // namespace vellicor
