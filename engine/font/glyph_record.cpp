@@ -551,6 +551,40 @@ ResultCode write_glyph_record(OutputFile& file, const InkMap& picture,
   return sink.finish();
 }
 
+namespace {
+
+// The box and numbers of a record, its lines all blank.
+void start_bitmap(const RecordFigures& figures, GlyphBitmap& bitmap) {
+  bitmap.width = figures.box_width;
+  bitmap.height = figures.box_height;
+  bitmap.x_offset = figures.placed ? figures.x_offset : 0;
+  bitmap.y_offset =
+      figures.placed ? figures.y_offset : -static_cast<std::int64_t>(figures.box_descent);
+  bitmap.advance = figures.advance;
+  bitmap.scalable_width = figures.scalable_width;
+  bitmap.stride = (figures.box_width + kBitsPerByte - 1) / kBitsPerByte;
+  bitmap.lines.assign(static_cast<std::size_t>(bitmap.stride * bitmap.height), 0);
+}
+
+}  // namespace
+
+void glyph_bitmap(const InkMap& picture, const ConversionOptions& options, const FontFrame& frame,
+                  const GlyphBox& glyph, GlyphBitmap& bitmap) {
+  const RecordFigures figures = record_figures(options, frame, glyph, nullptr);
+  start_bitmap(figures, bitmap);
+  const LineReader reader(picture, glyph, glyph.placed ? 0 : options.leading_blank);
+  std::uint8_t* line = bitmap.lines.data() + figures.lines_before * bitmap.stride;
+  for (std::uint32_t y = glyph.top; y <= glyph.bottom; ++y, line += bitmap.stride) {
+    std::uint8_t* byte = line;
+    reader.for_each_byte(y, [&byte](std::uint8_t bits) { *byte++ = bits; });
+  }
+}
+
+void blank_bitmap(const FontFrame& frame, std::uint32_t advance, GlyphBitmap& bitmap) {
+  const RecordLabel label{};
+  start_bitmap(blank_figures_for(frame, label, advance, true), bitmap);
+}
+
 std::uint64_t glyph_record_size(const ConversionOptions& options, const FontFrame& frame,
                                 const GlyphBox& glyph, const RecordLabel* label) {
   const RecordFigures figures = record_figures(options, frame, glyph, label);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/core/font_measure.hpp"
 #include "engine/font/font_frame.hpp"
@@ -42,6 +43,28 @@ ResultCode write_blank_record(OutputFile& file, const FontFrame& frame, const Re
                               std::uint32_t advance, bool unicode_name = true);
 std::uint64_t blank_record_size(const FontFrame& frame, const RecordLabel& label,
                                 std::uint32_t advance, bool unicode_name = true);
+
+// A glyph's record as bits, for writers of formats other than BDF: the box,
+// offsets and advance its BDF record states and exactly the bitmap lines it
+// holds, so every format shows the same glyph.
+struct GlyphBitmap {
+  std::uint64_t width = 0;  // BBX width and height; both 0 for a blank glyph
+  std::uint64_t height = 0;
+  std::int64_t x_offset = 0;  // BBX offsets
+  std::int64_t y_offset = 0;
+  std::uint64_t advance = 0;         // DWIDTH
+  std::uint64_t scalable_width = 0;  // SWIDTH
+  std::uint64_t stride = 0;          // bytes per line: (width + 7) / 8
+  // height lines of stride bytes, top line first, leftmost pixel in the most
+  // significant bit, bits past width zero.
+  std::vector<std::uint8_t> lines;
+};
+
+// The bitmap write_glyph_record writes for glyph.
+void glyph_bitmap(const InkMap& picture, const ConversionOptions& options, const FontFrame& frame,
+                  const GlyphBox& glyph, GlyphBitmap& bitmap);
+// The bitmap write_blank_record writes for a blank character.
+void blank_bitmap(const FontFrame& frame, std::uint32_t advance, GlyphBitmap& bitmap);
 
 // At least the bytes of all records of the font that measure describes,
 // found from its figures alone: every record taken as large as the font's

@@ -70,4 +70,6 @@ if(TARGET Freetype::Freetype)
     SOURCES engine/framed_font_test.cpp)
   vellicor_add_gtest(vellicor_sheet_layout_tests
     SOURCES engine/sheet_layout_test.cpp)
+  vellicor_add_gtest(vellicor_glyph_bitmap_tests
+    SOURCES engine/glyph_bitmap_test.cpp)
 endif()
