@@ -42,6 +42,7 @@ ConversionSettings read_settings(const ConversionSettings* given) {
   VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, grid_gap_y);
   VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, proportional);
   VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, charset);
+  VELLICOR_COPY_IF_COVERED(ConversionSettings, size, full, *given, format);
   return full;
 }
 

@@ -1,17 +1,20 @@
-// The output-name rule: the input name with its extension replaced by ".bdf".
+// The output-name rule: the input name with its extension replaced by the
+// font format's (".bdf" unless the extended conversion asks for another).
 #include "vellicor/internal/output_name.hpp"
 
 #include <cstring>
+#include <iterator>
 
 namespace vellicor {
 
 namespace {
 
-constexpr char kBdfExtension[] = ".bdf";
-constexpr std::size_t kBdfExtensionLength = sizeof(kBdfExtension) - 1;
+// Every format's extension is a point and three letters.
+constexpr std::size_t kExtensionLength = 4;
+constexpr const char* kExtensions[] = {".bdf", ".pcf", ".psf", ".otb", ".fon", ".ttf"};
 // A name too long to lose only its extension keeps this many characters of the
-// input, so that with ".bdf" it fills the buffer exactly.
-constexpr std::size_t kTruncatedStemLength = kMaxPathLength - kBdfExtensionLength;
+// input, so that with the extension it fills the buffer exactly.
+constexpr std::size_t kTruncatedStemLength = kMaxPathLength - kExtensionLength;
 // Truncating is refused when the last separator stands past this position:
 // the truncated name would not hold even one character of the file's own name.
 constexpr std::size_t kLastSeparatorForTruncation = kTruncatedStemLength - 2;
@@ -32,7 +35,18 @@ std::size_t separator_position(const char* input) {
 
 }  // namespace
 
+const char* font_extension(std::uint32_t format) {
+  return format < std::size(kExtensions) ? kExtensions[format] : nullptr;
+}
+
 ResultCode derive_bdf_name(const char* input, char* buffer, ErrorDetail* detail) {
+  return derive_font_name(input, VELLICOR_FORMAT_BDF, buffer, detail);
+}
+
+ResultCode derive_font_name(const char* input, std::uint32_t format, char* buffer,
+                            ErrorDetail* detail) {
+  const char* const extension = font_extension(format);
+  if (extension == nullptr) return ResultCode::kBadArgument;
   const std::size_t length = std::strlen(input);
   const std::size_t separator = separator_position(input);
   const char* point = std::strrchr(input, '.');
@@ -42,14 +56,14 @@ ResultCode derive_bdf_name(const char* input, char* buffer, ErrorDetail* detail)
   }
 
   std::size_t stem_length = length - extension_length;
-  if (stem_length + kBdfExtensionLength >= kPathBufferSize) {
+  if (stem_length + kExtensionLength >= kPathBufferSize) {
     if (separator > kLastSeparatorForTruncation) {
       return fail(detail, ErrorDetail::kNameTooLong, ResultCode::kFileAccess);
     }
     stem_length = kTruncatedStemLength;
   }
   std::memcpy(buffer, input, stem_length);
-  std::memcpy(buffer + stem_length, kBdfExtension, kBdfExtensionLength + 1);
+  std::memcpy(buffer + stem_length, extension, kExtensionLength + 1);
   return ResultCode::kOk;
 }
 

@@ -180,6 +180,14 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define VELLICOR_CHARSET_CP437 3u  /* the 256 characters of the IBM PC code page */
 #define VELLICOR_CHARSET_CP1252 4u /* the Windows Western code page, 0x20 to 0xFF */
 
+/* The file format a conversion writes (ConversionSettings.format). */
+#define VELLICOR_FORMAT_BDF 0u /* BDF 2.1 (default), as convert writes */
+#define VELLICOR_FORMAT_PCF 1u /* X11 Portable Compiled Format */
+#define VELLICOR_FORMAT_PSF 2u /* PC Screen Font 2, with a Unicode table, for the Linux console */
+#define VELLICOR_FORMAT_OTB 3u /* OpenType with bitmap tables only */
+#define VELLICOR_FORMAT_FON 4u /* Windows font resource file of FNT version 3 */
+#define VELLICOR_FORMAT_TTF 5u /* TrueType outlines of the pixels, with the bitmap strike */
+
 /* Extra settings of convert_ex and cut. size is sizeof(ConversionSettings) as
  * the host was built; the engine reads only the fields that lie within size
  * and takes the defaults (zero) for the rest, so older and newer hosts both
@@ -208,6 +216,8 @@ typedef struct ConversionSettings {
    * blanks, as in the strip; 0: the cell width. */
   uint32_t proportional;
   uint32_t charset; /* VELLICOR_CHARSET_*; chars must then be null */
+  /* VELLICOR_FORMAT_*; a derived output name takes the format's extension */
+  uint32_t format;
 } ConversionSettings;
 
 /* What convert_ex and cut found; filled as far as the work got, also on
