@@ -47,28 +47,27 @@ ResultCode read_rows_field(const char* text, ConversionSettings& settings) {
   return read_rows(text, settings.rows);
 }
 
-ResultCode read_cell(const char* text, ConversionSettings& settings) {
-  NumberPair cell;
-  if (failed(read_cell_size(text, cell))) return ResultCode::kBadArgument;
-  settings.cell_width = cell.first;
-  settings.cell_height = cell.second;
+// Reads a pair with read into first and second, leaving both alone when it
+// is refused.
+ResultCode store_pair(ResultCode (*read)(const char*, NumberPair&), const char* text,
+                      std::uint32_t& first, std::uint32_t& second) {
+  NumberPair pair;
+  if (failed(read(text, pair))) return ResultCode::kBadArgument;
+  first = pair.first;
+  second = pair.second;
   return ResultCode::kOk;
+}
+
+ResultCode read_cell(const char* text, ConversionSettings& settings) {
+  return store_pair(&read_cell_size, text, settings.cell_width, settings.cell_height);
 }
 
 ResultCode read_origin(const char* text, ConversionSettings& settings) {
-  NumberPair origin;
-  if (failed(read_pixel_pair(text, origin))) return ResultCode::kBadArgument;
-  settings.grid_origin_x = origin.first;
-  settings.grid_origin_y = origin.second;
-  return ResultCode::kOk;
+  return store_pair(&read_pixel_pair, text, settings.grid_origin_x, settings.grid_origin_y);
 }
 
 ResultCode read_gap(const char* text, ConversionSettings& settings) {
-  NumberPair gap;
-  if (failed(read_pixel_pair(text, gap))) return ResultCode::kBadArgument;
-  settings.grid_gap_x = gap.first;
-  settings.grid_gap_y = gap.second;
-  return ResultCode::kOk;
+  return store_pair(&read_pixel_pair, text, settings.grid_gap_x, settings.grid_gap_y);
 }
 
 constexpr SheetField kSheetFields[] = {

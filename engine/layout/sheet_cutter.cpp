@@ -81,13 +81,13 @@ std::int32_t y_offset_of(std::uint32_t bottom, std::uint32_t cell_bottom, std::u
   return static_cast<std::int32_t>(std::int64_t{cell_bottom} - descent - bottom);
 }
 
-// Keeps the totals of placed glyphs that the font stage reads.
+// Keeps the widest and tallest ink of placed glyphs; the layouts count
+// their glyphs when the cut ends.
 void count_placed(GlyphBoxes& boxes, const GlyphBox& box) {
   if (box.width == 0) return;
   FontMeasure& totals = boxes.totals;
   totals.widest = std::max(totals.widest, box.width);
   totals.tallest = std::max(totals.tallest, box.bottom - box.top + 1);
-  ++totals.glyph_count;
 }
 
 ResultCode cut_grid(const InkMap& map, const ConversionOptions& options,
@@ -188,9 +188,8 @@ ResultCode cut_marked_band(const InkMap& map, std::uint32_t band, std::uint32_t 
       box.x_offset = static_cast<std::int32_t>(std::int64_t{ink.start} - mark);
       box.y_offset = y_offset_of(ink.last, band_bottom, options.descent);
     }
-    if (boxes.boxes.size() >= kMostSheetGlyphs) {
-      return fail(detail, ErrorDetail::kTooManyGlyphs, ResultCode::kUnusableInput);
-    }
+    const ResultCode counted = check_count(boxes.boxes.size() + 1, detail);
+    if (failed(counted)) return counted;
     boxes.boxes.push_back(box);
     count_placed(boxes, box);
     region_start = region_end;
