@@ -53,19 +53,21 @@ Cell cell_of(const FontModel& font) {
   return cell;
 }
 
-// Copies bitmap's bits into cells (zeroed, of cell.bytes) at the glyph's
+// Copies bitmap's bits into glyph_cell (zeroed, of cell.bytes) at the glyph's
 // offsets. Each glyph's box lies in the font's box; were one not to, the bits
 // outside the cell would be left out rather than written past it.
-void place_in_cell(const GlyphBitmap& bitmap, const Cell& cell, std::vector<std::uint8_t>& cells) {
+void place_in_cell(const GlyphBitmap& bitmap, const Cell& cell,
+                   std::vector<std::uint8_t>& glyph_cell) {
   const std::int64_t cell_top = cell.y + static_cast<std::int64_t>(cell.height);
-  const std::int64_t first_row = cell_top - (bitmap.y_offset + static_cast<std::int64_t>(bitmap.height));
+  const std::int64_t first_row =
+      cell_top - (bitmap.y_offset + static_cast<std::int64_t>(bitmap.height));
   const std::int64_t column = bitmap.x_offset - cell.x;
   if (column < 0) return;
   const auto stride = static_cast<std::int64_t>(cell.stride);
   for (std::uint64_t line = 0; line < bitmap.height; ++line) {
     const std::int64_t row = first_row + static_cast<std::int64_t>(line);
     if (row < 0 || row >= static_cast<std::int64_t>(cell.height)) continue;
-    std::uint8_t* const out = cells.data() + row * stride;
+    std::uint8_t* const out = glyph_cell.data() + row * stride;
     const std::uint8_t* const in = bitmap.lines.data() + line * bitmap.stride;
     for (std::uint64_t index = 0; index < bitmap.stride; ++index) {
       if (in[index] == 0) continue;
@@ -79,7 +81,8 @@ void place_in_cell(const GlyphBitmap& bitmap, const Cell& cell, std::vector<std:
     }
     // Bits past the cell's width, had a glyph reached there, stay out.
     const std::uint64_t used_bits = cell.width % kBitsPerByte;
-    if (used_bits != 0) out[stride - 1] &= static_cast<std::uint8_t>(0xFF << (kBitsPerByte - used_bits));
+    if (used_bits != 0)
+      out[stride - 1] &= static_cast<std::uint8_t>(0xFF << (kBitsPerByte - used_bits));
   }
 }
 
@@ -88,7 +91,8 @@ void place_in_cell(const GlyphBitmap& bitmap, const Cell& cell, std::vector<std:
 std::size_t put_utf8(std::uint32_t code_point, std::uint8_t* place) {
   constexpr std::uint32_t kOneByteEnd = 0x80, kTwoBytesEnd = 0x800, kThreeBytesEnd = 0x10000;
   constexpr std::uint8_t kContinuation = 0x80, kSixBits = 0x3F;
-  if (code_point > kLastCodePoint || (code_point >= kFirstSurrogate && code_point <= kLastSurrogate)) {
+  if (code_point > kLastCodePoint ||
+      (code_point >= kFirstSurrogate && code_point <= kLastSurrogate)) {
     return 0;
   }
   if (code_point < kOneByteEnd) {
@@ -115,9 +119,9 @@ ResultCode write_header(OutputFile& file, std::uint64_t glyphs, const Cell& cell
                         ErrorDetail* detail) {
   std::array<std::uint8_t, kPsf2HeaderSize> header{};
   std::copy(kPsf2Magic.begin(), kPsf2Magic.end(), header.begin());
-  const std::array<std::uint64_t, 7> fields = {
-      kPsf2Version, kPsf2HeaderSize, kPsf2HasUnicodeTable, glyphs, cell.bytes, cell.height,
-      cell.width};
+  const std::array<std::uint64_t, 7> fields = {kPsf2Version, kPsf2HeaderSize, kPsf2HasUnicodeTable,
+                                               glyphs,       cell.bytes,      cell.height,
+                                               cell.width};
   for (std::size_t index = 0; index < fields.size(); ++index) {
     put_u32(header.data() + 4 * (index + 1), fields[index]);
   }
@@ -142,7 +146,7 @@ ResultCode write_psf_font(OutputFile& file, const FontModel& font, const InkMap&
   ResultCode result = write_header(file, slots, cell, detail);
   if (failed(result)) return result;
 
-  std::vector<std::uint8_t> cells(static_cast<std::size_t>(cell.bytes));
+  std::vector<std::uint8_t> glyph_cell(static_cast<std::size_t>(cell.bytes));
   GlyphBitmap bitmap;
   font.for_each_glyph([&](const FontGlyph& glyph) {
     if (glyph.is_blank) {
@@ -150,15 +154,15 @@ ResultCode write_psf_font(OutputFile& file, const FontModel& font, const InkMap&
     } else {
       glyph_bitmap(map, font.options(), font.frame_of(*glyph.box), *glyph.box, bitmap);
     }
-    std::fill(cells.begin(), cells.end(), std::uint8_t{0});
-    place_in_cell(bitmap, cell, cells);
-    result = file.write_exact(cells.data(), cells.size(), detail);
+    std::fill(glyph_cell.begin(), glyph_cell.end(), std::uint8_t{0});
+    place_in_cell(bitmap, cell, glyph_cell);
+    result = file.write_exact(glyph_cell.data(), glyph_cell.size(), detail);
     return succeeded(result);
   });
   if (failed(result)) return result;
-  std::fill(cells.begin(), cells.end(), std::uint8_t{0});
+  std::fill(glyph_cell.begin(), glyph_cell.end(), std::uint8_t{0});
   for (std::uint64_t slot = glyphs; slot < slots; ++slot) {
-    result = file.write_exact(cells.data(), cells.size(), detail);
+    result = file.write_exact(glyph_cell.data(), glyph_cell.size(), detail);
     if (failed(result)) return result;
   }
 

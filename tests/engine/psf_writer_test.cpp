@@ -1,6 +1,8 @@
 // PSF2 fonts as the console's tools read them: kbd's psfxtable reads the
 // Unicode table back, and every glyph's cell holds its BDF record's bits at
 // the record's offsets in the font's bounding box.
+#include "engine/font/psf_writer.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "engine/api/font_pipeline.hpp"
-#include "engine/font/psf_writer.hpp"
 #include "engine/io/output_file.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/host_tools.hpp"
@@ -97,7 +98,8 @@ Table table_of(TempDir& dir) {
     std::string word;
     words >> word;  // the glyph's position
     table.emplace_back();
-    while (words >> word) table.back().push_back(static_cast<std::uint32_t>(std::stoul(word.substr(2), nullptr, 16)));
+    while (words >> word)
+      table.back().push_back(static_cast<std::uint32_t>(std::stoul(word.substr(2), nullptr, 16)));
   }
   return table;
 }
@@ -109,7 +111,8 @@ void expect_psf_matches_bdf(const Rows& rows, const Case& run, Table table) {
   ASSERT_EQ(convert(dir, rows, run, detail), ResultCode::kOk) << static_cast<int>(detail);
   const std::string psf = read_text(dir.file("out.psf"));
   std::uint32_t width = 0, height = 0;
-  const std::vector<std::string> cells = expected_cells(read_text(dir.file("out.bdf")), width, height);
+  const std::vector<std::string> cells =
+      expected_cells(read_text(dir.file("out.bdf")), width, height);
   ASSERT_GE(psf.size(), 32u);
   EXPECT_EQ(psf.substr(0, 16), std::string("\x72\xb5\x4a\x86\0\0\0\0\x20\0\0\0\x01\0\0\0", 16));
   const std::uint32_t length = u32_at(psf, 16), charsize = u32_at(psf, 20);
@@ -120,7 +123,8 @@ void expect_psf_matches_bdf(const Rows& rows, const Case& run, Table table) {
   ASSERT_GE(psf.size(), 32u + std::size_t{length} * charsize);
   for (std::size_t glyph = 0; glyph < length; ++glyph) {
     const std::string blank(charsize, '\0');
-    EXPECT_EQ(psf.substr(32 + glyph * charsize, charsize), glyph < cells.size() ? cells[glyph] : blank)
+    EXPECT_EQ(psf.substr(32 + glyph * charsize, charsize),
+              glyph < cells.size() ? cells[glyph] : blank)
         << "glyph " << glyph;
   }
   table.resize(length);  // the filling glyphs map to nothing
