@@ -153,6 +153,17 @@ TEST(PsfWriter, CellsHoldTheBdfBitsAndTheTableHoldsTheCharacters) {
   listed.request.blank_advance = 30;
   expect_psf_matches_bdf(strip, listed, {{'a'}, {' '}, {'b'}, {0x3000}});
 
+  // Two bands, each framed by its own ink.
+  Rows bands = strip;
+  bands.insert(bands.end(), strip.rbegin(), strip.rend());
+  Case banded = plain;
+  banded.name = "two bands";
+  banded.request.framing = Framing::kByInk;
+  banded.request.chars = "a b\u3000\nc\u2009d\u2002";
+  banded.request.layout.bands = 2;
+  expect_psf_matches_bdf(bands, banded,
+                         {{'a'}, {' '}, {'b'}, {0x3000}, {'c'}, {0x2009}, {'d'}, {0x2002}});
+
   Case grid{"grid", PipelineRequest{}, ConversionOptions{}};
   grid.request.framing = Framing::kByInk;
   grid.request.layout.kind = LayoutKind::kGrid;
