@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "engine/font/character_list.hpp"
 #include "engine/font/glyph_record.hpp"
 
 namespace vellicor {
@@ -17,10 +18,14 @@ namespace {
 constexpr std::array<std::uint8_t, 4> kPsf2Magic = {0x72, 0xb5, 0x4a, 0x86};
 constexpr std::uint32_t kPsf2Version = 0;
 constexpr std::uint32_t kPsf2HeaderSize = 32;
+constexpr std::size_t kPsf2FieldBytes = 4;
 constexpr std::uint32_t kPsf2HasUnicodeTable = 0x01;
 // Ends a glyph's entry in the Unicode table; 0xFE (not written) would start a
 // sequence of code points that together take the glyph.
 constexpr std::uint8_t kPsf2Separator = 0xFF;
+// The longest entry: one code point in four UTF-8 bytes and the separator
+// (encode_utf8's terminator takes the separator's place).
+constexpr std::size_t kMostEntryBytes = 5;
 
 // The framebuffer console (fbcon_set_font) and the VGA text console
 // (vgacon_font_set) refuse every glyph count but these two with EINVAL;
@@ -86,31 +91,12 @@ void place_in_cell(const GlyphBitmap& bitmap, const Cell& cell,
   }
 }
 
-// code_point in UTF-8 at place, which has room for four bytes; returns the
-// byte count, 0 for a value that is no Unicode scalar value.
-std::size_t put_utf8(std::uint32_t code_point, std::uint8_t* place) {
-  constexpr std::uint32_t kOneByteEnd = 0x80, kTwoBytesEnd = 0x800, kThreeBytesEnd = 0x10000;
-  constexpr std::uint8_t kContinuation = 0x80, kSixBits = 0x3F;
-  if (code_point > kLastCodePoint ||
-      (code_point >= kFirstSurrogate && code_point <= kLastSurrogate)) {
-    return 0;
-  }
-  if (code_point < kOneByteEnd) {
-    place[0] = static_cast<std::uint8_t>(code_point);
-    return 1;
-  }
-  std::size_t count = code_point < kTwoBytesEnd ? 2 : code_point < kThreeBytesEnd ? 3 : 4;
-  constexpr std::array<std::uint8_t, 5> kLeads = {0, 0, 0xC0, 0xE0, 0xF0};
-  for (std::size_t index = count - 1; index > 0; --index) {
-    place[index] = static_cast<std::uint8_t>(kContinuation | (code_point & kSixBits));
-    code_point >>= 6;
-  }
-  place[0] = static_cast<std::uint8_t>(kLeads[count] | code_point);
-  return count;
+bool is_scalar_value(std::uint64_t code) {
+  return code <= kLastCodePoint && (code < kFirstSurrogate || code > kLastSurrogate);
 }
 
 void put_u32(std::uint8_t* place, std::uint64_t value) {
-  for (std::size_t index = 0; index < 4; ++index) {
+  for (std::size_t index = 0; index < kPsf2FieldBytes; ++index) {
     place[index] = static_cast<std::uint8_t>(value >> (index * kBitsPerByte));
   }
 }
@@ -123,7 +109,7 @@ ResultCode write_header(OutputFile& file, std::uint64_t glyphs, const Cell& cell
                                                glyphs,       cell.bytes,      cell.height,
                                                cell.width};
   for (std::size_t index = 0; index < fields.size(); ++index) {
-    put_u32(header.data() + 4 * (index + 1), fields[index]);
+    put_u32(header.data() + kPsf2FieldBytes * (index + 1), fields[index]);
   }
   return file.write_exact(header.data(), header.size(), detail);
 }
@@ -169,14 +155,14 @@ ResultCode write_psf_font(OutputFile& file, const FontModel& font, const InkMap&
   // A glyph of a list font that the list has no character for maps to
   // nothing, as does a code that is no Unicode scalar value.
   font.for_each_glyph([&](const FontGlyph& glyph) {
-    std::array<std::uint8_t, 5> entry{};
+    char entry[kMostEntryBytes] = {};
     std::size_t length = 0;
     const bool mapped = !font.uses_list() || glyph.character != nullptr;
-    if (mapped && glyph.code <= kLastCodePoint) {
-      length = put_utf8(static_cast<std::uint32_t>(glyph.code), entry.data());
+    if (mapped && is_scalar_value(glyph.code)) {
+      length = encode_utf8(static_cast<std::uint32_t>(glyph.code), entry);
     }
-    entry[length++] = kPsf2Separator;
-    result = file.write_exact(entry.data(), length, detail);
+    entry[length++] = static_cast<char>(kPsf2Separator);
+    result = file.write_exact(entry, length, detail);
     return succeeded(result);
   });
   if (failed(result)) return result;
