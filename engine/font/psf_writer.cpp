@@ -114,6 +114,75 @@ ResultCode write_header(OutputFile& file, std::uint64_t glyphs, const Cell& cell
   return file.write_exact(header.data(), header.size(), detail);
 }
 
+// The console clears the screen with the glyph at position 32, whatever the
+// Unicode table says (setfont warns "font position 32 is nonblank"), so that
+// position holds the font's space when it has one, else a blank filler where
+// a slot is free, the glyphs from there on one position later.
+constexpr std::uint64_t kErasePosition = 32;
+constexpr std::uint64_t kSpace = 0x20;
+
+// Where the glyphs stand in the PSF2 font.
+struct Positions {
+  std::uint64_t glyphs = 0;  // of the font
+  std::uint64_t slots = 0;   // the font's glyph count: 256 or 512
+  // The space and the glyph at kErasePosition trade places.
+  bool swap = false;
+  std::uint64_t space_index = 0;
+  FontGlyph space;
+  FontGlyph erase_glyph;
+  bool filler_at_erase = false;
+};
+
+bool is_mapped(const FontModel& font, const FontGlyph& glyph) {
+  return !font.uses_list() || glyph.character != nullptr;
+}
+
+Positions plan_positions(const FontModel& font, std::uint64_t glyphs) {
+  Positions plan;
+  plan.glyphs = glyphs;
+  plan.slots = glyphs <= kPsfSmallCount ? kPsfSmallCount : kPsfMostGlyphs;
+  if (glyphs <= kErasePosition) return plan;  // the position holds a filler already
+  std::uint64_t index = 0;
+  bool has_space = false;
+  font.for_each_glyph([&](const FontGlyph& glyph) {
+    if (index == kErasePosition) plan.erase_glyph = glyph;
+    if (!has_space && is_mapped(font, glyph) && glyph.code == kSpace) {
+      has_space = true;
+      plan.space = glyph;
+      plan.space_index = index;
+    }
+    ++index;
+    return true;
+  });
+  if (has_space) {
+    plan.swap = plan.space_index != kErasePosition;
+  } else {
+    plan.filler_at_erase = !plan.erase_glyph.is_blank && glyphs < plan.slots;
+  }
+  return plan;
+}
+
+// Calls visit(const FontGlyph*) for every position in order, with null for
+// a filler, until it returns false; false when it did.
+template <typename Visit>
+bool for_each_position(const FontModel& font, const Positions& plan, Visit&& visit) {
+  std::uint64_t index = 0;
+  const bool whole = font.for_each_glyph([&](const FontGlyph& glyph) {
+    const FontGlyph* source = &glyph;
+    if (plan.swap && index == kErasePosition) source = &plan.space;
+    if (plan.swap && index == plan.space_index) source = &plan.erase_glyph;
+    if (plan.filler_at_erase && index == kErasePosition && !visit(nullptr)) return false;
+    ++index;
+    return visit(source);
+  });
+  if (!whole) return false;
+  const std::uint64_t used = plan.glyphs + (plan.filler_at_erase ? 1 : 0);
+  for (std::uint64_t slot = used; slot < plan.slots; ++slot) {
+    if (!visit(nullptr)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ResultCode write_psf_font(OutputFile& file, const FontModel& font, const InkMap& map,
@@ -128,49 +197,40 @@ ResultCode write_psf_font(OutputFile& file, const FontModel& font, const InkMap&
       cell.height > kPsfMostCellHeight) {
     return fail(detail, ErrorDetail::kPsfCellSize, ResultCode::kUnusableInput);
   }
-  const std::uint64_t slots = glyphs <= kPsfSmallCount ? kPsfSmallCount : kPsfMostGlyphs;
-  ResultCode result = write_header(file, slots, cell, detail);
+  const Positions plan = plan_positions(font, glyphs);
+  ResultCode result = write_header(file, plan.slots, cell, detail);
   if (failed(result)) return result;
 
   std::vector<std::uint8_t> glyph_cell(static_cast<std::size_t>(cell.bytes));
   GlyphBitmap bitmap;
-  font.for_each_glyph([&](const FontGlyph& glyph) {
-    if (glyph.is_blank) {
-      blank_bitmap(font.frame_of_blank(glyph), glyph.advance, bitmap);
-    } else {
-      glyph_bitmap(map, font.options(), font.frame_of(*glyph.box), *glyph.box, bitmap);
-    }
+  for_each_position(font, plan, [&](const FontGlyph* glyph) {
     std::fill(glyph_cell.begin(), glyph_cell.end(), std::uint8_t{0});
-    place_in_cell(bitmap, cell, glyph_cell);
+    if (glyph != nullptr) {
+      if (glyph->is_blank) {
+        blank_bitmap(font.frame_of_blank(*glyph), glyph->advance, bitmap);
+      } else {
+        glyph_bitmap(map, font.options(), font.frame_of(*glyph->box), *glyph->box, bitmap);
+      }
+      place_in_cell(bitmap, cell, glyph_cell);
+    }
     result = file.write_exact(glyph_cell.data(), glyph_cell.size(), detail);
     return succeeded(result);
   });
   if (failed(result)) return result;
-  std::fill(glyph_cell.begin(), glyph_cell.end(), std::uint8_t{0});
-  for (std::uint64_t slot = glyphs; slot < slots; ++slot) {
-    result = file.write_exact(glyph_cell.data(), glyph_cell.size(), detail);
-    if (failed(result)) return result;
-  }
 
-  // A glyph of a list font that the list has no character for maps to
-  // nothing, as does a code that is no Unicode scalar value.
-  font.for_each_glyph([&](const FontGlyph& glyph) {
+  // A filler, a glyph of a list font that the list has no character for and
+  // a code that is no Unicode scalar value map to nothing.
+  for_each_position(font, plan, [&](const FontGlyph* glyph) {
     char entry[kMostEntryBytes] = {};
     std::size_t length = 0;
-    const bool mapped = !font.uses_list() || glyph.character != nullptr;
-    if (mapped && is_scalar_value(glyph.code)) {
-      length = encode_utf8(static_cast<std::uint32_t>(glyph.code), entry);
+    if (glyph != nullptr && is_mapped(font, *glyph) && is_scalar_value(glyph->code)) {
+      length = encode_utf8(static_cast<std::uint32_t>(glyph->code), entry);
     }
     entry[length++] = static_cast<char>(kPsf2Separator);
     result = file.write_exact(entry, length, detail);
     return succeeded(result);
   });
-  if (failed(result)) return result;
-  for (std::uint64_t slot = glyphs; slot < slots; ++slot) {
-    result = file.write_exact(&kPsf2Separator, 1, detail);
-    if (failed(result)) return result;
-  }
-  return ResultCode::kOk;
+  return result;
 }
 
 }  // namespace vellicor

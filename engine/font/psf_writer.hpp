@@ -19,13 +19,17 @@ constexpr std::uint64_t kPsfMostGlyphs = 512;
 constexpr std::uint64_t kPsfMostCellWidth = 64;
 constexpr std::uint64_t kPsfMostCellHeight = 128;
 
-// Writes the whole font as PSF2: the header, one bitmap per glyph in the
+// Writes the whole font as PSF2: the header, one bitmap per position in the
 // font's cell (the font's bounding box, each glyph placed at its offsets in
-// it), then the Unicode table, one entry per glyph in font order. A font
+// it), then the Unicode table, one entry per position. Glyphs stand in font
+// order but for position 32 (below). A font
 // made with a list maps each glyph to its listed character; one without maps
 // each glyph to its code taken as a code point. The framebuffer and VGA
 // consoles load 256 or 512 glyphs only, so a smaller font is filled up to
-// that many with blank glyphs that map to nothing.
+// that many with blank glyphs that map to nothing. The console clears the
+// screen with the glyph at position 32, so the font's space stands there
+// when it has one (trading places with the glyph there), else such a blank
+// glyph where there is room for one.
 // Refuses, writing nothing, with kUnusableInput: more than kPsfMostGlyphs
 // glyphs (detail kPsfGlyphCount), a cell outside the console's limits
 // (kPsfCellSize). kFileAccess (detail kFileAccess) when a write fails.

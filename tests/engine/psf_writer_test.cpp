@@ -104,7 +104,10 @@ Table table_of(TempDir& dir) {
   return table;
 }
 
-void expect_psf_matches_bdf(const Rows& rows, const Case& run, Table table) {
+// positions: the BDF record each position of the PSF2 font shows, -1 for a
+// blank filler; empty: the records in order.
+void expect_psf_matches_bdf(const Rows& rows, const Case& run, Table table,
+                            const std::vector<int>& positions = {}) {
   SCOPED_TRACE(run.name);
   TempDir dir;
   ErrorDetail detail = ErrorDetail::kNone;
@@ -121,11 +124,14 @@ void expect_psf_matches_bdf(const Rows& rows, const Case& run, Table table) {
   EXPECT_EQ(u32_at(psf, 28), width);
   EXPECT_EQ(charsize, height * ((width + 7) / 8));
   ASSERT_GE(psf.size(), 32u + std::size_t{length} * charsize);
-  for (std::size_t glyph = 0; glyph < length; ++glyph) {
-    const std::string blank(charsize, '\0');
-    EXPECT_EQ(psf.substr(32 + glyph * charsize, charsize),
-              glyph < cells.size() ? cells[glyph] : blank)
-        << "glyph " << glyph;
+  for (std::size_t position = 0; position < length; ++position) {
+    const int record = positions.empty()             ? static_cast<int>(position)
+                       : position < positions.size() ? positions[position]
+                                                     : -1;
+    const bool blank = record < 0 || static_cast<std::size_t>(record) >= cells.size();
+    EXPECT_EQ(psf.substr(32 + position * charsize, charsize),
+              blank ? std::string(charsize, '\0') : cells[static_cast<std::size_t>(record)])
+        << "position " << position;
   }
   table.resize(length);  // the filling glyphs map to nothing
   EXPECT_EQ(table_of(dir), table);
@@ -182,6 +188,37 @@ TEST(PsfWriter, CellsHoldTheBdfBitsAndTheTableHoldsTheCharacters) {
   marks.request.chars = "b \U0001F600";
   marks.options.descent = 1;
   expect_psf_matches_bdf(marked, marks, {{'b'}, {' '}, {0x1F600}});
+}
+
+TEST(PsfWriter, PositionThirtyTwoIsBlankForTheConsolesErasing) {
+  // 40 glyphs of 1 to 5 columns, so that neighbours differ.
+  std::string row;
+  for (int glyph = 0; glyph < 40; ++glyph) row += std::string(glyph % 5 + 1, '#') + ".";
+  Case codes{"the space trades places", PipelineRequest{}, ConversionOptions{}};
+  codes.request.framing = Framing::kByInk;
+  codes.options.first_glyph = 0x10;  // the space is glyph 16
+  Table table;
+  std::vector<int> positions;
+  for (int glyph = 0; glyph < 40; ++glyph) {
+    const int source = glyph == 16 ? 32 : glyph == 32 ? 16 : glyph;
+    positions.push_back(source);
+    table.push_back({static_cast<std::uint32_t>(0x10 + source)});
+  }
+  expect_psf_matches_bdf({row}, codes, table, positions);
+
+  Case listed = codes;
+  listed.name = "without a space, a filler and the rest one position later";
+  listed.request.chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
+  table.clear();
+  positions.clear();
+  for (int position = 0; position < 41; ++position) {
+    const int source = position < 32 ? position : position == 32 ? -1 : position - 1;
+    positions.push_back(source);
+    table.push_back({});
+    if (source >= 0)
+      table.back().push_back(static_cast<std::uint8_t>(listed.request.chars[source]));
+  }
+  expect_psf_matches_bdf({row}, listed, table, positions);
 }
 
 TEST(PsfWriter, RefusesFontsTheConsoleCannotLoadAndWritesNothing) {
