@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev   # unit tests
   qt6-base-dev                # the dialog program
-  libfreetype-dev xfonts-utils  # reading written fonts back (FreeType, bdftopcf, fonttosfnt)
+  libfreetype-dev xfonts-utils kbd  # reading written fonts back (FreeType, bdftopcf, fonttosfnt, psfxtable)
   xfonts-base console-setup-linux  # real fonts drawn into sheets and read back (tests/sheets)
   zlib1g-dev                  # the PNG of tools/render_text (demo and README picture)
   imagemagick netpbm python3-pil  # pictures written by real tools

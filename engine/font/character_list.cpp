@@ -61,6 +61,34 @@ bool decode(const std::uint8_t* text, std::size_t offset, std::uint32_t& code_po
 
 }  // namespace
 
+std::size_t encode_utf8(std::uint32_t code_point, char (&text)[5]) {
+  constexpr std::uint32_t kMostOneByteUtf8 = 0x7F;
+  constexpr std::uint32_t kMostTwoByteUtf8 = 0x7FF;
+  constexpr std::uint32_t kMostThreeByteUtf8 = 0xFFFF;
+  const auto byte = [](std::uint32_t value) { return static_cast<char>(value & 0xFFu); };
+  std::size_t length = 4;
+  if (code_point <= kMostOneByteUtf8) {
+    text[0] = byte(code_point);
+    length = 1;
+  } else if (code_point <= kMostTwoByteUtf8) {
+    text[0] = byte(0xC0u | (code_point >> 6));
+    text[1] = byte(0x80u | (code_point & 0x3Fu));
+    length = 2;
+  } else if (code_point <= kMostThreeByteUtf8) {
+    text[0] = byte(0xE0u | (code_point >> 12));
+    text[1] = byte(0x80u | ((code_point >> 6) & 0x3Fu));
+    text[2] = byte(0x80u | (code_point & 0x3Fu));
+    length = 3;
+  } else {
+    text[0] = byte(0xF0u | (code_point >> 18));
+    text[1] = byte(0x80u | ((code_point >> 12) & 0x3Fu));
+    text[2] = byte(0x80u | ((code_point >> 6) & 0x3Fu));
+    text[3] = byte(0x80u | (code_point & 0x3Fu));
+  }
+  text[length] = '\0';
+  return length;
+}
+
 bool is_space_separator(std::uint32_t code_point) {
   switch (code_point) {
     case 0x0020:

@@ -36,6 +36,10 @@ struct CharacterListProblem {
   std::uint32_t offset = 0;     // byte offset of the invalid sequence
 };
 
+// Writes code_point (a Unicode scalar value) into text as UTF-8 and a
+// terminator; returns the bytes before the terminator, 1 to 4.
+std::size_t encode_utf8(std::uint32_t code_point, char (&text)[5]);
+
 // True for the Unicode space separators (general category Zs).
 bool is_space_separator(std::uint32_t code_point);
 

@@ -49,30 +49,6 @@ constexpr std::array<std::uint16_t, 32> kCp1252Upper = {
 };
 constexpr std::uint32_t kCp1252FirstLatin1 = 0xA0;  // from here code page 1252 is Latin-1
 
-constexpr std::uint32_t kMostOneByteUtf8 = 0x7F;
-constexpr std::uint32_t kMostTwoByteUtf8 = 0x7FF;
-constexpr std::uint32_t kMostThreeByteUtf8 = 0xFFFF;
-
-// Writes code_point's UTF-8 bytes and a terminator into text.
-void encode_utf8(std::uint32_t code_point, char (&text)[5]) {
-  const auto byte = [](std::uint32_t value) { return static_cast<char>(value & 0xFFu); };
-  if (code_point <= kMostOneByteUtf8) {
-    text[0] = byte(code_point);
-  } else if (code_point <= kMostTwoByteUtf8) {
-    text[0] = byte(0xC0u | (code_point >> 6));
-    text[1] = byte(0x80u | (code_point & 0x3Fu));
-  } else if (code_point <= kMostThreeByteUtf8) {
-    text[0] = byte(0xE0u | (code_point >> 12));
-    text[1] = byte(0x80u | ((code_point >> 6) & 0x3Fu));
-    text[2] = byte(0x80u | (code_point & 0x3Fu));
-  } else {
-    text[0] = byte(0xF0u | (code_point >> 18));
-    text[1] = byte(0x80u | ((code_point >> 12) & 0x3Fu));
-    text[2] = byte(0x80u | ((code_point >> 6) & 0x3Fu));
-    text[3] = byte(0x80u | (code_point & 0x3Fu));
-  }
-}
-
 void append(CharacterList& list, std::uint32_t code_point) {
   ListedCharacter character;
   if (code_point == kHole) {

@@ -73,3 +73,10 @@ if(TARGET Freetype::Freetype)
   vellicor_add_gtest(vellicor_glyph_bitmap_tests
     SOURCES engine/glyph_bitmap_test.cpp)
 endif()
+
+# PSF2 console fonts read back with kbd's psfxtable (a Linux program, so not
+# in the Windows builds).
+if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
+  vellicor_add_gtest(vellicor_psf_writer_tests
+    SOURCES engine/psf_writer_test.cpp)
+endif()

@@ -52,6 +52,8 @@ enum class ErrorDetail : std::int32_t {
   kNoCell = -26,           // not one whole cell of the grid fits in the picture
   kTooManyGlyphs = -27,    // a sheet of more than 65,536 glyphs
   kLayoutSettings = -28,   // layout settings that do not fit together
+  kPsfGlyphCount = -29,    // more glyphs than the Linux console loads (512)
+  kPsfCellSize = -30,      // a cell the Linux console does not load (1x1 to 64x128)
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }
