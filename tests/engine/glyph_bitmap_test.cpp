@@ -38,7 +38,8 @@ std::vector<Record> records_of(const std::string& font) {
         std::string hex;
         text >> hex;
         for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-          record.lines.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+          record.lines.push_back(
+              static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
         }
       }
     }
@@ -128,7 +129,10 @@ TEST(GlyphBitmap, EveryLayoutsBitmapsAreItsBdfRecords) {
   expect_bitmaps_match_records(strip, grid);
 
   const std::vector<std::string> marked = {
-      "###..##...###", "...#.....#...", "##.#.....####", "...........#.",
+      "###..##...###",
+      "...#.....#...",
+      "##.#.....####",
+      "...........#.",
   };
   Case marks{"marks", PipelineRequest{}, ConversionOptions{}};
   marks.request.framing = Framing::kByInk;
