@@ -214,21 +214,31 @@ class TableWriter {
   void big32(std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) byte(static_cast<std::uint8_t>(value >> shift));
   }
+  // The characters and a closing zero byte.
   void text(std::string_view characters) {
-    for (const char c : characters) byte(static_cast<std::uint8_t>(c));
+    bytes(reinterpret_cast<const std::uint8_t*>(characters.data()), characters.size());
     byte(0);
   }
   void byte(std::uint8_t value) {
-    block_.push_back(value);
-    ++position_;
-    if (block_.size() == kBlockBytes) drain();
+    block_[used_++] = value;
+    if (used_ == block_.size()) drain();
+  }
+  void bytes(const std::uint8_t* values, std::size_t count) {
+    while (count > 0) {
+      const std::size_t part = std::min(count, block_.size() - used_);
+      std::copy(values, values + part, block_.begin() + static_cast<std::ptrdiff_t>(used_));
+      used_ += part;
+      values += part;
+      count -= part;
+      if (used_ == block_.size()) drain();
+    }
   }
   void zeros(std::uint64_t count) {
     for (; count > 0; --count) byte(0);
   }
   // Zeros up to the next multiple of four bytes, where every table starts.
-  void align() { zeros(padded(position_) - position_); }
-  std::uint64_t position() const { return position_; }
+  void align() { zeros(padded(position()) - position()); }
+  std::uint64_t position() const { return drained_ + used_; }
 
   ResultCode finish(ErrorDetail* detail) {
     drain();
@@ -240,15 +250,15 @@ class TableWriter {
   static constexpr std::size_t kBlockBytes = 64 * 1024;
 
   void drain() {
-    if (ok_ && !block_.empty()) {
-      ok_ = succeeded(file_.write_exact(block_.data(), block_.size(), nullptr));
-    }
-    block_.clear();
+    if (ok_ && used_ > 0) ok_ = succeeded(file_.write_exact(block_.data(), used_, nullptr));
+    drained_ += used_;
+    used_ = 0;
   }
 
   OutputFile& file_;
-  std::vector<std::uint8_t> block_;
-  std::uint64_t position_ = 0;
+  std::vector<std::uint8_t> block_ = std::vector<std::uint8_t>(kBlockBytes);
+  std::size_t used_ = 0;
+  std::uint64_t drained_ = 0;  // bytes handed on before the block's
   bool ok_ = true;
 };
 
@@ -369,10 +379,9 @@ void put_bitmaps(TableWriter& out, const Plan& plan, const FontModel& font, cons
     glyph_bits(font, map, glyph, bitmap);
     const std::uint64_t line_bytes = (bitmap.width + kPaddedLineBytes * kBitsPerByte - 1) /
                                      (kPaddedLineBytes * kBitsPerByte) * kPaddedLineBytes;
-    for (std::uint64_t row = 0; row < bitmap.height; ++row) {
-      for (std::uint64_t column = 0; column < bitmap.stride; ++column) {
-        out.byte(bitmap.lines[row * bitmap.stride + column]);
-      }
+    const std::uint8_t* line = bitmap.lines.data();
+    for (std::uint64_t row = 0; row < bitmap.height; ++row, line += bitmap.stride) {
+      out.bytes(line, static_cast<std::size_t>(bitmap.stride));
       out.zeros(line_bytes - bitmap.stride);
     }
     return true;
