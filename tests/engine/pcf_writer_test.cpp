@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,24 @@ TEST(PcfWriter, LoadsAsTheXFontCompilersPcfOfTheBdf) {
   listed.request.chars = "a \u00e9\u3000\u0416\u2009";
   expect_same_as_bdftopcf(kStrip, listed);
 
+  // PCF codes have 16 bits: a code beyond the basic plane keeps its glyph
+  // without an encoding, as in the X font compiler's PCF.
+  Case beyond = listed;
+  beyond.name = "a code beyond the basic plane";
+  beyond.request.chars = "a \u00e9\u3000\U0001F600\u2009";
+  {
+    SCOPED_TRACE(beyond.name);
+    TempDir dir;
+    ASSERT_TRUE(write_both(dir, kStrip, beyond));
+    EXPECT_EQ(unicode_charmap(dir.file("ours.pcf")),
+              (std::vector<std::uint32_t>{0x20, 0x61, 0xE9, 0x2009, 0x3000}));
+    const ToolVerdict verdict = bdftopcf_verdict(dir.file("out.bdf"), dir.file("theirs.pcf"));
+    EXPECT_NE(verdict, ToolVerdict::kRejected);
+    if (verdict == ToolVerdict::kAccepted) {
+      EXPECT_TRUE(same_glyphs(dir.file("ours.pcf"), dir.file("theirs.pcf")));
+    }
+  }
+
   // A glyph wider than the 127 pixels of one-byte metrics.
   Case wide = plain;
   wide.name = "metrics of two bytes";
@@ -131,6 +150,25 @@ TEST(PcfWriter, LoadsAsTheXFontCompilersPcfOfTheBdf) {
   EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const std::string& line) {
     return line.find(" -") != std::string::npos && line.find(" -") < line.rfind(' ');
   })) << "no glyph of the marks has a negative x offset";
+}
+
+TEST(PcfWriter, RefusesAGlyphBeyondSixteenBitMetrics) {
+  TempDir dir;
+  // One glyph 40,000 pixels wide: its right side bearing needs 17 bits.
+  const std::string row = "." + std::string(40000, '#') + ".";
+  write_file(dir.file("in.bmp"), make_one_bit_bmp({row, std::string(row.size(), '.')}));
+  PreparedFont font;
+  ConversionReport report{};
+  ErrorDetail detail = ErrorDetail::kNone;
+  PipelineRequest request;
+  request.framing = Framing::kByInk;
+  ASSERT_EQ(prepare_font(system_file_system(), dir.file("in.bmp").c_str(), ConversionOptions{},
+                         request, font, report, &detail),
+            ResultCode::kOk);
+  OutputFile file(system_file_system());
+  ASSERT_EQ(file.create(dir.file("wide.pcf").c_str(), &detail), ResultCode::kOk);
+  EXPECT_EQ(write_pcf_font(file, font.model, font.map, &detail), ResultCode::kBadArgument);
+  EXPECT_EQ(detail, ErrorDetail::kFontTooLarge);
 }
 
 }  // namespace
