@@ -470,6 +470,8 @@ ResultCode write_tables(OutputFile& file, const FontModel& font, const InkMap& m
   out.align();
   put_bitmaps(out, plan, font, map);
   out.align();
+  // A Unicode font names its default character; without a list the field is
+  // 0, as the X font compiler writes it for a BDF without DEFAULT_CHAR.
   const std::uint64_t default_code =
       font.uses_list() && figures.default_char <= kMostEncoded ? figures.default_char : 0;
   put_encodings(out, plan, default_code);
