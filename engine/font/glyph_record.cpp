@@ -612,6 +612,16 @@ std::uint64_t blank_record_size(const FontFrame& frame, const RecordLabel& label
          kEndChar.size();
 }
 
+std::string glyph_name(std::uint64_t code, bool unicode_name) {
+  RecordFigures figures{};
+  figures.code = code;
+  figures.unicode_name = unicode_name;
+  std::array<char, kStartChar.size() + kBasicPlaneNamePrefix.size() + kMostHexDigits> line{};
+  char* const end = put_start_line(line.data(), figures);
+  constexpr std::size_t kKeyword = std::string_view("STARTCHAR ").size();
+  return std::string(line.data() + kKeyword, end);
+}
+
 std::uint64_t glyph_records_size_bound(const ConversionOptions& options, const FontMeasure& measure,
                                        const FontFrame& frame) {
   if (measure.glyph_count == 0) return 0;

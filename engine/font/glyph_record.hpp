@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/core/font_measure.hpp"
@@ -65,6 +66,10 @@ void glyph_bitmap(const InkMap& picture, const ConversionOptions& options, const
                   const GlyphBox& glyph, GlyphBitmap& bitmap);
 // The bitmap write_blank_record writes for a blank character.
 void blank_bitmap(const FontFrame& frame, std::uint32_t advance, GlyphBitmap& bitmap);
+
+// The name a record of code states after STARTCHAR: "uni0041" with
+// unicode_name, else "char0041" (as write_blank_record names them).
+std::string glyph_name(std::uint64_t code, bool unicode_name);
 
 // At least the bytes of all records of the font that measure describes,
 // found from its figures alone: every record taken as large as the font's

@@ -72,6 +72,9 @@ if(TARGET Freetype::Freetype)
     SOURCES engine/sheet_layout_test.cpp)
   vellicor_add_gtest(vellicor_glyph_bitmap_tests
     SOURCES engine/glyph_bitmap_test.cpp)
+  # Our PCF against the X font compiler's PCF of the same BDF.
+  vellicor_add_gtest(vellicor_pcf_writer_tests
+    SOURCES engine/pcf_writer_test.cpp)
 endif()
 
 # PSF2 console fonts read back with kbd's psfxtable (a Linux program, so not

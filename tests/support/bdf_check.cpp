@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <sstream>
 
 namespace vellicor::test {
@@ -145,6 +146,106 @@ std::vector<InkPixel> picture_ink(const std::vector<std::string>& rows, std::uin
   return ::testing::AssertionSuccess();
 }
 
+namespace {
+
+// A glyph as FreeType loads it, bits as '#' and '.'.
+struct LoadedGlyph {
+  int left = 0;
+  int top = 0;
+  long advance = 0;
+  std::vector<std::string> lines;
+  bool operator==(const LoadedGlyph&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const LoadedGlyph& glyph) {
+  out << "left " << glyph.left << " top " << glyph.top << " advance " << glyph.advance << " bits";
+  for (const std::string& line : glyph.lines) out << " " << line;
+  return out;
+}
+
+// The glyph of code in the face's charmap, or a message saying why not.
+bool load(FT_Face face, FT_ULong code, LoadedGlyph& glyph, std::string& message) {
+  const FT_UInt index = FT_Get_Char_Index(face, code);
+  if (FT_Error error = FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
+      error != 0) {
+    message = "FT_Load_Glyph failed with " + std::to_string(error);
+    return false;
+  }
+  const FT_GlyphSlot slot = face->glyph;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  glyph.left = slot->bitmap_left;
+  glyph.top = slot->bitmap_top;
+  glyph.advance = slot->advance.x / 64;
+  for (unsigned row = 0; row < bitmap.rows; ++row) {
+    const unsigned char* line = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+    std::string& text = glyph.lines.emplace_back();
+    for (unsigned column = 0; column < bitmap.width; ++column) {
+      const bool is_ink = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                              ? ((line[column / 8] >> (7 - column % 8)) & 1) != 0
+                              : line[column] != 0;
+      text += is_ink ? '#' : '.';
+    }
+  }
+  return true;
+}
+
+// The ink of a loaded glyph in font coordinates, in order.
+std::vector<InkPixel> ink_of(const LoadedGlyph& glyph) {
+  std::vector<InkPixel> ink;
+  for (std::size_t row = 0; row < glyph.lines.size(); ++row) {
+    for (std::size_t column = 0; column < glyph.lines[row].size(); ++column) {
+      if (glyph.lines[row][column] == '#') {
+        ink.push_back(
+            {glyph.left + static_cast<int>(column), glyph.top - 1 - static_cast<int>(row)});
+      }
+    }
+  }
+  std::sort(ink.begin(), ink.end());
+  return ink;
+}
+
+std::vector<FT_ULong> charmap_codes(FT_Face face) {
+  std::vector<FT_ULong> codes;
+  FT_UInt index = 0;
+  for (FT_ULong code = FT_Get_First_Char(face, &index); index != 0;
+       code = FT_Get_Next_Char(face, code, &index)) {
+    codes.push_back(code);
+  }
+  return codes;
+}
+
+}  // namespace
+
+::testing::AssertionResult same_glyphs(const std::string& font, const std::string& reference,
+                                       GlyphMatch match) {
+  const OpenFont ours = open_font(font);
+  if (!ours.face) return ::testing::AssertionFailure() << ours.message;
+  const OpenFont theirs = open_font(reference);
+  if (!theirs.face) return ::testing::AssertionFailure() << theirs.message;
+  const std::vector<FT_ULong> codes = charmap_codes(ours.face.get());
+  if (codes != charmap_codes(theirs.face.get())) {
+    return ::testing::AssertionFailure() << "the charmaps differ";
+  }
+  if (codes.empty()) return ::testing::AssertionFailure() << "the charmap is empty";
+  for (const FT_ULong code : codes) {
+    LoadedGlyph mine;
+    LoadedGlyph wanted;
+    std::string message;
+    if (!load(ours.face.get(), code, mine, message) ||
+        !load(theirs.face.get(), code, wanted, message)) {
+      return ::testing::AssertionFailure() << "code " << code << ": " << message;
+    }
+    const bool same = match == GlyphMatch::kExact
+                          ? mine == wanted
+                          : mine.advance == wanted.advance && ink_of(mine) == ink_of(wanted);
+    if (!same) {
+      return ::testing::AssertionFailure()
+             << "code " << code << " loads as " << mine << "\n  the reference's as " << wanted;
+    }
+  }
+  return ::testing::AssertionSuccess() << codes.size() << " codes";
+}
+
 #else  // no FreeType in this build (the Windows cross build has none)
 
 namespace {
@@ -168,6 +269,10 @@ namespace {
   return skipped_without_freetype();
 }
 
+::testing::AssertionResult same_glyphs(const std::string&, const std::string&, GlyphMatch) {
+  return skipped_without_freetype();
+}
+
 #endif  // VELLICOR_TEST_HAVE_FREETYPE
 
 ToolVerdict bdftopcf_verdict(const std::string& path) {
@@ -177,6 +282,18 @@ ToolVerdict bdftopcf_verdict(const std::string& path) {
 #else
   if (std::system("command -v bdftopcf >/dev/null 2>&1") != 0) return ToolVerdict::kAbsent;
   const std::string command = "bdftopcf -o /dev/null '" + path + "' >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0 ? ToolVerdict::kAccepted : ToolVerdict::kRejected;
+#endif
+}
+
+ToolVerdict bdftopcf_verdict(const std::string& path, const std::string& pcf_path) {
+#ifdef _WIN32
+  static_cast<void>(path);
+  static_cast<void>(pcf_path);
+  return ToolVerdict::kAbsent;
+#else
+  if (std::system("command -v bdftopcf >/dev/null 2>&1") != 0) return ToolVerdict::kAbsent;
+  const std::string command = "bdftopcf -o '" + pcf_path + "' '" + path + "' >/dev/null 2>&1";
   return std::system(command.c_str()) == 0 ? ToolVerdict::kAccepted : ToolVerdict::kRejected;
 #endif
 }

@@ -41,9 +41,23 @@ std::vector<InkPixel> picture_ink(const std::vector<std::string>& rows, std::uin
 // What the X font compiler makes of a BDF file.
 enum class ToolVerdict { kAccepted, kRejected, kAbsent };
 ToolVerdict bdftopcf_verdict(const std::string& path);
+// The X font compiler writing its PCF of the BDF file at path to pcf_path.
+ToolVerdict bdftopcf_verdict(const std::string& path, const std::string& pcf_path);
 // fonttosfnt (xfonts-utils) turning the BDF file into an OpenType bitmap font
 // at otb_path.
 ToolVerdict fonttosfnt_verdict(const std::string& path, const std::string& otb_path);
+
+// How same_glyphs compares bitmaps: exactly (size, bits and offsets), or
+// as their ink alone, where the reference may hold blank lines and columns
+// around it (the X font compiler pads each glyph of a character-cell font to
+// the cell).
+enum class GlyphMatch { kExact, kInk };
+
+// FreeType loads font and reference to the same glyphs: the same charmap
+// codes, and for every code the same bitmap and offsets (as match says) and
+// advance.
+::testing::AssertionResult same_glyphs(const std::string& font, const std::string& reference,
+                                       GlyphMatch match = GlyphMatch::kExact);
 
 // The code points of the font's Unicode charmap, in rising order; empty when
 // FreeType cannot open the font or gives it no Unicode charmap.
