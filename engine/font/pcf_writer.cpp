@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/font/bdf_header.hpp"
+#include "engine/font/font_glyph_bitmap.hpp"
 #include "engine/font/glyph_record.hpp"
 
 namespace vellicor {
@@ -94,15 +95,6 @@ struct Plan {
   bool encoded_any = false;
 };
 
-void glyph_bits(const FontModel& font, const InkMap& map, const FontGlyph& glyph,
-                GlyphBitmap& bitmap) {
-  if (glyph.is_blank) {
-    blank_bitmap(font.frame_of_blank(glyph), glyph.advance, bitmap);
-  } else {
-    glyph_bitmap(map, font.options(), font.frame_of(*glyph.box), *glyph.box, bitmap);
-  }
-}
-
 bool fits_int16(std::int64_t value) {
   return value >= std::numeric_limits<std::int16_t>::min() &&
          value <= std::numeric_limits<std::int16_t>::max();
@@ -138,7 +130,7 @@ ErrorDetail measure(const FontModel& font, const InkMap& map, Plan& plan) {
   GlyphBitmap bitmap;
   ErrorDetail problem = ErrorDetail::kNone;
   font.for_each_glyph([&](const FontGlyph& glyph) {
-    glyph_bits(font, map, glyph, bitmap);
+    font_glyph_bitmap(font, map, glyph, bitmap);
     const std::int64_t height = static_cast<std::int64_t>(bitmap.height);
     const Metric metric{bitmap.x_offset, bitmap.x_offset + static_cast<std::int64_t>(bitmap.width),
                         static_cast<std::int64_t>(bitmap.advance), bitmap.y_offset + height,
@@ -376,7 +368,7 @@ void put_bitmaps(TableWriter& out, const Plan& plan, const FontModel& font, cons
   for (const std::uint64_t bytes : plan.bitmap_bytes) out.big32(static_cast<std::uint32_t>(bytes));
   GlyphBitmap bitmap;
   font.for_each_glyph([&](const FontGlyph& glyph) {
-    glyph_bits(font, map, glyph, bitmap);
+    font_glyph_bitmap(font, map, glyph, bitmap);
     const std::uint64_t line_bytes = (bitmap.width + kPaddedLineBytes * kBitsPerByte - 1) /
                                      (kPaddedLineBytes * kBitsPerByte) * kPaddedLineBytes;
     const std::uint8_t* line = bitmap.lines.data();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/font/character_list.hpp"
+#include "engine/font/font_glyph_bitmap.hpp"
 #include "engine/font/glyph_record.hpp"
 
 namespace vellicor {
@@ -206,11 +207,7 @@ ResultCode write_psf_font(OutputFile& file, const FontModel& font, const InkMap&
   for_each_position(font, plan, [&](const FontGlyph* glyph) {
     std::fill(glyph_cell.begin(), glyph_cell.end(), std::uint8_t{0});
     if (glyph != nullptr) {
-      if (glyph->is_blank) {
-        blank_bitmap(font.frame_of_blank(*glyph), glyph->advance, bitmap);
-      } else {
-        glyph_bitmap(map, font.options(), font.frame_of(*glyph->box), *glyph->box, bitmap);
-      }
+      font_glyph_bitmap(font, map, *glyph, bitmap);
       place_in_cell(bitmap, cell, glyph_cell);
     }
     result = file.write_exact(glyph_cell.data(), glyph_cell.size(), detail);
