@@ -60,6 +60,7 @@ constexpr LongOptionField kLongOptionFields[] = {
     {FieldGridGap, &ExtendedCommandLine::grid_gap},
     {FieldProportional, &ExtendedCommandLine::proportional},
     {FieldCharset, &ExtendedCommandLine::charset},
+    {FieldFormat, &ExtendedCommandLine::format},
 };
 
 void ignore_busy(void*) {}
@@ -72,18 +73,17 @@ void report_and_exit(void*, const char* text) {
   std::exit(kFailureStatus);
 }
 
+// A notice of a run that goes on: printed as a failure is, without ending it.
+void print_notice(void*, const char* text) {
+  if (text != nullptr && text[0] != '\0') print_line(text);
+}
+
 constexpr HostCallbacks kConsoleCallbacks = {
-    &ignore_busy,
-    &ignore_busy,
-    &report_and_exit,
-    &get_console_field,
+    &ignore_busy, &ignore_busy, &report_and_exit, &get_console_field, nullptr,
 };
 
 constexpr HostCallbacks kExtendedConsoleCallbacks = {
-    &ignore_busy,
-    &ignore_busy,
-    &report_and_exit,
-    &get_extended_console_field,
+    &ignore_busy, &ignore_busy, &report_and_exit, &get_extended_console_field, &print_notice,
 };
 
 }  // namespace
@@ -145,6 +145,7 @@ void take_long_options(const LongOptions& options, ExtendedCommandLine& request)
   request.grid_gap = options.grid_gap;
   request.proportional = options.proportional ? "1" : nullptr;
   request.charset = options.charset;
+  request.format = options.format;
 }
 
 }  // namespace vellicor::console

@@ -31,6 +31,7 @@ struct ExtendedCommandLine {
   const char* grid_gap = nullptr;
   const char* proportional = nullptr;  // "1" for --proportional
   const char* charset = nullptr;
+  const char* format = nullptr;
 };
 
 // Takes the values of the long options into request, --chars as its list;

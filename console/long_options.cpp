@@ -32,6 +32,7 @@ constexpr LongOptionRow kLongOptions[] = {
     {"proportional", Kind::kFlag, &LongOptions::proportional, nullptr},
     {"marks", Kind::kFlag, &LongOptions::marks, nullptr},
     {"charset", Kind::kValue, nullptr, &LongOptions::charset},
+    {"format", Kind::kValue, nullptr, &LongOptions::format},
 };
 
 const LongOptionRow* find_row(std::string_view name) {

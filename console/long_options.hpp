@@ -25,6 +25,7 @@ struct LongOptions {
   bool proportional = false;            // --proportional
   bool marks = false;                   // --marks
   const char* charset = nullptr;        // --charset NAME
+  const char* format = nullptr;         // --format NAME
 };
 
 struct LongOptionScan {

@@ -19,7 +19,7 @@ void report_message(void* context, const char* text) {
 }
 
 constexpr HostCallbacks kSnapshotCallbacks{begin_busy, end_busy, report_message,
-                                           provide_snapshot_field};
+                                           provide_snapshot_field, nullptr};
 
 }  // namespace
 

@@ -68,7 +68,8 @@ std::size_t whole_characters_within(const QByteArray& text, std::size_t capacity
   return cut;
 }
 
-constexpr HostCallbacks kWindowCallbacks{begin_busy, end_busy, report_message, provide_field};
+constexpr HostCallbacks kWindowCallbacks{begin_busy, end_busy, report_message, provide_field,
+                                         nullptr};
 
 }  // namespace
 

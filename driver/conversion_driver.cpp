@@ -39,6 +39,9 @@ class Host {
   void report_text(const std::string& text) const {
     if (callbacks_.report_message != nullptr) callbacks_.report_message(context_, text.c_str());
   }
+  void notice(const std::string& text) const {
+    if (callbacks_.report_notice != nullptr) callbacks_.report_notice(context_, text.c_str());
+  }
 
   // The usual refusal: the message, then the refused-request result.
   ResultCode refuse(Message message) const {
@@ -76,6 +79,7 @@ struct Request {
   FieldBuffer scratch;
   ConversionPaths paths;
   ConversionOptions options;
+  bool output_derived = false;  // the font goes beside the picture
 };
 
 ResultCode read_input_path(const Host& host, Request& request) {
@@ -95,6 +99,7 @@ ResultCode read_output_path(const Host& host, Request& request) {
     if (request.output_path[0] != '\0') return ResultCode::kOk;
   }
   // Not supplied or empty: the font goes beside the picture.
+  request.output_derived = true;
   if (failed(derive_bdf_name(request.input_path, request.output_path, nullptr))) {
     return host.refuse(Message::kOutputNameTooLong);
   }
@@ -223,8 +228,10 @@ ResultCode run_extended(const Host& host, const Request& request, const Extended
   return run_on_extended(
       host, factory, true,
       [&](ConverterEx& object, ConversionReport& report, ::ErrorDetail& detail) {
-        return static_cast<ResultCode>(object.ops->convert_ex(
+        const auto result = static_cast<ResultCode>(object.ops->convert_ex(
             &object, &request.paths, &request.options, &extended.settings, &report, &detail));
+        if (succeeded(result) && report.left_out != 0) host.notice(left_out_text(report));
+        return result;
       });
 }
 
@@ -236,6 +243,12 @@ ResultCode read_whole_request(const Host& host, const HostCallbacks& callbacks, 
   Message refusal = Message::kConversionFailed;
   if (failed(read_extended_request(callbacks, context, extended, refusal))) {
     return host.refuse(refusal);
+  }
+  // A font beside the picture takes its format's extension.
+  if (request.output_derived && extended.settings.format != VELLICOR_FORMAT_BDF &&
+      failed(derive_font_name(request.input_path, extended.settings.format, request.output_path,
+                              nullptr))) {
+    return host.refuse(Message::kOutputNameTooLong);
   }
   return ResultCode::kOk;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "driver/conversion_driver.hpp"
+#include "driver/format_names.hpp"
 #include "driver/request_fields.hpp"
 #include "driver/sheet_fields.hpp"
 
@@ -87,6 +88,14 @@ ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,
     std::uint32_t value = 0;
     if (answer == Answer::kSupplied && succeeded(parse_number(text, &value)) && value != 0) {
       request.settings.proportional = 1;
+    }
+  }
+
+  answer = ask(callbacks, context, FieldFormat, text, kNumberFieldSize);
+  if (answer != Answer::kAbsent) {
+    request.any_supplied = true;
+    if (answer == Answer::kTooLong || failed(parse_format(text, request.settings.format))) {
+      return refuse(refusal, Message::kInvalidFormat);
     }
   }
   return ResultCode::kOk;

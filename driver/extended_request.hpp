@@ -24,7 +24,7 @@ struct ExtendedRequest {
 
 // Asks for FieldChars, FieldBlankAdvance, FieldInkRule, then the layout's
 // fields (FieldLayout, FieldRows, FieldGridCell, FieldGridOrigin,
-// FieldGridGap, FieldCharset, FieldProportional) in that order and fills
+// FieldGridGap, FieldCharset, FieldProportional), then FieldFormat, in that order and fills
 // request; the first refused field ends the reading. On a refused value returns kBadArgument and
 // stores the message to report in refusal.
 ResultCode read_extended_request(const HostCallbacks& callbacks, void* context,

@@ -49,6 +49,7 @@ enum FieldId : std::int32_t {
   FieldGridGap = 1020,       // "X,Y": pixels between cells across and down
   FieldProportional = 1021,  // number text, nonzero: a grid's glyphs advance by their ink
   FieldCharset = 1022,       // a built-in character set: "ascii", "latin1", "cp437", "cp1252"
+  FieldFormat = 1023,        // the font's file format: "bdf", "pcf", "psf", "otb", "fon", "ttf"
 };
 
 // The host's side of a conversion. Every entry gets the host's context first;
@@ -61,6 +62,9 @@ struct HostCallbacks {
   // Writes the field's text, NUL-terminated, into buffer (size bytes); kSupplied
   // when supplied, the reason otherwise. Mandatory.
   FieldAnswer (*get_field)(void* context, FieldId id, char* buffer, std::uint32_t size);
+  // A notice of a run that succeeded with something to tell (characters the
+  // format left out); may be null.
+  void (*report_notice)(void* context, const char* text);
 };
 
 }  // namespace vellicor

@@ -1,6 +1,7 @@
 // The message table: one row per message, in the order of the Message enum.
 #include "driver/messages.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -71,6 +72,18 @@ constexpr MessageRow kMessages[] = {
      "Invalid Grid Gap Value: the pixels between cells across and down, as in 1,1"},
     // The keywords of charset_names(), which a test holds to this text.
     {Message::kInvalidCharset, "Invalid Character Set Value: ascii, latin1, cp437 or cp1252"},
+    // The keywords of format_names(), which a test holds to this text.
+    {Message::kInvalidFormat, "Invalid Format Value: bdf, pcf, psf, otb, fon or ttf"},
+    {Message::kPsfGlyphCount, "The font has more glyphs than the Linux console loads: at most 512"},
+    {Message::kPsfCellSize,
+     "The font's cell is larger than the Linux console loads: at most 64 pixels wide and 128 tall"},
+    {Message::kFonNothingLeft,
+     "A FON holds the characters of Windows-1252 (codes 0 to 255 without a list), and the font "
+     "has none of them"},
+    {Message::kOutlineTooComplex,
+     "A glyph's outline needs more than the 32756 points or 4094 contours a TrueType glyph "
+     "holds that FreeType loads"},
+    {Message::kUnknownFormat, "The format names no font format"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -81,7 +94,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kInvalidCharset) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kUnknownFormat) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -116,6 +129,11 @@ constexpr DetailRow kExtendedDetailMessages[] = {
     {ErrorDetail::kBmpBadData, Message::kBmpBadData},
     {ErrorDetail::kTooManyGlyphs, Message::kTooManyGlyphs},
     {ErrorDetail::kLayoutSettings, Message::kLayoutSettings},
+    {ErrorDetail::kPsfGlyphCount, Message::kPsfGlyphCount},
+    {ErrorDetail::kPsfCellSize, Message::kPsfCellSize},
+    {ErrorDetail::kFonNothingLeft, Message::kFonNothingLeft},
+    {ErrorDetail::kOutlineTooComplex, Message::kOutlineTooComplex},
+    {ErrorDetail::kUnknownFormat, Message::kUnknownFormat},
 };
 
 // "1 glyph", "94 glyphs".
@@ -240,6 +258,9 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
       return "Not one whole cell of the grid fits in the picture of " +
              std::to_string(report.picture_width) + " x " + std::to_string(report.picture_height) +
              " pixels from the grid's origin";
+    case ErrorDetail::kPsfGlyphCount:
+      return "The font has " + count_of(report.glyph_count, "glyph") +
+             ", more than the Linux console loads: at most 512";
     case ErrorDetail::kCharsInvalid:
       return "The character list is not valid UTF-8 text (at byte " +
              std::to_string(report.problem_offset) + ")";
@@ -249,6 +270,19 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
       }
       return message_text(message_for_detail(detail));
   }
+}
+
+std::string left_out_text(const ConversionReport& report) {
+  if (report.left_out == 0) return {};
+  std::string text = "Left out of the FON, which holds Windows-1252 only: " +
+                     count_of(report.left_out, "character") + " (";
+  const std::uint32_t named = std::min(report.left_out, VELLICOR_LEFT_OUT_SHOWN);
+  for (std::uint32_t index = 0; index < named; ++index) {
+    if (index != 0) text += ", ";
+    text += character_name(report.left_out_characters[index]);
+  }
+  if (named < report.left_out) text += ", and " + std::to_string(report.left_out - named) + " more";
+  return text + ")";
 }
 
 std::string nul_byte_text(std::size_t offset) {

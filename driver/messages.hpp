@@ -57,6 +57,12 @@ enum class Message {
   kInvalidGridOrigin,     // FieldGridOrigin refused
   kInvalidGridGap,        // FieldGridGap refused
   kInvalidCharset,        // FieldCharset refused
+  kInvalidFormat,         // FieldFormat refused
+  kPsfGlyphCount,         // ErrorDetail::kPsfGlyphCount (without the count)
+  kPsfCellSize,           // ErrorDetail::kPsfCellSize
+  kFonNothingLeft,        // ErrorDetail::kFonNothingLeft
+  kOutlineTooComplex,     // ErrorDetail::kOutlineTooComplex
+  kUnknownFormat,         // ErrorDetail::kUnknownFormat
 };
 
 // The fixed English text of message; never null, never empty.
@@ -70,6 +76,9 @@ Message message_for_detail(ErrorDetail detail);
 // counts of a mismatch, the duplicate character, where UTF-8 broke).
 std::string failure_text(ErrorDetail detail, const ConversionReport& report);
 
+// The notice of a font written without the characters its format cannot
+// hold (report.left_out), naming the first of them; empty when none were.
+std::string left_out_text(const ConversionReport& report);
 // kCharsNulByte's text with the byte's offset in the list.
 std::string nul_byte_text(std::size_t offset);
 

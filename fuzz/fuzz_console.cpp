@@ -320,7 +320,8 @@ void run_plain(const vellicor::console::CommandLine& line, std::size_t word_coun
 
   Host host{line, {}};
   const std::set<std::string> before = present_files();
-  const vellicor::HostCallbacks callbacks = {&host_begin, &host_end, &host_report, &host_field};
+  const vellicor::HostCallbacks callbacks = {&host_begin, &host_end, &host_report, &host_field,
+                                             nullptr};
   const ResultCode result = vellicor::run_conversion(&callbacks, &host, &make_memory_converter);
   check_run(result, host.observed, before, Outcome::kPlainFont);
 }
@@ -351,7 +352,7 @@ void run_with_long_options(const vellicor::console::CommandLine& line) {
 
   const std::set<std::string> before = present_files();
   const vellicor::HostCallbacks callbacks = {&extended_begin, &extended_end, &extended_report,
-                                             &extended_field};
+                                             &extended_field, nullptr};
   if (options.list) {
     int listed = 0;
     const ResultCode result =

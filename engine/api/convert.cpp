@@ -4,6 +4,7 @@
 #include "engine/api/font_pipeline.hpp"
 #include "engine/api/request_checks.hpp"
 #include "engine/api/versioned_records.hpp"
+#include "vellicor/internal/output_name.hpp"
 
 namespace vellicor {
 
@@ -17,6 +18,7 @@ PipelineRequest extended_request(const ConversionSettings& settings) {
   request.blank_advance = settings.blank_advance;
   request.framing = Framing::kByInk;
   request.charset = settings.charset;
+  request.format = settings.format;
   return request;
 }
 
@@ -28,6 +30,9 @@ ResultCode read_extended_request(const ConversionSettings& settings, PipelineReq
   if (!read_layout(settings, request.layout)) {
     return fail(detail, ErrorDetail::kLayoutSettings, ResultCode::kBadArgument);
   }
+  if (font_extension(settings.format) == nullptr) {
+    return fail(detail, ErrorDetail::kUnknownFormat, ResultCode::kBadArgument);
+  }
   return ResultCode::kOk;
 }
 
@@ -37,14 +42,15 @@ ResultCode convert_with(FileSystem& fs, const ConversionPaths* paths,
                         ConversionReport& report, ErrorDetail* detail) {
   char derived_name[kPathBufferSize];
   const char* output_path = nullptr;
-  const ResultCode checked = check_request(fs, paths, options, derived_name, output_path, detail);
+  const ResultCode checked =
+      check_request(fs, paths, options, request.format, derived_name, output_path, detail);
   if (failed(checked)) return checked;
 
   PreparedFont font;
   const ResultCode prepared =
       prepare_font(fs, paths->input_path, *options, request, font, report, detail);
   if (failed(prepared)) return prepared;
-  return write_font_file(fs, output_path, font, detail);
+  return write_font_file(fs, output_path, font, request.format, report, detail);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "engine/core/limits.hpp"
 #include "engine/font/bdf_writer.hpp"
 #include "engine/font/charsets.hpp"
+#include "engine/font/pcf_writer.hpp"
+#include "engine/font/psf_writer.hpp"
 #include "engine/io/output_file.hpp"
 #include "engine/layout/sheet_cutter.hpp"
 
@@ -120,8 +122,34 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
   return result;
 }
 
+namespace {
+
+ResultCode write_in_format(OutputFile& output, std::uint32_t format, const PreparedFont& font,
+                           ConversionReport& report, ErrorDetail* detail) {
+  switch (format) {
+    case VELLICOR_FORMAT_BDF:
+      return write_bdf_font(output, font.model, font.map, detail);
+    case VELLICOR_FORMAT_PCF:
+      return write_pcf_font(output, font.model, font.map, detail);
+    case VELLICOR_FORMAT_PSF:
+      return write_psf_font(output, font.model, font.map, detail);
+    default:
+      break;
+  }
+  static_cast<void>(report);
+  return fail(detail, ErrorDetail::kUnknownFormat, ResultCode::kBadArgument);
+}
+
+}  // namespace
+
 ResultCode write_font_file(FileSystem& fs, const char* output_path, const PreparedFont& font,
                            ErrorDetail* detail) {
+  ConversionReport unused{};
+  return write_font_file(fs, output_path, font, VELLICOR_FORMAT_BDF, unused, detail);
+}
+
+ResultCode write_font_file(FileSystem& fs, const char* output_path, const PreparedFont& font,
+                           std::uint32_t format, ConversionReport& report, ErrorDetail* detail) {
   if (bdf_records_exceed(font.model, font_size_limit(font.map.file_pixel_bytes))) {
     return fail(detail, ErrorDetail::kFontTooLarge, ResultCode::kUnusableInput);
   }
@@ -130,7 +158,7 @@ ResultCode write_font_file(FileSystem& fs, const char* output_path, const Prepar
   OutputFile output(fs);
   ResultCode result = output.create(output_path, detail);
   if (failed(result)) return result;
-  result = write_bdf_font(output, font.model, font.map, detail);
+  result = write_in_format(output, format, font, report, detail);
   if (failed(result)) return result;
   return output.commit(detail);
 }

@@ -31,6 +31,7 @@ struct PipelineRequest {
   // Where the glyphs stand: the plain conversion's is the one-band strip.
   LayoutSettings layout;
   std::uint32_t charset = VELLICOR_CHARSET_NONE;  // a built-in list in place of chars
+  std::uint32_t format = VELLICOR_FORMAT_BDF;     // the file format the writer stage writes
 };
 
 // Turns the extended interface's layout settings into layout; false for
@@ -60,7 +61,13 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
                         ConversionReport& report, ErrorDetail* detail);
 
 // The writer stage: refuses a font far larger than its picture, then writes
-// it to a temporary file that replaces output_path only when complete.
+// it in format (VELLICOR_FORMAT_*) to a temporary file that replaces
+// output_path only when complete. A format that leaves characters out of the
+// font (FON) names them in report's left_out fields.
+ResultCode write_font_file(FileSystem& fs, const char* output_path, const PreparedFont& font,
+                           std::uint32_t format, ConversionReport& report, ErrorDetail* detail);
+
+// The BDF written as the plain conversion writes it.
 ResultCode write_font_file(FileSystem& fs, const char* output_path, const PreparedFont& font,
                            ErrorDetail* detail);
 

@@ -46,12 +46,13 @@ bool name_the_same_file(FileSystem& fs, const char* input_path, const char* outp
 }
 
 ResultCode check_request(FileSystem& fs, const ConversionPaths* paths,
-                         const ConversionOptions* options, char (&derived_name)[kPathBufferSize],
-                         const char*& output_path, ErrorDetail* detail) {
+                         const ConversionOptions* options, std::uint32_t format,
+                         char (&derived_name)[kPathBufferSize], const char*& output_path,
+                         ErrorDetail* detail) {
   if (!request_is_usable(paths, options)) return ResultCode::kBadArgument;
   const char* chosen = paths->output_path;
   if (chosen == nullptr) {
-    const ResultCode result = derive_bdf_name(paths->input_path, derived_name, detail);
+    const ResultCode result = derive_font_name(paths->input_path, format, derived_name, detail);
     if (failed(result)) return result;
     chosen = derived_name;
   }

@@ -1,6 +1,8 @@
 // The checks every conversion makes of its request before reading a file.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/core/limits.hpp"
 #include "engine/io/output_file.hpp"
 #include "vellicor/internal/result_codes.hpp"
@@ -20,12 +22,13 @@ bool name_the_same_file(FileSystem& fs, const char* input_path, const char* outp
 
 // A conversion's first steps, in this order: the request must be usable
 // (kBadArgument, no detail); the output name is the one given or, when it is
-// null, the one derived from the input into derived_name (its refusal
+// null, the one derived from the input with format's extension into derived_name (its refusal
 // returned as it is); an output naming the picture's own file is refused
 // before anything is read (kFileAccess / detail kFileAccess). output_path is
 // set only on kOk and may point into derived_name.
 ResultCode check_request(FileSystem& fs, const ConversionPaths* paths,
-                         const ConversionOptions* options, char (&derived_name)[kPathBufferSize],
-                         const char*& output_path, ErrorDetail* detail);
+                         const ConversionOptions* options, std::uint32_t format,
+                         char (&derived_name)[kPathBufferSize], const char*& output_path,
+                         ErrorDetail* detail);
 
 }  // namespace vellicor

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace vellicor {
 
@@ -73,6 +74,12 @@ void write_report(const ConversionReport& full, ConversionReport* given) {
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, problem_band);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, band_glyphs);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, band_characters);
+  VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, left_out);
+  if (covers(size, offsetof(ConversionReport, left_out_characters),
+             sizeof full.left_out_characters)) {
+    std::memcpy(given->left_out_characters, full.left_out_characters,
+                sizeof full.left_out_characters);
+  }
 }
 
 #undef VELLICOR_COPY_IF_COVERED

@@ -59,13 +59,13 @@ TEST_F(ConversionDriver, RequestsEveryFieldInOrderWithFullBuffers) {
   // The plain fields, then the extended conversion's settings, which this
   // host does not serve.
   std::vector<FieldId> expected = kAllFieldsInOrder;
-  expected.insert(expected.end(),
-                  {FieldChars, FieldBlankAdvance, FieldInkRule, FieldLayout, FieldRows,
-                   FieldGridCell, FieldGridOrigin, FieldGridGap, FieldCharset, FieldProportional});
+  expected.insert(expected.end(), {FieldChars, FieldBlankAdvance, FieldInkRule, FieldLayout,
+                                   FieldRows, FieldGridCell, FieldGridOrigin, FieldGridGap,
+                                   FieldCharset, FieldProportional, FieldFormat});
   EXPECT_EQ(host_.requested(), expected);
   std::vector<std::uint32_t> sizes(kAllFieldsInOrder.size(), 260u);
   // A character list of 1 MiB and its terminator; the other texts of 64 bytes.
-  sizes.insert(sizes.end(), {1048577u, 64u, 64u, 64u, 64u, 64u, 64u, 64u, 64u, 64u});
+  sizes.insert(sizes.end(), {1048577u, 64u, 64u, 64u, 64u, 64u, 64u, 64u, 64u, 64u, 64u});
   EXPECT_EQ(host_.buffer_sizes(), sizes);
 }
 

@@ -5,6 +5,7 @@ vellicor_add_gtest(driver_tests
     driver/conversion_driver_test.cpp
     driver/extended_request_test.cpp
     driver/failure_text_test.cpp
+    driver/format_request_test.cpp
     driver/parse_number_test.cpp
     driver/request_fields_test.cpp
     driver/sheet_fields_test.cpp

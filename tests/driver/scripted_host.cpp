@@ -57,7 +57,8 @@ std::int32_t fake_release(Converter* self) {
 
 }  // namespace
 
-ScriptedHost::ScriptedHost() : callbacks_{&begin_busy, &end_busy, &report_message, &get_field} {}
+ScriptedHost::ScriptedHost()
+    : callbacks_{&begin_busy, &end_busy, &report_message, &get_field, &report_notice} {}
 
 void ScriptedHost::begin_busy(void* context) {
   static_cast<ScriptedHost*>(context)->events_.push_back("begin_busy");
@@ -69,6 +70,10 @@ void ScriptedHost::end_busy(void* context) {
 
 void ScriptedHost::report_message(void* context, const char* text) {
   static_cast<ScriptedHost*>(context)->events_.push_back(std::string("report:") + text);
+}
+
+void ScriptedHost::report_notice(void* context, const char* text) {
+  static_cast<ScriptedHost*>(context)->events_.push_back(std::string("notice:") + text);
 }
 
 FieldAnswer ScriptedHost::get_field(void* context, FieldId id, char* buffer, std::uint32_t size) {

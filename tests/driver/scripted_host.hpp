@@ -48,6 +48,7 @@ class ScriptedHost {
   static void begin_busy(void* context);
   static void end_busy(void* context);
   static void report_message(void* context, const char* text);
+  static void report_notice(void* context, const char* text);
   static FieldAnswer get_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
   HostCallbacks callbacks_;

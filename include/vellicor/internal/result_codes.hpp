@@ -56,6 +56,7 @@ enum class ErrorDetail : std::int32_t {
   kPsfCellSize = -30,        // a cell the Linux console does not load (1x1 to 64x128)
   kFonNothingLeft = -31,     // no glyph of the font has a Windows-1252 character
   kOutlineTooComplex = -32,  // a glyph's outline holds more points than TrueType takes
+  kUnknownFormat = -33,      // a format number that names no format
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }
