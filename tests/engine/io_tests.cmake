@@ -61,6 +61,10 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
       -P ${CMAKE_CURRENT_SOURCE_DIR}/engine/check_library_exports.cmake)
 endif()
 
+# Pixel glyphs as outlines, and outlines as TrueType glyph records.
+vellicor_add_gtest(vellicor_outline_tests
+  SOURCES engine/outline_tracer_test.cpp engine/glyf_glyph_test.cpp)
+
 # The extended interface: Unicode fonts read back with FreeType and the X font
 # tools (not in builds without FreeType, such as the Windows cross build).
 if(TARGET Freetype::Freetype)
