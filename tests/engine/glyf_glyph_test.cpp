@@ -141,8 +141,8 @@ TEST(GlyfGlyph, TracedGlyphsComeBackScaled) {
 TEST(GlyfGlyph, StepsOfEverySizeAndLongRunsOfOneFlag) {
   // Steps of zero, one byte either way and two bytes either way, and a run
   // of identical flags longer than one repeat count holds.
-  std::vector<OutlinePoint> points = {{0, 0}, {0, 255}, {256, 255}, {256, -300}, {-255, -300},
-                                      {-255, 0}, {-32768, 0}, {-32768, 32767}};
+  std::vector<OutlinePoint> points = {{0, 0},       {0, 255},  {256, 255},  {256, -300},
+                                      {-255, -300}, {-255, 0}, {-32768, 0}, {-32768, 32767}};
   for (std::int32_t x = -32767; x < -32767 + 600; ++x) points.push_back({x, 32767});
   expect_round_trip({contour_of(points), contour_of({{5, 5}, {5, 6}, {6, 6}})}, 1);
 }

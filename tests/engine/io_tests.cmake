@@ -79,6 +79,9 @@ if(TARGET Freetype::Freetype)
   # Our PCF against the X font compiler's PCF of the same BDF.
   vellicor_add_gtest(vellicor_pcf_writer_tests
     SOURCES engine/pcf_writer_test.cpp)
+  # Traced outlines through FreeType's monochrome rasteriser.
+  vellicor_add_gtest(vellicor_outline_render_tests
+    SOURCES engine/outline_render_test.cpp)
 endif()
 
 # PSF2 console fonts read back with kbd's psfxtable (a Linux program, so not

@@ -115,12 +115,11 @@ std::int64_t twice_area(const Contour& contour) {
   return sum;
 }
 
-void expect_outlines_of(const std::vector<std::string>& rows, int x_offset = 0,
-                        int y_offset = 0) {
+void expect_outlines_of(const std::vector<std::string>& rows, int x_offset = 0, int y_offset = 0) {
   std::string drawing;
   for (const std::string& row : rows) drawing += row + "\n";
-  SCOPED_TRACE("bitmap at (" + std::to_string(x_offset) + ", " + std::to_string(y_offset) +
-               "):\n" + drawing);
+  SCOPED_TRACE("bitmap at (" + std::to_string(x_offset) + ", " + std::to_string(y_offset) + "):\n" +
+               drawing);
   const InkGrid grid(rows, x_offset, y_offset);
   std::vector<Contour> contours(3);  // stale contents must go
   trace_outline(bitmap_of(rows, x_offset, y_offset), contours);
@@ -194,8 +193,10 @@ void expect_outlines_of(const std::vector<std::string>& rows, int x_offset = 0,
       ink_pixels += ink;
       // Going up on the left of a pixel... an outline with ink on its right
       // winds -1 round it (clockwise).
-      EXPECT_EQ(winding[std::make_pair(x, y)], ink ? -1 : 0) << "winding at (" << x << ", " << y << ")";
-      EXPECT_EQ(crossings[std::make_pair(x, y)] % 2 == 1, ink) << "parity at (" << x << ", " << y << ")";
+      EXPECT_EQ(winding[std::make_pair(x, y)], ink ? -1 : 0)
+          << "winding at (" << x << ", " << y << ")";
+      EXPECT_EQ(crossings[std::make_pair(x, y)] % 2 == 1, ink)
+          << "parity at (" << x << ", " << y << ")";
     }
   }
   EXPECT_EQ(total_twice_area, -2 * ink_pixels);
