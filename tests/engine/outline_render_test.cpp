@@ -123,8 +123,8 @@ TEST(OutlineRender, MonochromeRasterFillsExactlyTheInk) {
       // As FT_Set_Pixel_Sizes scales a face whose em is pixel_size * units.
       const FT_Fixed scale = FT_DivFix(pixel_size * 64, pixel_size * units);
       for (int round = 0; round < 40; ++round) {
-        const GlyphBitmap bitmap =
-            random_bitmap(random, static_cast<int>(random() % 9) - 4, static_cast<int>(random() % 9) - 4);
+        const GlyphBitmap bitmap = random_bitmap(random, static_cast<int>(random() % 9) - 4,
+                                                 static_cast<int>(random() % 9) - 4);
         std::vector<Contour> contours;
         trace_outline(bitmap, contours);
         for (Contour& contour : contours) {

@@ -79,8 +79,7 @@ bool scaled_points(const std::vector<Contour>& contours, std::uint32_t units_per
       // 32-bit coordinate times 32-bit scale fits 64 bits.
       const std::int64_t x = static_cast<std::int64_t>(point.x) * units_per_pixel;
       const std::int64_t y = static_cast<std::int64_t>(point.y) * units_per_pixel;
-      if (!fits_int16(x) || !fits_int16(y) || !fits_int16(x - last_x) ||
-          !fits_int16(y - last_y)) {
+      if (!fits_int16(x) || !fits_int16(y) || !fits_int16(x - last_x) || !fits_int16(y - last_y)) {
         return false;
       }
       xs.push_back(x);
