@@ -73,6 +73,9 @@ run_architecture() {
     local native=""
     [ -x build/bin/cvellicor ] && native=build/bin/cvellicor
     bash tests/windows/check_zip_package.sh "$build_dir"/packages/vellicor-*-win*.zip . $native
+    if [ -n "$native" ]; then
+      bash tests/windows/check_formats_identical.sh "$build_dir/bin/cvellicor.exe" "$native" .
+    fi
     # The golden conversions, where the shared test data is present.
     if [ -f ../shared/golden/check.sh ]; then
       local runner="$build_dir/cvellicor-under-wine"
