@@ -13,6 +13,7 @@ vellicor_add_gtest(console_unit_tests
 
 vellicor_add_gtest(cvellicor_tests
   SOURCES
+    console/cvellicor_format_test.cpp
     console/cvellicor_sheet_test.cpp
     console/cvellicor_test.cpp
     console/long_options_test.cpp

@@ -71,8 +71,7 @@ TEST(FormatField, RefusalsWriteNothing) {
   const std::vector<Case> cases = {
       {"PCF", 3, "Invalid Format Value: bdf, pcf, psf, otb, fon or ttf"},
       {"", 3, "Invalid Format Value: bdf, pcf, psf, otb, fon or ttf"},
-      {"psf", 513,
-       "The font has 513 glyphs, more than the Linux console loads: at most 512"},
+      {"psf", 513, "The font has 513 glyphs, more than the Linux console loads: at most 512"},
   };
   for (const Case& run : cases) {
     SCOPED_TRACE(run.format);
