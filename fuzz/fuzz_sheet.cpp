@@ -1,11 +1,12 @@
 // Fuzz target: the sheet layouts (bands, grids, marks) over small pictures
-// and any layout settings, in memory.
+// and any layout settings, in memory, written in any format.
 //
 // Input: twelve setting bytes, two size bytes, then the picture's pixels, one
 // bit each, row by row (missing bits are paper). Every conversion either
-// writes a font whose records lie inside its bounding box and count up by
-// one, with exactly as many records as the cut reports, or fails with one of
-// the refusals a sheet can get, each with a message.
+// writes a font, or fails with one of the refusals a sheet or its format can
+// get, each with a message, writing nothing. A BDF's records lie inside its
+// bounding box and count up by one, with exactly as many records as the cut
+// reports; the other formats are written whole or not at all.
 #include <cstddef>
 #include <cstdint>
 #include <set>
@@ -44,6 +45,10 @@ bool is_sheet_refusal(ResultCode result, ErrorDetail detail) {
       {ResultCode::kUnusableInput, ErrorDetail::kBandCount},
       {ResultCode::kUnusableInput, ErrorDetail::kListLines},
       {ResultCode::kUnusableInput, ErrorDetail::kTooManyGlyphs},
+      {ResultCode::kUnusableInput, ErrorDetail::kPsfGlyphCount},
+      {ResultCode::kUnusableInput, ErrorDetail::kPsfCellSize},
+      {ResultCode::kUnusableInput, ErrorDetail::kFonNothingLeft},
+      {ResultCode::kUnusableInput, ErrorDetail::kOutlineTooComplex},
   };
   return kRefusals.count({result, detail}) != 0;
 }
@@ -82,6 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   settings.chars = list_of(data[9]);
   settings.ink_rule = VELLICOR_INK_BLACK;
+  // The top bits choose the format: BDF for three of their eight values.
+  const std::uint32_t format = data[0] >> 5u;
+  settings.format = format <= VELLICOR_FORMAT_TTF ? format : VELLICOR_FORMAT_BDF;
   ConversionOptions options{};
   options.descent = static_cast<std::uint8_t>(data[10] % 4);
   options.allowed_blank_columns = static_cast<std::uint8_t>(data[10] / 4 % 3);
@@ -116,6 +124,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   vellicor::fuzz::BdfStreamCheck* font = fs.written(kOutputPath);
   require(font != nullptr, "a converted sheet writes its font");
+  require(fs.bytes_written() != 0, "a written font holds bytes");
+  require(report.left_out < report.glyph_count || report.glyph_count == 0,
+          "a font keeps a glyph of those the format holds");
+  if (settings.format != VELLICOR_FORMAT_BDF) return 0;
   // Fonts with a list name their glyphs by code point, which the stream
   // check does not read; without one every record is checked.
   if (settings.chars == nullptr) {
