@@ -1,4 +1,4 @@
-// The snapshot host: four callbacks over a map of texts.
+// The snapshot host: callbacks over a map of texts.
 #include "dialog/field_snapshot.hpp"
 
 #include <cstring>
@@ -18,8 +18,14 @@ void report_message(void* context, const char* text) {
   if (text != nullptr) snapshot_of(context)->message = QString::fromUtf8(text);
 }
 
+// A font written without some characters is still written: the notice is
+// kept apart from the message of a failure.
+void report_notice(void* context, const char* text) {
+  if (text != nullptr) snapshot_of(context)->notice = QString::fromUtf8(text);
+}
+
 constexpr HostCallbacks kSnapshotCallbacks{begin_busy, end_busy, report_message,
-                                           provide_snapshot_field, nullptr};
+                                           provide_snapshot_field, report_notice};
 
 }  // namespace
 

@@ -14,6 +14,7 @@ namespace vellicor::dialog {
 struct FieldSnapshot {
   std::map<int, QByteArray> texts;  // by FieldId; a field left out is "unknown"
   QString message;                  // the driver's one message, if it gave one
+  QString notice;                   // what a run that succeeded had to tell, if anything
   int busy_depth = 0;               // begin_busy calls not yet ended
 };
 
@@ -23,7 +24,7 @@ struct FieldSnapshot {
 FieldAnswer provide_snapshot_field(void* context, FieldId id, char* buffer, std::uint32_t size);
 
 // Runs the driver's conversion with snapshot as its host; the message, if any,
-// lands in snapshot.message.
+// lands in snapshot.message, a notice in snapshot.notice.
 ResultCode run_snapshot_conversion(FieldSnapshot& snapshot);
 
 }  // namespace vellicor::dialog

@@ -36,4 +36,8 @@ QString glyphs_written(std::size_t glyph_count, const QString& path) {
       .arg(path);
 }
 
+QString font_written_with_notice(const QString& path, const QString& notice) {
+  return QCoreApplication::translate("Preview", "Font written to %1. %2").arg(path, notice);
+}
+
 }  // namespace vellicor::dialog

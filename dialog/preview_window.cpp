@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "dialog/field_snapshot.hpp"
+#include "dialog/format_box.hpp"
 #include "dialog/host_window.hpp"
 #include "dialog/preview_messages.hpp"
 #include "driver/chars_file.hpp"
@@ -114,14 +114,16 @@ void PreviewWindow::build() {
   };
 
   QLineEdit* picture = add_edit(FieldInputPath);
-  auto* open_button = make_button(tr("&Open..."), this);
+  // Its letter is the format's: the picture's field leads here by Tab.
+  auto* open_button = make_button(tr("Open..."), this);
+  open_button->setObjectName(QStringLiteral("openButton"));
   grid->addWidget(label(tr("&Picture"), picture), 0, 0);
   grid->addWidget(picture, 0, 1, 1, 5);
   grid->addWidget(open_button, 0, 6, 1, 2);
 
   QLineEdit* output = add_edit(FieldOutputPath);
   QLineEdit* font_name = add_edit(FieldFontName);
-  grid->addWidget(label(tr("Output &BDF file"), output), 1, 0);
+  grid->addWidget(label(tr("&Bitmap font file"), output), 1, 0);
   grid->addWidget(output, 1, 1, 1, 3);
   grid->addWidget(label(tr("Font &name"), font_name), 1, 4);
   grid->addWidget(font_name, 1, 5, 1, 3);
@@ -182,10 +184,14 @@ void PreviewWindow::build() {
   auto* convert_button = make_button(tr("Conve&rt"), this);
   convert_button->setObjectName(QStringLiteral("convertButton"));
   auto* close_button = make_button(tr("Close"), this);
+  // The format is no setting of the cut: it stands with the Convert it is for.
+  format_ = make_format_box(this);
 
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(status_, 1);
   bottom->addWidget(zoom_label_);
+  bottom->addWidget(label(tr("F&ormat"), format_));
+  bottom->addWidget(format_);
   bottom->addWidget(convert_button);
   bottom->addWidget(close_button);
 
@@ -195,7 +201,8 @@ void PreviewWindow::build() {
   column->addWidget(view_, 1);
   column->addLayout(bottom);
 
-  // Tab goes through the fields row by row, then the picture, then the buttons.
+  // Tab goes through the fields row by row, then the picture, then the
+  // format and the buttons.
   QList<QWidget*> order = {picture,
                            open_button,
                            output,
@@ -212,7 +219,7 @@ void PreviewWindow::build() {
                            fixed_width_,
                            chars,
                            load_button};
-  order << sheet_->fields() << view_ << convert_button << close_button;
+  order << sheet_->fields() << view_ << format_ << convert_button << close_button;
   for (qsizetype index = 1; index < order.size(); ++index) {
     setTabOrder(order[index - 1], order[index]);
   }
@@ -407,19 +414,7 @@ void PreviewWindow::convert() {
         QString::fromUtf8(message_text(Message::kOutputIsCharsFile)), loaded_chars_->path));
     return;
   }
-  FieldSnapshot snapshot;
-  const auto put = [&snapshot](int id, const QByteArray& text) { snapshot.texts[id] = text; };
-  for (const int id : {FieldInputPath, FieldOutputPath, FieldFontName}) {
-    put(id, edit(id)->text().toLocal8Bit());
-  }
-  for (const NumericField& field : numeric_fields()) {
-    put(field.id, edit(field.id)->text().toLatin1());
-  }
-  put(FieldFixedWidth, fixed_width_->isChecked() ? "1" : "0");
-  put(FieldChars, request->chars ? QByteArray::fromStdString(*request->chars) : QByteArray());
-  put(FieldBlankAdvance, edit(FieldBlankAdvance)->text().toLatin1());
-  put(FieldInkRule, ink_rule_->currentData().toString().toLatin1());
-  for (const auto& [id, text] : sheet_->driver_texts()) put(id, text);
+  FieldSnapshot snapshot = conversion_texts(*request);
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const ResultCode converted = run_snapshot_conversion(snapshot);
@@ -431,6 +426,12 @@ void PreviewWindow::convert() {
     return;
   }
 
+  // A font that leaves out characters holds fewer glyphs than the cut: the
+  // notice says which.
+  if (!snapshot.notice.isEmpty()) {
+    set_status(font_written_with_notice(font_path(), snapshot.notice));
+    return;
+  }
   // The glyph count of the font: the cut on screen, when it is the cut of
   // these very settings; a fresh one otherwise.
   const CutOutcome counted =
@@ -438,12 +439,32 @@ void PreviewWindow::convert() {
   set_status(glyphs_written(counted.glyphs.size(), font_path()));
 }
 
+FieldSnapshot PreviewWindow::conversion_texts(const CutRequest& request) const {
+  FieldSnapshot snapshot;
+  const auto put = [&snapshot](int id, const QByteArray& text) { snapshot.texts[id] = text; };
+  for (const int id : {FieldInputPath, FieldOutputPath, FieldFontName}) {
+    put(id, edit(id)->text().toLocal8Bit());
+  }
+  for (const NumericField& field : numeric_fields()) {
+    put(field.id, edit(field.id)->text().toLatin1());
+  }
+  put(FieldFixedWidth, fixed_width_->isChecked() ? "1" : "0");
+  put(FieldChars, request.chars ? QByteArray::fromStdString(*request.chars) : QByteArray());
+  put(FieldBlankAdvance, edit(FieldBlankAdvance)->text().toLatin1());
+  put(FieldInkRule, ink_rule_->currentData().toString().toLatin1());
+  for (const auto& [id, text] : sheet_->driver_texts()) put(id, text);
+  // Left out for BDF, as the console leaves it out without --format.
+  const QByteArray format = format_field_text(*format_);
+  if (!format.isEmpty()) put(FieldFormat, format);
+  return snapshot;
+}
+
 QString PreviewWindow::font_path() const {
   QString path = edit(FieldOutputPath)->text();
   if (path.isEmpty()) {
     char derived[kPathBufferSize] = {};
     const QByteArray input = edit(FieldInputPath)->text().toLocal8Bit();
-    if (succeeded(derive_bdf_name(input.constData(), derived, nullptr))) {
+    if (succeeded(derive_font_name(input.constData(), chosen_format(*format_), derived, nullptr))) {
       path = QString::fromLocal8Bit(derived);
     }
   }

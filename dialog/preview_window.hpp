@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dialog/cut_scheduler.hpp"
+#include "dialog/field_snapshot.hpp"
 #include "dialog/glyph_source.hpp"
 #include "dialog/preview_view.hpp"
 #include "dialog/sheet_fields.hpp"
@@ -51,11 +52,15 @@ class PreviewWindow : public QDialog {
   QLineEdit* edit(int id) const;  // the line edit of a field, or null
   QCheckBox* fixed_width_box() const { return fixed_width_; }
   QComboBox* ink_rule_box() const { return ink_rule_; }
+  QComboBox* format_box() const { return format_; }
   SheetFields& sheet_fields() const { return *sheet_; }
   PreviewView& view() const { return *view_; }
   QString status_text() const;
   // True while a cut runs or waits for its turn.
   bool cutting() const { return scheduler_.busy(); }
+  // The texts Convert hands the driver for the fields as they are, request
+  // being what they describe.
+  FieldSnapshot conversion_texts(const CutRequest& request) const;
 
  public Q_SLOTS:
   void recut();
@@ -88,7 +93,7 @@ class PreviewWindow : public QDialog {
   std::string chars_bytes() const;
 
   // Where Convert writes the font: the output field, or the name made from
-  // the picture's.
+  // the picture's with the chosen format's extension.
   QString font_path() const;
   // Whether the font would replace the file the shown list was loaded from.
   bool font_would_replace_list_file() const;
@@ -106,6 +111,7 @@ class PreviewWindow : public QDialog {
   std::map<int, QLineEdit*> edits_;
   QCheckBox* fixed_width_ = nullptr;
   QComboBox* ink_rule_ = nullptr;
+  QComboBox* format_ = nullptr;
   SheetFields* sheet_ = nullptr;
   QPushButton* load_button_ = nullptr;
   PreviewView* view_ = nullptr;

@@ -323,10 +323,7 @@ void PreviewViewTest::openAndDropTakeAPngPicture() {
     asked << title;
     return png;
   });
-  QPushButton* open = nullptr;
-  for (QPushButton* button : window.findChildren<QPushButton*>()) {
-    if (button->text() == QStringLiteral("&Open...")) open = button;
-  }
+  auto* open = window.findChild<QPushButton*>(QStringLiteral("openButton"));
   QVERIFY(open != nullptr);
   QTest::mouseClick(open, Qt::LeftButton);
   QCOMPARE(asked, QStringList{QStringLiteral("Open picture")});
