@@ -32,8 +32,8 @@ const QString kNoWriter = QStringLiteral("The format names no font format");
 const QStringList kWritersBuiltApart{"otb", "fon", "ttf"};
 
 // The sample strip's settings, as the console's options and as field texts.
-const QStringList kSampleOptions{"-f", "Vellicor Sample", "-v", "33", "-a",
-                                 "1",  "-d", "2",         "-r", "1"};
+const QStringList kSampleOptions{"-f", "Vellicor Sample", "-v", "33", "-a", "1", "-d", "2", "-r",
+                                 "1"};
 
 // The sample strip, copied to folder under one name for both programs: a
 // derived font name is then the same apart from the folder.

@@ -44,8 +44,8 @@ class SampleFormats : public ::testing::Test {
 
   // Writes sample in format to a file named after both; its path.
   std::string write(const Sample& sample, const std::string& format) {
-    std::vector<std::string> arguments = {"-f", "Sample Font", "--format", format,
-                                          "-o", "font." + format};
+    std::vector<std::string> arguments = {"-f",   "Sample Font", "--format",
+                                          format, "-o",          "font." + format};
     arguments.insert(arguments.end(), sample.options.begin(), sample.options.end());
     const ProgramRun run = run_program(binary_dir() / "cvellicor", arguments, dir_.path());
     EXPECT_EQ(run.exit_status, 0) << sample.name << " as " << format << ": " << run.output;
