@@ -61,6 +61,10 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
       -P ${CMAKE_CURRENT_SOURCE_DIR}/engine/check_library_exports.cmake)
 endif()
 
+# Pixel glyphs as outlines, and outlines as TrueType glyph records.
+vellicor_add_gtest(vellicor_outline_tests
+  SOURCES engine/outline_tracer_test.cpp engine/glyf_glyph_test.cpp)
+
 # The extended interface: Unicode fonts read back with FreeType and the X font
 # tools (not in builds without FreeType, such as the Windows cross build).
 if(TARGET Freetype::Freetype)
@@ -75,6 +79,9 @@ if(TARGET Freetype::Freetype)
   # Our PCF against the X font compiler's PCF of the same BDF.
   vellicor_add_gtest(vellicor_pcf_writer_tests
     SOURCES engine/pcf_writer_test.cpp)
+  # Traced outlines through FreeType's monochrome rasteriser.
+  vellicor_add_gtest(vellicor_outline_render_tests
+    SOURCES engine/outline_render_test.cpp)
 endif()
 
 # PSF2 console fonts read back with kbd's psfxtable (a Linux program, so not
