@@ -29,8 +29,8 @@ TEST(OtbWriter, LoadsAsTheBdfInEveryLayout) {
     EXPECT_TRUE(same_glyphs_at_strike(dir.file("ours.otb"), dir.file("out.bdf")));
     SfntTables tables;
     ASSERT_TRUE(read_sfnt_tables(dir.file("ours.otb"), tables));
-    for (const char* tag : {"EBDT", "EBLC", "OS/2", "cmap", "head", "hhea", "hmtx", "maxp",
-                            "name", "post"}) {
+    for (const char* tag :
+         {"EBDT", "EBLC", "OS/2", "cmap", "head", "hhea", "hmtx", "maxp", "name", "post"}) {
       EXPECT_EQ(tables.count(tag), 1u) << tag;
     }
     EXPECT_EQ(tables.count("glyf"), 0u);

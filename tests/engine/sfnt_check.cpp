@@ -42,8 +42,8 @@ std::uint32_t be32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 ::testing::AssertionResult read_sfnt_tables(const std::string& path, SfntTables& tables) {
   const std::vector<std::uint8_t> file = read_file(path);
   if (file.size() < kHeaderBytes || file.size() % 4 != 0) {
-    return ::testing::AssertionFailure() << "the file's " << file.size()
-                                         << " bytes are no whole number of 32-bit words";
+    return ::testing::AssertionFailure()
+           << "the file's " << file.size() << " bytes are no whole number of 32-bit words";
   }
   if (checksum(file, 0, file.size()) != kChecksumMagic) {
     return ::testing::AssertionFailure() << "the file does not sum to 0xB1B0AFBA";
@@ -127,8 +127,8 @@ Loaded load(FT_Face face, FT_ULong code, std::int32_t load_flags) {
                               ? ((line[column / 8] >> (7 - column % 8)) & 1) != 0
                               : line[column] != 0;
       if (is_ink) {
-        glyph.ink.insert({glyph.left + static_cast<int>(column),
-                          glyph.top - 1 - static_cast<int>(row)});
+        glyph.ink.insert(
+            {glyph.left + static_cast<int>(column), glyph.top - 1 - static_cast<int>(row)});
       }
     }
   }
@@ -149,7 +149,8 @@ std::string describe(const Loaded& glyph) {
   std::string text = "left " + std::to_string(glyph.left) + " top " + std::to_string(glyph.top) +
                      " " + std::to_string(glyph.columns) + "x" + std::to_string(glyph.rows) +
                      " advance " + std::to_string(glyph.advance) + " ink";
-  for (const auto& [x, y] : glyph.ink) text += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
+  for (const auto& [x, y] : glyph.ink)
+    text += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
   return text;
 }
 
@@ -184,9 +185,9 @@ std::uint32_t strike_size(const std::string& path) {
     if (mine.failed || wanted.failed) {
       return ::testing::AssertionFailure() << "code " << code << " does not load";
     }
-    const bool same_place = outlines || (mine.left == wanted.left && mine.top == wanted.top &&
-                                         mine.columns == wanted.columns &&
-                                         mine.rows == wanted.rows);
+    const bool same_place =
+        outlines || (mine.left == wanted.left && mine.top == wanted.top &&
+                     mine.columns == wanted.columns && mine.rows == wanted.rows);
     if (!same_place || mine.advance != wanted.advance || mine.ink != wanted.ink) {
       return ::testing::AssertionFailure() << "code " << code << " loads as " << describe(mine)
                                            << "\n  the reference's as " << describe(wanted);
@@ -265,9 +266,9 @@ InkSet cropped(const InkSet& ink) {
   return moved;
 }
 
-bool pango_draw(const std::string& work_dir, const std::string& font_dir,
-                const std::string& family, std::uint32_t pixel_size, const std::string& text,
-                const std::string& png, std::string& command) {
+bool pango_draw(const std::string& work_dir, const std::string& font_dir, const std::string& family,
+                std::uint32_t pixel_size, const std::string& text, const std::string& png,
+                std::string& command) {
   const std::string config = work_dir + "/fonts.conf";
   write_text(config,
              "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"

@@ -57,8 +57,8 @@ InkSet cropped(const InkSet& ink);
 // Draws text with pango-view in family at pixel_size into png, seeing only
 // the fonts in font_dir (a fontconfig file of its own in work_dir); false
 // when pango-view fails. The command run goes to command.
-bool pango_draw(const std::string& work_dir, const std::string& font_dir,
-                const std::string& family, std::uint32_t pixel_size, const std::string& text,
-                const std::string& png, std::string& command);
+bool pango_draw(const std::string& work_dir, const std::string& font_dir, const std::string& family,
+                std::uint32_t pixel_size, const std::string& text, const std::string& png,
+                std::string& command);
 
 }  // namespace vellicor::test

@@ -117,7 +117,7 @@ SfntBytes make_hhea(const SfntPlan& plan, const std::vector<SfntGlyphBox>& boxes
   out.i16(0);
   out.i16(0);  // caret offset
   out.zeros(8);
-  out.i16(0);  // metric data format
+  out.i16(0);                                               // metric data format
   out.u16(static_cast<std::uint16_t>(plan.glyphs.size()));  // a full metric for each glyph
   return out;
 }

@@ -76,7 +76,7 @@ void put_utf16(SfntBytes& out, std::string_view text) {
 SfntBytes make_name(const SfntNames& names) {
   const std::string full = names.family + " " + names.style;
   const std::array<std::string, 6> texts = {
-      names.family, names.style, "1.000;NONE;" + names.postscript,
+      names.family, names.style,     "1.000;NONE;" + names.postscript,
       full,         "Version 1.000", names.postscript};
   SfntBytes strings;
   SfntBytes out;

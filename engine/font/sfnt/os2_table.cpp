@@ -79,7 +79,7 @@ SfntBytes make_os2(const SfntPlan& plan, const std::vector<SfntGlyphBox>& boxes,
   const std::int32_t small_height = plan.x_height > 0 ? plan.x_height : plan.ascent / 2;
   out.i16(units16(unit));
   out.i16(units16(small_height / 2 * unit));
-  out.i16(0);  // no family class
+  out.i16(0);                     // no family class
   out.zeros(kPanoseBytes);        // PANOSE: any
   out.zeros(kUnicodeRangeBytes);  // Unicode ranges: none claimed
   out.tag("NONE");
@@ -95,8 +95,10 @@ SfntBytes make_os2(const SfntPlan& plan, const std::vector<SfntGlyphBox>& boxes,
   out.i16(0);  // line gap
   // Windows clips what lies past these: the font's lines, and any ink
   // beyond them.
-  out.u16(static_cast<std::uint16_t>(std::max<std::int32_t>(sfnt_units(plan, plan.ascent), highest)));
-  out.u16(static_cast<std::uint16_t>(std::max<std::int32_t>(sfnt_units(plan, plan.descent), -lowest)));
+  out.u16(
+      static_cast<std::uint16_t>(std::max<std::int32_t>(sfnt_units(plan, plan.ascent), highest)));
+  out.u16(
+      static_cast<std::uint16_t>(std::max<std::int32_t>(sfnt_units(plan, plan.descent), -lowest)));
   out.u32(first_code <= kLastLatin1 ? kCodePageLatin1 : 0);
   out.u32(0);
   out.i16(sfnt_units(plan, plan.x_height));

@@ -26,7 +26,8 @@ class SfntBytes {
   void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
   // Four characters, as tags and vendor names are stored.
   void tag(std::string_view four) {
-    for (std::size_t i = 0; i < 4; ++i) u8(i < four.size() ? static_cast<std::uint8_t>(four[i]) : ' ');
+    for (std::size_t i = 0; i < 4; ++i)
+      u8(i < four.size() ? static_cast<std::uint8_t>(four[i]) : ' ');
   }
   void zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
   void append(const std::uint8_t* data, std::size_t count) {

@@ -23,7 +23,11 @@ ResultCode write_sfnt_font(OutputFile& file, const FontModel& font, const InkMap
   SfntOutlines outlines;
   if (make_outlines != nullptr) {
     const ErrorDetail refusal = make_outlines(font, map, plan, outlines);
-    if (refusal != ErrorDetail::kNone) return fail(detail, refusal, ResultCode::kUnusableInput);
+    if (refusal != ErrorDetail::kNone) {
+      return fail(detail, refusal,
+                  refusal == ErrorDetail::kFontTooLarge ? ResultCode::kBadArgument
+                                                        : ResultCode::kUnusableInput);
+    }
   } else {
     outlines.boxes = bitmap_boxes(plan);
   }

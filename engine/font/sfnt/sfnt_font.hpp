@@ -32,8 +32,8 @@ using SfntOutlineMaker = ErrorDetail (*)(const FontModel& font, const InkMap& ma
 // null a bitmap-only font (OTB), else a TrueType font with the same strike.
 // Fails, writing nothing, with kBadArgument (detail kFontTooLarge) when a
 // figure leaves what the format holds, with kUnusableInput and the outline
-// maker's detail when it refuses; kFileAccess (detail kFileAccess) when a
-// write fails.
+// maker's detail when it refuses a glyph (kBadArgument for kFontTooLarge); kFileAccess (detail
+// kFileAccess) when a write fails.
 ResultCode write_sfnt_font(OutputFile& file, const FontModel& font, const InkMap& map,
                            SfntOutlineMaker make_outlines, ErrorDetail* detail);
 

@@ -56,18 +56,18 @@ void finish_plan(const FontModel& font, SfntPlan& plan, std::int64_t most_magnit
   }
   // .notdef advances as every glyph does in a font of one advance, else as
   // far as the font is wide.
-  plan.glyphs[0].advance =
-      plan.fixed_pitch
-          ? common_advance
-          : static_cast<std::uint8_t>(std::min(font.frame().width, kMostByte));
-  most_magnitude = std::max<std::int64_t>({most_magnitude, plan.glyphs[0].advance, plan.ascent,
-                                           plan.descent, std::abs(plan.x_min), plan.x_max,
-                                           std::abs(plan.y_min), plan.y_max});
+  plan.glyphs[0].advance = plan.fixed_pitch
+                               ? common_advance
+                               : static_cast<std::uint8_t>(std::min(font.frame().width, kMostByte));
+  most_magnitude =
+      std::max<std::int64_t>({most_magnitude, plan.glyphs[0].advance, plan.ascent, plan.descent,
+                              std::abs(plan.x_min), plan.x_max, std::abs(plan.y_min), plan.y_max});
   // Every figure times the unit must fit 16 bits signed: a wide glyph in a
   // font of few lines takes a coarser unit than the em alone would allow.
   std::uint32_t unit = std::max<std::uint32_t>(1, kTargetUnitsPerEm / plan.pixel_size);
   if (most_magnitude > 0) {
-    unit = std::min<std::uint32_t>(unit, static_cast<std::uint32_t>(kMostCoordinate / most_magnitude));
+    unit =
+        std::min<std::uint32_t>(unit, static_cast<std::uint32_t>(kMostCoordinate / most_magnitude));
   }
   plan.units_per_pixel = std::max<std::uint32_t>(unit, 1);
 }
@@ -108,17 +108,17 @@ ErrorDetail plan_sfnt_font(const FontModel& font, const InkMap& map, SfntPlan& p
       return false;
     }
     SfntGlyph glyph;
-    glyph.code = font_glyph.code <= kLastUnicode ? static_cast<std::uint32_t>(font_glyph.code)
-                                                 : kSfntNoCode;
+    glyph.code =
+        font_glyph.code <= kLastUnicode ? static_cast<std::uint32_t>(font_glyph.code) : kSfntNoCode;
     glyph.width = static_cast<std::uint8_t>(bitmap.width);
     glyph.height = static_cast<std::uint8_t>(bitmap.height);
     glyph.advance = static_cast<std::uint8_t>(bitmap.advance);
     glyph.left = static_cast<std::int8_t>(bitmap.x_offset);
     glyph.top = static_cast<std::int8_t>(top);
     if (glyph.width == 0 || glyph.height == 0) glyph.width = glyph.height = 0;
-    most_magnitude = std::max<std::int64_t>(
-        {most_magnitude, glyph.advance, std::abs(bitmap.x_offset), std::abs(right),
-         std::abs(top), std::abs(bottom)});
+    most_magnitude =
+        std::max<std::int64_t>({most_magnitude, glyph.advance, std::abs(bitmap.x_offset),
+                                std::abs(right), std::abs(top), std::abs(bottom)});
     if (font_glyph.code == kCapitalH) plan.cap_height = inked_top(bitmap);
     if (font_glyph.code == kSmallX) plan.x_height = inked_top(bitmap);
     append_strike_image(bitmap, glyph, vertical_advance, ebdt);
