@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/font/character_list.hpp"
 #include "tests/engine/sfnt_check.hpp"
 #include "tests/engine/sfnt_test_fonts.hpp"
 #include "tests/support/bdf_check.hpp"
@@ -64,6 +65,75 @@ TEST(OtbWriter, MapsCodesPastTheBasicPlaneAndAddsAnEmptyNotdef) {
   EXPECT_EQ(be32(eblc, subtable + 12) - be32(eblc, subtable + 8), 8u);
   EXPECT_EQ(tables["EBDT"].at(4), 0u);  // no rows
   EXPECT_EQ(tables["EBDT"].at(5), 0u);  // no columns
+}
+
+// The model reads its options as long as it lives.
+const ConversionOptions kDotOptions{};
+
+// A font of count one-pixel glyphs, from code 0 on or named by chars.
+void prepare_dots(const TempDir& dir, std::size_t count, const char* chars, PreparedFont& font) {
+  std::string row;
+  for (std::size_t dot = 0; dot < count; ++dot) row += "#.";
+  write_file(dir.file("in.bmp"), make_one_bit_bmp({row, std::string(row.size(), '.')}));
+  PipelineRequest request;
+  request.chars = chars;
+  request.framing = Framing::kByInk;
+  ConversionReport report{};
+  ErrorDetail detail = ErrorDetail::kNone;
+  ASSERT_EQ(prepare_font(system_file_system(), dir.file("in.bmp").c_str(), kDotOptions, request,
+                         font, report, &detail),
+            ResultCode::kOk)
+      << static_cast<int>(detail);
+}
+
+void write_otb(const std::string& path, const PreparedFont& font) {
+  ErrorDetail detail = ErrorDetail::kNone;
+  OutputFile file(system_file_system());
+  ASSERT_EQ(file.create(path.c_str(), &detail), ResultCode::kOk);
+  ASSERT_EQ(write_otb_font(file, font.model, font.map, &detail), ResultCode::kOk);
+  ASSERT_EQ(file.commit(&detail), ResultCode::kOk);
+}
+
+// Glyph ids have 16 bits and .notdef takes one: of 65,536 glyphs the
+// first 65,534 stay, codes 0 to 65,533.
+TEST(OtbWriter, KeepsTheGlyphsGlyphIdsHold) {
+  TempDir dir;
+  PreparedFont font;
+  prepare_dots(dir, 65536, nullptr, font);
+  write_otb(dir.file("dots.otb"), font);
+  SfntTables tables;
+  ASSERT_TRUE(read_sfnt_tables(dir.file("dots.otb"), tables));
+  EXPECT_EQ(be16(tables["maxp"], 4), 0xFFFFu);
+  const std::vector<std::uint32_t> codes = unicode_charmap(dir.file("dots.otb"));
+  ASSERT_EQ(codes.size(), 65534u);
+  EXPECT_EQ(codes.front(), 0u);
+  EXPECT_EQ(codes.back(), 65533u);
+}
+
+// Ten thousand codes two apart take more segments than a format 4
+// subtable's 16-bit length holds: it keeps the lowest, and the format 12
+// subtable, which FreeType prefers, maps them all.
+TEST(OtbWriter, MapsCodesBeyondWhatFormat4Holds) {
+  std::string chars;
+  std::vector<std::uint32_t> listed;
+  for (std::uint32_t code = 0x4E00; listed.size() < 10000; code += 2) {
+    char text[5] = {};
+    chars += std::string(text, encode_utf8(code, text));
+    listed.push_back(code);
+  }
+  TempDir dir;
+  PreparedFont font;
+  prepare_dots(dir, listed.size(), chars.c_str(), font);
+  write_otb(dir.file("dots.otb"), font);
+  SfntTables tables;
+  ASSERT_TRUE(read_sfnt_tables(dir.file("dots.otb"), tables));
+  const std::vector<std::uint8_t>& cmap = tables["cmap"];
+  ASSERT_EQ(be16(cmap, 2), 4u);  // (0,3), (0,4), (3,1), (3,10)
+  const std::uint32_t format4 = be32(cmap, 4 + 4);
+  EXPECT_EQ(be16(cmap, format4), 4u);
+  EXPECT_LE(format4 + be16(cmap, format4 + 2), be32(cmap, 4 + 12));
+  EXPECT_EQ(be16(cmap, be32(cmap, 4 + 12)), 12u);
+  EXPECT_EQ(unicode_charmap(dir.file("dots.otb")), listed);
 }
 
 TEST(OtbWriter, FontconfigReadsTheFamilyAndTheCharacters) {
