@@ -56,13 +56,18 @@ SfntNames sfnt_names(const FontModel& font) {
   if (!slanted.empty()) names.style += (names.style.empty() ? "" : " ") + std::string(slanted);
   if (names.style.empty()) names.style = "Regular";
 
-  for (const std::string& part : {names.family, std::string("-"), names.style}) {
-    for (const char c : part) {
+  // A family of no printable ASCII (all CJK, say) still needs a name here.
+  const auto keep = [&names](std::string_view text) {
+    for (const char c : text) {
       if (postscript_character(c) && names.postscript.size() < kMostPostScriptName) {
         names.postscript += c;
       }
     }
-  }
+  };
+  keep(names.family);
+  if (names.postscript.empty()) names.postscript = "Unnamed";
+  keep("-");
+  keep(names.style);
   return names;
 }
 

@@ -2,6 +2,7 @@
 #include "engine/font/sfnt/sfnt_plan.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 #include "engine/font/font_glyph_bitmap.hpp"
