@@ -24,8 +24,8 @@ constexpr std::int64_t kMostCoordinate = std::numeric_limits<std::int16_t>::max(
 bool fits_int8(std::int64_t value) { return value >= -128 && value <= 127; }
 constexpr std::uint64_t kMostByte = 255;
 
-// Lines of bitmap from its top to its first inked line's bottom: the height
-// of its ink above the box's bottom, 0 when it has none.
+// How far above the baseline the bitmap's highest ink reaches, in pixels;
+// 0 when it has none.
 std::int32_t inked_top(const GlyphBitmap& bitmap) {
   for (std::uint64_t row = 0; row < bitmap.height; ++row) {
     const std::uint8_t* line = bitmap.lines.data() + row * bitmap.stride;
