@@ -55,29 +55,35 @@ class Tracer {
   }
 
  private:
-  // Pixel (column, row_up) covers x in [column, column + 1] and y in
-  // [row_up, row_up + 1] of the box, rows counted up from its bottom.
-  bool ink(std::int64_t column, std::int64_t row_up) const {
-    const auto width = static_cast<std::int64_t>(bitmap_.width);
-    const auto height = static_cast<std::int64_t>(bitmap_.height);
-    if (column < 0 || column >= width || row_up < 0 || row_up >= height) return false;
-    const auto line = static_cast<std::size_t>(height - 1 - row_up);
-    const auto col = static_cast<std::size_t>(column);
-    const std::uint8_t byte =
-        bitmap_.lines[line * static_cast<std::size_t>(bitmap_.stride) + col / kBitsPerByte];
-    return ((byte >> (kHighBit - col % kBitsPerByte)) & 1U) != 0;
+  // Row row_up of the box (counted up from its bottom; paper outside it) as
+  // one byte per pixel, with a pixel of paper on either side: ink of pixel
+  // x at [x + 1].
+  void unpack_row(std::int64_t row_up, std::vector<std::uint8_t>& ink) const {
+    std::fill(ink.begin(), ink.end(), 0);
+    if (row_up < 0 || row_up >= static_cast<std::int64_t>(bitmap_.height)) return;
+    const auto line =
+        static_cast<std::size_t>(bitmap_.height - 1 - static_cast<std::uint64_t>(row_up));
+    const std::uint8_t* bits =
+        bitmap_.lines.data() + line * static_cast<std::size_t>(bitmap_.stride);
+    for (std::size_t x = 0; x < bitmap_.width; ++x) {
+      ink[x + 1] = (bits[x / kBitsPerByte] >> (kHighBit - x % kBitsPerByte)) & 1U;
+    }
   }
 
+  // Point (x, y) of the grid is the corner of pixels x - 1 and x of rows
+  // y - 1 (below) and y (above).
   void mark_edges() {
-    const auto width = static_cast<std::int64_t>(bitmap_.width);
-    const auto height = static_cast<std::int64_t>(bitmap_.height);
+    std::vector<std::uint8_t> below(row_points_ + 1);
+    std::vector<std::uint8_t> above(row_points_ + 1);
     std::size_t point = 0;
-    for (std::int64_t y = 0; y <= height; ++y) {
-      for (std::int64_t x = 0; x <= width; ++x, ++point) {
-        const bool north_east = ink(x, y);
-        const bool north_west = ink(x - 1, y);
-        const bool south_east = ink(x, y - 1);
-        const bool south_west = ink(x - 1, y - 1);
+    for (std::uint64_t y = 0; y <= bitmap_.height; ++y) {
+      below.swap(above);
+      unpack_row(static_cast<std::int64_t>(y), above);
+      for (std::size_t x = 0; x < row_points_; ++x, ++point) {
+        const bool north_west = above[x] != 0;
+        const bool north_east = above[x + 1] != 0;
+        const bool south_west = below[x] != 0;
+        const bool south_east = below[x + 1] != 0;
         std::uint8_t cell = 0;
         if (north_east && !north_west) cell |= kUp;
         if (south_east && !north_east) cell |= kRight;

@@ -170,16 +170,19 @@ TEST(GlyfGlyph, RefusesWhatTheFormatCannotHold) {
   EXPECT_TRUE(refused({square}, 32768));  // in range only before scaling
   EXPECT_TRUE(refused({contour_of({{-20000, 0}, {20000, 0}, {20000, 1}})}, 1));  // step
   EXPECT_TRUE(refused({square, Contour{}}, 1));
-  EXPECT_TRUE(refused(std::vector<Contour>(32768, square), 1));
-  std::vector<OutlinePoint> many(65536, OutlinePoint{1, 1});
+  EXPECT_TRUE(refused({square}, 0));
+  EXPECT_TRUE(refused(std::vector<Contour>(kGlyfMostContours + 1, contour_of({{2, 3}})), 1));
+  std::vector<OutlinePoint> many(kGlyfMostPoints + 1, OutlinePoint{1, 1});
   EXPECT_TRUE(refused({contour_of(many)}, 1));
+  // The most of each are written.
   many.pop_back();
   std::vector<std::uint8_t> out;
   GlyfBounds bounds;
   EXPECT_TRUE(append_glyf_glyph({contour_of(many)}, 1, out, bounds));
-  EXPECT_EQ(bounds.points, 65535);
-  EXPECT_TRUE(append_glyf_glyph(std::vector<Contour>(32767, contour_of({{2, 3}})), 1, out, bounds));
-  EXPECT_EQ(bounds.contours, 32767);
+  EXPECT_EQ(bounds.points, kGlyfMostPoints);
+  EXPECT_TRUE(append_glyf_glyph(std::vector<Contour>(kGlyfMostContours, contour_of({{2, 3}})), 1,
+                                out, bounds));
+  EXPECT_EQ(bounds.contours, kGlyfMostContours);
 }
 
 }  // namespace

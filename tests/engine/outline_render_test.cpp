@@ -81,6 +81,10 @@ std::vector<std::string> rendered_text(FT_Library library, const std::vector<Con
   outline.points = points.data();
   outline.tags = tags.data();
   outline.contours = ends.data();
+  // FreeType's own judgement of the direction, from the outermost contour.
+  if (!contours.empty()) {
+    EXPECT_EQ(FT_Outline_Get_Orientation(&outline), FT_ORIENTATION_TRUETYPE);
+  }
   // The frame's bottom-left corner to the origin, as a renderer moves the
   // glyph's box.
   FT_Outline_Translate(&outline, -64 * (bitmap.x_offset - 1), -64 * (bitmap.y_offset - 1));

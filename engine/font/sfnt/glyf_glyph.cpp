@@ -21,10 +21,6 @@ constexpr std::uint8_t kRepeat = 0x08;  // the next byte counts further points w
 constexpr std::uint8_t kXSameOrPositive = 0x10;
 constexpr std::uint8_t kYSameOrPositive = 0x20;
 
-// numberOfContours is signed (composite glyphs are negative); end point
-// indices and maxp's point counts are 16-bit unsigned.
-constexpr std::size_t kMostContours = std::numeric_limits<std::int16_t>::max();
-constexpr std::size_t kMostPoints = std::numeric_limits<std::uint16_t>::max();
 constexpr std::int64_t kShortStepLimit = std::numeric_limits<std::uint8_t>::max();
 // A flag and its repeat count take two bytes, so runs of three or more pay.
 constexpr std::size_t kShortestRepeat = 3;
@@ -63,12 +59,12 @@ void put_step(std::vector<std::uint8_t>& out, std::int64_t step, std::uint8_t fl
 // limits.
 bool scaled_points(const std::vector<Contour>& contours, std::uint32_t units_per_pixel,
                    std::vector<std::int64_t>& xs, std::vector<std::int64_t>& ys) {
-  if (contours.size() > kMostContours) return false;
+  if (units_per_pixel == 0 || contours.size() > kGlyfMostContours) return false;
   std::size_t total = 0;
   for (const Contour& contour : contours) {
     if (contour.points.empty()) return false;
     total += contour.points.size();
-    if (total > kMostPoints) return false;
+    if (total > kGlyfMostPoints) return false;
   }
   xs.reserve(total);
   ys.reserve(total);

@@ -1,12 +1,22 @@
 // One outline glyph as a TrueType 'glyf' table record.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "engine/font/outline_tracer.hpp"
 
 namespace vellicor {
+
+// The most contours and points a glyph may hold. The format would take
+// 32,767 contours (numberOfContours is signed) and 65,535 points (16-bit end
+// point indices), but FreeType, which draws outline fonts on most Unix
+// desktops, loads fewer: it refuses a simple glyph of 0xFFF contours or
+// more, and its glyph loader holds at most 32,767 points, counting four
+// phantom points and rounding up to a multiple of eight.
+inline constexpr std::size_t kGlyfMostContours = 0xFFF - 1;
+inline constexpr std::size_t kGlyfMostPoints = 32767 / 8 * 8 - 4;
 
 // What a glyph's record states, for the tables that gather them (head's
 // box, maxp's largest point and contour counts). All zero for an empty glyph.
@@ -20,8 +30,9 @@ struct GlyfBounds {
 // unpadded; sets bounds. No contours: appends nothing (a glyph without
 // outline has an empty 'glyf' entry). Returns false, with out and bounds
 // unchanged, when the glyph cannot be stored: a coordinate or a step between
-// points outside 16 bits, more than 65,535 points or 32,767 contours, or a
-// contour without points.
+// points outside 16 bits, more points or contours than FreeType loads
+// (kGlyfMostPoints, kGlyfMostContours), a contour without points, or no
+// units per pixel.
 [[nodiscard]] bool append_glyf_glyph(const std::vector<Contour>& contours,
                                      std::uint32_t units_per_pixel, std::vector<std::uint8_t>& out,
                                      GlyfBounds& bounds);
