@@ -64,8 +64,8 @@ TEST(TtfWriter, TheSampleIsOneFamilyWithItsBdf) {
 
 TEST(TtfWriter, RefusesAnOutlineTooComplexWritingNothing) {
   // A checkerboard of 200 x 200 pixels: 20,000 squares that touch only at
-  // their corners, each an outline of four points, 80,000 in all where
-  // TrueType takes 65,535. Its bitmap fits the strike.
+  // their corners, each an outline of four points, 80,000 in all, more than
+  // a glyf record holds. Its bitmap fits the strike.
   std::vector<std::string> rows;
   for (int row = 0; row < 200; ++row) {
     std::string line;
