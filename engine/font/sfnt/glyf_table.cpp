@@ -17,7 +17,9 @@ namespace {
 
 // Records start on four bytes, as the OpenType specification recommends
 // for long offsets.
-void pad_record(std::vector<std::uint8_t>& glyf) { glyf.resize((glyf.size() + 3) / 4 * 4, 0); }
+void pad_record(std::vector<std::uint8_t>& glyf) {
+  while (glyf.size() % 4 != 0) glyf.push_back(0);
+}
 
 }  // namespace
 
