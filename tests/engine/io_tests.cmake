@@ -90,3 +90,12 @@ if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
   vellicor_add_gtest(vellicor_psf_writer_tests
     SOURCES engine/psf_writer_test.cpp)
 endif()
+
+# Our OpenType bitmap and TrueType fonts read back by FreeType, fontconfig
+# and Pango.
+if(TARGET Freetype::Freetype)
+  vellicor_add_gtest(vellicor_otb_writer_tests
+    SOURCES engine/otb_writer_test.cpp engine/sfnt_check.cpp engine/sfnt_test_fonts.cpp)
+  vellicor_add_gtest(vellicor_ttf_writer_tests
+    SOURCES engine/ttf_writer_test.cpp engine/sfnt_check.cpp engine/sfnt_test_fonts.cpp)
+endif()
