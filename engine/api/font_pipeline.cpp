@@ -4,8 +4,10 @@
 #include "engine/core/limits.hpp"
 #include "engine/font/bdf_writer.hpp"
 #include "engine/font/charsets.hpp"
+#include "engine/font/otb_writer.hpp"
 #include "engine/font/pcf_writer.hpp"
 #include "engine/font/psf_writer.hpp"
+#include "engine/font/ttf_writer.hpp"
 #include "engine/io/output_file.hpp"
 #include "engine/layout/sheet_cutter.hpp"
 
@@ -133,6 +135,10 @@ ResultCode write_in_format(OutputFile& output, std::uint32_t format, const Prepa
       return write_pcf_font(output, font.model, font.map, detail);
     case VELLICOR_FORMAT_PSF:
       return write_psf_font(output, font.model, font.map, detail);
+    case VELLICOR_FORMAT_OTB:
+      return write_otb_font(output, font.model, font.map, detail);
+    case VELLICOR_FORMAT_TTF:
+      return write_ttf_font(output, font.model, font.map, detail);
     default:
       break;
   }

@@ -70,6 +70,12 @@ OpenFont open_font(const std::string& path) {
   font.face.reset(face);
   // A BDF font without CHARSET_REGISTRY gets one charmap of its own encodings.
   if (face->charmap == nullptr && face->num_charmaps > 0) FT_Set_Charmap(face, face->charmaps[0]);
+  // An sfnt's bitmap strike (OTB, or a TTF's embedded one) loads only once
+  // selected; the bitmap formats' one strike is selected already.
+  if (FT_HAS_FIXED_SIZES(face) && FT_Select_Size(face, 0) != 0) {
+    font.message = "FT_Select_Size refused the first strike of " + path;
+    font.face.reset();
+  }
   return font;
 }
 
