@@ -75,6 +75,9 @@ if(TARGET Freetype::Freetype)
   # Our PCF against the X font compiler's PCF of the same BDF.
   vellicor_add_gtest(vellicor_pcf_writer_tests
     SOURCES engine/pcf_writer_test.cpp)
+  # Our FON against the BDF, both read by FreeType.
+  vellicor_add_gtest(vellicor_fon_writer_tests
+    SOURCES engine/fon_writer_test.cpp)
 endif()
 
 # PSF2 console fonts read back with kbd's psfxtable (a Linux program, so not
