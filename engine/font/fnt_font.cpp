@@ -97,25 +97,32 @@ void put_fnt_head(std::vector<std::uint8_t>& out, const FntFont& font) {
 void fnt_glyph_columns(const GlyphBitmap& bitmap, const FntCell& cell,
                        std::vector<std::uint8_t>& columns) {
   const std::uint64_t height = cell.height;
-  columns.assign(static_cast<std::size_t>(fnt_glyph_bytes(cell.width, height)), 0);
+  const std::uint64_t byte_count = byte_columns(cell.width);
+  columns.assign(static_cast<std::size_t>(byte_count * height), 0);
   // The box's first column and top line in the cell.
   const std::int64_t first_column = bitmap.x_offset - cell.left;
   const std::int64_t first_row =
       cell.top - (bitmap.y_offset + static_cast<std::int64_t>(bitmap.height));
-  const auto cell_width = static_cast<std::int64_t>(cell.width);
+  if (first_column < 0) return;
   const auto cell_height = static_cast<std::int64_t>(height);
+  const auto shift = static_cast<unsigned>(first_column % kBitsPerByte);
+  const auto first_byte = static_cast<std::uint64_t>(first_column) / kBitsPerByte;
   for (std::uint64_t line = 0; line < bitmap.height; ++line) {
     const std::int64_t row = first_row + static_cast<std::int64_t>(line);
     if (row < 0 || row >= cell_height) continue;
     const std::uint8_t* const in = bitmap.lines.data() + line * bitmap.stride;
-    for (std::uint64_t x = 0; x < bitmap.width; ++x) {
-      if ((in[x / kBitsPerByte] & (0x80U >> (x % kBitsPerByte))) == 0) continue;
-      const std::int64_t column = first_column + static_cast<std::int64_t>(x);
-      if (column < 0 || column >= cell_width) continue;
-      const auto place = static_cast<std::uint64_t>(column);
-      columns[static_cast<std::size_t>((place / kBitsPerByte) * height +
-                                       static_cast<std::uint64_t>(row))] |=
-          static_cast<std::uint8_t>(0x80U >> (place % kBitsPerByte));
+    // A line's byte lands in one byte column, or straddles two.
+    for (std::uint64_t index = 0; index < bitmap.stride; ++index) {
+      if (in[index] == 0) continue;
+      const std::uint64_t column = first_byte + index;
+      const auto at = [&](std::uint64_t byte_column) -> std::uint8_t& {
+        return columns[static_cast<std::size_t>(byte_column * height +
+                                                static_cast<std::uint64_t>(row))];
+      };
+      if (column < byte_count) at(column) |= static_cast<std::uint8_t>(in[index] >> shift);
+      if (shift != 0 && column + 1 < byte_count) {
+        at(column + 1) |= static_cast<std::uint8_t>(in[index] << (kBitsPerByte - shift));
+      }
     }
   }
 }
