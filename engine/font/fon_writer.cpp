@@ -142,9 +142,9 @@ ErrorDetail describe_font(const FontModel& font, Plan& plan, const FonNames& nam
   fnt.first_char = static_cast<std::uint8_t>(first);
   fnt.last_char = static_cast<std::uint8_t>(last);
   fnt.default_char = default_code(font, plan);
-  // Windows widens the break character to justify text; without a space in
-  // the range the first character stands there.
-  fnt.break_char = first <= kSpace && kSpace <= last ? kSpace : fnt.first_char;
+  // Windows widens the break character to justify text; a font without a
+  // space names its first character.
+  fnt.break_char = plan.slots[kSpace].used ? kSpace : fnt.first_char;
 
   // A code of the range without a glyph shows the default character's.
   const Slot& fallback = plan.slots[fnt.default_char];

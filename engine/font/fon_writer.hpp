@@ -18,7 +18,9 @@ namespace vellicor {
 // byte. A glyph without a byte (a character outside code page 1252, a code
 // past 255) is left out, its code appended to *left_out (when not null) in
 // font order; a list's glyphs past its last character have no code and are
-// left out unlisted.
+// left out unlisted. Codes between the first and the last without a glyph
+// show the default character's: DEFAULT_CHAR where it has a byte, else '?',
+// else the first glyph of the picture.
 // FNT glyphs have a width and no offsets: each glyph stands in a cell as
 // tall as the font and as wide as its advance, its box at its offsets. A
 // box reaching left of the origin or past the advance widens the cell to

@@ -268,6 +268,7 @@ TEST(FonWriter, TakesListedCharactersAsTheirWindows1252Bytes) {
   Case listed = strip_case("a Latin-1 list and code page 1252's own characters");
   listed.request.framing = Framing::kByInk;
   listed.request.chars = "a\u20ac\u2018\u00e9 \u00ff";
+  listed.options.font_name = "Caf\u00e9-\u03a9";  // the face name is in code page 1252 too
   TempDir dir;
   Outcome outcome;
   ASSERT_TRUE(write_both(dir, kStrip, listed, outcome));
@@ -283,6 +284,7 @@ TEST(FonWriter, TakesListedCharactersAsTheirWindows1252Bytes) {
   EXPECT_EQ(header.break_char, 0);  // relative: the space is the first code
   EXPECT_EQ(header.weight, 400);    // WEIGHT_NAME "Medium", X's regular weight
   EXPECT_EQ(header.default_char, 'a' - ' ');
+  EXPECT_STREQ(fon.get()->family_name, "Caf\xe9-");
 
   // Characters outside the code page are left out and listed; when none is
   // left the writer refuses and writes nothing.
@@ -327,6 +329,33 @@ TEST(FonWriter, WidensTheCellOfInkLeftOfTheOrigin) {
   const std::optional<Loaded> b = load(bdf.get(), 'b');
   ASSERT_TRUE(b);
   EXPECT_LT(b->left, 0) << "the mark's glyph should reach left of its origin";
+}
+
+TEST(FonWriter, PlacesGlyphsRightOfTheOriginAcrossByteColumns) {
+  // A grid's glyphs keep their place in the cell: the first starts three
+  // columns right of its origin and runs on past the first byte column.
+  const std::vector<std::string> grid_rows = {
+      "...##########...#...............",
+      "...#.......#.#..#.....#.........",
+      "...##########...#....###........",
+      "...#............#.....#.........",
+  };
+  Case grid{"grid", PipelineRequest{}, ConversionOptions{}};
+  grid.request.framing = Framing::kByInk;
+  grid.request.layout.kind = LayoutKind::kGrid;
+  grid.request.layout.cell_width = 16;
+  grid.request.layout.cell_height = 4;
+  grid.request.chars = "xy";
+  grid.options.descent = 1;
+  TempDir dir;
+  Outcome outcome;
+  ASSERT_TRUE(write_both(dir, grid_rows, grid, outcome));
+  ASSERT_EQ(outcome.result, ResultCode::kOk);
+  EXPECT_TRUE(loads_as_bdf(dir, {{'x', 'x'}, {'y', 'y'}}, {}));
+  const Face bdf = open_face(dir.file("out.bdf"));
+  const std::optional<Loaded> x = load(bdf.get(), 'x');
+  ASSERT_TRUE(x);
+  EXPECT_GT(x->left % 8 + x->width, 8) << "the glyph should straddle two byte columns";
 }
 
 }  // namespace
