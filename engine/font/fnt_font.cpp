@@ -12,10 +12,11 @@ namespace {
 
 constexpr std::uint64_t kCopyrightBytes = 60;
 constexpr std::uint64_t kBitsPerByte = 8;
-constexpr std::uint64_t kReservedBytes = 16;  // dfReserved1: 16 bytes, not the 4 once documented
+// dfReserved1: 16 bytes; the printed documentation's 4 is an error.
+constexpr std::uint64_t kReservedBytes = 16;
 
-// dfFlags: the character table's layout and one bit a pixel. Windows 3.0
-// ignored the field; later versions read the table by it.
+// dfFlags: the character table's layout and one bit a pixel, as the
+// Windows 3.1 documentation defines the field (Windows 3.0 left it zero).
 constexpr std::uint32_t kFixedPitchTable = 0x0001;    // DFF_FIXED
 constexpr std::uint32_t kProportionalTable = 0x0002;  // DFF_PROPORTIONAL
 constexpr std::uint32_t kOneColour = 0x0010;          // DFF_1COLOR

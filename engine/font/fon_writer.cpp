@@ -152,8 +152,8 @@ ErrorDetail describe_font(const FontModel& font, Plan& plan, const FonNames& nam
     const Slot& slot = used(code) ? plan.slots[code] : fallback;
     fnt.entries.push_back({static_cast<std::uint32_t>(slot.width), slot.bits});
   }
-  // The table ends with one entry more, a blank of the average width:
-  // Windows 3 takes it for its absolute space.
+  // The table holds one entry more than the range, as the format asks: a
+  // blank of the average width, with bits of its own.
   fnt.entries.push_back({fnt.average_width, bits});
   fnt.bitmap_bytes = bits + fnt_glyph_bytes(fnt.average_width, height);
   if (fnt_size(fnt) > std::numeric_limits<std::uint32_t>::max()) return ErrorDetail::kFontTooLarge;

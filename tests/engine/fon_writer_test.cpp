@@ -358,5 +358,18 @@ TEST(FonWriter, PlacesGlyphsRightOfTheOriginAcrossByteColumns) {
   EXPECT_GT(x->left % 8 + x->width, 8) << "the glyph should straddle two byte columns";
 }
 
+TEST(FonWriter, RefusesACellWiderThanSixteenBitsAndWritesNothing) {
+  // One glyph 65,536 pixels wide: FNT widths are words.
+  const std::string row = "." + std::string(65536, '#') + ".";
+  Case wide{"wide", PipelineRequest{}, ConversionOptions{}};
+  wide.request.framing = Framing::kByInk;
+  TempDir dir;
+  Outcome outcome;
+  ASSERT_TRUE(write_both(dir, {row, std::string(row.size(), '.')}, wide, outcome));
+  EXPECT_EQ(outcome.result, ResultCode::kBadArgument);
+  EXPECT_EQ(outcome.detail, ErrorDetail::kFontTooLarge);
+  EXPECT_TRUE(read_file(dir.file("out.fon")).empty());
+}
+
 }  // namespace
 }  // namespace vellicor::test
