@@ -371,5 +371,33 @@ TEST(FonWriter, RefusesACellWiderThanSixteenBitsAndWritesNothing) {
   EXPECT_TRUE(read_file(dir.file("out.fon")).empty());
 }
 
+TEST(FonWriter, AlignsAFontPastOneMebibyteOnLargerSectors) {
+  // The outline of a glyph 4,200 by 2,100 pixels: 1.1 MB of bits, more than
+  // the 65,535 sectors of 16 bytes the resource table counts in.
+  const std::size_t width = 4200, height = 2100;
+  std::vector<std::string> rows(height, "." + std::string(width, '.') + ".");
+  rows.front().replace(1, width, width, '#');
+  rows.back().replace(1, width, width, '#');
+  for (std::string& row : rows) row[1] = row[width] = '#';
+  Case outline{"outline", PipelineRequest{}, ConversionOptions{}};
+  outline.request.framing = Framing::kByInk;
+  TempDir dir;
+  Outcome outcome;
+  ASSERT_TRUE(write_both(dir, rows, outline, outcome));
+  ASSERT_EQ(outcome.result, ResultCode::kOk);
+  const std::vector<std::uint8_t> bytes = read_file(dir.file("out.fon"));
+  ASSERT_GT(bytes.size(), std::size_t{0xFFFF} * 16);
+  // FreeType's BDF reader refuses lines this long: the outline is checked
+  // as drawn.
+  const Face fon = open_face(dir.file("out.fon"));
+  ASSERT_TRUE(fon.face);
+  const std::optional<Loaded> glyph = load(fon.get(), 0);
+  ASSERT_TRUE(glyph);
+  EXPECT_EQ(glyph->advance, 4200);
+  EXPECT_EQ(glyph->ink.size(), 2 * width + 2 * (height - 2));
+  EXPECT_EQ(glyph->ink.front(), (InkPixel{0, 0}));
+  EXPECT_EQ(glyph->ink.back(), (InkPixel{4199, 2099}));
+}
+
 }  // namespace
 }  // namespace vellicor::test
