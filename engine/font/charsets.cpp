@@ -105,4 +105,17 @@ ResultCode charset_list(std::uint32_t charset, CharacterList& list, ErrorDetail*
   return ResultCode::kOk;
 }
 
+std::optional<std::uint8_t> cp1252_byte(std::uint32_t code_point) {
+  constexpr std::uint32_t kFirstUpper = 0x80;
+  if (code_point < kFirstUpper || (code_point >= kCp1252FirstLatin1 && code_point <= kLastLatin1)) {
+    return static_cast<std::uint8_t>(code_point);
+  }
+  for (std::size_t index = 0; index < kCp1252Upper.size(); ++index) {
+    if (kCp1252Upper[index] != kHole && kCp1252Upper[index] == code_point) {
+      return static_cast<std::uint8_t>(kFirstUpper + index);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace vellicor

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -92,6 +93,24 @@ TEST(Charsets, Cp1252HasItsFiveUndefinedPositionsAsHoles) {
   EXPECT_EQ(at(0xA0).code_point, 0xA0u);
   EXPECT_TRUE(at(0xA0).is_blank);
   EXPECT_EQ(std::string(at(0xFF).text), "\u00FF");
+}
+
+// The byte of each character is its position in the set; the holes' and
+// other characters' code points have none.
+TEST(Charsets, Cp1252BytesAreTheSetsPositions) {
+  const CharacterList list = list_of(VELLICOR_CHARSET_CP1252);
+  for (std::size_t index = 0; index < list.characters.size(); ++index) {
+    const ListedCharacter& character = list.characters[index];
+    if (character.is_hole) continue;
+    EXPECT_EQ(cp1252_byte(character.code_point), std::optional<std::uint8_t>(0x20 + index))
+        << character.code_point;
+  }
+  EXPECT_EQ(cp1252_byte(0x41), std::optional<std::uint8_t>(0x41));
+  EXPECT_EQ(cp1252_byte(0x9D), std::nullopt);  // a C1 control, undefined in the code page
+  EXPECT_EQ(cp1252_byte(0x80), std::nullopt);
+  for (const std::uint32_t other : {0x100u, 0x4E2Du, 0xFFFDu, 0x1F600u}) {
+    EXPECT_EQ(cp1252_byte(other), std::nullopt) << other;
+  }
 }
 
 TEST(Charsets, AnUnknownSetIsRefused) {

@@ -82,6 +82,9 @@ if(TARGET Freetype::Freetype)
   # Traced outlines through FreeType's monochrome rasteriser.
   vellicor_add_gtest(vellicor_outline_render_tests
     SOURCES engine/outline_render_test.cpp)
+  # Our FON against the BDF, both read by FreeType.
+  vellicor_add_gtest(vellicor_fon_writer_tests
+    SOURCES engine/fon_writer_test.cpp)
 endif()
 
 # PSF2 console fonts read back with kbd's psfxtable (a Linux program, so not
