@@ -230,7 +230,11 @@ ResultCode run_extended(const Host& host, const Request& request, const Extended
       [&](ConverterEx& object, ConversionReport& report, ::ErrorDetail& detail) {
         const auto result = static_cast<ResultCode>(object.ops->convert_ex(
             &object, &request.paths, &request.options, &extended.settings, &report, &detail));
-        if (succeeded(result) && report.left_out != 0) host.notice(left_out_text(report));
+        const bool listed = extended.settings.chars != nullptr ||
+                            extended.settings.charset != VELLICOR_CHARSET_NONE;
+        if (succeeded(result) && report.left_out != 0) {
+          host.notice(left_out_text(report, extended.settings.format, listed));
+        }
         return result;
       });
 }

@@ -84,6 +84,9 @@ constexpr MessageRow kMessages[] = {
      "A glyph's outline needs more than the 32756 points or 4094 contours a TrueType glyph "
      "holds that FreeType loads"},
     {Message::kUnknownFormat, "The format names no font format"},
+    {Message::kGlyphTooLarge,
+     "A glyph is larger than the format's metrics hold: OTB and TTF bitmaps at most 255 pixels "
+     "across and down, PCF glyphs 32767 and FON cells 65535"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -94,7 +97,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kUnknownFormat) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kGlyphTooLarge) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -134,6 +137,7 @@ constexpr DetailRow kExtendedDetailMessages[] = {
     {ErrorDetail::kFonNothingLeft, Message::kFonNothingLeft},
     {ErrorDetail::kOutlineTooComplex, Message::kOutlineTooComplex},
     {ErrorDetail::kUnknownFormat, Message::kUnknownFormat},
+    {ErrorDetail::kGlyphTooLarge, Message::kGlyphTooLarge},
 };
 
 // "1 glyph", "94 glyphs".
@@ -272,14 +276,21 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report) {
   }
 }
 
-std::string left_out_text(const ConversionReport& report) {
+std::string left_out_text(const ConversionReport& report, std::uint32_t format, bool listed) {
   if (report.left_out == 0) return {};
-  std::string text = "Left out of the FON, which holds Windows-1252 only: " +
-                     count_of(report.left_out, "character") + " (";
+  std::string text;
+  if (format == VELLICOR_FORMAT_FON) {
+    text = listed ? "Left out of the FON, which holds Windows-1252 only: "
+                  : "Left out of the FON, which holds the codes 0 to 255 only: ";
+  } else {
+    text = "Left out of the font, which holds at most 65534 glyphs: ";
+  }
+  text += count_of(report.left_out, listed ? "character" : "glyph") + (listed ? " (" : " (codes ");
   const std::uint32_t named = std::min(report.left_out, VELLICOR_LEFT_OUT_SHOWN);
   for (std::uint32_t index = 0; index < named; ++index) {
     if (index != 0) text += ", ";
-    text += character_name(report.left_out_characters[index]);
+    text += listed ? character_name(report.left_out_codes[index])
+                   : std::to_string(report.left_out_codes[index]);
   }
   if (named < report.left_out) text += ", and " + std::to_string(report.left_out - named) + " more";
   return text + ")";

@@ -63,6 +63,7 @@ enum class Message {
   kFonNothingLeft,        // ErrorDetail::kFonNothingLeft
   kOutlineTooComplex,     // ErrorDetail::kOutlineTooComplex
   kUnknownFormat,         // ErrorDetail::kUnknownFormat
+  kGlyphTooLarge,         // ErrorDetail::kGlyphTooLarge
 };
 
 // The fixed English text of message; never null, never empty.
@@ -76,9 +77,11 @@ Message message_for_detail(ErrorDetail detail);
 // counts of a mismatch, the duplicate character, where UTF-8 broke).
 std::string failure_text(ErrorDetail detail, const ConversionReport& report);
 
-// The notice of a font written without the characters its format cannot
-// hold (report.left_out), naming the first of them; empty when none were.
-std::string left_out_text(const ConversionReport& report);
+// The notice of a font written in format (VELLICOR_FORMAT_*) without the
+// glyphs the format cannot hold (report.left_out), naming the first of them:
+// as characters when the font was made with a list (listed), else by code.
+// Empty when none were left out.
+std::string left_out_text(const ConversionReport& report, std::uint32_t format, bool listed);
 // kCharsNulByte's text with the byte's offset in the list.
 std::string nul_byte_text(std::size_t offset);
 

@@ -1,9 +1,13 @@
 // The stages of a conversion, run in order; the first failure stops them.
 #include "engine/api/font_pipeline.hpp"
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/core/limits.hpp"
 #include "engine/font/bdf_writer.hpp"
 #include "engine/font/charsets.hpp"
+#include "engine/font/fon_writer.hpp"
 #include "engine/font/otb_writer.hpp"
 #include "engine/font/pcf_writer.hpp"
 #include "engine/font/psf_writer.hpp"
@@ -126,8 +130,10 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
 
 namespace {
 
+// Writes font in format; the codes of the glyphs the format cannot hold go
+// to left_out.
 ResultCode write_in_format(OutputFile& output, std::uint32_t format, const PreparedFont& font,
-                           ConversionReport& report, ErrorDetail* detail) {
+                           std::vector<std::uint32_t>& left_out, ErrorDetail* detail) {
   switch (format) {
     case VELLICOR_FORMAT_BDF:
       return write_bdf_font(output, font.model, font.map, detail);
@@ -135,15 +141,26 @@ ResultCode write_in_format(OutputFile& output, std::uint32_t format, const Prepa
       return write_pcf_font(output, font.model, font.map, detail);
     case VELLICOR_FORMAT_PSF:
       return write_psf_font(output, font.model, font.map, detail);
+    case VELLICOR_FORMAT_FON:
+      return write_fon_font(output, font.model, font.map, &left_out, detail);
     case VELLICOR_FORMAT_OTB:
-      return write_otb_font(output, font.model, font.map, detail);
-    case VELLICOR_FORMAT_TTF:
-      return write_ttf_font(output, font.model, font.map, detail);
+    case VELLICOR_FORMAT_TTF: {
+      const ResultCode result = format == VELLICOR_FORMAT_OTB
+                                    ? write_otb_font(output, font.model, font.map, detail)
+                                    : write_ttf_font(output, font.model, font.map, detail);
+      if (succeeded(result)) sfnt_left_out(font.model, left_out);
+      return result;
+    }
     default:
       break;
   }
-  static_cast<void>(report);
   return fail(detail, ErrorDetail::kUnknownFormat, ResultCode::kBadArgument);
+}
+
+void report_left_out(const std::vector<std::uint32_t>& left_out, ConversionReport& report) {
+  report.left_out = static_cast<std::uint32_t>(left_out.size());
+  const std::size_t named = std::min<std::size_t>(left_out.size(), VELLICOR_LEFT_OUT_SHOWN);
+  std::copy_n(left_out.begin(), named, report.left_out_codes);
 }
 
 }  // namespace
@@ -164,8 +181,10 @@ ResultCode write_font_file(FileSystem& fs, const char* output_path, const Prepar
   OutputFile output(fs);
   ResultCode result = output.create(output_path, detail);
   if (failed(result)) return result;
-  result = write_in_format(output, format, font, report, detail);
+  std::vector<std::uint32_t> left_out;
+  result = write_in_format(output, format, font, left_out, detail);
   if (failed(result)) return result;
+  report_left_out(left_out, report);
   return output.commit(detail);
 }
 

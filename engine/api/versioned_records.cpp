@@ -75,10 +75,8 @@ void write_report(const ConversionReport& full, ConversionReport* given) {
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, band_glyphs);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, band_characters);
   VELLICOR_COPY_IF_COVERED(ConversionReport, size, *given, full, left_out);
-  if (covers(size, offsetof(ConversionReport, left_out_characters),
-             sizeof full.left_out_characters)) {
-    std::memcpy(given->left_out_characters, full.left_out_characters,
-                sizeof full.left_out_characters);
+  if (covers(size, offsetof(ConversionReport, left_out_codes), sizeof full.left_out_codes)) {
+    std::memcpy(given->left_out_codes, full.left_out_codes, sizeof full.left_out_codes);
   }
 }
 

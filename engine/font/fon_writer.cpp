@@ -100,12 +100,12 @@ std::uint8_t default_code(const FontModel& font, const Plan& plan) {
   return plan.by_ordinal.front();
 }
 
-// The header's figures and the character table. kFontTooLarge when a figure
-// passes 16 bits or the resource 32.
+// The header's figures and the character table. kGlyphTooLarge when a
+// figure passes 16 bits, kFontTooLarge when the resource passes 32.
 ErrorDetail describe_font(const FontModel& font, Plan& plan, const FonNames& names, FntFont& fnt) {
   const auto height = static_cast<std::uint64_t>(plan.top - plan.bottom);
   if (height > kFntMostFigure || static_cast<std::uint64_t>(plan.top) > kFntMostFigure) {
-    return ErrorDetail::kFontTooLarge;
+    return ErrorDetail::kGlyphTooLarge;
   }
   std::uint64_t widths = 0;
   std::uint64_t bits = 0;
@@ -113,7 +113,7 @@ ErrorDetail describe_font(const FontModel& font, Plan& plan, const FonNames& nam
   bool fixed = true;
   for (const std::uint8_t code : plan.by_ordinal) {
     Slot& slot = plan.slots[code];
-    if (slot.width > kFntMostFigure) return ErrorDetail::kFontTooLarge;
+    if (slot.width > kFntMostFigure) return ErrorDetail::kGlyphTooLarge;
     slot.bits = bits;
     bits += fnt_glyph_bytes(slot.width, height);
     widths += slot.width;

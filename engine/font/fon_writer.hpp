@@ -29,8 +29,8 @@ namespace vellicor {
 // cell grows past them only to hold a glyph's box), PIXEL_SIZE,
 // FAMILY_NAME, WEIGHT_NAME and SLANT where the header states them.
 // Refuses, writing nothing: kUnusableInput (detail kFonNothingLeft) when no
-// glyph has a byte; kBadArgument (detail kFontTooLarge) when a cell passes
-// FNT's 16-bit figures or the file 4 GiB. kFileAccess (detail kFileAccess)
+// glyph has a byte; kBadArgument, detail kGlyphTooLarge when a cell passes
+// FNT's 16-bit figures, kFontTooLarge the file 4 GiB. kFileAccess (detail kFileAccess)
 // when a write fails. Holds a fixed table of the 256 codes, the left-out
 // codes, and one glyph's bitmap at a time.
 ResultCode write_fon_font(OutputFile& file, const FontModel& font, const InkMap& map,

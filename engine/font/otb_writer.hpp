@@ -4,6 +4,9 @@
 // load it as a bitmap font, as they load a PCF.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "engine/font/font_model.hpp"
 #include "engine/io/output_file.hpp"
 #include "engine/picture/ink_map.hpp"
@@ -18,10 +21,14 @@ namespace vellicor {
 // glyphs past the font's 65,534th are left out. The strike's metrics hold
 // a byte a figure: a glyph wider, taller or advancing further than 255
 // pixels, a bearing past -128 to 127, or a font taller than 255 lines is
-// refused, writing nothing, with kBadArgument (detail kFontTooLarge).
+// refused, writing nothing, with kBadArgument (detail kGlyphTooLarge).
 // kFileAccess (detail kFileAccess) when a write fails. Holds a few dozen
 // bytes a glyph and the strike's images until the file is written.
 ResultCode write_otb_font(OutputFile& file, const FontModel& font, const InkMap& map,
                           ErrorDetail* detail);
+
+// The codes of the glyphs of font that an OTB or a TTF leaves out, in font
+// order: those past the 65,534th.
+void sfnt_left_out(const FontModel& font, std::vector<std::uint32_t>& codes);
 
 }  // namespace vellicor

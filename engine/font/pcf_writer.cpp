@@ -124,7 +124,8 @@ void take_bounds(Plan& plan, const Metric& metric, bool first) {
   greater(plan.most_overlap, metric.right - metric.advance);
 }
 
-// The first pass. kFontTooLarge when a figure leaves 16 bits or a table 32.
+// The first pass. kGlyphTooLarge when a glyph's figure leaves 16 bits,
+// kFontTooLarge when a table leaves 32.
 ErrorDetail measure(const FontModel& font, const InkMap& map, Plan& plan) {
   const bool unicode_names = font.uses_list();
   GlyphBitmap bitmap;
@@ -140,14 +141,14 @@ ErrorDetail measure(const FontModel& font, const InkMap& map, Plan& plan) {
                                                  metric.ascent, metric.descent};
     for (std::size_t i = 0; i < figures.size(); ++i) {
       if (!fits_int16(figures[i])) {
-        problem = ErrorDetail::kFontTooLarge;
+        problem = ErrorDetail::kGlyphTooLarge;
         return false;
       }
       entry.figures[i] = static_cast<std::int16_t>(figures[i]);
     }
     if (bitmap.scalable_width > std::numeric_limits<std::int32_t>::max() ||
         !fits_int16(metric.right - metric.left) || !fits_int16(metric.ascent + metric.descent)) {
-      problem = ErrorDetail::kFontTooLarge;
+      problem = ErrorDetail::kGlyphTooLarge;
       return false;
     }
     entry.scalable_width = static_cast<std::int32_t>(bitmap.scalable_width);

@@ -17,8 +17,8 @@ namespace vellicor {
 // compiler pads the glyphs of a character-cell font to the cell, which moves
 // no ink). Codes above 0xFFFF, and glyphs past the
 // 65,535th, stay without an encoding, as PCF's encodings hold 16 bits.
-// Fails with kBadArgument (detail kFontTooLarge) when a glyph's figures
-// exceed PCF's 16-bit metrics or the file 4 GiB, kFileAccess (detail
+// Fails with kBadArgument: detail kGlyphTooLarge when a glyph's figures
+// exceed PCF's 16-bit metrics, kFontTooLarge the file 4 GiB; kFileAccess (detail
 // kFileAccess) when a write fails. Like every stage, throws std::bad_alloc
 // when memory runs out. Holds 24 bytes a glyph for the tables that precede
 // the bitmaps, and one glyph's bitmap at a time.

@@ -164,6 +164,7 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define VELLICOR_DETAIL_FON_NOTHING_LEFT (-31)    /* no glyph has a Windows-1252 character */
 #define VELLICOR_DETAIL_OUTLINE_TOO_COMPLEX (-32) /* an outline past TrueType's limits */
 #define VELLICOR_DETAIL_UNKNOWN_FORMAT (-33)      /* a format number that names no format */
+#define VELLICOR_DETAIL_GLYPH_TOO_LARGE (-34)     /* a glyph past the format's metrics */
 
 /* What counts as ink in a picture (ConversionSettings.ink_rule). */
 #define VELLICOR_INK_BLACK 0u  /* pure black and opaque: the one-bit BMP's rule (default) */
@@ -186,7 +187,7 @@ typedef ResultCode(VELLICOR_CALL *CodeUnitLoaderFn)(uint32_t reserved, Converter
 #define VELLICOR_CHARSET_CP1252 4u /* the Windows Western code page, 0x20 to 0xFF */
 
 /* The file format a conversion writes (ConversionSettings.format). */
-#define VELLICOR_LEFT_OUT_SHOWN 8u /* left-out characters a report names */
+#define VELLICOR_LEFT_OUT_SHOWN 8u /* left-out glyphs a report names */
 #define VELLICOR_FORMAT_BDF 0u     /* BDF 2.1 (default), as convert writes */
 #define VELLICOR_FORMAT_PCF 1u     /* X11 Portable Compiled Format */
 #define VELLICOR_FORMAT_PSF 2u /* PC Screen Font 2, with a Unicode table, for the Linux console */
@@ -249,10 +250,11 @@ typedef struct ConversionReport {
   uint32_t problem_band;      /* from 1: the band whose count differs (DETAIL_BAND_COUNT) */
   uint32_t band_glyphs;       /* that band's glyphs */
   uint32_t band_characters;   /* the characters of its line that take a glyph */
-  /* Characters the format cannot hold, left out of the font (a FON holds
-   * Windows-1252 only), and the code points of the first of them. */
+  /* Glyphs the format cannot hold, left out of the font (a FON holds
+   * Windows-1252 only, an OTB or TTF 65,534 glyphs), and the codes of the
+   * first of them: code points in a font made with a list. */
   uint32_t left_out;
-  uint32_t left_out_characters[VELLICOR_LEFT_OUT_SHOWN];
+  uint32_t left_out_codes[VELLICOR_LEFT_OUT_SHOWN];
 } ConversionReport;
 
 /* One glyph as cut reports it, left to right. */

@@ -88,17 +88,19 @@ TEST(FormatField, RefusalsWriteNothing) {
 
 TEST(LeftOutText, NamesTheFirstCharactersAndCountsTheRest) {
   ConversionReport report{};
-  EXPECT_EQ(left_out_text(report), "");
+  EXPECT_EQ(left_out_text(report, VELLICOR_FORMAT_FON, true), "");
   report.left_out = 2;
-  report.left_out_characters[0] = 0x100;
-  report.left_out_characters[1] = 0x4E2D;
-  EXPECT_EQ(left_out_text(report),
+  report.left_out_codes[0] = 0x100;
+  report.left_out_codes[1] = 0x4E2D;
+  EXPECT_EQ(left_out_text(report, VELLICOR_FORMAT_FON, true),
             "Left out of the FON, which holds Windows-1252 only: 2 characters (U+0100 '\u0100', "
             "U+4E2D '\u4E2D')");
   report.left_out = VELLICOR_LEFT_OUT_SHOWN + 3;
-  const std::string many = left_out_text(report);
+  const std::string many = left_out_text(report, VELLICOR_FORMAT_OTB, true);
   EXPECT_NE(many.find(": 11 characters (U+0100"), std::string::npos) << many;
   EXPECT_NE(many.find(", and 3 more)"), std::string::npos) << many;
+  EXPECT_EQ(left_out_text(report, VELLICOR_FORMAT_FON, false).substr(0, 82),
+            "Left out of the FON, which holds the codes 0 to 255 only: 11 glyphs (codes 256, 20");
 }
 
 }  // namespace

@@ -367,7 +367,7 @@ TEST(FonWriter, RefusesACellWiderThanSixteenBitsAndWritesNothing) {
   Outcome outcome;
   ASSERT_TRUE(write_both(dir, {row, std::string(row.size(), '.')}, wide, outcome));
   EXPECT_EQ(outcome.result, ResultCode::kBadArgument);
-  EXPECT_EQ(outcome.detail, ErrorDetail::kFontTooLarge);
+  EXPECT_EQ(outcome.detail, ErrorDetail::kGlyphTooLarge);
   EXPECT_TRUE(read_file(dir.file("out.fon")).empty());
 }
 

@@ -179,7 +179,7 @@ TEST(OtbWriter, RefusesAGlyphPastOneByteMetricsWritingNothing) {
     OutputFile file(system_file_system());
     ASSERT_EQ(file.create(dir.file("wide.otb").c_str(), &detail), ResultCode::kOk);
     EXPECT_EQ(write_otb_font(file, font.model, font.map, &detail), ResultCode::kBadArgument);
-    EXPECT_EQ(detail, ErrorDetail::kFontTooLarge);
+    EXPECT_EQ(detail, ErrorDetail::kGlyphTooLarge);
   }
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.bmp"});
 }

@@ -168,7 +168,7 @@ TEST(PcfWriter, RefusesAGlyphBeyondSixteenBitMetrics) {
   OutputFile file(system_file_system());
   ASSERT_EQ(file.create(dir.file("wide.pcf").c_str(), &detail), ResultCode::kOk);
   EXPECT_EQ(write_pcf_font(file, font.model, font.map, &detail), ResultCode::kBadArgument);
-  EXPECT_EQ(detail, ErrorDetail::kFontTooLarge);
+  EXPECT_EQ(detail, ErrorDetail::kGlyphTooLarge);
 }
 
 }  // namespace

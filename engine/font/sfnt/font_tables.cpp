@@ -141,7 +141,23 @@ SfntBytes make_maxp(const SfntPlan& plan, const SfntOutlineFigures* outlines) {
   out.u16(0);  // no composite glyphs
   out.u16(0);
   out.u16(kMaxZones);
-  out.zeros(2 * 8);  // no twilight points, storage, functions, instructions or components
+  out.zeros(2 * 4);  // no twilight points, storage, functions or instruction definitions
+  out.u16(1);        // the control program's stack holds one value at a time
+  out.zeros(2 * 3);  // no glyph instructions, no components
+  return out;
+}
+
+SfntBytes make_prep() {
+  // FreeType hints a TrueType font without any bytecode with its
+  // auto-hinter, which moves the squares' edges off the pixel grid and
+  // drops lines of small glyphs; a control program of its own makes it use
+  // the font's (empty) hinting, which leaves every corner where it is. The
+  // program turns on dropout control at every size, so strokes of one pixel
+  // stay drawn when the font is scaled below its own size:
+  // PUSHW[] 511, SCANCTRL[], PUSHB[] 4, SCANTYPE[].
+  constexpr std::uint8_t kProgram[] = {0xB8, 0x01, 0xFF, 0x85, 0xB0, 0x04, 0x8D};
+  SfntBytes out;
+  for (const std::uint8_t byte : kProgram) out.u8(byte);
   return out;
 }
 

@@ -43,6 +43,8 @@ SfntBytes make_hmtx(const SfntPlan& plan, const std::vector<SfntGlyphBox>& boxes
 SfntBytes make_maxp(const SfntPlan& plan, const SfntOutlineFigures* outlines);
 // post of version 3: no glyph names.
 SfntBytes make_post(const SfntPlan& plan);
+// The control program of a font with outlines (prep).
+SfntBytes make_prep();
 // OS/2 of version 4.
 SfntBytes make_os2(const SfntPlan& plan, const std::vector<SfntGlyphBox>& boxes,
                    const SfntNames& names);

@@ -47,6 +47,7 @@ ResultCode write_sfnt_font(OutputFile& file, const FontModel& font, const InkMap
   add(kTagHmtx, make_hmtx(plan, outlines.boxes));
   add(kTagCmap, make_cmap(plan));
   if (with_outlines) {
+    add(kTagPrep, make_prep());
     add(kTagLoca, std::move(outlines.loca));
     add(kTagGlyf, std::move(outlines.glyf));
   }

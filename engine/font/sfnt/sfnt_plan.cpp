@@ -80,7 +80,7 @@ ErrorDetail plan_sfnt_font(const FontModel& font, const InkMap& map, SfntPlan& p
   const FontFrame& frame = font.frame();
   if (frame.height == 0 || frame.height > kMostByte || !fits_int8(frame.ascent) ||
       frame.descent > 128) {
-    return ErrorDetail::kFontTooLarge;
+    return ErrorDetail::kGlyphTooLarge;
   }
   plan.pixel_size = static_cast<std::uint32_t>(frame.height);
   plan.ascent = static_cast<std::int32_t>(frame.ascent);
@@ -105,7 +105,7 @@ ErrorDetail plan_sfnt_font(const FontModel& font, const InkMap& map, SfntPlan& p
     const std::int64_t bottom = bitmap.y_offset;
     if (bitmap.width > kMostByte || bitmap.height > kMostByte || bitmap.advance > kMostByte ||
         !fits_int8(bitmap.x_offset) || !fits_int8(top)) {
-      problem = ErrorDetail::kFontTooLarge;
+      problem = ErrorDetail::kGlyphTooLarge;
       return false;
     }
     SfntGlyph glyph;

@@ -54,7 +54,7 @@ constexpr std::size_t kSfntMostGlyphs = 0xFFFF;
 
 // Reads every glyph of font, whose boxes were cut from map, into plan and
 // its image into ebdt (the EBDT table, from its header on). Fails with
-// kFontTooLarge when a glyph's figure or the font's height leaves what the
+// kGlyphTooLarge when a glyph's figure or the font's height leaves what the
 // strike's one-byte metrics hold, plan and ebdt then unfinished.
 ErrorDetail plan_sfnt_font(const FontModel& font, const InkMap& map, SfntPlan& plan,
                            SfntBytes& ebdt);

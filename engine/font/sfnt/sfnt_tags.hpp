@@ -24,5 +24,6 @@ constexpr std::uint32_t kTagLoca = sfnt_tag("loca");
 constexpr std::uint32_t kTagMaxp = sfnt_tag("maxp");
 constexpr std::uint32_t kTagName = sfnt_tag("name");
 constexpr std::uint32_t kTagPost = sfnt_tag("post");
+constexpr std::uint32_t kTagPrep = sfnt_tag("prep");
 
 }  // namespace vellicor

@@ -57,6 +57,7 @@ enum class ErrorDetail : std::int32_t {
   kFonNothingLeft = -31,     // no glyph of the font has a Windows-1252 character
   kOutlineTooComplex = -32,  // a glyph's outline holds more points than TrueType takes
   kUnknownFormat = -33,      // a format number that names no format
+  kGlyphTooLarge = -34,      // a glyph's figures past what the format's metrics hold
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }
