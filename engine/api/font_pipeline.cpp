@@ -77,6 +77,9 @@ bool read_layout(const ConversionSettings& settings, LayoutSettings& layout) {
 ResultCode prepare_font(FileSystem& fs, const char* input_path, const ConversionOptions& options,
                         const PipelineRequest& request, PreparedFont& font,
                         ConversionReport& report, ErrorDetail* detail) {
+  // The model reads the options whenever it is written: it keeps this copy,
+  // not the caller's record, which may be gone by then.
+  font.options = options;
   if (request.blank_advance > kMostBlankAdvance) return ResultCode::kBadArgument;
   ResultCode result = read_list(request, font.list, report, detail);
   if (failed(result)) return result;
@@ -109,8 +112,8 @@ ResultCode prepare_font(FileSystem& fs, const char* input_path, const Conversion
   }
 
   const CharacterList* list = uses_list(request) ? &font.list : nullptr;
-  result =
-      font.model.build(font.boxes, options, list, request.blank_advance, request.framing, detail);
+  result = font.model.build(font.boxes, font.options, list, request.blank_advance, request.framing,
+                            detail);
   const BandMismatch& mismatch = font.model.band_mismatch();
   report.list_lines = mismatch.list_lines;
   report.problem_band = mismatch.band;

@@ -47,6 +47,7 @@ struct PreparedFont {
   PreparedFont(const PreparedFont&) = delete;
   PreparedFont& operator=(const PreparedFont&) = delete;
 
+  ConversionOptions options{};  // the options the model was built with
   CharacterList list;
   InkMap map;
   GlyphBoxes boxes;

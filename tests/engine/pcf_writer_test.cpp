@@ -162,8 +162,9 @@ TEST(PcfWriter, RefusesAGlyphBeyondSixteenBitMetrics) {
   ErrorDetail detail = ErrorDetail::kNone;
   PipelineRequest request;
   request.framing = Framing::kByInk;
-  ASSERT_EQ(prepare_font(system_file_system(), dir.file("in.bmp").c_str(), ConversionOptions{},
-                         request, font, report, &detail),
+  const ConversionOptions options{};
+  ASSERT_EQ(prepare_font(system_file_system(), dir.file("in.bmp").c_str(), options, request, font,
+                         report, &detail),
             ResultCode::kOk);
   OutputFile file(system_file_system());
   ASSERT_EQ(file.create(dir.file("wide.pcf").c_str(), &detail), ResultCode::kOk);
