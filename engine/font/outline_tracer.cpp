@@ -11,7 +11,7 @@
 #include "engine/font/outline_tracer.hpp"
 
 #include <algorithm>
-#include <cstddef>
+#include <array>
 #include <limits>
 
 namespace vellicor {
@@ -32,166 +32,178 @@ constexpr std::uint8_t kTwoWay = 0x10;
 constexpr std::uint8_t kOnPath = 0x20;
 
 constexpr unsigned kBitsPerByte = 8;
-constexpr unsigned kHighBit = 7;
+
+// The ink of the four pixels around a grid point as four bits.
+constexpr unsigned kNorthWest = 8;
+constexpr unsigned kNorthEast = 4;
+constexpr unsigned kSouthWest = 2;
+constexpr unsigned kSouthEast = 1;
+constexpr unsigned kInkPatterns = 16;
+
+// A grid point's byte for each pattern of ink around it.
+constexpr std::array<std::uint8_t, kInkPatterns> point_cells() {
+  std::array<std::uint8_t, kInkPatterns> cells{};
+  for (unsigned ink = 0; ink < kInkPatterns; ++ink) {
+    const bool north_west = (ink & kNorthWest) != 0;
+    const bool north_east = (ink & kNorthEast) != 0;
+    const bool south_west = (ink & kSouthWest) != 0;
+    const bool south_east = (ink & kSouthEast) != 0;
+    std::uint8_t cell = 0;
+    if (north_east && !north_west) cell |= kUp;
+    if (south_east && !north_east) cell |= kRight;
+    if (south_west && !south_east) cell |= kDown;
+    if (north_west && !south_west) cell |= kLeft;
+    if (north_east == south_west && north_west == south_east && north_east != north_west) {
+      cell |= kTwoWay;
+    }
+    cells[ink] = cell;
+  }
+  return cells;
+}
+constexpr std::array<std::uint8_t, kInkPatterns> kPointCells = point_cells();
 
 // The direction a quarter turn clockwise (with y up) from direction.
 std::uint8_t right_turn(std::uint8_t direction) {
   return direction == kLeft ? kUp : static_cast<std::uint8_t>(direction << 1);
 }
 
-class Tracer {
- public:
-  explicit Tracer(const GlyphBitmap& bitmap)
-      : bitmap_(bitmap),
-        row_points_(static_cast<std::size_t>(bitmap.width) + 1),
-        points_(static_cast<std::size_t>(bitmap.height + 1) * row_points_, 0) {}
-
-  void trace(std::vector<Contour>& contours) {
-    mark_edges();
-    for (std::size_t start = 0; start < points_.size(); ++start) {
-      // A two-way start can begin two loops.
-      while ((points_[start] & kEdges) != 0) walk_from(start, contours);
-    }
-  }
-
- private:
-  // Row row_up of the box (counted up from its bottom; paper outside it) as
-  // one byte per pixel, with a pixel of paper on either side: ink of pixel
-  // x at [x + 1].
-  void unpack_row(std::int64_t row_up, std::vector<std::uint8_t>& ink) const {
-    std::fill(ink.begin(), ink.end(), 0);
-    if (row_up < 0 || row_up >= static_cast<std::int64_t>(bitmap_.height)) return;
-    const auto line =
-        static_cast<std::size_t>(bitmap_.height - 1 - static_cast<std::uint64_t>(row_up));
-    const std::uint8_t* bits =
-        bitmap_.lines.data() + line * static_cast<std::size_t>(bitmap_.stride);
-    for (std::size_t x = 0; x < bitmap_.width; ++x) {
-      ink[x + 1] = (bits[x / kBitsPerByte] >> (kHighBit - x % kBitsPerByte)) & 1U;
-    }
-  }
-
-  // Point (x, y) of the grid is the corner of pixels x - 1 and x of rows
-  // y - 1 (below) and y (above).
-  void mark_edges() {
-    std::vector<std::uint8_t> below(row_points_ + 1);
-    std::vector<std::uint8_t> above(row_points_ + 1);
-    std::size_t point = 0;
-    for (std::uint64_t y = 0; y <= bitmap_.height; ++y) {
-      below.swap(above);
-      unpack_row(static_cast<std::int64_t>(y), above);
-      for (std::size_t x = 0; x < row_points_; ++x, ++point) {
-        const bool north_west = above[x] != 0;
-        const bool north_east = above[x + 1] != 0;
-        const bool south_west = below[x] != 0;
-        const bool south_east = below[x + 1] != 0;
-        std::uint8_t cell = 0;
-        if (north_east && !north_west) cell |= kUp;
-        if (south_east && !north_east) cell |= kRight;
-        if (south_west && !south_east) cell |= kDown;
-        if (north_west && !south_west) cell |= kLeft;
-        if (north_east == south_west && north_west == south_east && north_east != north_west) {
-          cell |= kTwoWay;
-        }
-        points_[point] = cell;
-      }
-    }
-  }
-
-  std::size_t step(std::size_t point, std::uint8_t direction) const {
-    switch (direction) {
-      case kUp:
-        return point + row_points_;
-      case kRight:
-        return point + 1;
-      case kDown:
-        return point - row_points_;
-      default:
-        return point - 1;
-    }
-  }
-
-  // Walks edges from start until every loop through start that the walk
-  // enters is closed, handing each loop to contours as it closes.
-  void walk_from(std::size_t start, std::vector<Contour>& contours) {
-    path_.clear();
-    path_.push_back(start);
-    if ((points_[start] & kTwoWay) != 0) points_[start] |= kOnPath;
-    const std::uint8_t edges = points_[start] & kEdges;
-    std::uint8_t direction = edges & static_cast<std::uint8_t>(-edges);  // lowest edge
-    std::size_t point = start;
-    for (;;) {
-      points_[point] &= static_cast<std::uint8_t>(~direction);
-      point = step(point, direction);
-      if ((points_[point] & kOnPath) != 0) {
-        // Back at a two-way point: the steps since it left it form a loop.
-        std::size_t first = path_.size() - 1;
-        while (path_[first] != point) --first;
-        emit_loop(first, contours);
-        for (std::size_t i = first + 1; i < path_.size(); ++i) {
-          points_[path_[i]] &= static_cast<std::uint8_t>(~kOnPath);
-        }
-        path_.resize(first + 1);
-        direction = right_turn(direction);
-        // Only at start can the turn's edge be gone: the first step took it.
-        if ((points_[point] & direction) == 0) break;
-      } else if (point == start) {
-        emit_loop(0, contours);
-        break;
-      } else {
-        path_.push_back(point);
-        if ((points_[point] & kTwoWay) != 0) {
-          points_[point] |= kOnPath;
-          direction = right_turn(direction);
-        } else {
-          direction = points_[point] & kEdges;
-        }
-      }
-    }
-    for (const std::size_t on_path : path_) {
-      points_[on_path] &= static_cast<std::uint8_t>(~kOnPath);
-    }
-  }
-
-  // The loop path_[first..] (closing back to path_[first]) as a contour of
-  // its corners.
-  void emit_loop(std::size_t first, std::vector<Contour>& contours) const {
-    const std::size_t count = path_.size() - first;
-    Contour& contour = contours.emplace_back();
-    for (std::size_t i = 0; i < count; ++i) {
-      const std::size_t before = path_[first + (i + count - 1) % count];
-      const std::size_t here = path_[first + i];
-      const std::size_t after = path_[first + (i + 1) % count];
-      // Unit steps: the same index difference is the same direction.
-      if (here - before == after - here) continue;
-      contour.points.push_back(font_point(here));
-    }
-  }
-
-  OutlinePoint font_point(std::size_t point) const {
-    const auto x = static_cast<std::int64_t>(point % row_points_) + bitmap_.x_offset;
-    const auto y = static_cast<std::int64_t>(point / row_points_) + bitmap_.y_offset;
-    // Offsets too far out for 32 bits stay out of range rather than wrap
-    // into it, so a writer's range check still refuses the glyph.
-    const auto clamp = [](std::int64_t value) {
-      return static_cast<std::int32_t>(
-          std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                   std::numeric_limits<std::int32_t>::max()));
-    };
-    return OutlinePoint{clamp(x), clamp(y)};
-  }
-
-  const GlyphBitmap& bitmap_;
-  std::size_t row_points_;
-  std::vector<std::uint8_t> points_;  // (width + 1) x (height + 1), bottom row first
-  std::vector<std::size_t> path_;     // grid points of the loop being walked
-};
+// Offsets too far out for 32 bits stay out of range rather than wrap into
+// it, so a writer's range check still refuses the glyph.
+std::int32_t clamp32(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
 
 }  // namespace
 
-void trace_outline(const GlyphBitmap& bitmap, std::vector<Contour>& contours) {
-  contours.clear();
+void OutlineTracer::trace(const GlyphBitmap& bitmap, Outline& outline) {
+  outline.clear();
   if (bitmap.width == 0 || bitmap.height == 0) return;
-  Tracer(bitmap).trace(contours);
+  row_points_ = static_cast<std::size_t>(bitmap.width) + 1;
+  x_offset_ = bitmap.x_offset;
+  y_offset_ = bitmap.y_offset;
+  steps_[kUp] = static_cast<std::ptrdiff_t>(row_points_);
+  steps_[kRight] = 1;
+  steps_[kDown] = -static_cast<std::ptrdiff_t>(row_points_);
+  steps_[kLeft] = -1;
+  mark_edges(bitmap);
+  // The walk stores a step's point before it knows whether it is a corner,
+  // one past the corners so far; a loop holds each grid point once at most.
+  if (path_.size() < grid_.size() + 1) path_.resize(grid_.size() + 1);
+  for (std::size_t start = 0; start < grid_.size(); ++start) {
+    // A two-way start can begin two loops.
+    while ((grid_[start] & kEdges) != 0) walk_from(start, outline);
+  }
+}
+
+// Point (x, y) of the grid is the corner of pixels x - 1 and x of rows
+// y - 1 (below) and y (above); rows outside the box are paper.
+void OutlineTracer::mark_edges(const GlyphBitmap& bitmap) {
+  const auto width = static_cast<std::size_t>(bitmap.width);
+  const auto stride = static_cast<std::size_t>(bitmap.stride);
+  paper_.assign(stride, 0);
+  grid_.resize(static_cast<std::size_t>(bitmap.height + 1) * row_points_);
+  std::uint8_t* cell = grid_.data();
+  const std::uint8_t* below = paper_.data();
+  for (std::uint64_t y = 0; y <= bitmap.height; ++y) {
+    const std::uint8_t* above =
+        y < bitmap.height
+            ? bitmap.lines.data() + static_cast<std::size_t>(bitmap.height - 1 - y) * stride
+            : paper_.data();
+    // The pattern slides one pixel right per point: the east pixels become
+    // the west ones.
+    unsigned ink = 0;
+    for (std::size_t x = 0; x < width; ++x) {
+      const unsigned shift = kBitsPerByte - 1 - x % kBitsPerByte;
+      ink = ((ink << 1) & (kNorthWest | kSouthWest)) |
+            ((above[x / kBitsPerByte] >> shift) & 1U) * kNorthEast |
+            ((below[x / kBitsPerByte] >> shift) & 1U) * kSouthEast;
+      *cell++ = kPointCells[ink];
+    }
+    *cell++ = kPointCells[(ink << 1) & (kNorthWest | kSouthWest)];  // right of the box
+    below = above;
+  }
+}
+
+// Walks edges from start until every loop through start that the walk
+// enters is closed, handing each loop to outline as it closes. Only corners
+// are kept: a point where the walk goes on straight is no corner of any
+// loop, and every two-way point is one (edges arrive there across the two
+// that leave). The common step, through a point with one edge out, stores
+// the point and keeps it only if the walk turns there, without a branch
+// that random ink would make the processor guess wrong.
+void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
+  // Directions are single bits: the x and y step of each.
+  constexpr std::array<std::int8_t, kLeft + 1> kStepX = {0, 0, 1, 0, 0, 0, 0, 0, -1};
+  constexpr std::array<std::int8_t, kLeft + 1> kStepY = {0, 1, 0, 0, -1, 0, 0, 0, 0};
+  std::int64_t x = static_cast<std::int64_t>(start % row_points_);
+  std::int64_t y = static_cast<std::int64_t>(start / row_points_);
+  // The first point with edges left is a corner: its loop's points before
+  // and after it cannot both lie on a straight line through it, as one of
+  // them would come before it in the grid and have edges left too.
+  path_[0] = Corner{start, x, y};
+  corners_ = 1;
+  if ((grid_[start] & kTwoWay) != 0) grid_[start] |= kOnPath;
+  const std::uint8_t edges = grid_[start] & kEdges;
+  std::uint8_t direction = edges & static_cast<std::uint8_t>(-edges);  // lowest edge
+  std::size_t point = start;
+  for (;;) {
+    grid_[point] &= static_cast<std::uint8_t>(~direction);
+    point += static_cast<std::size_t>(steps_[direction]);
+    x += kStepX[direction];
+    y += kStepY[direction];
+    const std::uint8_t cell = grid_[point];
+    if ((cell & (kOnPath | kTwoWay)) == 0 && point != start) {
+      const std::uint8_t next = cell & kEdges;
+      path_[corners_] = Corner{point, x, y};
+      corners_ += next != direction ? 1 : 0;
+      direction = next;
+    } else if ((cell & kOnPath) != 0) {
+      // Back at a two-way point: the corners since it left it form a loop.
+      std::size_t first = corners_ - 1;
+      while (path_[first].point != point) --first;
+      emit_loop(first, outline);
+      for (std::size_t i = first + 1; i < corners_; ++i) {
+        grid_[path_[i].point] &= static_cast<std::uint8_t>(~kOnPath);
+      }
+      corners_ = first + 1;
+      direction = right_turn(direction);
+      // Only at start can the turn's edge be gone: the first step took it.
+      if ((grid_[point] & direction) == 0) break;
+    } else if (point == start) {
+      emit_loop(0, outline);
+      break;
+    } else {  // a two-way point met for the first time
+      grid_[point] |= kOnPath;
+      direction = right_turn(direction);
+      path_[corners_++] = Corner{point, x, y};
+    }
+  }
+  for (std::size_t i = 0; i < corners_; ++i) {
+    grid_[path_[i].point] &= static_cast<std::uint8_t>(~kOnPath);
+  }
+}
+
+// The loop of corners path_[first..] as a contour in font pixels.
+void OutlineTracer::emit_loop(std::size_t first, Outline& outline) const {
+  for (std::size_t i = first; i < corners_; ++i) {
+    outline.points.push_back(
+        OutlinePoint{clamp32(path_[i].x + x_offset_), clamp32(path_[i].y + y_offset_)});
+  }
+  outline.ends.push_back(outline.points.size());
+}
+
+void trace_outline(const GlyphBitmap& bitmap, std::vector<Contour>& contours) {
+  OutlineTracer tracer;
+  Outline outline;
+  tracer.trace(bitmap, outline);
+  contours.clear();
+  std::size_t begin = 0;
+  for (const std::size_t end : outline.ends) {
+    contours.push_back(Contour{{outline.points.begin() + static_cast<std::ptrdiff_t>(begin),
+                                outline.points.begin() + static_cast<std::ptrdiff_t>(end)}});
+    begin = end;
+  }
 }
 
 }  // namespace vellicor

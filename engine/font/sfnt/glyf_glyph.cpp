@@ -2,10 +2,14 @@
 // Reference Manual and the OpenType specification agree on it): contour
 // count, box, end points, instructions, then flags and x and y steps, each
 // point's coordinates stored as the step from the point before it.
+//
+// A font's glyf table is mostly these records, so one pass over the points
+// checks the limits and codes flags and steps into the encoder's own
+// buffers, and the record then goes into space made for it in one go.
 #include "engine/font/sfnt/glyf_glyph.hpp"
 
 #include <algorithm>
-#include <cstddef>
+#include <cstring>
 #include <limits>
 
 namespace vellicor {
@@ -26,125 +30,168 @@ constexpr std::int64_t kShortStepLimit = std::numeric_limits<std::uint8_t>::max(
 constexpr std::size_t kShortestRepeat = 3;
 constexpr std::size_t kMostRepeats = std::numeric_limits<std::uint8_t>::max();
 
+// numberOfContours and the box, then after the end points instructionLength.
+constexpr std::size_t kHeaderBytes = 10;
+constexpr std::size_t kInstructionLengthBytes = 2;
+constexpr std::size_t kEndPointBytes = 2;
+
 bool fits_int16(std::int64_t value) {
   return value >= std::numeric_limits<std::int16_t>::min() &&
          value <= std::numeric_limits<std::int16_t>::max();
 }
 
-void put16(std::vector<std::uint8_t>& out, std::int64_t value) {
+// One coordinate step's flag bits and stored bytes, found without branches
+// on the step's size: the steps of traced glyphs come in random sizes, which
+// a processor guessing branches gets wrong half the time.
+struct CodedStep {
+  std::uint8_t flag;
+  std::uint8_t length;    // bytes stored: none for no step, one if short, else two
+  std::uint8_t bytes[2];  // the first length of them
+};
+
+CodedStep code_step(std::int64_t step, std::uint8_t short_bit, std::uint8_t same_or_positive) {
+  const std::int64_t size = step < 0 ? -step : step;
+  const bool none = step == 0;
+  const bool small = !none && size <= kShortStepLimit;
+  const auto bits = static_cast<std::uint16_t>(step);
+  CodedStep coded{};
+  coded.flag = static_cast<std::uint8_t>((none ? same_or_positive : 0) | (small ? short_bit : 0) |
+                                         (small && step > 0 ? same_or_positive : 0));
+  coded.length = static_cast<std::uint8_t>(none ? 0 : small ? 1 : 2);
+  coded.bytes[0] = small ? static_cast<std::uint8_t>(size) : static_cast<std::uint8_t>(bits >> 8);
+  coded.bytes[1] = static_cast<std::uint8_t>(bits & 0xFF);
+  return coded;
+}
+
+// Stores both bytes of step at at (there is room) and moves on past the
+// ones that count.
+std::uint8_t* put_step(std::uint8_t* at, const CodedStep& step) {
+  at[0] = step.bytes[0];
+  at[1] = step.bytes[1];
+  return at + step.length;
+}
+
+std::uint8_t* put16(std::uint8_t* at, std::int64_t value) {
   const auto bits = static_cast<std::uint16_t>(value);
-  out.push_back(static_cast<std::uint8_t>(bits >> 8));
-  out.push_back(static_cast<std::uint8_t>(bits & 0xFF));
+  at[0] = static_cast<std::uint8_t>(bits >> 8);
+  at[1] = static_cast<std::uint8_t>(bits & 0xFF);
+  return at + 2;
 }
 
-// The flag bits and stored bytes of one coordinate step.
-std::uint8_t step_flag(std::int64_t step, std::uint8_t short_bit, std::uint8_t same_or_positive) {
-  if (step == 0) return same_or_positive;
-  if (step >= -kShortStepLimit && step <= kShortStepLimit) {
-    return static_cast<std::uint8_t>(short_bit | (step > 0 ? same_or_positive : 0));
-  }
-  return 0;
-}
-
-void put_step(std::vector<std::uint8_t>& out, std::int64_t step, std::uint8_t flag,
-              std::uint8_t short_bit) {
-  if ((flag & short_bit) != 0) {
-    out.push_back(static_cast<std::uint8_t>(step < 0 ? -step : step));
-  } else if (step != 0) {
-    put16(out, step);
-  }
-}
-
-// Every point's coordinates in font units, checked against the format's
-// limits.
-bool scaled_points(const std::vector<Contour>& contours, std::uint32_t units_per_pixel,
-                   std::vector<std::int64_t>& xs, std::vector<std::int64_t>& ys) {
-  if (units_per_pixel == 0 || contours.size() > kGlyfMostContours) return false;
-  std::size_t total = 0;
-  for (const Contour& contour : contours) {
-    if (contour.points.empty()) return false;
-    total += contour.points.size();
-    if (total > kGlyfMostPoints) return false;
-  }
-  xs.reserve(total);
-  ys.reserve(total);
-  std::int64_t last_x = 0;
-  std::int64_t last_y = 0;
-  for (const Contour& contour : contours) {
-    for (const OutlinePoint& point : contour.points) {
-      // 32-bit coordinate times 32-bit scale fits 64 bits.
-      const std::int64_t x = static_cast<std::int64_t>(point.x) * units_per_pixel;
-      const std::int64_t y = static_cast<std::int64_t>(point.y) * units_per_pixel;
-      if (!fits_int16(x) || !fits_int16(y) || !fits_int16(x - last_x) || !fits_int16(y - last_y)) {
-        return false;
-      }
-      xs.push_back(x);
-      ys.push_back(y);
-      last_x = x;
-      last_y = y;
-    }
+// Every contour has points: each end lies past the one before.
+bool no_empty_contour(const Outline& outline) {
+  std::size_t begin = 0;
+  for (const std::size_t end : outline.ends) {
+    if (end <= begin) return false;
+    begin = end;
   }
   return true;
 }
 
 }  // namespace
 
-bool append_glyf_glyph(const std::vector<Contour>& contours, std::uint32_t units_per_pixel,
-                       std::vector<std::uint8_t>& out, GlyfBounds& bounds) {
-  if (contours.empty()) {
-    bounds = GlyfBounds{};
-    return true;
+bool GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_per_pixel,
+                                   GlyfBounds& bounds) {
+  const std::size_t count = outline.points.size();
+  if (units_per_pixel == 0 || outline.ends.size() > kGlyfMostContours || count > kGlyfMostPoints ||
+      !no_empty_contour(outline)) {
+    return false;
   }
-  std::vector<std::int64_t> xs;
-  std::vector<std::int64_t> ys;
-  if (!scaled_points(contours, units_per_pixel, xs, ys)) return false;
-
-  GlyfBounds found;
-  found.x_min = static_cast<std::int16_t>(*std::min_element(xs.begin(), xs.end()));
-  found.x_max = static_cast<std::int16_t>(*std::max_element(xs.begin(), xs.end()));
-  found.y_min = static_cast<std::int16_t>(*std::min_element(ys.begin(), ys.end()));
-  found.y_max = static_cast<std::int16_t>(*std::max_element(ys.begin(), ys.end()));
-  found.points = static_cast<std::uint16_t>(xs.size());
-  found.contours = static_cast<std::uint16_t>(contours.size());
-
-  put16(out, found.contours);
-  put16(out, found.x_min);
-  put16(out, found.y_min);
-  put16(out, found.x_max);
-  put16(out, found.y_max);
-  std::int64_t end_point = -1;
-  for (const Contour& contour : contours) {
-    end_point += static_cast<std::int64_t>(contour.points.size());
-    put16(out, end_point);
+  flags_.resize(count);
+  // Room for two bytes of every step, and for the last step's second byte.
+  x_steps_.resize(2 * count);
+  y_steps_.resize(2 * count);
+  std::uint8_t* x_at = x_steps_.data();
+  std::uint8_t* y_at = y_steps_.data();
+  std::int64_t x_min = std::numeric_limits<std::int64_t>::max();
+  std::int64_t y_min = x_min;
+  std::int64_t x_max = std::numeric_limits<std::int64_t>::min();
+  std::int64_t y_max = x_max;
+  std::int64_t last_x = 0;
+  std::int64_t last_y = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    // 32-bit coordinate times 32-bit scale fits 64 bits.
+    const std::int64_t x = static_cast<std::int64_t>(outline.points[i].x) * units_per_pixel;
+    const std::int64_t y = static_cast<std::int64_t>(outline.points[i].y) * units_per_pixel;
+    const std::int64_t dx = x - last_x;
+    const std::int64_t dy = y - last_y;
+    if (!fits_int16(x) || !fits_int16(y) || !fits_int16(dx) || !fits_int16(dy)) return false;
+    const CodedStep x_step = code_step(dx, kXShort, kXSameOrPositive);
+    const CodedStep y_step = code_step(dy, kYShort, kYSameOrPositive);
+    flags_[i] = static_cast<std::uint8_t>(kOnCurve | x_step.flag | y_step.flag);
+    x_at = put_step(x_at, x_step);
+    y_at = put_step(y_at, y_step);
+    x_min = std::min(x_min, x);
+    x_max = std::max(x_max, x);
+    y_min = std::min(y_min, y);
+    y_max = std::max(y_max, y);
+    last_x = x;
+    last_y = y;
   }
-  put16(out, 0);  // instructionLength
+  x_steps_.resize(static_cast<std::size_t>(x_at - x_steps_.data()));
+  y_steps_.resize(static_cast<std::size_t>(y_at - y_steps_.data()));
+  bounds.x_min = static_cast<std::int16_t>(x_min);
+  bounds.y_min = static_cast<std::int16_t>(y_min);
+  bounds.x_max = static_cast<std::int16_t>(x_max);
+  bounds.y_max = static_cast<std::int16_t>(y_max);
+  bounds.points = static_cast<std::uint16_t>(count);
+  bounds.contours = static_cast<std::uint16_t>(outline.ends.size());
+  return true;
+}
 
-  std::vector<std::uint8_t> flags(xs.size());
-  for (std::size_t i = 0; i < xs.size(); ++i) {
-    const std::int64_t dx = xs[i] - (i == 0 ? 0 : xs[i - 1]);
-    const std::int64_t dy = ys[i] - (i == 0 ? 0 : ys[i - 1]);
-    flags[i] = static_cast<std::uint8_t>(kOnCurve | step_flag(dx, kXShort, kXSameOrPositive) |
-                                         step_flag(dy, kYShort, kYSameOrPositive));
-  }
-  for (std::size_t i = 0; i < flags.size();) {
+// A run never codes to more bytes than it holds flags, so the packed flags
+// never overtake the ones still to read.
+std::size_t GlyfGlyphEncoder::pack_flags() {
+  std::size_t packed = 0;
+  for (std::size_t i = 0; i < flags_.size();) {
+    const std::uint8_t flag = flags_[i];
     std::size_t run = 1;
-    while (i + run < flags.size() && run <= kMostRepeats && flags[i + run] == flags[i]) ++run;
+    while (i + run < flags_.size() && run <= kMostRepeats && flags_[i + run] == flag) ++run;
     if (run >= kShortestRepeat) {
-      out.push_back(static_cast<std::uint8_t>(flags[i] | kRepeat));
-      out.push_back(static_cast<std::uint8_t>(run - 1));
+      flags_[packed++] = static_cast<std::uint8_t>(flag | kRepeat);
+      flags_[packed++] = static_cast<std::uint8_t>(run - 1);
     } else {
-      out.insert(out.end(), run, flags[i]);
+      for (std::size_t copy = 0; copy < run; ++copy) flags_[packed++] = flag;
     }
     i += run;
   }
-  for (std::size_t i = 0; i < xs.size(); ++i) {
-    put_step(out, xs[i] - (i == 0 ? 0 : xs[i - 1]), flags[i], kXShort);
+  return packed;
+}
+
+bool GlyfGlyphEncoder::append(const Outline& outline, std::uint32_t units_per_pixel,
+                              std::vector<std::uint8_t>& out, GlyfBounds& bounds) {
+  if (outline.ends.empty()) {
+    bounds = GlyfBounds{};
+    return true;
   }
-  for (std::size_t i = 0; i < ys.size(); ++i) {
-    put_step(out, ys[i] - (i == 0 ? 0 : ys[i - 1]), flags[i], kYShort);
-  }
+  GlyfBounds found;
+  if (!code_points(outline, units_per_pixel, found)) return false;
+  const std::size_t flag_bytes = pack_flags();
+
+  const std::size_t start = out.size();
+  out.resize(start + kHeaderBytes + kEndPointBytes * outline.ends.size() + kInstructionLengthBytes +
+             flag_bytes + x_steps_.size() + y_steps_.size());
+  std::uint8_t* at = out.data() + start;
+  at = put16(at, found.contours);
+  at = put16(at, found.x_min);
+  at = put16(at, found.y_min);
+  at = put16(at, found.x_max);
+  at = put16(at, found.y_max);
+  for (const std::size_t end : outline.ends) at = put16(at, static_cast<std::int64_t>(end) - 1);
+  at = put16(at, 0);  // instructionLength
+  std::memcpy(at, flags_.data(), flag_bytes);
+  at += flag_bytes;
+  std::memcpy(at, x_steps_.data(), x_steps_.size());
+  at += x_steps_.size();
+  std::memcpy(at, y_steps_.data(), y_steps_.size());
   bounds = found;
   return true;
+}
+
+bool append_glyf_glyph(const Outline& outline, std::uint32_t units_per_pixel,
+                       std::vector<std::uint8_t>& out, GlyfBounds& bounds) {
+  GlyfGlyphEncoder encoder;
+  return encoder.append(outline, units_per_pixel, out, bounds);
 }
 
 }  // namespace vellicor

@@ -25,16 +25,36 @@ struct GlyfBounds {
   std::uint16_t points = 0, contours = 0;
 };
 
-// Appends to out the simple-glyph record of contours, their coordinates
-// multiplied by units_per_pixel, all points on the curve, no instructions,
-// unpadded; sets bounds. No contours: appends nothing (a glyph without
-// outline has an empty 'glyf' entry). Returns false, with out and bounds
-// unchanged, when the glyph cannot be stored: a coordinate or a step between
-// points outside 16 bits, more points or contours than FreeType loads
-// (kGlyfMostPoints, kGlyfMostContours), a contour without points, or no
-// units per pixel.
-[[nodiscard]] bool append_glyf_glyph(const std::vector<Contour>& contours,
-                                     std::uint32_t units_per_pixel, std::vector<std::uint8_t>& out,
-                                     GlyfBounds& bounds);
+// Writes simple-glyph records. One encoder keeps its working memory from
+// glyph to glyph (as large as the glyph of most points), so encoding a font
+// allocates nothing per glyph beyond the records themselves.
+class GlyfGlyphEncoder {
+ public:
+  // Appends to out the simple-glyph record of outline, its coordinates
+  // multiplied by units_per_pixel, all points on the curve, no
+  // instructions, unpadded; sets bounds. No contours: appends nothing (a
+  // glyph without outline has an empty 'glyf' entry). Returns false, with
+  // out and bounds unchanged, when the glyph cannot be stored: a coordinate
+  // or a step between points outside 16 bits, more points or contours than
+  // FreeType loads (kGlyfMostPoints, kGlyfMostContours), a contour without
+  // points, or no units per pixel.
+  [[nodiscard]] bool append(const Outline& outline, std::uint32_t units_per_pixel,
+                            std::vector<std::uint8_t>& out, GlyfBounds& bounds);
+
+ private:
+  // Checks outline against the format's limits, finds its box and codes
+  // every point's flag (into flags_) and x and y steps (x_steps_, y_steps_).
+  bool code_points(const Outline& outline, std::uint32_t units_per_pixel, GlyfBounds& bounds);
+  // Run-length codes flags_ in place; returns the coded length.
+  std::size_t pack_flags();
+
+  std::vector<std::uint8_t> flags_;  // one per point, then packed
+  std::vector<std::uint8_t> x_steps_;
+  std::vector<std::uint8_t> y_steps_;
+};
+
+// append of a one-off encoder.
+[[nodiscard]] bool append_glyf_glyph(const Outline& outline, std::uint32_t units_per_pixel,
+                                     std::vector<std::uint8_t>& out, GlyfBounds& bounds);
 
 }  // namespace vellicor
