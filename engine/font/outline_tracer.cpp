@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace vellicor {
@@ -60,7 +61,48 @@ constexpr std::array<std::uint8_t, kInkPatterns> point_cells() {
   }
   return cells;
 }
-constexpr std::array<std::uint8_t, kInkPatterns> kPointCells = point_cells();
+
+// Cells are made four at a time: points x to x + 3 (x a multiple of four)
+// lie between pixels x - 1 and x + 3, five pixels of the row above and five
+// of the row below, so one table look-up of those ten bits gives four cells.
+constexpr std::size_t kGroup = 4;
+constexpr unsigned kWindowBits = kGroup + 1;
+constexpr unsigned kWindowMask = (1U << kWindowBits) - 1;
+using CellGroup = std::array<std::uint8_t, kGroup>;
+
+// The cells of a group for each pair of windows (above << 5 | below), the
+// leftmost pixel in the high bit of each.
+constexpr std::array<CellGroup, std::size_t{1} << (2 * kWindowBits)> group_cells() {
+  const std::array<std::uint8_t, kInkPatterns> cells = point_cells();
+  std::array<CellGroup, std::size_t{1} << (2 * kWindowBits)> groups{};
+  for (unsigned windows = 0; windows < groups.size(); ++windows) {
+    const unsigned above = windows >> kWindowBits;
+    const unsigned below = windows & kWindowMask;
+    for (unsigned k = 0; k < kGroup; ++k) {
+      // Point k lies between pixels k - 1 and k of the group: window bits
+      // 4 - k and 3 - k.
+      const unsigned west = kGroup - k;
+      const unsigned east = west - 1;
+      const unsigned ink =
+          ((above >> west) & 1U) * kNorthWest | ((above >> east) & 1U) * kNorthEast |
+          ((below >> west) & 1U) * kSouthWest | ((below >> east) & 1U) * kSouthEast;
+      groups[windows][k] = cells[ink];
+    }
+  }
+  return groups;
+}
+constexpr std::array<CellGroup, std::size_t{1} << (2 * kWindowBits)> kGroupCells = group_cells();
+
+// Pixels x - 1 to x + 3 of line (x a multiple of four), leftmost in the
+// high bit, paper outside the line: before it, and past its stride bytes
+// (the bits past the width within them are paper already).
+unsigned pixel_window(const std::uint8_t* line, std::size_t stride, std::size_t x) {
+  const std::size_t byte = x / kBitsPerByte;
+  const unsigned here = byte < stride ? line[byte] : 0U;
+  if (x % kBitsPerByte != 0) return here & kWindowMask;  // the low five bits
+  const unsigned before = byte > 0 ? line[byte - 1] & 1U : 0U;
+  return before << kGroup | here >> kGroup;
+}
 
 // The direction a quarter turn clockwise (with y up) from direction.
 std::uint8_t right_turn(std::uint8_t direction) {
@@ -89,38 +131,34 @@ void OutlineTracer::trace(const GlyphBitmap& bitmap, Outline& outline) {
   mark_edges(bitmap);
   // The walk stores a step's point before it knows whether it is a corner,
   // one past the corners so far; a loop holds each grid point once at most.
-  if (path_.size() < grid_.size() + 1) path_.resize(grid_.size() + 1);
-  for (std::size_t start = 0; start < grid_.size(); ++start) {
+  if (path_.size() < grid_points_ + 1) path_.resize(grid_points_ + 1);
+  for (std::size_t start = 0; start < grid_points_; ++start) {
     // A two-way start can begin two loops.
     while ((grid_[start] & kEdges) != 0) walk_from(start, outline);
   }
 }
 
 // Point (x, y) of the grid is the corner of pixels x - 1 and x of rows
-// y - 1 (below) and y (above); rows outside the box are paper.
+// y - 1 (below) and y (above); rows outside the box are paper. A row's last
+// group may write past its end: the next row's cells, written next, or
+// grid_'s slack past the last row.
 void OutlineTracer::mark_edges(const GlyphBitmap& bitmap) {
-  const auto width = static_cast<std::size_t>(bitmap.width);
   const auto stride = static_cast<std::size_t>(bitmap.stride);
   paper_.assign(stride, 0);
-  grid_.resize(static_cast<std::size_t>(bitmap.height + 1) * row_points_);
-  std::uint8_t* cell = grid_.data();
+  grid_points_ = static_cast<std::size_t>(bitmap.height + 1) * row_points_;
+  grid_.resize(grid_points_ + kGroup - 1);
+  std::uint8_t* row = grid_.data();
   const std::uint8_t* below = paper_.data();
-  for (std::uint64_t y = 0; y <= bitmap.height; ++y) {
+  for (std::uint64_t y = 0; y <= bitmap.height; ++y, row += row_points_) {
     const std::uint8_t* above =
         y < bitmap.height
             ? bitmap.lines.data() + static_cast<std::size_t>(bitmap.height - 1 - y) * stride
             : paper_.data();
-    // The pattern slides one pixel right per point: the east pixels become
-    // the west ones.
-    unsigned ink = 0;
-    for (std::size_t x = 0; x < width; ++x) {
-      const unsigned shift = kBitsPerByte - 1 - x % kBitsPerByte;
-      ink = ((ink << 1) & (kNorthWest | kSouthWest)) |
-            ((above[x / kBitsPerByte] >> shift) & 1U) * kNorthEast |
-            ((below[x / kBitsPerByte] >> shift) & 1U) * kSouthEast;
-      *cell++ = kPointCells[ink];
+    for (std::size_t x = 0; x < row_points_; x += kGroup) {
+      const unsigned windows =
+          pixel_window(above, stride, x) << kWindowBits | pixel_window(below, stride, x);
+      std::memcpy(row + x, kGroupCells[windows].data(), kGroup);
     }
-    *cell++ = kPointCells[(ink << 1) & (kNorthWest | kSouthWest)];  // right of the box
     below = above;
   }
 }
@@ -136,59 +174,66 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
   // Directions are single bits: the x and y step of each.
   constexpr std::array<std::int8_t, kLeft + 1> kStepX = {0, 0, 1, 0, 0, 0, 0, 0, -1};
   constexpr std::array<std::int8_t, kLeft + 1> kStepY = {0, 1, 0, 0, -1, 0, 0, 0, 0};
+  // Local copies: the compiler cannot tell that the bytes written to the
+  // grid leave the members alone, and would read them again every step.
+  std::uint8_t* const grid = grid_.data();
+  Corner* const path = path_.data();
+  const std::array<std::ptrdiff_t, kLeft + 1> steps = steps_;
   std::int64_t x = static_cast<std::int64_t>(start % row_points_);
   std::int64_t y = static_cast<std::int64_t>(start / row_points_);
   // The first point with edges left is a corner: its loop's points before
   // and after it cannot both lie on a straight line through it, as one of
   // them would come before it in the grid and have edges left too.
-  path_[0] = Corner{start, x, y};
-  corners_ = 1;
-  if ((grid_[start] & kTwoWay) != 0) grid_[start] |= kOnPath;
-  const std::uint8_t edges = grid_[start] & kEdges;
+  path[0] = Corner{start, x, y};
+  std::size_t corners = 1;
+  if ((grid[start] & kTwoWay) != 0) grid[start] |= kOnPath;
+  const std::uint8_t edges = grid[start] & kEdges;
   std::uint8_t direction = edges & static_cast<std::uint8_t>(-edges);  // lowest edge
   std::size_t point = start;
   for (;;) {
-    grid_[point] &= static_cast<std::uint8_t>(~direction);
-    point += static_cast<std::size_t>(steps_[direction]);
+    grid[point] &= static_cast<std::uint8_t>(~direction);
+    point += static_cast<std::size_t>(steps[direction]);
     x += kStepX[direction];
     y += kStepY[direction];
-    const std::uint8_t cell = grid_[point];
+    const std::uint8_t cell = grid[point];
     if ((cell & (kOnPath | kTwoWay)) == 0 && point != start) {
       const std::uint8_t next = cell & kEdges;
-      path_[corners_] = Corner{point, x, y};
-      corners_ += next != direction ? 1 : 0;
+      path[corners] = Corner{point, x, y};
+      corners += next != direction ? 1 : 0;
       direction = next;
     } else if ((cell & kOnPath) != 0) {
       // Back at a two-way point: the corners since it left it form a loop.
-      std::size_t first = corners_ - 1;
-      while (path_[first].point != point) --first;
-      emit_loop(first, outline);
-      for (std::size_t i = first + 1; i < corners_; ++i) {
-        grid_[path_[i].point] &= static_cast<std::uint8_t>(~kOnPath);
+      std::size_t first = corners - 1;
+      while (path[first].point != point) --first;
+      emit_loop(first, corners, outline);
+      for (std::size_t i = first + 1; i < corners; ++i) {
+        grid[path[i].point] &= static_cast<std::uint8_t>(~kOnPath);
       }
-      corners_ = first + 1;
+      corners = first + 1;
       direction = right_turn(direction);
       // Only at start can the turn's edge be gone: the first step took it.
-      if ((grid_[point] & direction) == 0) break;
+      if ((grid[point] & direction) == 0) break;
     } else if (point == start) {
-      emit_loop(0, outline);
+      emit_loop(0, corners, outline);
       break;
     } else {  // a two-way point met for the first time
-      grid_[point] |= kOnPath;
+      grid[point] |= kOnPath;
       direction = right_turn(direction);
-      path_[corners_++] = Corner{point, x, y};
+      path[corners++] = Corner{point, x, y};
     }
   }
-  for (std::size_t i = 0; i < corners_; ++i) {
-    grid_[path_[i].point] &= static_cast<std::uint8_t>(~kOnPath);
+  for (std::size_t i = 0; i < corners; ++i) {
+    grid[path[i].point] &= static_cast<std::uint8_t>(~kOnPath);
   }
 }
 
-// The loop of corners path_[first..] as a contour in font pixels.
-void OutlineTracer::emit_loop(std::size_t first, Outline& outline) const {
-  for (std::size_t i = first; i < corners_; ++i) {
-    outline.points.push_back(
-        OutlinePoint{clamp32(path_[i].x + x_offset_), clamp32(path_[i].y + y_offset_)});
+// The loop of corners path_[first, end) as a contour in font pixels.
+void OutlineTracer::emit_loop(std::size_t first, std::size_t end, Outline& outline) const {
+  const std::size_t begin = outline.points.size();
+  outline.points.resize(begin + end - first);
+  OutlinePoint* at = outline.points.data() + begin;
+  for (std::size_t i = first; i < end; ++i) {
+    *at++ = OutlinePoint{clamp32(path_[i].x + x_offset_), clamp32(path_[i].y + y_offset_)};
   }
   outline.ends.push_back(outline.points.size());
 }

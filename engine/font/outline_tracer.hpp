@@ -60,16 +60,16 @@ class OutlineTracer {
 
   void mark_edges(const GlyphBitmap& bitmap);
   void walk_from(std::size_t start, Outline& outline);
-  void emit_loop(std::size_t first, Outline& outline) const;
+  void emit_loop(std::size_t first, std::size_t end, Outline& outline) const;
 
   std::size_t row_points_ = 0;  // grid points across: width + 1
   std::int64_t x_offset_ = 0;   // the glyph box's offsets
   std::int64_t y_offset_ = 0;
   std::array<std::ptrdiff_t, 9> steps_{};  // grid index step of each direction bit
+  std::size_t grid_points_ = 0;            // (width + 1) x (height + 1)
   std::vector<std::uint8_t> grid_;         // (width + 1) x (height + 1), bottom row first
   std::vector<std::uint8_t> paper_;        // a line of paper, for the rows around the box
   std::vector<Corner> path_;               // corners of the loop being walked
-  std::size_t corners_ = 0;                // how many of path_ are
 };
 
 // One contour on its own, for callers that look at contours one by one.

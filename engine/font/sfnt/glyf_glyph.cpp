@@ -40,35 +40,24 @@ bool fits_int16(std::int64_t value) {
          value <= std::numeric_limits<std::int16_t>::max();
 }
 
-// One coordinate step's flag bits and stored bytes, found without branches
-// on the step's size: the steps of traced glyphs come in random sizes, which
-// a processor guessing branches gets wrong half the time.
-struct CodedStep {
-  std::uint8_t flag;
-  std::uint8_t length;    // bytes stored: none for no step, one if short, else two
-  std::uint8_t bytes[2];  // the first length of them
-};
-
-CodedStep code_step(std::int64_t step, std::uint8_t short_bit, std::uint8_t same_or_positive) {
-  const std::int64_t size = step < 0 ? -step : step;
-  const bool none = step == 0;
-  const bool small = !none && size <= kShortStepLimit;
+// Stores the bytes of one coordinate step at at (which has room for two),
+// moves at past the ones that count and returns the step's flag bits. The
+// steps of traced glyphs come in random sizes, so this is arithmetic on 0/1
+// values rather than conditions, which a processor guessing branches would
+// get wrong half the time.
+unsigned put_step(std::int32_t step, std::uint8_t*& at, unsigned short_bit,
+                  unsigned same_or_positive) {
+  const auto size = static_cast<std::uint32_t>(step < 0 ? -step : step);
+  const unsigned none = step == 0 ? 1U : 0U;
+  const unsigned small = size - 1U < static_cast<std::uint32_t>(kShortStepLimit) ? 1U : 0U;
+  const unsigned positive = step > 0 ? 1U : 0U;
+  const unsigned small_mask = 0U - small;
   const auto bits = static_cast<std::uint16_t>(step);
-  CodedStep coded{};
-  coded.flag = static_cast<std::uint8_t>((none ? same_or_positive : 0) | (small ? short_bit : 0) |
-                                         (small && step > 0 ? same_or_positive : 0));
-  coded.length = static_cast<std::uint8_t>(none ? 0 : small ? 1 : 2);
-  coded.bytes[0] = small ? static_cast<std::uint8_t>(size) : static_cast<std::uint8_t>(bits >> 8);
-  coded.bytes[1] = static_cast<std::uint8_t>(bits & 0xFF);
-  return coded;
-}
-
-// Stores both bytes of step at at (there is room) and moves on past the
-// ones that count.
-std::uint8_t* put_step(std::uint8_t* at, const CodedStep& step) {
-  at[0] = step.bytes[0];
-  at[1] = step.bytes[1];
-  return at + step.length;
+  at[0] = static_cast<std::uint8_t>((size & small_mask) |
+                                    (static_cast<unsigned>(bits >> 8) & ~small_mask));
+  at[1] = static_cast<std::uint8_t>(bits & 0xFF);
+  at += (1U - none) * (2U - small);  // none, one byte if short, else two
+  return none * same_or_positive | small * short_bit | (small & positive) * same_or_positive;
 }
 
 std::uint8_t* put16(std::uint8_t* at, std::int64_t value) {
@@ -90,69 +79,110 @@ bool no_empty_contour(const Outline& outline) {
 
 }  // namespace
 
-bool GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_per_pixel,
-                                   GlyfBounds& bounds) {
+bool GlyfGlyphEncoder::find_box(const Outline& outline, std::uint32_t units_per_pixel,
+                                GlyfBounds& bounds) {
   const std::size_t count = outline.points.size();
   if (units_per_pixel == 0 || outline.ends.size() > kGlyfMostContours || count > kGlyfMostPoints ||
       !no_empty_contour(outline)) {
     return false;
   }
-  flags_.resize(count);
-  // Room for two bytes of every step, and for the last step's second byte.
-  x_steps_.resize(2 * count);
-  y_steps_.resize(2 * count);
-  std::uint8_t* x_at = x_steps_.data();
-  std::uint8_t* y_at = y_steps_.data();
-  std::int64_t x_min = std::numeric_limits<std::int64_t>::max();
-  std::int64_t y_min = x_min;
-  std::int64_t x_max = std::numeric_limits<std::int64_t>::min();
-  std::int64_t y_max = x_max;
-  std::int64_t last_x = 0;
-  std::int64_t last_y = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    // 32-bit coordinate times 32-bit scale fits 64 bits.
-    const std::int64_t x = static_cast<std::int64_t>(outline.points[i].x) * units_per_pixel;
-    const std::int64_t y = static_cast<std::int64_t>(outline.points[i].y) * units_per_pixel;
-    const std::int64_t dx = x - last_x;
-    const std::int64_t dy = y - last_y;
-    if (!fits_int16(x) || !fits_int16(y) || !fits_int16(dx) || !fits_int16(dy)) return false;
-    const CodedStep x_step = code_step(dx, kXShort, kXSameOrPositive);
-    const CodedStep y_step = code_step(dy, kYShort, kYSameOrPositive);
-    flags_[i] = static_cast<std::uint8_t>(kOnCurve | x_step.flag | y_step.flag);
-    x_at = put_step(x_at, x_step);
-    y_at = put_step(y_at, y_step);
-    x_min = std::min(x_min, x);
-    x_max = std::max(x_max, x);
-    y_min = std::min(y_min, y);
-    y_max = std::max(y_max, y);
-    last_x = x;
-    last_y = y;
+  std::int32_t x_min = std::numeric_limits<std::int32_t>::max();
+  std::int32_t y_min = x_min;
+  std::int32_t x_max = std::numeric_limits<std::int32_t>::min();
+  std::int32_t y_max = x_max;
+  for (const OutlinePoint& point : outline.points) {
+    x_min = std::min(x_min, point.x);
+    x_max = std::max(x_max, point.x);
+    y_min = std::min(y_min, point.y);
+    y_max = std::max(y_max, point.y);
   }
-  x_steps_.resize(static_cast<std::size_t>(x_at - x_steps_.data()));
-  y_steps_.resize(static_cast<std::size_t>(y_at - y_steps_.data()));
-  bounds.x_min = static_cast<std::int16_t>(x_min);
-  bounds.y_min = static_cast<std::int16_t>(y_min);
-  bounds.x_max = static_cast<std::int16_t>(x_max);
-  bounds.y_max = static_cast<std::int16_t>(y_max);
+  // Scaling by a positive factor keeps the order, so the box's corners are
+  // the extremes in font units too; 32 bits times 32 bits fits 64.
+  const std::int64_t scaled[] = {
+      std::int64_t{x_min} * units_per_pixel, std::int64_t{y_min} * units_per_pixel,
+      std::int64_t{x_max} * units_per_pixel, std::int64_t{y_max} * units_per_pixel};
+  for (const std::int64_t value : scaled) {
+    if (!fits_int16(value)) return false;
+  }
+  bounds.x_min = static_cast<std::int16_t>(scaled[0]);
+  bounds.y_min = static_cast<std::int16_t>(scaled[1]);
+  bounds.x_max = static_cast<std::int16_t>(scaled[2]);
+  bounds.y_max = static_cast<std::int16_t>(scaled[3]);
   bounds.points = static_cast<std::uint16_t>(count);
   bounds.contours = static_cast<std::uint16_t>(outline.ends.size());
   return true;
 }
 
+// Every point lies in bounds, so a step can pass 16 bits only when the box
+// is wider or taller than 16 bits reach; only then is every step checked.
+bool GlyfGlyphEncoder::steps_fit(const Outline& outline, std::uint32_t units_per_pixel,
+                                 const GlyfBounds& bounds) {
+  constexpr std::int32_t kMostStep = std::numeric_limits<std::int16_t>::max();
+  if (bounds.x_max - bounds.x_min <= kMostStep && bounds.y_max - bounds.y_min <= kMostStep) {
+    return true;
+  }
+  std::int64_t last_x = 0;
+  std::int64_t last_y = 0;
+  for (const OutlinePoint& point : outline.points) {
+    const std::int64_t x = std::int64_t{point.x} * units_per_pixel;
+    const std::int64_t y = std::int64_t{point.y} * units_per_pixel;
+    if (!fits_int16(x - last_x) || !fits_int16(y - last_y)) return false;
+    last_x = x;
+    last_y = y;
+  }
+  return true;
+}
+
+// With the box and steps checked, every coordinate and step fits 16 bits
+// and so 32-bit arithmetic.
+void GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_per_pixel) {
+  const std::size_t count = outline.points.size();
+  flags_.resize(count);
+  // Room for two bytes of every step, and for the last step's second byte.
+  x_steps_.resize(2 * count);
+  y_steps_.resize(2 * count);
+  // Local pointers: the compiler cannot tell that the bytes written do not
+  // change the vectors, and would read them again for every point.
+  const OutlinePoint* points = outline.points.data();
+  std::uint8_t* flags = flags_.data();
+  std::uint8_t* x_at = x_steps_.data();
+  std::uint8_t* y_at = y_steps_.data();
+  const auto units = static_cast<std::int64_t>(units_per_pixel);
+  std::int32_t last_x = 0;
+  std::int32_t last_y = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto x = static_cast<std::int32_t>(points[i].x * units);
+    const auto y = static_cast<std::int32_t>(points[i].y * units);
+    flags[i] =
+        static_cast<std::uint8_t>(kOnCurve | put_step(x - last_x, x_at, kXShort, kXSameOrPositive) |
+                                  put_step(y - last_y, y_at, kYShort, kYSameOrPositive));
+    last_x = x;
+    last_y = y;
+  }
+  x_steps_.resize(static_cast<std::size_t>(x_at - x_steps_.data()));
+  y_steps_.resize(static_cast<std::size_t>(y_at - y_steps_.data()));
+}
+
 // A run never codes to more bytes than it holds flags, so the packed flags
-// never overtake the ones still to read.
+// never overtake the ones still to read. Runs worth a repeat count are rare
+// in traced glyphs (their steps turn at every point, so flags alternate);
+// a flag that does not begin one is copied as it stands, even when the next
+// is the same: it is then written twice, as a run of two is.
 std::size_t GlyfGlyphEncoder::pack_flags() {
+  std::uint8_t* flags = flags_.data();
+  const std::size_t count = flags_.size();
   std::size_t packed = 0;
-  for (std::size_t i = 0; i < flags_.size();) {
-    const std::uint8_t flag = flags_[i];
-    std::size_t run = 1;
-    while (i + run < flags_.size() && run <= kMostRepeats && flags_[i + run] == flag) ++run;
-    if (run >= kShortestRepeat) {
-      flags_[packed++] = static_cast<std::uint8_t>(flag | kRepeat);
-      flags_[packed++] = static_cast<std::uint8_t>(run - 1);
-    } else {
-      for (std::size_t copy = 0; copy < run; ++copy) flags_[packed++] = flag;
+  for (std::size_t i = 0; i < count;) {
+    const std::uint8_t flag = flags[i];
+    if (i + kShortestRepeat > count || flags[i + 1] != flag || flags[i + 2] != flag) {
+      flags[packed++] = flag;
+      ++i;
+      continue;
     }
+    std::size_t run = kShortestRepeat;
+    while (i + run < count && run <= kMostRepeats && flags[i + run] == flag) ++run;
+    flags[packed++] = static_cast<std::uint8_t>(flag | kRepeat);
+    flags[packed++] = static_cast<std::uint8_t>(run - 1);
     i += run;
   }
   return packed;
@@ -165,7 +195,10 @@ bool GlyfGlyphEncoder::append(const Outline& outline, std::uint32_t units_per_pi
     return true;
   }
   GlyfBounds found;
-  if (!code_points(outline, units_per_pixel, found)) return false;
+  if (!find_box(outline, units_per_pixel, found) || !steps_fit(outline, units_per_pixel, found)) {
+    return false;
+  }
+  code_points(outline, units_per_pixel);
   const std::size_t flag_bytes = pack_flags();
 
   const std::size_t start = out.size();

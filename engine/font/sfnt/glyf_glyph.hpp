@@ -42,9 +42,15 @@ class GlyfGlyphEncoder {
                             std::vector<std::uint8_t>& out, GlyfBounds& bounds);
 
  private:
-  // Checks outline against the format's limits, finds its box and codes
-  // every point's flag (into flags_) and x and y steps (x_steps_, y_steps_).
-  bool code_points(const Outline& outline, std::uint32_t units_per_pixel, GlyfBounds& bounds);
+  // Checks outline's counts and box against the format's limits and finds
+  // the box.
+  static bool find_box(const Outline& outline, std::uint32_t units_per_pixel, GlyfBounds& bounds);
+  // Whether every step between points, bounds given, fits 16 bits.
+  static bool steps_fit(const Outline& outline, std::uint32_t units_per_pixel,
+                        const GlyfBounds& bounds);
+  // Codes every point's flag (into flags_) and x and y steps (x_steps_,
+  // y_steps_).
+  void code_points(const Outline& outline, std::uint32_t units_per_pixel);
   // Run-length codes flags_ in place; returns the coded length.
   std::size_t pack_flags();
 
