@@ -109,11 +109,17 @@ std::uint8_t right_turn(std::uint8_t direction) {
   return direction == kLeft ? kUp : static_cast<std::uint8_t>(direction << 1);
 }
 
-// Offsets too far out for 32 bits stay out of range rather than wrap into
-// it, so a writer's range check still refuses the glyph.
 std::int32_t clamp32(std::int64_t value) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
       value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// Whether offset to offset + length fits 32 bits.
+bool fits_int32(std::int64_t offset, std::uint64_t length) {
+  constexpr std::int64_t kLeast = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t kMost = std::numeric_limits<std::int32_t>::max();
+  return offset >= kLeast && offset <= kMost &&
+         length <= static_cast<std::uint64_t>(kMost - offset);
 }
 
 }  // namespace
@@ -131,10 +137,31 @@ void OutlineTracer::trace(const GlyphBitmap& bitmap, Outline& outline) {
   mark_edges(bitmap);
   // The walk stores a step's point before it knows whether it is a corner,
   // one past the corners so far; a loop holds each grid point once at most.
-  if (path_.size() < grid_points_ + 1) path_.resize(grid_points_ + 1);
+  if (path_points_.size() < grid_points_ + 1) {
+    path_points_.resize(grid_points_ + 1);
+    path_places_.resize(grid_points_ + 1);
+  }
   for (std::size_t start = 0; start < grid_points_; ++start) {
     // A two-way start can begin two loops.
     while ((grid_[start] & kEdges) != 0) walk_from(start, outline);
+  }
+  if (!fits_int32(x_offset_, bitmap.width) || !fits_int32(y_offset_, bitmap.height)) {
+    clamp_far_points(outline);
+  }
+}
+
+// Offsets too far out for 32 bits stay out of range rather than wrap into
+// it, so a writer's range check still refuses the glyph. Grid coordinates
+// are below 2^32 (the box's sides are), so a place modulo 2^32 tells the
+// true one.
+void OutlineTracer::clamp_far_points(Outline& outline) const {
+  const auto unwrap = [](std::int32_t place, std::int64_t offset) {
+    const std::uint32_t grid =
+        static_cast<std::uint32_t>(place) - static_cast<std::uint32_t>(offset);
+    return clamp32(offset + static_cast<std::int64_t>(grid));
+  };
+  for (OutlinePoint& point : outline.points) {
+    point = OutlinePoint{unwrap(point.x, x_offset_), unwrap(point.y, y_offset_)};
   }
 }
 
@@ -171,20 +198,25 @@ void OutlineTracer::mark_edges(const GlyphBitmap& bitmap) {
 // the point and keeps it only if the walk turns there, without a branch
 // that random ink would make the processor guess wrong.
 void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
-  // Directions are single bits: the x and y step of each.
-  constexpr std::array<std::int8_t, kLeft + 1> kStepX = {0, 0, 1, 0, 0, 0, 0, 0, -1};
-  constexpr std::array<std::int8_t, kLeft + 1> kStepY = {0, 1, 0, 0, -1, 0, 0, 0, 0};
+  // Directions are single bits: the x and y step of each, modulo 2^32.
+  constexpr std::array<std::uint32_t, kLeft + 1> kStepX = {0, 0, 1, 0, 0, 0, 0, 0, ~0U};
+  constexpr std::array<std::uint32_t, kLeft + 1> kStepY = {0, 1, 0, 0, ~0U, 0, 0, 0, 0};
   // Local copies: the compiler cannot tell that the bytes written to the
   // grid leave the members alone, and would read them again every step.
   std::uint8_t* const grid = grid_.data();
-  Corner* const path = path_.data();
+  std::size_t* const points = path_points_.data();
+  OutlinePoint* const places = path_places_.data();
   const std::array<std::ptrdiff_t, kLeft + 1> steps = steps_;
-  std::int64_t x = static_cast<std::int64_t>(start % row_points_);
-  std::int64_t y = static_cast<std::int64_t>(start / row_points_);
+  auto x = static_cast<std::uint32_t>(x_offset_) + static_cast<std::uint32_t>(start % row_points_);
+  auto y = static_cast<std::uint32_t>(y_offset_) + static_cast<std::uint32_t>(start / row_points_);
+  const auto place = [&] {
+    return OutlinePoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+  };
   // The first point with edges left is a corner: its loop's points before
   // and after it cannot both lie on a straight line through it, as one of
   // them would come before it in the grid and have edges left too.
-  path[0] = Corner{start, x, y};
+  points[0] = start;
+  places[0] = place();
   std::size_t corners = 1;
   if ((grid[start] & kTwoWay) != 0) grid[start] |= kOnPath;
   const std::uint8_t edges = grid[start] & kEdges;
@@ -198,16 +230,17 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
     const std::uint8_t cell = grid[point];
     if ((cell & (kOnPath | kTwoWay)) == 0 && point != start) {
       const std::uint8_t next = cell & kEdges;
-      path[corners] = Corner{point, x, y};
+      points[corners] = point;
+      places[corners] = place();
       corners += next != direction ? 1 : 0;
       direction = next;
     } else if ((cell & kOnPath) != 0) {
       // Back at a two-way point: the corners since it left it form a loop.
       std::size_t first = corners - 1;
-      while (path[first].point != point) --first;
+      while (points[first] != point) --first;
       emit_loop(first, corners, outline);
       for (std::size_t i = first + 1; i < corners; ++i) {
-        grid[path[i].point] &= static_cast<std::uint8_t>(~kOnPath);
+        grid[points[i]] &= static_cast<std::uint8_t>(~kOnPath);
       }
       corners = first + 1;
       direction = right_turn(direction);
@@ -219,22 +252,21 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
     } else {  // a two-way point met for the first time
       grid[point] |= kOnPath;
       direction = right_turn(direction);
-      path[corners++] = Corner{point, x, y};
+      points[corners] = point;
+      places[corners] = place();
+      ++corners;
     }
   }
   for (std::size_t i = 0; i < corners; ++i) {
-    grid[path[i].point] &= static_cast<std::uint8_t>(~kOnPath);
+    grid[points[i]] &= static_cast<std::uint8_t>(~kOnPath);
   }
 }
 
-// The loop of corners path_[first, end) as a contour in font pixels.
+// The loop of corners [first, end) of the path as a contour.
 void OutlineTracer::emit_loop(std::size_t first, std::size_t end, Outline& outline) const {
-  const std::size_t begin = outline.points.size();
-  outline.points.resize(begin + end - first);
-  OutlinePoint* at = outline.points.data() + begin;
-  for (std::size_t i = first; i < end; ++i) {
-    *at++ = OutlinePoint{clamp32(path_[i].x + x_offset_), clamp32(path_[i].y + y_offset_)};
-  }
+  const auto places = path_places_.begin();
+  outline.points.insert(outline.points.end(), places + static_cast<std::ptrdiff_t>(first),
+                        places + static_cast<std::ptrdiff_t>(end));
   outline.ends.push_back(outline.points.size());
 }
 

@@ -50,17 +50,10 @@ class OutlineTracer {
   void trace(const GlyphBitmap& bitmap, Outline& outline);
 
  private:
-  // A point of the loop being walked: its index in the grid and its place
-  // in the grid.
-  struct Corner {
-    std::size_t point;
-    std::int64_t x;
-    std::int64_t y;
-  };
-
   void mark_edges(const GlyphBitmap& bitmap);
   void walk_from(std::size_t start, Outline& outline);
   void emit_loop(std::size_t first, std::size_t end, Outline& outline) const;
+  void clamp_far_points(Outline& outline) const;
 
   std::size_t row_points_ = 0;  // grid points across: width + 1
   std::int64_t x_offset_ = 0;   // the glyph box's offsets
@@ -69,7 +62,11 @@ class OutlineTracer {
   std::size_t grid_points_ = 0;            // (width + 1) x (height + 1)
   std::vector<std::uint8_t> grid_;         // (width + 1) x (height + 1), bottom row first
   std::vector<std::uint8_t> paper_;        // a line of paper, for the rows around the box
-  std::vector<Corner> path_;               // corners of the loop being walked
+  // The corners of the loop being walked: their grid points, and their
+  // places in font pixels taken modulo 2^32 (clamp_far_points makes good
+  // the ones that pass 32 bits).
+  std::vector<std::size_t> path_points_;
+  std::vector<OutlinePoint> path_places_;
 };
 
 // One contour on its own, for callers that look at contours one by one.

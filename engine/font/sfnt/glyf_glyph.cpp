@@ -40,24 +40,35 @@ bool fits_int16(std::int64_t value) {
          value <= std::numeric_limits<std::int16_t>::max();
 }
 
-// Stores the bytes of one coordinate step at at (which has room for two),
-// moves at past the ones that count and returns the step's flag bits. The
-// steps of traced glyphs come in random sizes, so this is arithmetic on 0/1
-// values rather than conditions, which a processor guessing branches would
-// get wrong half the time.
-unsigned put_step(std::int32_t step, std::uint8_t*& at, unsigned short_bit,
-                  unsigned same_or_positive) {
+// A y flag bit is the x one shifted left once.
+static_assert(kYShort == kXShort << 1 && kYSameOrPositive == kXSameOrPositive << 1);
+
+// The x flag bits and bytes of one coordinate step. The steps of traced
+// glyphs come in random sizes, so this is arithmetic on 0/1 values rather
+// than conditions, which a processor guessing branches would get wrong half
+// the time.
+GlyfStepCode code_step(std::int32_t step) {
   const auto size = static_cast<std::uint32_t>(step < 0 ? -step : step);
   const unsigned none = step == 0 ? 1U : 0U;
   const unsigned small = size - 1U < static_cast<std::uint32_t>(kShortStepLimit) ? 1U : 0U;
   const unsigned positive = step > 0 ? 1U : 0U;
   const unsigned small_mask = 0U - small;
   const auto bits = static_cast<std::uint16_t>(step);
-  at[0] = static_cast<std::uint8_t>((size & small_mask) |
-                                    (static_cast<unsigned>(bits >> 8) & ~small_mask));
-  at[1] = static_cast<std::uint8_t>(bits & 0xFF);
-  at += (1U - none) * (2U - small);  // none, one byte if short, else two
-  return none * same_or_positive | small * short_bit | (small & positive) * same_or_positive;
+  GlyfStepCode code;
+  code.flag = static_cast<std::uint8_t>(none * kXSameOrPositive | small * kXShort |
+                                        (small & positive) * kXSameOrPositive);
+  code.length = static_cast<std::uint8_t>((1U - none) * (2U - small));  // 0, 1 if short, else 2
+  code.bytes[0] = static_cast<std::uint8_t>((size & small_mask) |
+                                            (static_cast<unsigned>(bits >> 8) & ~small_mask));
+  code.bytes[1] = static_cast<std::uint8_t>(bits & 0xFF);
+  return code;
+}
+
+// Stores both bytes of code at at (which has room for two) and moves at past
+// the ones that count.
+void put_step(std::uint8_t*& at, const GlyfStepCode& code) {
+  std::memcpy(at, code.bytes.data(), code.bytes.size());
+  at += code.length;
 }
 
 std::uint8_t* put16(std::uint8_t* at, std::int64_t value) {
@@ -133,9 +144,28 @@ bool GlyfGlyphEncoder::steps_fit(const Outline& outline, std::uint32_t units_per
   return true;
 }
 
-// With the box and steps checked, every coordinate and step fits 16 bits
-// and so 32-bit arithmetic.
+// Steps of a few pixels, nearly all of a traced glyph's, are looked up.
+void GlyfGlyphEncoder::make_step_codes(std::uint32_t units_per_pixel) {
+  if (step_codes_units_ == units_per_pixel) return;
+  for (std::int32_t pixels = -kStepCodeReach; pixels <= kStepCodeReach; ++pixels) {
+    // Only steps within 16 bits are ever looked up; others may wrap here.
+    step_codes_[static_cast<std::size_t>(pixels + kStepCodeReach)] =
+        code_step(static_cast<std::int32_t>(pixels * static_cast<std::int64_t>(units_per_pixel)));
+  }
+  step_codes_units_ = units_per_pixel;
+}
+
+GlyfStepCode GlyfGlyphEncoder::step_code(std::int32_t pixels, std::uint32_t units_per_pixel) const {
+  const auto index = static_cast<std::uint32_t>(pixels + kStepCodeReach);
+  if (index < step_codes_.size()) return step_codes_[index];
+  return code_step(static_cast<std::int32_t>(pixels * static_cast<std::int64_t>(units_per_pixel)));
+}
+
+// With the box and steps checked, every coordinate and step fits 16 bits,
+// in pixels as in font units (units_per_pixel is at least 1), and so 32-bit
+// arithmetic.
 void GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_per_pixel) {
+  make_step_codes(units_per_pixel);
   const std::size_t count = outline.points.size();
   flags_.resize(count);
   // Room for two bytes of every step, and for the last step's second byte.
@@ -147,17 +177,16 @@ void GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_p
   std::uint8_t* flags = flags_.data();
   std::uint8_t* x_at = x_steps_.data();
   std::uint8_t* y_at = y_steps_.data();
-  const auto units = static_cast<std::int64_t>(units_per_pixel);
   std::int32_t last_x = 0;
   std::int32_t last_y = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    const auto x = static_cast<std::int32_t>(points[i].x * units);
-    const auto y = static_cast<std::int32_t>(points[i].y * units);
-    flags[i] =
-        static_cast<std::uint8_t>(kOnCurve | put_step(x - last_x, x_at, kXShort, kXSameOrPositive) |
-                                  put_step(y - last_y, y_at, kYShort, kYSameOrPositive));
-    last_x = x;
-    last_y = y;
+    const GlyfStepCode x_step = step_code(points[i].x - last_x, units_per_pixel);
+    const GlyfStepCode y_step = step_code(points[i].y - last_y, units_per_pixel);
+    flags[i] = static_cast<std::uint8_t>(kOnCurve | x_step.flag | y_step.flag << 1U);
+    put_step(x_at, x_step);
+    put_step(y_at, y_step);
+    last_x = points[i].x;
+    last_y = points[i].y;
   }
   x_steps_.resize(static_cast<std::size_t>(x_at - x_steps_.data()));
   y_steps_.resize(static_cast<std::size_t>(y_at - y_steps_.data()));

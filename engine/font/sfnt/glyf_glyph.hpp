@@ -1,6 +1,7 @@
 // One outline glyph as a TrueType 'glyf' table record.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,6 +24,14 @@ inline constexpr std::size_t kGlyfMostPoints = 32767 / 8 * 8 - 4;
 struct GlyfBounds {
   std::int16_t x_min = 0, y_min = 0, x_max = 0, y_max = 0;
   std::uint16_t points = 0, contours = 0;
+};
+
+// How one coordinate step is stored: its flag bits (as for x), and the
+// first length of bytes.
+struct GlyfStepCode {
+  std::uint8_t flag = 0;
+  std::uint8_t length = 0;
+  std::array<std::uint8_t, 2> bytes{};
 };
 
 // Writes simple-glyph records. One encoder keeps its working memory from
@@ -53,6 +62,16 @@ class GlyfGlyphEncoder {
   void code_points(const Outline& outline, std::uint32_t units_per_pixel);
   // Run-length codes flags_ in place; returns the coded length.
   std::size_t pack_flags();
+  // Fills step_codes_ for units_per_pixel.
+  void make_step_codes(std::uint32_t units_per_pixel);
+  // The code of a step of pixels pixels.
+  GlyfStepCode step_code(std::int32_t pixels, std::uint32_t units_per_pixel) const;
+
+  // The codes of steps of -kStepCodeReach to kStepCodeReach pixels, for
+  // step_codes_units_ (0: not made yet).
+  static constexpr std::int32_t kStepCodeReach = 127;
+  std::array<GlyfStepCode, 2 * kStepCodeReach + 1> step_codes_{};
+  std::uint32_t step_codes_units_ = 0;
 
   std::vector<std::uint8_t> flags_;  // one per point, then packed
   std::vector<std::uint8_t> x_steps_;
