@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -141,13 +142,34 @@ void OutlineTracer::trace(const GlyphBitmap& bitmap, Outline& outline) {
     path_points_.resize(grid_points_ + 1);
     path_places_.resize(grid_points_ + 1);
   }
-  for (std::size_t start = 0; start < grid_points_; ++start) {
-    // A two-way start can begin two loops.
-    while ((grid_[start] & kEdges) != 0) walk_from(start, outline);
+  for (std::size_t start = next_start(0); start < grid_points_; start = next_start(start)) {
+    walk_from(start, outline);  // a two-way start can begin two loops: start stays
   }
   if (!fits_int32(x_offset_, bitmap.width) || !fits_int32(y_offset_, bitmap.height)) {
     clamp_far_points(outline);
   }
+}
+
+// Few grid points begin a loop, so the search for the next looks at eight
+// cells at once while they have no edges left, and finds the first of eight
+// that has without a branch per cell.
+std::size_t OutlineTracer::next_start(std::size_t from) const {
+  constexpr std::uint64_t kEdgesOfEight = 0x0101010101010101ULL * kEdges;
+  const std::uint8_t* const grid = grid_.data();
+  while (from + sizeof(std::uint64_t) <= grid_points_) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, grid + from, sizeof eight);
+    eight &= kEdgesOfEight;
+    if (eight != 0) {
+      if constexpr (std::endian::native == std::endian::little) {
+        return from + static_cast<std::size_t>(std::countr_zero(eight)) / kBitsPerByte;
+      }
+      break;
+    }
+    from += sizeof eight;
+  }
+  while (from < grid_points_ && (grid[from] & kEdges) == 0) ++from;
+  return from;
 }
 
 // Offsets too far out for 32 bits stay out of range rather than wrap into
@@ -171,9 +193,11 @@ void OutlineTracer::clamp_far_points(Outline& outline) const {
 // grid_'s slack past the last row.
 void OutlineTracer::mark_edges(const GlyphBitmap& bitmap) {
   const auto stride = static_cast<std::size_t>(bitmap.stride);
-  paper_.assign(stride, 0);
+  // Both only grow: every cell is written before it is read, and paper
+  // stays paper.
+  if (paper_.size() < stride) paper_.resize(stride, 0);
   grid_points_ = static_cast<std::size_t>(bitmap.height + 1) * row_points_;
-  grid_.resize(grid_points_ + kGroup - 1);
+  if (grid_.size() < grid_points_ + kGroup - 1) grid_.resize(grid_points_ + kGroup - 1);
   std::uint8_t* row = grid_.data();
   const std::uint8_t* below = paper_.data();
   for (std::uint64_t y = 0; y <= bitmap.height; ++y, row += row_points_) {

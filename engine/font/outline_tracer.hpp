@@ -51,6 +51,9 @@ class OutlineTracer {
 
  private:
   void mark_edges(const GlyphBitmap& bitmap);
+  // The first grid point from from on with edges left (grid_points_ if
+  // none).
+  std::size_t next_start(std::size_t from) const;
   void walk_from(std::size_t start, Outline& outline);
   void emit_loop(std::size_t first, std::size_t end, Outline& outline) const;
   void clamp_far_points(Outline& outline) const;

@@ -167,10 +167,14 @@ GlyfStepCode GlyfGlyphEncoder::step_code(std::int32_t pixels, std::uint32_t unit
 void GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_per_pixel) {
   make_step_codes(units_per_pixel);
   const std::size_t count = outline.points.size();
-  flags_.resize(count);
   // Room for two bytes of every step, and for the last step's second byte.
-  x_steps_.resize(2 * count);
-  y_steps_.resize(2 * count);
+  // The buffers only grow: they are used up to counts kept apart from their
+  // sizes, so their bytes are not cleared for every glyph.
+  if (flags_.size() < count) flags_.resize(count);
+  if (x_steps_.size() < 2 * count) {
+    x_steps_.resize(2 * count);
+    y_steps_.resize(2 * count);
+  }
   // Local pointers: the compiler cannot tell that the bytes written do not
   // change the vectors, and would read them again for every point.
   const OutlinePoint* points = outline.points.data();
@@ -188,8 +192,9 @@ void GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_p
     last_x = points[i].x;
     last_y = points[i].y;
   }
-  x_steps_.resize(static_cast<std::size_t>(x_at - x_steps_.data()));
-  y_steps_.resize(static_cast<std::size_t>(y_at - y_steps_.data()));
+  point_count_ = count;
+  x_bytes_ = static_cast<std::size_t>(x_at - x_steps_.data());
+  y_bytes_ = static_cast<std::size_t>(y_at - y_steps_.data());
 }
 
 // A run never codes to more bytes than it holds flags, so the packed flags
@@ -199,7 +204,7 @@ void GlyfGlyphEncoder::code_points(const Outline& outline, std::uint32_t units_p
 // is the same: it is then written twice, as a run of two is.
 std::size_t GlyfGlyphEncoder::pack_flags() {
   std::uint8_t* flags = flags_.data();
-  const std::size_t count = flags_.size();
+  const std::size_t count = point_count_;
   std::size_t packed = 0;
   for (std::size_t i = 0; i < count;) {
     const std::uint8_t flag = flags[i];
@@ -232,7 +237,7 @@ bool GlyfGlyphEncoder::append(const Outline& outline, std::uint32_t units_per_pi
 
   const std::size_t start = out.size();
   out.resize(start + kHeaderBytes + kEndPointBytes * outline.ends.size() + kInstructionLengthBytes +
-             flag_bytes + x_steps_.size() + y_steps_.size());
+             flag_bytes + x_bytes_ + y_bytes_);
   std::uint8_t* at = out.data() + start;
   at = put16(at, found.contours);
   at = put16(at, found.x_min);
@@ -243,9 +248,9 @@ bool GlyfGlyphEncoder::append(const Outline& outline, std::uint32_t units_per_pi
   at = put16(at, 0);  // instructionLength
   std::memcpy(at, flags_.data(), flag_bytes);
   at += flag_bytes;
-  std::memcpy(at, x_steps_.data(), x_steps_.size());
-  at += x_steps_.size();
-  std::memcpy(at, y_steps_.data(), y_steps_.size());
+  std::memcpy(at, x_steps_.data(), x_bytes_);
+  at += x_bytes_;
+  std::memcpy(at, y_steps_.data(), y_bytes_);
   bounds = found;
   return true;
 }

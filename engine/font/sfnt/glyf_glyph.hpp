@@ -58,7 +58,7 @@ class GlyfGlyphEncoder {
   static bool steps_fit(const Outline& outline, std::uint32_t units_per_pixel,
                         const GlyfBounds& bounds);
   // Codes every point's flag (into flags_) and x and y steps (x_steps_,
-  // y_steps_).
+  // y_steps_), and sets the counts of each.
   void code_points(const Outline& outline, std::uint32_t units_per_pixel);
   // Run-length codes flags_ in place; returns the coded length.
   std::size_t pack_flags();
@@ -73,9 +73,14 @@ class GlyfGlyphEncoder {
   std::array<GlyfStepCode, 2 * kStepCodeReach + 1> step_codes_{};
   std::uint32_t step_codes_units_ = 0;
 
-  std::vector<std::uint8_t> flags_;  // one per point, then packed
+  // The glyph being coded: the first point_count_ of flags_ (one per point,
+  // then packed), x_bytes_ of x_steps_ and y_bytes_ of y_steps_.
+  std::vector<std::uint8_t> flags_;
   std::vector<std::uint8_t> x_steps_;
   std::vector<std::uint8_t> y_steps_;
+  std::size_t point_count_ = 0;
+  std::size_t x_bytes_ = 0;
+  std::size_t y_bytes_ = 0;
 };
 
 // append of a one-off encoder.
