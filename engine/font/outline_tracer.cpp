@@ -141,6 +141,7 @@ void OutlineTracer::trace(const GlyphBitmap& bitmap, Outline& outline) {
   if (path_points_.size() < grid_points_ + 1) {
     path_points_.resize(grid_points_ + 1);
     path_places_.resize(grid_points_ + 1);
+    marked_.resize(grid_points_ + 1);
   }
   for (std::size_t start = next_start(0); start < grid_points_; start = next_start(start)) {
     walk_from(start, outline);  // a two-way start can begin two loops: start stays
@@ -230,6 +231,8 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
   std::uint8_t* const grid = grid_.data();
   std::size_t* const points = path_points_.data();
   OutlinePoint* const places = path_places_.data();
+  std::size_t* const marked = marked_.data();
+  std::size_t marks = 0;
   const std::array<std::ptrdiff_t, kLeft + 1> steps = steps_;
   auto x = static_cast<std::uint32_t>(x_offset_) + static_cast<std::uint32_t>(start % row_points_);
   auto y = static_cast<std::uint32_t>(y_offset_) + static_cast<std::uint32_t>(start / row_points_);
@@ -242,7 +245,10 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
   points[0] = start;
   places[0] = place();
   std::size_t corners = 1;
-  if ((grid[start] & kTwoWay) != 0) grid[start] |= kOnPath;
+  if ((grid[start] & kTwoWay) != 0) {
+    grid[start] |= kOnPath;
+    marked[marks++] = 0;
+  }
   const std::uint8_t edges = grid[start] & kEdges;
   std::uint8_t direction = edges & static_cast<std::uint8_t>(-edges);  // lowest edge
   std::size_t point = start;
@@ -260,12 +266,14 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
       direction = next;
     } else if ((cell & kOnPath) != 0) {
       // Back at a two-way point: the corners since it left it form a loop.
-      std::size_t first = corners - 1;
-      while (points[first] != point) --first;
+      std::size_t mark = marks - 1;
+      while (points[marked[mark]] != point) --mark;
+      const std::size_t first = marked[mark];
       emit_loop(first, corners, outline);
-      for (std::size_t i = first + 1; i < corners; ++i) {
-        grid[points[i]] &= static_cast<std::uint8_t>(~kOnPath);
+      for (std::size_t i = mark + 1; i < marks; ++i) {
+        grid[points[marked[i]]] &= static_cast<std::uint8_t>(~kOnPath);
       }
+      marks = mark + 1;
       corners = first + 1;
       direction = right_turn(direction);
       // Only at start can the turn's edge be gone: the first step took it.
@@ -275,14 +283,15 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
       break;
     } else {  // a two-way point met for the first time
       grid[point] |= kOnPath;
+      marked[marks++] = corners;
       direction = right_turn(direction);
       points[corners] = point;
       places[corners] = place();
       ++corners;
     }
   }
-  for (std::size_t i = 0; i < corners; ++i) {
-    grid[points[i]] &= static_cast<std::uint8_t>(~kOnPath);
+  for (std::size_t i = 0; i < marks; ++i) {
+    grid[points[marked[i]]] &= static_cast<std::uint8_t>(~kOnPath);
   }
 }
 

@@ -70,6 +70,10 @@ class OutlineTracer {
   // the ones that pass 32 bits).
   std::vector<std::size_t> path_points_;
   std::vector<OutlinePoint> path_places_;
+  // Where on the path the two-way points marked kOnPath lie, in path
+  // order: the only points a loop can come back to, and the only marks to
+  // clear.
+  std::vector<std::size_t> marked_;
 };
 
 // One contour on its own, for callers that look at contours one by one.
