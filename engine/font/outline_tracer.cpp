@@ -136,13 +136,6 @@ void OutlineTracer::trace(const GlyphBitmap& bitmap, Outline& outline) {
   steps_[kDown] = -static_cast<std::ptrdiff_t>(row_points_);
   steps_[kLeft] = -1;
   mark_edges(bitmap);
-  // The walk stores a step's point before it knows whether it is a corner,
-  // one past the corners so far; a loop holds each grid point once at most.
-  if (path_points_.size() < grid_points_ + 1) {
-    path_points_.resize(grid_points_ + 1);
-    path_places_.resize(grid_points_ + 1);
-    marked_.resize(grid_points_ + 1);
-  }
   for (std::size_t start = next_start(0); start < grid_points_; start = next_start(start)) {
     walk_from(start, outline);  // a two-way start can begin two loops: start stays
   }
@@ -229,9 +222,11 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
   // Local copies: the compiler cannot tell that the bytes written to the
   // grid leave the members alone, and would read them again every step.
   std::uint8_t* const grid = grid_.data();
-  std::size_t* const points = path_points_.data();
-  OutlinePoint* const places = path_places_.data();
-  std::size_t* const marked = marked_.data();
+  if (path_points_.empty()) grow_path();
+  std::size_t* points = path_points_.data();
+  OutlinePoint* places = path_places_.data();
+  std::size_t* marked = marked_.data();
+  std::size_t room = path_points_.size();
   std::size_t marks = 0;
   const std::array<std::ptrdiff_t, kLeft + 1> steps = steps_;
   auto x = static_cast<std::uint32_t>(x_offset_) + static_cast<std::uint32_t>(start % row_points_);
@@ -253,6 +248,15 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
   std::uint8_t direction = edges & static_cast<std::uint8_t>(-edges);  // lowest edge
   std::size_t point = start;
   for (;;) {
+    // The step below stores at corners (a two-way point, at marks too, which
+    // is no more than corners) before it knows whether it keeps the point.
+    if (corners == room) {
+      grow_path();
+      points = path_points_.data();
+      places = path_places_.data();
+      marked = marked_.data();
+      room = path_points_.size();
+    }
     grid[point] &= static_cast<std::uint8_t>(~direction);
     point += static_cast<std::size_t>(steps[direction]);
     x += kStepX[direction];
@@ -293,6 +297,16 @@ void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
   for (std::size_t i = 0; i < marks; ++i) {
     grid[points[marked[i]]] &= static_cast<std::uint8_t>(~kOnPath);
   }
+}
+
+// The path grows as walks need it, not to the grid's size: a loop has a
+// corner at most at every grid point, but most have only a few.
+void OutlineTracer::grow_path() {
+  constexpr std::size_t kLeastRoom = 64;
+  const std::size_t room = std::max(kLeastRoom, 2 * path_points_.size());
+  path_points_.resize(room);
+  path_places_.resize(room);
+  marked_.resize(room);
 }
 
 // The loop of corners [first, end) of the path as a contour.

@@ -55,6 +55,7 @@ class OutlineTracer {
   // none).
   std::size_t next_start(std::size_t from) const;
   void walk_from(std::size_t start, Outline& outline);
+  void grow_path();
   void emit_loop(std::size_t first, std::size_t end, Outline& outline) const;
   void clamp_far_points(Outline& outline) const;
 

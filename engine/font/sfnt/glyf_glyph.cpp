@@ -9,6 +9,7 @@
 #include "engine/font/sfnt/glyf_glyph.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -236,8 +237,12 @@ bool GlyfGlyphEncoder::append(const Outline& outline, std::uint32_t units_per_pi
   const std::size_t flag_bytes = pack_flags();
 
   const std::size_t start = out.size();
-  out.resize(start + kHeaderBytes + kEndPointBytes * outline.ends.size() + kInstructionLengthBytes +
-             flag_bytes + x_bytes_ + y_bytes_);
+  const std::size_t size = start + kHeaderBytes + kEndPointBytes * outline.ends.size() +
+                           kInstructionLengthBytes + flag_bytes + x_bytes_ + y_bytes_;
+  // Room in whole powers of two: never more than twice the table's bytes,
+  // whatever the sizes of the records that led up to it.
+  if (out.capacity() < size) out.reserve(std::bit_ceil(size));
+  out.resize(size);
   std::uint8_t* at = out.data() + start;
   at = put16(at, found.contours);
   at = put16(at, found.x_min);
