@@ -64,7 +64,7 @@ class OutlineTracer {
   std::int64_t y_offset_ = 0;
   std::array<std::ptrdiff_t, 9> steps_{};  // grid index step of each direction bit
   std::size_t grid_points_ = 0;            // (width + 1) x (height + 1)
-  std::vector<std::uint8_t> grid_;         // (width + 1) x (height + 1), bottom row first
+  std::vector<std::uint8_t> grid_;         // grid_points_ cells, bottom row first, then slack
   std::vector<std::uint8_t> paper_;        // a line of paper, for the rows around the box
   // The corners of the loop being walked: their grid points, and their
   // places in font pixels taken modulo 2^32 (clamp_far_points makes good
