@@ -11,7 +11,9 @@
 #include "engine/font/outline_tracer.hpp"
 
 #include <algorithm>
-#include <cstddef>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 
 namespace vellicor {
@@ -32,166 +34,300 @@ constexpr std::uint8_t kTwoWay = 0x10;
 constexpr std::uint8_t kOnPath = 0x20;
 
 constexpr unsigned kBitsPerByte = 8;
-constexpr unsigned kHighBit = 7;
+
+// The ink of the four pixels around a grid point as four bits.
+constexpr unsigned kNorthWest = 8;
+constexpr unsigned kNorthEast = 4;
+constexpr unsigned kSouthWest = 2;
+constexpr unsigned kSouthEast = 1;
+constexpr unsigned kInkPatterns = 16;
+
+// A grid point's byte for each pattern of ink around it.
+constexpr std::array<std::uint8_t, kInkPatterns> point_cells() {
+  std::array<std::uint8_t, kInkPatterns> cells{};
+  for (unsigned ink = 0; ink < kInkPatterns; ++ink) {
+    const bool north_west = (ink & kNorthWest) != 0;
+    const bool north_east = (ink & kNorthEast) != 0;
+    const bool south_west = (ink & kSouthWest) != 0;
+    const bool south_east = (ink & kSouthEast) != 0;
+    std::uint8_t cell = 0;
+    if (north_east && !north_west) cell |= kUp;
+    if (south_east && !north_east) cell |= kRight;
+    if (south_west && !south_east) cell |= kDown;
+    if (north_west && !south_west) cell |= kLeft;
+    if (north_east == south_west && north_west == south_east && north_east != north_west) {
+      cell |= kTwoWay;
+    }
+    cells[ink] = cell;
+  }
+  return cells;
+}
+
+// Cells are made four at a time: points x to x + 3 (x a multiple of four)
+// lie between pixels x - 1 and x + 3, five pixels of the row above and five
+// of the row below, so one table look-up of those ten bits gives four cells.
+constexpr std::size_t kGroup = 4;
+constexpr unsigned kWindowBits = kGroup + 1;
+constexpr unsigned kWindowMask = (1U << kWindowBits) - 1;
+using CellGroup = std::array<std::uint8_t, kGroup>;
+
+// The cells of a group for each pair of windows (above << 5 | below), the
+// leftmost pixel in the high bit of each.
+constexpr std::array<CellGroup, std::size_t{1} << (2 * kWindowBits)> group_cells() {
+  const std::array<std::uint8_t, kInkPatterns> cells = point_cells();
+  std::array<CellGroup, std::size_t{1} << (2 * kWindowBits)> groups{};
+  for (unsigned windows = 0; windows < groups.size(); ++windows) {
+    const unsigned above = windows >> kWindowBits;
+    const unsigned below = windows & kWindowMask;
+    for (unsigned k = 0; k < kGroup; ++k) {
+      // Point k lies between pixels k - 1 and k of the group: window bits
+      // 4 - k and 3 - k.
+      const unsigned west = kGroup - k;
+      const unsigned east = west - 1;
+      const unsigned ink =
+          ((above >> west) & 1U) * kNorthWest | ((above >> east) & 1U) * kNorthEast |
+          ((below >> west) & 1U) * kSouthWest | ((below >> east) & 1U) * kSouthEast;
+      groups[windows][k] = cells[ink];
+    }
+  }
+  return groups;
+}
+constexpr std::array<CellGroup, std::size_t{1} << (2 * kWindowBits)> kGroupCells = group_cells();
+
+// Pixels x - 1 to x + 3 of line (x a multiple of four), leftmost in the
+// high bit, paper outside the line: before it, and past its stride bytes
+// (the bits past the width within them are paper already).
+unsigned pixel_window(const std::uint8_t* line, std::size_t stride, std::size_t x) {
+  const std::size_t byte = x / kBitsPerByte;
+  const unsigned here = byte < stride ? line[byte] : 0U;
+  if (x % kBitsPerByte != 0) return here & kWindowMask;  // the low five bits
+  const unsigned before = byte > 0 ? line[byte - 1] & 1U : 0U;
+  return before << kGroup | here >> kGroup;
+}
 
 // The direction a quarter turn clockwise (with y up) from direction.
 std::uint8_t right_turn(std::uint8_t direction) {
   return direction == kLeft ? kUp : static_cast<std::uint8_t>(direction << 1);
 }
 
-class Tracer {
- public:
-  explicit Tracer(const GlyphBitmap& bitmap)
-      : bitmap_(bitmap),
-        row_points_(static_cast<std::size_t>(bitmap.width) + 1),
-        points_(static_cast<std::size_t>(bitmap.height + 1) * row_points_, 0) {}
+std::int32_t clamp32(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
 
-  void trace(std::vector<Contour>& contours) {
-    mark_edges();
-    for (std::size_t start = 0; start < points_.size(); ++start) {
-      // A two-way start can begin two loops.
-      while ((points_[start] & kEdges) != 0) walk_from(start, contours);
-    }
-  }
-
- private:
-  // Row row_up of the box (counted up from its bottom; paper outside it) as
-  // one byte per pixel, with a pixel of paper on either side: ink of pixel
-  // x at [x + 1].
-  void unpack_row(std::int64_t row_up, std::vector<std::uint8_t>& ink) const {
-    std::fill(ink.begin(), ink.end(), 0);
-    if (row_up < 0 || row_up >= static_cast<std::int64_t>(bitmap_.height)) return;
-    const auto line =
-        static_cast<std::size_t>(bitmap_.height - 1 - static_cast<std::uint64_t>(row_up));
-    const std::uint8_t* bits =
-        bitmap_.lines.data() + line * static_cast<std::size_t>(bitmap_.stride);
-    for (std::size_t x = 0; x < bitmap_.width; ++x) {
-      ink[x + 1] = (bits[x / kBitsPerByte] >> (kHighBit - x % kBitsPerByte)) & 1U;
-    }
-  }
-
-  // Point (x, y) of the grid is the corner of pixels x - 1 and x of rows
-  // y - 1 (below) and y (above).
-  void mark_edges() {
-    std::vector<std::uint8_t> below(row_points_ + 1);
-    std::vector<std::uint8_t> above(row_points_ + 1);
-    std::size_t point = 0;
-    for (std::uint64_t y = 0; y <= bitmap_.height; ++y) {
-      below.swap(above);
-      unpack_row(static_cast<std::int64_t>(y), above);
-      for (std::size_t x = 0; x < row_points_; ++x, ++point) {
-        const bool north_west = above[x] != 0;
-        const bool north_east = above[x + 1] != 0;
-        const bool south_west = below[x] != 0;
-        const bool south_east = below[x + 1] != 0;
-        std::uint8_t cell = 0;
-        if (north_east && !north_west) cell |= kUp;
-        if (south_east && !north_east) cell |= kRight;
-        if (south_west && !south_east) cell |= kDown;
-        if (north_west && !south_west) cell |= kLeft;
-        if (north_east == south_west && north_west == south_east && north_east != north_west) {
-          cell |= kTwoWay;
-        }
-        points_[point] = cell;
-      }
-    }
-  }
-
-  std::size_t step(std::size_t point, std::uint8_t direction) const {
-    switch (direction) {
-      case kUp:
-        return point + row_points_;
-      case kRight:
-        return point + 1;
-      case kDown:
-        return point - row_points_;
-      default:
-        return point - 1;
-    }
-  }
-
-  // Walks edges from start until every loop through start that the walk
-  // enters is closed, handing each loop to contours as it closes.
-  void walk_from(std::size_t start, std::vector<Contour>& contours) {
-    path_.clear();
-    path_.push_back(start);
-    if ((points_[start] & kTwoWay) != 0) points_[start] |= kOnPath;
-    const std::uint8_t edges = points_[start] & kEdges;
-    std::uint8_t direction = edges & static_cast<std::uint8_t>(-edges);  // lowest edge
-    std::size_t point = start;
-    for (;;) {
-      points_[point] &= static_cast<std::uint8_t>(~direction);
-      point = step(point, direction);
-      if ((points_[point] & kOnPath) != 0) {
-        // Back at a two-way point: the steps since it left it form a loop.
-        std::size_t first = path_.size() - 1;
-        while (path_[first] != point) --first;
-        emit_loop(first, contours);
-        for (std::size_t i = first + 1; i < path_.size(); ++i) {
-          points_[path_[i]] &= static_cast<std::uint8_t>(~kOnPath);
-        }
-        path_.resize(first + 1);
-        direction = right_turn(direction);
-        // Only at start can the turn's edge be gone: the first step took it.
-        if ((points_[point] & direction) == 0) break;
-      } else if (point == start) {
-        emit_loop(0, contours);
-        break;
-      } else {
-        path_.push_back(point);
-        if ((points_[point] & kTwoWay) != 0) {
-          points_[point] |= kOnPath;
-          direction = right_turn(direction);
-        } else {
-          direction = points_[point] & kEdges;
-        }
-      }
-    }
-    for (const std::size_t on_path : path_) {
-      points_[on_path] &= static_cast<std::uint8_t>(~kOnPath);
-    }
-  }
-
-  // The loop path_[first..] (closing back to path_[first]) as a contour of
-  // its corners.
-  void emit_loop(std::size_t first, std::vector<Contour>& contours) const {
-    const std::size_t count = path_.size() - first;
-    Contour& contour = contours.emplace_back();
-    for (std::size_t i = 0; i < count; ++i) {
-      const std::size_t before = path_[first + (i + count - 1) % count];
-      const std::size_t here = path_[first + i];
-      const std::size_t after = path_[first + (i + 1) % count];
-      // Unit steps: the same index difference is the same direction.
-      if (here - before == after - here) continue;
-      contour.points.push_back(font_point(here));
-    }
-  }
-
-  OutlinePoint font_point(std::size_t point) const {
-    const auto x = static_cast<std::int64_t>(point % row_points_) + bitmap_.x_offset;
-    const auto y = static_cast<std::int64_t>(point / row_points_) + bitmap_.y_offset;
-    // Offsets too far out for 32 bits stay out of range rather than wrap
-    // into it, so a writer's range check still refuses the glyph.
-    const auto clamp = [](std::int64_t value) {
-      return static_cast<std::int32_t>(
-          std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                   std::numeric_limits<std::int32_t>::max()));
-    };
-    return OutlinePoint{clamp(x), clamp(y)};
-  }
-
-  const GlyphBitmap& bitmap_;
-  std::size_t row_points_;
-  std::vector<std::uint8_t> points_;  // (width + 1) x (height + 1), bottom row first
-  std::vector<std::size_t> path_;     // grid points of the loop being walked
-};
+// Whether offset to offset + length fits 32 bits.
+bool fits_int32(std::int64_t offset, std::uint64_t length) {
+  constexpr std::int64_t kLeast = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t kMost = std::numeric_limits<std::int32_t>::max();
+  return offset >= kLeast && offset <= kMost &&
+         length <= static_cast<std::uint64_t>(kMost - offset);
+}
 
 }  // namespace
 
-void trace_outline(const GlyphBitmap& bitmap, std::vector<Contour>& contours) {
-  contours.clear();
+void OutlineTracer::trace(const GlyphBitmap& bitmap, Outline& outline) {
+  outline.clear();
   if (bitmap.width == 0 || bitmap.height == 0) return;
-  Tracer(bitmap).trace(contours);
+  row_points_ = static_cast<std::size_t>(bitmap.width) + 1;
+  x_offset_ = bitmap.x_offset;
+  y_offset_ = bitmap.y_offset;
+  steps_[kUp] = static_cast<std::ptrdiff_t>(row_points_);
+  steps_[kRight] = 1;
+  steps_[kDown] = -static_cast<std::ptrdiff_t>(row_points_);
+  steps_[kLeft] = -1;
+  mark_edges(bitmap);
+  for (std::size_t start = next_start(0); start < grid_points_; start = next_start(start)) {
+    walk_from(start, outline);  // a two-way start can begin two loops: start stays
+  }
+  if (!fits_int32(x_offset_, bitmap.width) || !fits_int32(y_offset_, bitmap.height)) {
+    clamp_far_points(outline);
+  }
+}
+
+// Few grid points begin a loop, so the search for the next looks at eight
+// cells at once while they have no edges left, and finds the first of eight
+// that has without a branch per cell.
+std::size_t OutlineTracer::next_start(std::size_t from) const {
+  constexpr std::uint64_t kEdgesOfEight = 0x0101010101010101ULL * kEdges;
+  const std::uint8_t* const grid = grid_.data();
+  while (from + sizeof(std::uint64_t) <= grid_points_) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, grid + from, sizeof eight);
+    eight &= kEdgesOfEight;
+    if (eight != 0) {
+      if constexpr (std::endian::native == std::endian::little) {
+        return from + static_cast<std::size_t>(std::countr_zero(eight)) / kBitsPerByte;
+      }
+      break;
+    }
+    from += sizeof eight;
+  }
+  while (from < grid_points_ && (grid[from] & kEdges) == 0) ++from;
+  return from;
+}
+
+// Offsets too far out for 32 bits stay out of range rather than wrap into
+// it, so a writer's range check still refuses the glyph. Grid coordinates
+// are below 2^32 (the box's sides are), so a place modulo 2^32 tells the
+// true one.
+void OutlineTracer::clamp_far_points(Outline& outline) const {
+  const auto unwrap = [](std::int32_t place, std::int64_t offset) {
+    const std::uint32_t grid =
+        static_cast<std::uint32_t>(place) - static_cast<std::uint32_t>(offset);
+    return clamp32(offset + static_cast<std::int64_t>(grid));
+  };
+  for (OutlinePoint& point : outline.points) {
+    point = OutlinePoint{unwrap(point.x, x_offset_), unwrap(point.y, y_offset_)};
+  }
+}
+
+// Point (x, y) of the grid is the corner of pixels x - 1 and x of rows
+// y - 1 (below) and y (above); rows outside the box are paper. A row's last
+// group may write past its end: the next row's cells, written next, or
+// grid_'s slack past the last row.
+void OutlineTracer::mark_edges(const GlyphBitmap& bitmap) {
+  const auto stride = static_cast<std::size_t>(bitmap.stride);
+  // Both only grow: every cell is written before it is read, and paper
+  // stays paper.
+  if (paper_.size() < stride) paper_.resize(stride, 0);
+  grid_points_ = static_cast<std::size_t>(bitmap.height + 1) * row_points_;
+  if (grid_.size() < grid_points_ + kGroup - 1) grid_.resize(grid_points_ + kGroup - 1);
+  std::uint8_t* row = grid_.data();
+  const std::uint8_t* below = paper_.data();
+  for (std::uint64_t y = 0; y <= bitmap.height; ++y, row += row_points_) {
+    const std::uint8_t* above =
+        y < bitmap.height
+            ? bitmap.lines.data() + static_cast<std::size_t>(bitmap.height - 1 - y) * stride
+            : paper_.data();
+    for (std::size_t x = 0; x < row_points_; x += kGroup) {
+      const unsigned windows =
+          pixel_window(above, stride, x) << kWindowBits | pixel_window(below, stride, x);
+      std::memcpy(row + x, kGroupCells[windows].data(), kGroup);
+    }
+    below = above;
+  }
+}
+
+// Walks edges from start until every loop through start that the walk
+// enters is closed, handing each loop to outline as it closes. Only corners
+// are kept: a point where the walk goes on straight is no corner of any
+// loop, and every two-way point is one (edges arrive there across the two
+// that leave). The common step, through a point with one edge out, stores
+// the point and keeps it only if the walk turns there, without a branch
+// that random ink would make the processor guess wrong.
+void OutlineTracer::walk_from(std::size_t start, Outline& outline) {
+  // Directions are single bits: the x and y step of each, modulo 2^32.
+  constexpr std::array<std::uint32_t, kLeft + 1> kStepX = {0, 0, 1, 0, 0, 0, 0, 0, ~0U};
+  constexpr std::array<std::uint32_t, kLeft + 1> kStepY = {0, 1, 0, 0, ~0U, 0, 0, 0, 0};
+  // Local copies: the compiler cannot tell that the bytes written to the
+  // grid leave the members alone, and would read them again every step.
+  std::uint8_t* const grid = grid_.data();
+  if (path_points_.empty()) grow_path();
+  std::size_t* points = path_points_.data();
+  OutlinePoint* places = path_places_.data();
+  std::size_t* marked = marked_.data();
+  std::size_t room = path_points_.size();
+  std::size_t marks = 0;
+  const std::array<std::ptrdiff_t, kLeft + 1> steps = steps_;
+  auto x = static_cast<std::uint32_t>(x_offset_) + static_cast<std::uint32_t>(start % row_points_);
+  auto y = static_cast<std::uint32_t>(y_offset_) + static_cast<std::uint32_t>(start / row_points_);
+  const auto place = [&] {
+    return OutlinePoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+  };
+  // The first point with edges left is a corner: its loop's points before
+  // and after it cannot both lie on a straight line through it, as one of
+  // them would come before it in the grid and have edges left too.
+  points[0] = start;
+  places[0] = place();
+  std::size_t corners = 1;
+  if ((grid[start] & kTwoWay) != 0) {
+    grid[start] |= kOnPath;
+    marked[marks++] = 0;
+  }
+  const std::uint8_t edges = grid[start] & kEdges;
+  std::uint8_t direction = edges & static_cast<std::uint8_t>(-edges);  // lowest edge
+  std::size_t point = start;
+  for (;;) {
+    // The step below stores at corners (a two-way point, at marks too, which
+    // is no more than corners) before it knows whether it keeps the point.
+    if (corners == room) {
+      grow_path();
+      points = path_points_.data();
+      places = path_places_.data();
+      marked = marked_.data();
+      room = path_points_.size();
+    }
+    grid[point] &= static_cast<std::uint8_t>(~direction);
+    point += static_cast<std::size_t>(steps[direction]);
+    x += kStepX[direction];
+    y += kStepY[direction];
+    const std::uint8_t cell = grid[point];
+    if ((cell & (kOnPath | kTwoWay)) == 0 && point != start) {
+      const std::uint8_t next = cell & kEdges;
+      points[corners] = point;
+      places[corners] = place();
+      corners += next != direction ? 1 : 0;
+      direction = next;
+    } else if ((cell & kOnPath) != 0) {
+      // Back at a two-way point: the corners since it left it form a loop.
+      std::size_t mark = marks - 1;
+      while (points[marked[mark]] != point) --mark;
+      const std::size_t first = marked[mark];
+      emit_loop(first, corners, outline);
+      for (std::size_t i = mark + 1; i < marks; ++i) {
+        grid[points[marked[i]]] &= static_cast<std::uint8_t>(~kOnPath);
+      }
+      marks = mark + 1;
+      corners = first + 1;
+      direction = right_turn(direction);
+      // Only at start can the turn's edge be gone: the first step took it.
+      if ((grid[point] & direction) == 0) break;
+    } else if (point == start) {
+      emit_loop(0, corners, outline);
+      break;
+    } else {  // a two-way point met for the first time
+      grid[point] |= kOnPath;
+      marked[marks++] = corners;
+      direction = right_turn(direction);
+      points[corners] = point;
+      places[corners] = place();
+      ++corners;
+    }
+  }
+  for (std::size_t i = 0; i < marks; ++i) {
+    grid[points[marked[i]]] &= static_cast<std::uint8_t>(~kOnPath);
+  }
+}
+
+// The path grows as walks need it, not to the grid's size: a loop has a
+// corner at most at every grid point, but most have only a few.
+void OutlineTracer::grow_path() {
+  constexpr std::size_t kLeastRoom = 64;
+  const std::size_t room = std::max(kLeastRoom, 2 * path_points_.size());
+  path_points_.resize(room);
+  path_places_.resize(room);
+  marked_.resize(room);
+}
+
+// The loop of corners [first, end) of the path as a contour.
+void OutlineTracer::emit_loop(std::size_t first, std::size_t end, Outline& outline) const {
+  const auto places = path_places_.begin();
+  outline.points.insert(outline.points.end(), places + static_cast<std::ptrdiff_t>(first),
+                        places + static_cast<std::ptrdiff_t>(end));
+  outline.ends.push_back(outline.points.size());
+}
+
+void trace_outline(const GlyphBitmap& bitmap, std::vector<Contour>& contours) {
+  OutlineTracer tracer;
+  Outline outline;
+  tracer.trace(bitmap, outline);
+  contours.clear();
+  std::size_t begin = 0;
+  for (const std::size_t end : outline.ends) {
+    contours.push_back(Contour{{outline.points.begin() + static_cast<std::ptrdiff_t>(begin),
+                                outline.points.begin() + static_cast<std::ptrdiff_t>(end)}});
+    begin = end;
+  }
 }
 
 }  // namespace vellicor

@@ -83,10 +83,21 @@ std::optional<DecodedGlyph> decode(const std::vector<std::uint8_t>& bytes) {
 
 Contour contour_of(std::vector<OutlinePoint> points) { return Contour{std::move(points)}; }
 
+// append_glyf_glyph of the contours laid out flat.
+bool append_contours(const std::vector<Contour>& contours, std::uint32_t units,
+                     std::vector<std::uint8_t>& out, GlyfBounds& bounds) {
+  Outline outline;
+  for (const Contour& contour : contours) {
+    outline.points.insert(outline.points.end(), contour.points.begin(), contour.points.end());
+    outline.ends.push_back(outline.points.size());
+  }
+  return append_glyf_glyph(outline, units, out, bounds);
+}
+
 void expect_round_trip(const std::vector<Contour>& contours, std::uint32_t units) {
   std::vector<std::uint8_t> out = {0xAB};  // what is already there stays
   GlyfBounds bounds;
-  ASSERT_TRUE(append_glyf_glyph(contours, units, out, bounds));
+  ASSERT_TRUE(append_contours(contours, units, out, bounds));
   ASSERT_EQ(out[0], 0xAB);
   const auto glyph = decode(std::vector<std::uint8_t>(out.begin() + 1, out.end()));
   ASSERT_TRUE(glyph.has_value());
@@ -150,7 +161,7 @@ TEST(GlyfGlyph, StepsOfEverySizeAndLongRunsOfOneFlag) {
 TEST(GlyfGlyph, NoContoursWriteNothing) {
   std::vector<std::uint8_t> out = {1, 2};
   GlyfBounds bounds{1, 2, 3, 4, 5, 6};
-  ASSERT_TRUE(append_glyf_glyph({}, 64, out, bounds));
+  ASSERT_TRUE(append_glyf_glyph(Outline{}, 64, out, bounds));
   EXPECT_EQ(out, (std::vector<std::uint8_t>{1, 2}));
   EXPECT_EQ(bounds.points, 0);
   EXPECT_EQ(bounds.contours, 0);
@@ -161,7 +172,7 @@ TEST(GlyfGlyph, RefusesWhatTheFormatCannotHold) {
   const auto refused = [](const std::vector<Contour>& contours, std::uint32_t units) {
     std::vector<std::uint8_t> out = {7};
     GlyfBounds bounds{1, 2, 3, 4, 5, 6};
-    const bool written = append_glyf_glyph(contours, units, out, bounds);
+    const bool written = append_contours(contours, units, out, bounds);
     return !written && out == std::vector<std::uint8_t>{7} && bounds.points == 5;
   };
   const Contour square = contour_of({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
@@ -178,10 +189,10 @@ TEST(GlyfGlyph, RefusesWhatTheFormatCannotHold) {
   many.pop_back();
   std::vector<std::uint8_t> out;
   GlyfBounds bounds;
-  EXPECT_TRUE(append_glyf_glyph({contour_of(many)}, 1, out, bounds));
+  EXPECT_TRUE(append_contours({contour_of(many)}, 1, out, bounds));
   EXPECT_EQ(bounds.points, kGlyfMostPoints);
-  EXPECT_TRUE(append_glyf_glyph(std::vector<Contour>(kGlyfMostContours, contour_of({{2, 3}})), 1,
-                                out, bounds));
+  EXPECT_TRUE(append_contours(std::vector<Contour>(kGlyfMostContours, contour_of({{2, 3}})), 1, out,
+                              bounds));
   EXPECT_EQ(bounds.contours, kGlyfMostContours);
 }
 

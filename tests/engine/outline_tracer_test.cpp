@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <map>
 #include <random>
@@ -266,6 +267,64 @@ TEST(OutlineTracer, RandomBitmaps) {
                        static_cast<int>(random() % 7) - 3);
     if (::testing::Test::HasFailure()) break;  // one bitmap's failures are enough to read
   }
+}
+
+// One tracer kept across glyphs of every size, wider than its cell groups
+// and its lines' bytes, gives what a fresh one gives: nothing of an earlier,
+// larger glyph stays behind.
+TEST(OutlineTracer, ReusedTracerMatchesFreshTracing) {
+  std::mt19937 random(8122026);
+  OutlineTracer tracer;
+  Outline outline;
+  for (int round = 0; round < 400; ++round) {
+    const int width = 1 + static_cast<int>(random() % 40);
+    const int height = 1 + static_cast<int>(random() % 12);
+    const auto density = random() % 101;
+    std::vector<std::string> rows(height, std::string(width, '.'));
+    for (auto& row : rows) {
+      for (char& pixel : row) {
+        if (random() % 100 < density) pixel = '#';
+      }
+    }
+    const GlyphBitmap bitmap = bitmap_of(rows, -5, 7);
+    tracer.trace(bitmap, outline);
+    std::vector<Contour> fresh;
+    trace_outline(bitmap, fresh);
+    ASSERT_EQ(outline.ends.size(), fresh.size()) << round;
+    std::size_t at = 0;
+    for (std::size_t c = 0; c < fresh.size(); ++c) {
+      ASSERT_EQ(outline.ends[c] - at, fresh[c].points.size()) << round;
+      for (const OutlinePoint& point : fresh[c].points) {
+        EXPECT_EQ(key(outline.points[at]), key(point)) << round;
+        ++at;
+      }
+    }
+    if (::testing::Test::HasFailure()) break;
+  }
+  if (::testing::Test::HasFailure()) return;
+  expect_outlines_of({"#.#.#.#.#.#.#.#.#.#.#", ".#.#.#.#.#.#.#.#.#.#.", "#####################"}, 0,
+                     0);
+}
+
+// Corners past 32 bits are held at the nearest 32-bit value, not wrapped
+// round into range, where a writer would take them for real places.
+TEST(OutlineTracer, CornersPast32BitsStayOutOfRange) {
+  constexpr std::int32_t kMost = INT32_MAX;
+  constexpr std::int32_t kLeast = INT32_MIN;
+  std::vector<Contour> contours;
+  trace_outline(bitmap_of({"###"}, std::int64_t{kMost} - 1, std::int64_t{kLeast} - 1), contours);
+  ASSERT_EQ(contours.size(), 1U);
+  std::vector<std::pair<int, int>> points;
+  for (const OutlinePoint& point : contours[0].points) points.emplace_back(point.x, point.y);
+  const std::vector<std::pair<int, int>> held = {
+      {kMost - 1, kLeast}, {kMost - 1, kLeast}, {kMost, kLeast}, {kMost, kLeast}};
+  EXPECT_EQ(points, held);
+  trace_outline(bitmap_of({"#", "#"}, std::int64_t{kLeast} - 3, std::int64_t{kMost}), contours);
+  ASSERT_EQ(contours.size(), 1U);
+  points.clear();
+  for (const OutlinePoint& point : contours[0].points) points.emplace_back(point.x, point.y);
+  EXPECT_EQ(points, (std::vector<std::pair<int, int>>{
+                        {kLeast, kMost}, {kLeast, kMost}, {kLeast, kMost}, {kLeast, kMost}}));
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ namespace {
 // Records start on four bytes, as the OpenType specification recommends
 // for long offsets.
 void pad_record(std::vector<std::uint8_t>& glyf) {
-  while (glyf.size() % 4 != 0) glyf.push_back(0);
+  constexpr std::size_t kAlignment = 4;
+  glyf.resize((glyf.size() + kAlignment - 1) / kAlignment * kAlignment, 0);
 }
 
 }  // namespace
@@ -29,16 +30,19 @@ ErrorDetail make_glyf_outlines(const FontModel& font, const InkMap& map, const S
   outlines.boxes.assign(plan.glyphs.size(), SfntGlyphBox{});
   outlines.loca.u32(0);
   outlines.loca.u32(0);  // .notdef: no outline
+  // Made once for all glyphs: they keep their working memory between them.
   GlyphBitmap bitmap;
-  std::vector<Contour> contours;
+  OutlineTracer tracer;
+  Outline outline;
+  GlyfGlyphEncoder encoder;
   std::size_t id = 1;
   ErrorDetail problem = ErrorDetail::kNone;
   font.for_each_glyph([&](const FontGlyph& font_glyph) {
     if (id == plan.glyphs.size()) return false;  // the glyphs left out
     font_glyph_bitmap(font, map, font_glyph, bitmap);
-    trace_outline(bitmap, contours);
+    tracer.trace(bitmap, outline);
     GlyfBounds bounds;
-    if (!append_glyf_glyph(contours, plan.units_per_pixel, glyf, bounds)) {
+    if (!encoder.append(outline, plan.units_per_pixel, glyf, bounds)) {
       problem = ErrorDetail::kOutlineTooComplex;
       return false;
     }
