@@ -78,7 +78,7 @@ if(TARGET Freetype::Freetype)
     SOURCES engine/glyph_bitmap_test.cpp)
   # Our PCF against the X font compiler's PCF of the same BDF.
   vellicor_add_gtest(vellicor_pcf_writer_tests
-    SOURCES engine/pcf_writer_test.cpp)
+    SOURCES engine/pcf_writer_test.cpp engine/writer_test_fonts.cpp)
   # Traced outlines through FreeType's monochrome rasteriser.
   vellicor_add_gtest(vellicor_outline_render_tests
     SOURCES engine/outline_render_test.cpp)
@@ -98,7 +98,7 @@ endif()
 # and Pango.
 if(TARGET Freetype::Freetype)
   vellicor_add_gtest(vellicor_otb_writer_tests
-    SOURCES engine/otb_writer_test.cpp engine/sfnt_check.cpp engine/sfnt_test_fonts.cpp)
+    SOURCES engine/otb_writer_test.cpp engine/sfnt_check.cpp engine/writer_test_fonts.cpp)
   vellicor_add_gtest(vellicor_ttf_writer_tests
-    SOURCES engine/ttf_writer_test.cpp engine/sfnt_check.cpp engine/sfnt_test_fonts.cpp)
+    SOURCES engine/ttf_writer_test.cpp engine/sfnt_check.cpp engine/writer_test_fonts.cpp)
 endif()

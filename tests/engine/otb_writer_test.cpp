@@ -13,7 +13,7 @@
 
 #include "engine/font/character_list.hpp"
 #include "tests/engine/sfnt_check.hpp"
-#include "tests/engine/sfnt_test_fonts.hpp"
+#include "tests/engine/writer_test_fonts.hpp"
 #include "tests/support/bdf_check.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/host_tools.hpp"
@@ -27,7 +27,7 @@ TEST(OtbWriter, LoadsAsTheBdfInEveryLayout) {
     SCOPED_TRACE(layout.run.name);
     TempDir dir;
     ASSERT_TRUE(write_bdf_and(dir, layout.rows, layout.run, write_otb_font, "ours.otb"));
-    EXPECT_TRUE(same_glyphs_at_strike(dir.file("ours.otb"), dir.file("out.bdf")));
+    EXPECT_TRUE(same_glyphs(dir.file("ours.otb"), dir.file("out.bdf")));
     SfntTables tables;
     ASSERT_TRUE(read_sfnt_tables(dir.file("ours.otb"), tables));
     for (const char* tag :
@@ -166,7 +166,7 @@ TEST(OtbWriter, PangoDrawsTheSampleAsFreeTypeDoes) {
 TEST(OtbWriter, RefusesAGlyphPastOneByteMetricsWritingNothing) {
   TempDir dir;
   const std::string row = "." + std::string(300, '#') + ".";
-  SfntCase wide{"a glyph 300 pixels wide", PipelineRequest{}, ConversionOptions{}};
+  WriterCase wide{"a glyph 300 pixels wide", PipelineRequest{}, ConversionOptions{}};
   wide.request.framing = Framing::kByInk;
   write_file(dir.file("in.bmp"), make_one_bit_bmp({row, std::string(row.size(), '.')}));
   PreparedFont font;

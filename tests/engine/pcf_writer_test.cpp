@@ -12,6 +12,7 @@
 
 #include "engine/api/font_pipeline.hpp"
 #include "engine/io/output_file.hpp"
+#include "tests/engine/writer_test_fonts.hpp"
 #include "tests/support/bdf_check.hpp"
 #include "tests/support/bmp_builder.hpp"
 #include "tests/support/temp_dir.hpp"
@@ -19,34 +20,7 @@
 namespace vellicor::test {
 namespace {
 
-struct Case {
-  const char* name;
-  PipelineRequest request;
-  ConversionOptions options;
-};
-
-// Converts rows and writes the BDF and our PCF into dir; fails the test and
-// returns false when a step fails.
-bool write_both(const TempDir& dir, const std::vector<std::string>& rows, const Case& run) {
-  write_file(dir.file("in.bmp"), make_one_bit_bmp(rows));
-  PreparedFont font;
-  ConversionReport report{};
-  ErrorDetail detail = ErrorDetail::kNone;
-  OutputFile file(system_file_system());
-  const auto step = [&detail](const char* what, ResultCode result) {
-    if (result == ResultCode::kOk) return true;
-    ADD_FAILURE() << what << " failed with " << static_cast<int>(result) << ", detail "
-                  << static_cast<int>(detail);
-    return false;
-  };
-  return step("prepare_font", prepare_font(system_file_system(), dir.file("in.bmp").c_str(),
-                                           run.options, run.request, font, report, &detail)) &&
-         step("write_font_file",
-              write_font_file(system_file_system(), dir.file("out.bdf").c_str(), font, &detail)) &&
-         step("create", file.create(dir.file("ours.pcf").c_str(), &detail)) &&
-         step("write_pcf_font", write_pcf_font(file, font.model, font.map, &detail)) &&
-         step("commit", file.commit(&detail));
-}
+using Case = WriterCase;
 
 // Our PCF loads as the BDF, and as the X font compiler's PCF of it (whose
 // glyphs of a character-cell font are padded to the cell: ink compared).
@@ -54,7 +28,7 @@ void expect_same_as_bdftopcf(const std::vector<std::string>& rows, const Case& r
                              GlyphMatch match = GlyphMatch::kExact) {
   SCOPED_TRACE(run.name);
   TempDir dir;
-  ASSERT_TRUE(write_both(dir, rows, run));
+  ASSERT_TRUE(write_bdf_and(dir, rows, run, write_pcf_font, "ours.pcf"));
   EXPECT_TRUE(same_glyphs(dir.file("ours.pcf"), dir.file("out.bdf")));
   const ToolVerdict verdict = bdftopcf_verdict(dir.file("out.bdf"), dir.file("theirs.pcf"));
   if (verdict == ToolVerdict::kAbsent) GTEST_SKIP() << "bdftopcf is not installed";
@@ -107,7 +81,7 @@ TEST(PcfWriter, LoadsAsTheXFontCompilersPcfOfTheBdf) {
   {
     SCOPED_TRACE(beyond.name);
     TempDir dir;
-    ASSERT_TRUE(write_both(dir, kStrip, beyond));
+    ASSERT_TRUE(write_bdf_and(dir, kStrip, beyond, write_pcf_font, "ours.pcf"));
     EXPECT_EQ(unicode_charmap(dir.file("ours.pcf")),
               (std::vector<std::uint32_t>{0x20, 0x61, 0xE9, 0x2009, 0x3000}));
     const ToolVerdict verdict = bdftopcf_verdict(dir.file("out.bdf"), dir.file("theirs.pcf"));
@@ -145,7 +119,7 @@ TEST(PcfWriter, LoadsAsTheXFontCompilersPcfOfTheBdf) {
   marks.options.descent = 1;
   expect_same_as_bdftopcf(marked, marks);
   TempDir dir;
-  ASSERT_TRUE(write_both(dir, marked, marks));
+  ASSERT_TRUE(write_bdf_and(dir, marked, marks, write_pcf_font, "ours.pcf"));
   const std::vector<std::string> boxes = lines_with(read_text(dir.file("out.bdf")), "BBX");
   EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const std::string& line) {
     return line.find(" -") != std::string::npos && line.find(" -") < line.rfind(' ');

@@ -97,103 +97,12 @@ bool open_face(const std::string& path, std::uint32_t pixel_size, Face& font) {
   return pixel_size == 0 || FT_Set_Pixel_Sizes(font.face, 0, pixel_size) == 0;
 }
 
-// A loaded glyph: its place, advance and ink (x right, y up).
-struct Loaded {
-  int left = 0, top = 0;
-  unsigned columns = 0, rows = 0;
-  long advance = 0;
-  std::set<std::pair<int, int>> ink;
-  bool failed = false;
-};
-
-Loaded load(FT_Face face, FT_ULong code, std::int32_t load_flags) {
-  Loaded glyph;
-  const FT_UInt index = FT_Get_Char_Index(face, code);
-  if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | load_flags) != 0) {
-    glyph.failed = true;
-    return glyph;
-  }
-  const FT_GlyphSlot slot = face->glyph;
-  const FT_Bitmap& bitmap = slot->bitmap;
-  glyph.left = slot->bitmap_left;
-  glyph.top = slot->bitmap_top;
-  glyph.columns = bitmap.width;
-  glyph.rows = bitmap.rows;
-  glyph.advance = slot->advance.x / 64;
-  for (unsigned row = 0; row < bitmap.rows; ++row) {
-    const unsigned char* line = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
-    for (unsigned column = 0; column < bitmap.width; ++column) {
-      const bool is_ink = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
-                              ? ((line[column / 8] >> (7 - column % 8)) & 1) != 0
-                              : line[column] != 0;
-      if (is_ink) {
-        glyph.ink.insert(
-            {glyph.left + static_cast<int>(column), glyph.top - 1 - static_cast<int>(row)});
-      }
-    }
-  }
-  return glyph;
-}
-
-std::vector<FT_ULong> codes_of(FT_Face face) {
-  std::vector<FT_ULong> codes;
-  FT_UInt index = 0;
-  for (FT_ULong code = FT_Get_First_Char(face, &index); index != 0;
-       code = FT_Get_Next_Char(face, code, &index)) {
-    codes.push_back(code);
-  }
-  return codes;
-}
-
-std::string describe(const Loaded& glyph) {
-  std::string text = "left " + std::to_string(glyph.left) + " top " + std::to_string(glyph.top) +
-                     " " + std::to_string(glyph.columns) + "x" + std::to_string(glyph.rows) +
-                     " advance " + std::to_string(glyph.advance) + " ink";
-  for (const auto& [x, y] : glyph.ink)
-    text += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
-  return text;
-}
-
 }  // namespace
 
 std::uint32_t strike_size(const std::string& path) {
   Face font;
   if (!open_face(path, 0, font) || font.face->num_fixed_sizes == 0) return 0;
   return static_cast<std::uint32_t>(font.face->available_sizes[0].y_ppem / 64);
-}
-
-::testing::AssertionResult same_glyphs_at_strike(const std::string& font,
-                                                 const std::string& reference,
-                                                 std::int32_t load_flags) {
-  const std::uint32_t pixel_size = strike_size(font);
-  if (pixel_size == 0) return ::testing::AssertionFailure() << font << " has no strike";
-  Face ours;
-  Face theirs;
-  if (!open_face(font, pixel_size, ours)) {
-    return ::testing::AssertionFailure() << "FreeType cannot open " << font << " at its strike";
-  }
-  if (!open_face(reference, 0, theirs)) {
-    return ::testing::AssertionFailure() << "FreeType cannot open " << reference;
-  }
-  const std::vector<FT_ULong> codes = codes_of(ours.face);
-  if (codes != codes_of(theirs.face)) return ::testing::AssertionFailure() << "the charmaps differ";
-  if (codes.empty()) return ::testing::AssertionFailure() << "the charmap is empty";
-  const bool outlines = (load_flags & FT_LOAD_NO_BITMAP) != 0;
-  for (const FT_ULong code : codes) {
-    const Loaded mine = load(ours.face, code, load_flags);
-    const Loaded wanted = load(theirs.face, code, 0);
-    if (mine.failed || wanted.failed) {
-      return ::testing::AssertionFailure() << "code " << code << " does not load";
-    }
-    const bool same_place =
-        outlines || (mine.left == wanted.left && mine.top == wanted.top &&
-                     mine.columns == wanted.columns && mine.rows == wanted.rows);
-    if (!same_place || mine.advance != wanted.advance || mine.ink != wanted.ink) {
-      return ::testing::AssertionFailure() << "code " << code << " loads as " << describe(mine)
-                                           << "\n  the reference's as " << describe(wanted);
-    }
-  }
-  return ::testing::AssertionSuccess() << codes.size() << " codes";
 }
 
 InkSet freetype_line(const std::string& path, std::uint32_t pixel_size, const std::string& text,

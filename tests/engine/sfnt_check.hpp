@@ -25,16 +25,6 @@ using SfntTables = std::map<std::string, std::vector<std::uint8_t>>;
 std::uint16_t be16(const std::vector<std::uint8_t>& bytes, std::size_t at);
 std::uint32_t be32(const std::vector<std::uint8_t>& bytes, std::size_t at);
 
-// FreeType loads font at the size of its strike, and the BDF reference, to
-// the same glyphs: the same charmap codes, and for every code the same
-// advance and the same bitmap at the same place; with load_flags
-// FT_LOAD_NO_BITMAP (the outlines rendered) the same ink, as an outline's
-// bitmap holds no blank lines around it. A bitmap-only sfnt font has no
-// size until one is selected, unlike a BDF, so this sets one.
-::testing::AssertionResult same_glyphs_at_strike(const std::string& font,
-                                                 const std::string& reference,
-                                                 std::int32_t load_flags = 0);
-
 // The pixels per em of the font's first strike; 0 when it has none.
 std::uint32_t strike_size(const std::string& path);
 

@@ -293,10 +293,12 @@ std::vector<FT_ULong> charmap_codes(FT_Face face) {
   if (!theirs.face) return ::testing::AssertionFailure() << theirs.message;
   const FT_Face face = ours.face.get();
   if (!FT_IS_SCALABLE(face)) return ::testing::AssertionFailure() << font << " has no outlines";
-  if (theirs.face->num_fixed_sizes < 1) {
+  // The font's own size: its embedded strike's, else the reference's.
+  const FT_Face sized = face->num_fixed_sizes > 0 ? face : theirs.face.get();
+  if (sized->num_fixed_sizes < 1) {
     return ::testing::AssertionFailure() << reference << " has no bitmap strike";
   }
-  const FT_Pos pixel_size = (theirs.face->available_sizes[0].y_ppem + 32) / 64;
+  const FT_Pos pixel_size = (sized->available_sizes[0].y_ppem + 32) / 64;
   if (pixel_size <= 0 || face->units_per_EM % pixel_size != 0) {
     return ::testing::AssertionFailure()
            << "an em of " << face->units_per_EM

@@ -60,9 +60,9 @@ enum class GlyphMatch { kExact, kInk };
                                        GlyphMatch match = GlyphMatch::kExact);
 
 // FreeType draws every glyph of font from its outline (never a bitmap
-// strike) with the monochrome rasteriser, at the pixel size of reference's
-// first strike, and gets the same charmap codes and for every code the same
-// ink and advance as reference's bitmaps. font's em must be a whole number of
+// strike) with the monochrome rasteriser, at the pixel size of its own
+// embedded strike (or else of reference's first strike), and gets the same charmap codes and for
+// every code the same ink and advance as reference's bitmaps. font's em must be a whole number of
 // units per pixel at that size; an outline has no box beyond its ink, so
 // blank lines and columns round the reference's bitmaps do not count.
 ::testing::AssertionResult same_glyphs_as_outlines(const std::string& font,

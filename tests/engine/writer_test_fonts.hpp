@@ -1,5 +1,5 @@
-// Fonts the sfnt writer tests share: a picture converted to its BDF and to
-// one of our sfnt formats, and the sample strip as a Unicode font.
+// Fonts the writer tests share: a picture converted to its BDF and to
+// one of our other formats, and the sample strip as a Unicode font.
 #pragma once
 
 #include <string>
@@ -11,27 +11,27 @@
 
 namespace vellicor::test {
 
-struct SfntCase {
+struct WriterCase {
   const char* name;
   PipelineRequest request;
   ConversionOptions options;
 };
 
-using SfntWriter = ResultCode (*)(OutputFile& file, const FontModel& font, const InkMap& map,
+using FontWriter = ResultCode (*)(OutputFile& file, const FontModel& font, const InkMap& map,
                                   ErrorDetail* detail);
 
 // Converts the picture at picture into dir's out.bdf and, with writer,
 // into dir's file ours; fails the test and returns false when a step fails.
-bool write_bdf_and(const TempDir& dir, const std::string& picture, const SfntCase& run,
-                   SfntWriter writer, const std::string& ours);
+bool write_bdf_and(const TempDir& dir, const std::string& picture, const WriterCase& run,
+                   FontWriter writer, const std::string& ours);
 
 // The same for a picture drawn as rows ('#' ink), written to dir's in.bmp.
-bool write_bdf_and(const TempDir& dir, const std::vector<std::string>& rows, const SfntCase& run,
-                   SfntWriter writer, const std::string& ours);
+bool write_bdf_and(const TempDir& dir, const std::vector<std::string>& rows, const WriterCase& run,
+                   FontWriter writer, const std::string& ours);
 
 // The sample strip examples/ascii.bmp as the Unicode font the demo makes:
 // a real space, then '!' to '~'.
-SfntCase sample_strip_case();
+WriterCase sample_strip_case();
 std::string sample_strip_picture();
 
 // Ink in row 0 and at both edges, a descender, glyphs of different heights,
@@ -43,7 +43,7 @@ extern const std::vector<std::string> kSfntStrip;
 // basic plane, two bands, a grid, and marks whose ink reaches left of its
 // mark. Each with the rows it is drawn from.
 struct LayoutCase {
-  SfntCase run;
+  WriterCase run;
   std::vector<std::string> rows;
 };
 std::vector<LayoutCase> layout_cases();

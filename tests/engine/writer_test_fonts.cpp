@@ -1,5 +1,5 @@
-// Fonts the sfnt writer tests share.
-#include "tests/engine/sfnt_test_fonts.hpp"
+// Fonts the writer tests share.
+#include "tests/engine/writer_test_fonts.hpp"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@ const std::vector<std::string> kSfntStrip = {
     "........#..............#.......................................#",
 };
 
-bool write_bdf_and(const TempDir& dir, const std::string& picture, const SfntCase& run,
-                   SfntWriter writer, const std::string& ours) {
+bool write_bdf_and(const TempDir& dir, const std::string& picture, const WriterCase& run,
+                   FontWriter writer, const std::string& ours) {
   PreparedFont font;
   ConversionReport report{};
   ErrorDetail detail = ErrorDetail::kNone;
@@ -37,14 +37,14 @@ bool write_bdf_and(const TempDir& dir, const std::string& picture, const SfntCas
          step("commit", file.commit(&detail));
 }
 
-bool write_bdf_and(const TempDir& dir, const std::vector<std::string>& rows, const SfntCase& run,
-                   SfntWriter writer, const std::string& ours) {
+bool write_bdf_and(const TempDir& dir, const std::vector<std::string>& rows, const WriterCase& run,
+                   FontWriter writer, const std::string& ours) {
   write_file(dir.file("in.bmp"), make_one_bit_bmp(rows));
   return write_bdf_and(dir, dir.file("in.bmp"), run, writer, ours);
 }
 
-SfntCase sample_strip_case() {
-  SfntCase sample{"the sample strip", PipelineRequest{}, ConversionOptions{}};
+WriterCase sample_strip_case() {
+  WriterCase sample{"the sample strip", PipelineRequest{}, ConversionOptions{}};
   sample.options.font_name = "Vellicor Sample";
   sample.options.allowed_blank_columns = 1;
   sample.options.descent = 2;
@@ -62,7 +62,7 @@ std::string sample_strip_picture() { return (source_dir() / "examples" / "ascii.
 
 std::vector<LayoutCase> layout_cases() {
   std::vector<LayoutCase> cases;
-  SfntCase plain{"margin strip", PipelineRequest{}, ConversionOptions{}};
+  WriterCase plain{"margin strip", PipelineRequest{}, ConversionOptions{}};
   plain.options.descent = 1;
   plain.options.allowed_blank_columns = 1;
   plain.options.leading_blank = 2;
@@ -71,7 +71,7 @@ std::vector<LayoutCase> layout_cases() {
   plain.options.font_name = "Strip-Test";
   cases.push_back({plain, kSfntStrip});
 
-  SfntCase listed = plain;
+  WriterCase listed = plain;
   listed.name = "framed by ink, a list with blanks and a code past the basic plane";
   listed.request.framing = Framing::kByInk;
   listed.request.chars = "a \u00e9\u3000\U0001F600\u2009";
@@ -79,13 +79,13 @@ std::vector<LayoutCase> layout_cases() {
 
   std::vector<std::string> bands = kSfntStrip;
   bands.insert(bands.end(), kSfntStrip.rbegin(), kSfntStrip.rend());
-  SfntCase banded = listed;
+  WriterCase banded = listed;
   banded.name = "two bands";
   banded.request.chars = "a b\u3000\u00e9\nc\u2009d\u2002\u0416";
   banded.request.layout.bands = 2;
   cases.push_back({banded, bands});
 
-  SfntCase grid{"grid", PipelineRequest{}, ConversionOptions{}};
+  WriterCase grid{"grid", PipelineRequest{}, ConversionOptions{}};
   grid.request.framing = Framing::kByInk;
   grid.request.layout.kind = LayoutKind::kGrid;
   grid.request.layout.cell_width = 8;
@@ -93,7 +93,7 @@ std::vector<LayoutCase> layout_cases() {
   grid.options.descent = 1;
   cases.push_back({grid, kSfntStrip});
 
-  SfntCase marks{"marks", PipelineRequest{}, ConversionOptions{}};
+  WriterCase marks{"marks", PipelineRequest{}, ConversionOptions{}};
   marks.request.framing = Framing::kByInk;
   marks.request.layout.kind = LayoutKind::kMarks;
   marks.request.chars = "\u0100 b";
