@@ -53,7 +53,10 @@ SfntNames sfnt_names(const FontModel& font) {
   names.bold = weight == "Bold";
   const std::string_view slanted = slant_style(slant);
   names.italic = !slanted.empty();
-  if (!slanted.empty()) names.style += (names.style.empty() ? "" : " ") + std::string(slanted);
+  if (!slanted.empty()) {
+    if (!names.style.empty()) names.style += ' ';
+    names.style.append(slanted);
+  }
   if (names.style.empty()) names.style = "Regular";
 
   // A family of no printable ASCII (all CJK, say) still needs a name here.
