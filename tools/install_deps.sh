@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev   # unit tests
   qt6-base-dev                # the dialog program
   libfreetype-dev xfonts-utils kbd  # reading written fonts back (FreeType, bdftopcf, fonttosfnt, psfxtable)
+  fontconfig pango1.0-tools   # OTB and TTF as systems load them (fc-scan, pango-view)
   xfonts-base console-setup-linux  # real fonts drawn into sheets and read back (tests/sheets)
   zlib1g-dev                  # the PNG of tools/render_text (demo and README picture)
   imagemagick netpbm python3-pil  # pictures written by real tools
