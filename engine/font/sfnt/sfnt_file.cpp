@@ -96,7 +96,9 @@ ResultCode write_sfnt_file(OutputFile& file, std::vector<SfntTable>& tables, Err
     const std::vector<std::uint8_t>& bytes = tables[i].data.bytes();
     result = file.write_exact(bytes.data(), bytes.size(), detail);
     if (succeeded(result)) {
-      result = file.write_exact(kPadding, padded(bytes.size()) - bytes.size(), detail);
+      // At most three bytes, so the count fits any size_t.
+      const auto padding = static_cast<std::size_t>(padded(bytes.size()) - bytes.size());
+      result = file.write_exact(kPadding, padding, detail);
     }
   }
   return result;
