@@ -106,9 +106,9 @@ void fnt_glyph_columns(const GlyphBitmap& bitmap, const FntCell& cell,
       cell.top - (bitmap.y_offset + static_cast<std::int64_t>(bitmap.height));
   if (first_column < 0) return;
   const auto cell_height = static_cast<std::int64_t>(height);
-  const auto column = static_cast<std::uint64_t>(first_column);
-  const auto shift = static_cast<unsigned>(column % kBitsPerByte);
-  const auto first_byte = column / kBitsPerByte;
+  const auto first = static_cast<std::uint64_t>(first_column);
+  const auto shift = static_cast<unsigned>(first % kBitsPerByte);
+  const auto first_byte = first / kBitsPerByte;
   for (std::uint64_t line = 0; line < bitmap.height; ++line) {
     const std::int64_t row = first_row + static_cast<std::int64_t>(line);
     if (row < 0 || row >= cell_height) continue;
