@@ -162,7 +162,7 @@ ErrorDetail describe_font(const FontModel& font, Plan& plan, const FonNames& nam
 
 ResultCode write_zeros(OutputFile& file, std::uint64_t count, std::vector<std::uint8_t>& scratch,
                        ErrorDetail* detail) {
-  constexpr std::uint64_t kChunk = 64 * 1024;
+  constexpr std::uint64_t kChunk = std::uint64_t{64} * 1024;
   scratch.assign(static_cast<std::size_t>(std::min(count, kChunk)), 0);
   while (count > 0) {
     const std::uint64_t part = std::min(count, kChunk);

@@ -240,7 +240,7 @@ class TableWriter {
   }
 
  private:
-  static constexpr std::size_t kBlockBytes = 64 * 1024;
+  static constexpr std::size_t kBlockBytes = std::size_t{64} * 1024;
 
   void drain() {
     if (ok_ && used_ > 0) ok_ = succeeded(file_.write_exact(block_.data(), used_, nullptr));

@@ -126,7 +126,7 @@ SfntBytes make_hmtx(const SfntPlan& plan, const std::vector<SfntGlyphBox>& boxes
   SfntBytes out;
   for (std::size_t id = 0; id < boxes.size(); ++id) {
     out.u16(advance_units(plan, plan.glyphs[id]));
-    out.i16(boxes[id].empty ? 0 : boxes[id].x_min);
+    out.i16(boxes[id].empty ? std::int16_t{0} : boxes[id].x_min);
   }
   return out;
 }
@@ -141,9 +141,10 @@ SfntBytes make_maxp(const SfntPlan& plan, const SfntOutlineFigures* outlines) {
   out.u16(0);  // no composite glyphs
   out.u16(0);
   out.u16(kMaxZones);
-  out.zeros(2 * 4);  // no twilight points, storage, functions or instruction definitions
-  out.u16(1);        // the control program's stack holds one value at a time
-  out.zeros(2 * 3);  // no glyph instructions, no components
+  out.zeros(std::size_t{2} *
+            4);  // no twilight points, storage, functions or instruction definitions
+  out.u16(1);    // the control program's stack holds one value at a time
+  out.zeros(std::size_t{2} * 3);  // no glyph instructions, no components
   return out;
 }
 

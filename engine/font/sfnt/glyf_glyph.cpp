@@ -150,7 +150,8 @@ void GlyfGlyphEncoder::make_step_codes(std::uint32_t units_per_pixel) {
   if (step_codes_units_ == units_per_pixel) return;
   for (std::int32_t pixels = -kStepCodeReach; pixels <= kStepCodeReach; ++pixels) {
     // Only steps within 16 bits are ever looked up; others may wrap here.
-    step_codes_[static_cast<std::size_t>(pixels + kStepCodeReach)] =
+    const std::int32_t index = pixels + kStepCodeReach;
+    step_codes_[static_cast<std::size_t>(index)] =
         code_step(static_cast<std::int32_t>(pixels * static_cast<std::int64_t>(units_per_pixel)));
   }
   step_codes_units_ = units_per_pixel;

@@ -59,7 +59,7 @@ SfntBytes make_os2(const SfntPlan& plan, const std::vector<SfntGlyphBox>& boxes,
   // The mean advance of the glyphs that advance, rounded.
   out.i16(advances != 0 ? units16(static_cast<std::int32_t>(
                               (advance_sum * plan.units_per_pixel + advances / 2) / advances))
-                        : 0);
+                        : std::int16_t{0});
   out.u16(names.bold ? kWeightBold : kWeightNormal);
   out.u16(kWidthNormal);
   out.u16(kInstallableEmbedding);
