@@ -62,7 +62,7 @@ fi
 
 # Robustness on CI (or when asked): every fuzz target for a bounded time.
 if [ -n "${CI:-}" ] || [ -n "${VELLICOR_FUZZ_SECONDS:-}" ]; then
-  bash fuzz/run_fuzzers.sh "${VELLICOR_FUZZ_SECONDS:-20}"
+  bash fuzz/run_fuzzers.sh "${VELLICOR_FUZZ_SECONDS:-10}"
 fi
 
 # Static analysis on CI (or when asked): clang-tidy and cppcheck, zero findings.
