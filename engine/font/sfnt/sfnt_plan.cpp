@@ -95,9 +95,9 @@ ErrorDetail plan_sfnt_font(const FontModel& font, const InkMap& map, SfntPlan& p
   ErrorDetail problem = ErrorDetail::kNone;
   std::int64_t most_magnitude = 0;
   font.for_each_glyph([&](const FontGlyph& font_glyph) {
+    // The glyphs past what glyph ids hold are left out (sfnt_left_out names them).
     if (plan.glyphs.size() == kSfntMostGlyphs) {
-      ++plan.left_out;
-      return true;
+      return false;
     }
     font_glyph_bitmap(font, map, font_glyph, bitmap);
     const std::int64_t top = bitmap.y_offset + static_cast<std::int64_t>(bitmap.height);

@@ -32,8 +32,6 @@ struct SfntPlan {
   // Glyph ids in order: .notdef at 0 (an empty glyph, as no glyph of the font
   // stands for a missing character), then the font's glyphs in font order.
   std::vector<SfntGlyph> glyphs;
-  // The font's glyphs past the most glyph ids hold, left out.
-  std::uint64_t left_out = 0;
   std::uint32_t pixel_size = 0;       // the font's height: the strike's pixels per em
   std::uint32_t units_per_pixel = 1;  // font units in a pixel; pixels per em times this is the em
   std::int32_t ascent = 0;            // pixels above the baseline
