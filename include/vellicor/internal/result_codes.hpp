@@ -58,6 +58,12 @@ enum class ErrorDetail : std::int32_t {
   kOutlineTooComplex = -32,  // a glyph's outline holds more points than TrueType takes
   kUnknownFormat = -33,      // a format number that names no format
   kGlyphTooLarge = -34,      // a glyph's figures past what the format's metrics hold
+  // Reading a font back to draw it (the console's and dialog's drawing only).
+  kFontUnknown = -35,         // no font reader knows the file's first bytes
+  kFontDamaged = -36,         // the font file breaks its format's rules
+  kFontNoBitmap = -37,        // an outline font without a bitmap strike: no pixels to draw
+  kFontTooLargeToDraw = -38,  // a font file, glyph count or glyph past the readers' bounds
+  kFontNoGlyph = -39,         // not one glyph with a code to draw
 };
 
 constexpr bool succeeded(ResultCode result) { return result == ResultCode::kOk; }

@@ -1,0 +1,17 @@
+// Reads the fonts FreeType knows (PCF, OpenType/TrueType bitmap strikes, FON)
+// into a LoadedFont.
+#include "engine/fontfile/font_file_reader.hpp"
+
+namespace vellicor {
+
+ResultCode read_freetype_font(const std::uint8_t* data, std::size_t size, LoadedFont& font,
+                              ErrorDetail* detail) {
+  static_cast<void>(data);
+  static_cast<void>(size);
+  static_cast<void>(font);
+  return fail(detail, ErrorDetail::kFontUnknown, ResultCode::kUnusableInput);
+}
+
+bool reads_fonts_through_freetype() { return false; }
+
+}  // namespace vellicor

@@ -1,0 +1,1 @@
+# Tests of the draw part of drawing fonts.

@@ -1,0 +1,1 @@
+# Tests of the freetype part of drawing fonts.

@@ -1,0 +1,1 @@
+# Tests of the readers part of drawing fonts.
