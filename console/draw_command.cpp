@@ -172,8 +172,7 @@ int run_draw_command(const CommandLine& line) {
                                    : DrawLayoutChoice::kAuto;
   if (options.columns != nullptr) {
     std::uint32_t columns = 0;
-    if (failed(parse_number(options.columns, &columns)) || columns == 0 ||
-        columns > kMostColumns) {
+    if (failed(parse_number(options.columns, &columns)) || columns == 0 || columns > kMostColumns) {
       print_line(message_text(Message::kInvalidColumns));
       return kFailureStatus;
     }

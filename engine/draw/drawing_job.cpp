@@ -103,8 +103,7 @@ ResultCode write_text_file(const std::string& path, const std::string& text, Err
 // with the format's extension, or, when that is the font drawn, the same
 // with "-edited" so the font drawn is never replaced.
 ResultCode name_font_back(const FontDrawingRequest& request, const std::string& picture,
-                          std::uint32_t format, FontDrawingOutcome& outcome,
-                          ErrorDetail* detail) {
+                          std::uint32_t format, FontDrawingOutcome& outcome, ErrorDetail* detail) {
   char derived[kPathBufferSize];
   const ResultCode result = derive_font_name(picture.c_str(), format, derived, detail);
   if (failed(result)) return result;
@@ -157,8 +156,9 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
     return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   }
 
-  result = as_bmp ? write_bmp_picture(system_file_system(), picture.c_str(), drawing.picture, detail)
-                  : write_png_picture(system_file_system(), picture.c_str(), drawing.picture, detail);
+  result = as_bmp
+               ? write_bmp_picture(system_file_system(), picture.c_str(), drawing.picture, detail)
+               : write_png_picture(system_file_system(), picture.c_str(), drawing.picture, detail);
   if (failed(result)) return result;
   if (!list.empty()) {
     result = write_text_file(list, drawing.list_text, detail);
