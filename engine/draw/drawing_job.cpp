@@ -142,7 +142,9 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
 
   const bool png = writes_png_pictures();
   std::string picture = request.picture_path != nullptr ? request.picture_path : "";
-  if (picture.empty()) picture = stem_of(request.font_path) + (png ? ".png" : ".bmp");
+  if (picture.empty()) picture = stem_of(request.font_path) + ".png";
+  // A build without a PNG encoder saves BMP, under a name that says so.
+  if (!png && ends_with(picture, ".png")) picture = stem_of(picture) + ".bmp";
   const bool as_bmp = !png || ends_with(picture, ".bmp");
   std::string list;
   if (!drawing.list_text.empty()) {

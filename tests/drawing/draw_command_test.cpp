@@ -21,26 +21,29 @@ namespace {
 
 std::filesystem::path cvellicor() { return binary_dir() / "cvellicor"; }
 
-// The words of a command line as a POSIX shell splits it, for the single
-// quotes the program puts round words with special characters.
+// The words of a command line as a shell splits it, for the quotes the
+// program puts round words with special characters: single quotes (POSIX),
+// or double quotes with \" inside (Windows).
 std::vector<std::string> shell_words(const std::string& line) {
   std::vector<std::string> words;
   std::string word;
   bool in_word = false;
-  bool quoted = false;
+  char quote = 0;
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
-    if (quoted) {
-      if (c == '\'') {
-        quoted = false;
+    if (quote != 0) {
+      if (c == quote) {
+        quote = 0;
+      } else if (quote == '"' && c == '\\' && i + 1 < line.size() && line[i + 1] == '"') {
+        word += line[++i];
       } else {
         word += c;
       }
-    } else if (c == '\'') {
-      quoted = true;
+    } else if (c == '\'' || c == '"') {
+      quote = c;
       in_word = true;
     } else if (c == '\\' && i + 1 < line.size()) {
-      word += line[++i];
+      word += line[++i];  // POSIX: '\'' ends a quote, puts a quote, opens one again
       in_word = true;
     } else if (c == ' ') {
       if (in_word) words.push_back(word);
