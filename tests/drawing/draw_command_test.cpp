@@ -168,13 +168,13 @@ constexpr const char* kConsole = "/usr/share/consolefonts";
 
 INSTANTIATE_TEST_SUITE_P(
     DebianFonts, RealFontsRoundTrip,
-    ::testing::Values(RealFont{kX11, "6x13-ISO8859-1.pcf.gz"},  // DEC glyphs at 0 to 31
-                      RealFont{kX11, "6x13.pcf.gz"},            // ISO 10646, far past U+00FF
-                      RealFont{kX11, "9x15B.pcf.gz"},           // bold
-                      RealFont{kX11, "cu12.pcf.gz"},            // proportional, overhangs
-                      RealFont{kX11, "micro.pcf.gz"},           // proportional
-                      RealFont{kConsole, "Lat15-Fixed16.psf.gz"},       // PSF 1, Unicode table
-                      RealFont{kConsole, "Uni2-VGA14.psf.gz"},          // PSF 1, 512 glyphs
+    ::testing::Values(RealFont{kX11, "6x13-ISO8859-1.pcf.gz"},     // DEC glyphs at 0 to 31
+                      RealFont{kX11, "6x13.pcf.gz"},               // ISO 10646, far past U+00FF
+                      RealFont{kX11, "9x15B.pcf.gz"},              // bold
+                      RealFont{kX11, "cu12.pcf.gz"},               // proportional, overhangs
+                      RealFont{kX11, "micro.pcf.gz"},              // proportional
+                      RealFont{kConsole, "Lat15-Fixed16.psf.gz"},  // PSF 1, Unicode table
+                      RealFont{kConsole, "Uni2-VGA14.psf.gz"},     // PSF 1, 512 glyphs
                       RealFont{kConsole, "Lat15-Terminus20x10.psf.gz"}  // PSF 2
                       ),
     [](const ::testing::TestParamInfo<RealFont>& font_info) {
@@ -208,10 +208,12 @@ TEST_F(OwnFontsRoundTrip, EveryFormatComesBackByteForByte) {
        {"--grid", "8x16", "--grid-origin", "1,1", "--grid-gap", "1,1", "--ink", "dark", "-d", "2",
         "--charset", "ascii", "ascii_grid.png"},
        true},
-      {"strip with a Latin list", {"-a", "1", "-d", "2", "--chars-file", "latin.txt", "latin.bmp"},
+      {"strip with a Latin list",
+       {"-a", "1", "-d", "2", "--chars-file", "latin.txt", "latin.bmp"},
        false},
-      {"strip without a list", {"-v", "33", "-a", "1", "-d", "2", "-r", "1", "--ink", "black",
-                                "ascii.bmp"}, true},
+      {"strip without a list",
+       {"-v", "33", "-a", "1", "-d", "2", "-r", "1", "--ink", "black", "ascii.bmp"},
+       true},
   };
   for (const Made& made : fonts) {
     for (const char* format : {"bdf", "pcf", "psf", "otb", "ttf", "fon"}) {
@@ -238,8 +240,9 @@ TEST_F(OwnFontsRoundTrip, EveryFormatComesBackByteForByte) {
 TEST(DrawRefusals, EachBadFontGetsItsMessageAndNothingIsWritten) {
   TempDir dir;
   write_text(dir.file("notes.txt"), "not a font\n");
-  write_text(dir.file("broken.bdf"), "STARTFONT 2.1\nFONT x\nSIZE 8 75 75\nCHARS 1\nSTARTCHAR a\n"
-                                     "ENCODING 65\nBBX 99999 1 0 0\nBITMAP\nFF\nENDCHAR\nENDFONT\n");
+  write_text(dir.file("broken.bdf"),
+             "STARTFONT 2.1\nFONT x\nSIZE 8 75 75\nCHARS 1\nSTARTCHAR a\n"
+             "ENCODING 65\nBBX 99999 1 0 0\nBITMAP\nFF\nENDCHAR\nENDFONT\n");
   struct Case {
     std::vector<std::string> arguments;
     std::vector<std::string> lines;
@@ -267,9 +270,10 @@ TEST(DrawRefusals, EachBadFontGetsItsMessageAndNothingIsWritten) {
   if (reads_fonts_through_freetype() && std::filesystem::exists(outlines)) {
     const ProgramRun run =
         run_program(cvellicor(), {"--draw", outlines.string(), "-o", "dejavu.png"}, dir.path());
-    EXPECT_EQ(split_lines(run.output),
-              std::vector<std::string>{
-                  "The font holds outlines only: it has no bitmap at any size, so no pixels to draw"});
+    EXPECT_EQ(
+        split_lines(run.output),
+        std::vector<std::string>{
+            "The font holds outlines only: it has no bitmap at any size, so no pixels to draw"});
     EXPECT_FALSE(std::filesystem::exists(dir.file("dejavu.png")));
   }
 }
@@ -283,9 +287,10 @@ TEST(DrawRefusals, AGridAskedForAProportionalFontIsRefused) {
   const ProgramRun run =
       run_program(cvellicor(), {"--draw", font.string(), "--grid", "-o", "micro.png"}, dir.path());
   EXPECT_EQ(run.exit_status, 1);
-  EXPECT_EQ(split_lines(run.output),
-            std::vector<std::string>{"The font does not fit a grid: its glyphs differ in advance or "
-                                     "reach out of their cells; draw it with --marks"});
+  EXPECT_EQ(
+      split_lines(run.output),
+      std::vector<std::string>{"The font does not fit a grid: its glyphs differ in advance or "
+                               "reach out of their cells; draw it with --marks"});
 }
 
 }  // namespace
