@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::uint16_t kBmpSignature = 0x4D42;  // "BM" read little-endian
 constexpr std::uint32_t kFileHeaderBytes = 14;
-constexpr std::uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
+constexpr std::uint32_t kInfoHeaderBytes = 40;   // BITMAPINFOHEADER
 constexpr std::uint32_t kPaletteEntryBytes = 4;  // blue, green, red, reserved
 constexpr std::uint32_t kRowAlignBytes = 4;
 constexpr std::uint16_t kPlanes = 1;
@@ -44,13 +44,13 @@ struct BmpShape {
 // The file's figures; false when they pass the header's 32-bit fields.
 bool shape_of(const DrawnPicture& picture, BmpShape& shape) {
   shape.bits_per_pixel = picture.two_colours ? 1 : 8;
-  shape.palette_entries = picture.two_colours ? 2 : static_cast<std::uint32_t>(kDrawnPalette.size());
+  shape.palette_entries =
+      picture.two_colours ? 2 : static_cast<std::uint32_t>(kDrawnPalette.size());
   const std::uint64_t row_bits = std::uint64_t{picture.width} * shape.bits_per_pixel;
-  const std::uint64_t row_bytes =
-      (row_bits + kRowAlignBytes * kBitsPerByte - 1) / (kRowAlignBytes * kBitsPerByte) *
-      kRowAlignBytes;
-  const std::uint64_t pixel_offset =
-      kFileHeaderBytes + kInfoHeaderBytes + std::uint64_t{shape.palette_entries} * kPaletteEntryBytes;
+  const std::uint64_t row_bytes = (row_bits + kRowAlignBytes * kBitsPerByte - 1) /
+                                  (kRowAlignBytes * kBitsPerByte) * kRowAlignBytes;
+  const std::uint64_t pixel_offset = kFileHeaderBytes + kInfoHeaderBytes +
+                                     std::uint64_t{shape.palette_entries} * kPaletteEntryBytes;
   constexpr std::uint64_t kMost = std::numeric_limits<std::int32_t>::max();
   if (row_bytes > kMost / picture.height) return false;
   const std::uint64_t pixel_bytes = row_bytes * picture.height;
@@ -106,7 +106,8 @@ void encode_row(const DrawnPicture& picture, std::uint32_t y, std::vector<std::u
   }
   for (std::uint32_t x = 0; x < picture.width; ++x) {
     const std::uint8_t index = pixels[x] == kDrawnInk ? kOneBitInkIndex : kOneBitPaperIndex;
-    row[x / kBitsPerByte] |= static_cast<std::uint8_t>(index << (kBitsPerByte - 1 - x % kBitsPerByte));
+    row[x / kBitsPerByte] |=
+        static_cast<std::uint8_t>(index << (kBitsPerByte - 1 - x % kBitsPerByte));
   }
 }
 

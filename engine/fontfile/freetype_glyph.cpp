@@ -53,7 +53,8 @@ void copy_mono(const FT_Bitmap& bitmap, LoadedGlyph& glyph) {
     std::memcpy(glyph.lines.data() + y * stride, row_of(bitmap, y), stride);
     // Bits past the width are zero in a LoadedGlyph, whatever the strike held.
     const unsigned spare = static_cast<unsigned>(stride * kBitsPerByte - glyph.width);
-    if (spare != 0) glyph.lines[y * stride + stride - 1] &= static_cast<std::uint8_t>(0xFFU << spare);
+    if (spare != 0)
+      glyph.lines[y * stride + stride - 1] &= static_cast<std::uint8_t>(0xFFU << spare);
   }
 }
 
@@ -88,8 +89,8 @@ class OwnedBitmap {
 
 }  // namespace
 
-ResultCode list_coded_glyphs(FT_Face face, std::vector<CodedGlyph>& coded,
-                             std::uint32_t& uncodable, ErrorDetail* detail) {
+ResultCode list_coded_glyphs(FT_Face face, std::vector<CodedGlyph>& coded, std::uint32_t& uncodable,
+                             ErrorDetail* detail) {
   coded.clear();
   uncodable = 0;
   FT_UInt index = 0;

@@ -24,8 +24,8 @@ struct CodedGlyph {
 // index (the file's record order) and then by code. Codes a character list
 // cannot name (surrogates, past U+10FFFF) are counted in uncodable instead.
 // kFontTooLargeToDraw past kMaxDrawnGlyphs.
-ResultCode list_coded_glyphs(FT_Face face, std::vector<CodedGlyph>& coded,
-                             std::uint32_t& uncodable, ErrorDetail* detail);
+ResultCode list_coded_glyphs(FT_Face face, std::vector<CodedGlyph>& coded, std::uint32_t& uncodable,
+                             ErrorDetail* detail);
 
 // Loads the glyph from the selected bitmap strike into glyph: its box,
 // offsets, advance and bits. kFontDamaged when FreeType cannot load it,

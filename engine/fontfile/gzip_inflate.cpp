@@ -20,8 +20,8 @@ bool is_gzip(const std::uint8_t* data, std::size_t size) {
 
 namespace vellicor {
 
-ResultCode inflate_gzip(const std::uint8_t*, std::size_t, std::uint64_t,
-                        std::vector<std::uint8_t>&, ErrorDetail* detail) {
+ResultCode inflate_gzip(const std::uint8_t*, std::size_t, std::uint64_t, std::vector<std::uint8_t>&,
+                        ErrorDetail* detail) {
   return fail(detail, ErrorDetail::kFontUnknown, ResultCode::kUnusableInput);
 }
 
@@ -69,7 +69,8 @@ class Inflater {
 };
 
 ResultCode zlib_failure(int status, ErrorDetail* detail) {
-  if (status == Z_MEM_ERROR) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+  if (status == Z_MEM_ERROR)
+    return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   return fail(detail, ErrorDetail::kFontDamaged, ResultCode::kUnusableInput);
 }
 
@@ -88,7 +89,8 @@ ResultCode inflate_gzip(const std::uint8_t* data, std::size_t size, std::uint64_
   const std::uint64_t most = limit + 1;
   while (true) {
     if (produced == out.size()) {
-      if (produced >= most) return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
+      if (produced >= most)
+        return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
       const std::uint64_t grown = std::min<std::uint64_t>(
           most, std::max<std::uint64_t>(kFirstOutputBytes, std::uint64_t{produced} * 2));
       out.resize(static_cast<std::size_t>(grown));
@@ -115,7 +117,8 @@ ResultCode inflate_gzip(const std::uint8_t* data, std::size_t size, std::uint64_
     if (status == Z_BUF_ERROR && consumed == size) return zlib_failure(Z_DATA_ERROR, detail);
     if (status != Z_OK && status != Z_BUF_ERROR) return zlib_failure(status, detail);
   }
-  if (produced > limit) return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
+  if (produced > limit)
+    return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
   out.resize(produced);
   inflated = std::move(out);
   return ResultCode::kOk;
