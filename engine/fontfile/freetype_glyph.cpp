@@ -160,9 +160,11 @@ std::uint32_t count_unreached_glyphs(FT_Face face, const std::vector<CodedGlyph>
 void drop_fon_fillers(FT_Face face, std::vector<LoadedGlyph>& glyphs) {
   FT_WinFNT_HeaderRec header{};
   if (FT_Get_WinFNT_Header(face, &header) != 0 || glyphs.empty()) return;
+  // The header counts the default character from the first one.
+  const std::int64_t default_code = std::int64_t{header.first_char} + header.default_char;
   const auto default_glyph =
       std::find_if(glyphs.begin(), glyphs.end(),
-                   [&](const LoadedGlyph& glyph) { return glyph.code == header.default_char; });
+                   [&](const LoadedGlyph& glyph) { return glyph.code == default_code; });
   if (default_glyph == glyphs.end()) return;
   const LoadedGlyph model = *default_glyph;
   // The first and last bytes stay: they hold the range that the copies fill.

@@ -4,3 +4,9 @@
 vellicor_add_gtest(vellicor_picture_writer_tests
   SOURCES drawing/picture_writer_test.cpp engine/ink_map_text.cpp
   LIBS vellicor_drawing)
+
+# Fonts read back through FreeType: ours against the BDF of the same run,
+# Debian's X fonts, an outline font without strikes.
+vellicor_add_gtest(vellicor_freetype_font_reader_tests
+  SOURCES drawing/freetype_font_reader_test.cpp engine/writer_test_fonts.cpp
+  LIBS vellicor_drawing)
