@@ -20,7 +20,6 @@ bool reads_fonts_through_freetype() { return false; }
 #include FT_FREETYPE_H
 #include FT_BDF_H
 #include FT_FONT_FORMATS_H
-#include FT_WINFONTS_H
 
 #include <algorithm>
 #include <array>
@@ -65,12 +64,36 @@ constexpr std::array<const char*, 22> kUsualProperties = {"FOUNDRY",          "F
                                                           "NOTICE",           "CAP_HEIGHT",
                                                           "X_HEIGHT",         "FONT"};
 
-ResultCode freetype_failure(FT_Error error, ErrorDetail* detail) {
+// The first bytes of the files drawn through FreeType: PCF, an sfnt
+// (TrueType, OpenType with CFF, Apple's "true", a collection), and the
+// executable a FON is.
+constexpr std::array<std::string_view, 6> kKnownStarts = {
+    std::string_view("\1fcp", 4), std::string_view("\0\1\0\0", 4), "OTTO", "true", "ttcf", "MZ"};
+
+bool starts_as_known_font(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), data == nullptr ? 0 : size);
+  return std::any_of(kKnownStarts.begin(), kKnownStarts.end(),
+                     [&bytes](std::string_view start) { return bytes.starts_with(start); });
+}
+
+// FreeType's refusal to open a face: FreeType tells a file none of its
+// drivers knows from a broken one only partly (a short file fails as a
+// stream error), so a file that starts as a known font is damaged and any
+// other unknown.
+ResultCode open_failure(FT_Error error, const std::uint8_t* data, std::size_t size,
+                        ErrorDetail* detail) {
   if (error == FT_Err_Out_Of_Memory) {
     return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   }
-  if (error == FT_Err_Unknown_File_Format) {
+  if (!starts_as_known_font(data, size)) {
     return fail(detail, ErrorDetail::kFontUnknown, ResultCode::kUnusableInput);
+  }
+  return fail(detail, ErrorDetail::kFontDamaged, ResultCode::kUnusableInput);
+}
+
+ResultCode freetype_failure(FT_Error error, ErrorDetail* detail) {
+  if (error == FT_Err_Out_Of_Memory) {
+    return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   }
   return fail(detail, ErrorDetail::kFontDamaged, ResultCode::kUnusableInput);
 }
@@ -224,7 +247,7 @@ ResultCode read_freetype_font(const std::uint8_t* data, std::size_t size, Loaded
     FT_Face raw_face = nullptr;
     const FT_Error error =
         FT_New_Memory_Face(library.get(), data, static_cast<FT_Long>(size), 0, &raw_face);
-    if (error != 0) return freetype_failure(error, detail);
+    if (error != 0) return open_failure(error, data, size, detail);
     const Face face(raw_face);
     return read_face(face.get(), font, detail);
   } catch (const std::bad_alloc&) {

@@ -10,3 +10,13 @@ vellicor_add_gtest(vellicor_picture_writer_tests
 vellicor_add_gtest(vellicor_freetype_font_reader_tests
   SOURCES drawing/freetype_font_reader_test.cpp engine/writer_test_fonts.cpp
   LIBS vellicor_drawing)
+
+# Whole font files: the bounded read, gzip, bytes no reader knows.
+vellicor_add_gtest(vellicor_font_file_freetype_tests
+  SOURCES drawing/font_file_freetype_test.cpp engine/writer_test_fonts.cpp
+  LIBS vellicor_drawing)
+find_package(ZLIB QUIET)
+if(TARGET ZLIB::ZLIB)
+  target_link_libraries(vellicor_font_file_freetype_tests PRIVATE ZLIB::ZLIB)
+  target_compile_definitions(vellicor_font_file_freetype_tests PRIVATE VELLICOR_TEST_HAVE_ZLIB)
+endif()
