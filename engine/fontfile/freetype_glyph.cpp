@@ -124,6 +124,12 @@ ResultCode load_glyph(FT_Face face, const CodedGlyph& coded, LoadedGlyph& glyph,
     return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
   }
   glyph.code = coded.code;
+  if (FT_HAS_GLYPH_NAMES(face)) {
+    // An sfnt's post table: names up to 63 bytes as FreeType hands them out.
+    constexpr std::size_t kNameBytes = 64;
+    char name[kNameBytes] = {};
+    if (FT_Get_Glyph_Name(face, coded.index, name, kNameBytes) == 0) glyph.name = name;
+  }
   glyph.width = slot->bitmap.width;
   glyph.height = slot->bitmap.rows;
   glyph.x_offset = slot->bitmap_left;

@@ -28,8 +28,8 @@ ResultCode list_coded_glyphs(FT_Face face, std::vector<CodedGlyph>& coded, std::
                              ErrorDetail* detail);
 
 // Loads the glyph from the selected bitmap strike into glyph: its box,
-// offsets, advance and bits. kFontDamaged when FreeType cannot load it,
-// kFontTooLargeToDraw past kMaxDrawnGlyphSide.
+// offsets, advance and bits, and its name where the face has names. kFontDamaged when FreeType
+// cannot load it, kFontTooLargeToDraw past kMaxDrawnGlyphSide.
 ResultCode load_glyph(FT_Face face, const CodedGlyph& coded, LoadedGlyph& glyph,
                       ErrorDetail* detail);
 
