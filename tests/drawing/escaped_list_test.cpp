@@ -72,18 +72,18 @@ TEST_P(EscapedListRefusal, RefusesAsInvalidWithTheOffset) {
 // Offsets count the first line (9 bytes with its line feed).
 INSTANTIATE_TEST_SUITE_P(
     BadEscapes, EscapedListRefusal,
-    ::testing::Values(RefusedEscape{"\\escapes\nab\\n", 11},        // an unknown escape
-                      RefusedEscape{"\\escapes\nab\\", 11},         // a backslash at the end
-                      RefusedEscape{"\\escapes\n\\u41", 9},         // no braces
-                      RefusedEscape{"\\escapes\n\\u{}", 9},         // no digit
-                      RefusedEscape{"\\escapes\n\\u{41", 9},        // cut off
+    ::testing::Values(RefusedEscape{"\\escapes\nab\\n", 11},          // an unknown escape
+                      RefusedEscape{"\\escapes\nab\\", 11},           // a backslash at the end
+                      RefusedEscape{"\\escapes\n\\u41", 9},           // no braces
+                      RefusedEscape{"\\escapes\n\\u{}", 9},           // no digit
+                      RefusedEscape{"\\escapes\n\\u{41", 9},          // cut off
                       RefusedEscape{"\\escapes\nx\\u{0000041}", 10},  // seven digits
-                      RefusedEscape{"\\escapes\n\\u{4G}", 9},       // not hex
-                      RefusedEscape{"\\escapes\n\\u{-1}", 9},       // a sign
-                      RefusedEscape{"\\escapes\n\\u{D800}", 9},     // a surrogate
-                      RefusedEscape{"\\escapes\n\\u{DFFF}", 9},     // a surrogate
-                      RefusedEscape{"\\escapes\n\\u{110000}", 9},   // past U+10FFFF
-                      RefusedEscape{"\\escapes\nA\xC0\x80", 10}));  // bad UTF-8 stays bad
+                      RefusedEscape{"\\escapes\n\\u{4G}", 9},         // not hex
+                      RefusedEscape{"\\escapes\n\\u{-1}", 9},         // a sign
+                      RefusedEscape{"\\escapes\n\\u{D800}", 9},       // a surrogate
+                      RefusedEscape{"\\escapes\n\\u{DFFF}", 9},       // a surrogate
+                      RefusedEscape{"\\escapes\n\\u{110000}", 9},     // past U+10FFFF
+                      RefusedEscape{"\\escapes\nA\xC0\x80", 10}));    // bad UTF-8 stays bad
 
 TEST(EscapedList, RefusesADuplicateThroughEscapeAndLiteral) {
   for (const char* text : {"\\escapes\nA\\u{41}", "\\escapes\n\\u{41}A", "\\escapes\n\\\\\\u{5C}",
@@ -106,8 +106,8 @@ TEST(EscapedList, ListWithoutTheFirstLineIsUnchanged) {
             (std::vector<std::uint32_t>{'\\', 'u', '{', '4', '1', '}'}));
   // Only the exact first line counts: another spelling, or the line anywhere
   // but first, is literal text, whose repeated 'e' or 's' is then refused.
-  for (const char* text : {"\\escapes \nab", "\\Escapes\nab", "\\escapesab", "x\n\\escapes\nab",
-                           "\\escapes\r\nab"}) {
+  for (const char* text :
+       {"\\escapes \nab", "\\Escapes\nab", "\\escapesab", "x\n\\escapes\nab", "\\escapes\r\nab"}) {
     EXPECT_EQ(parse(text).detail, ErrorDetail::kCharsDuplicate) << text;
   }
   // A control written as a byte reads as before, in either form.
