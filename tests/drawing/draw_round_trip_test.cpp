@@ -14,6 +14,7 @@
 #include "engine/draw/font_drawing.hpp"
 #include "tests/console/run_program.hpp"
 #include "tests/drawing/bdf_test_font.hpp"
+#include "tests/drawing/made_font.hpp"
 #include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -164,6 +165,70 @@ TEST_F(DrawRoundTrip, GridWithNulAndControlsInAnEscapedList) {
   const std::string back = drawn_back(test::bdf_test_font(original), drawing);
   EXPECT_EQ(drawing.list_text, "\\escapes\n\\u{0}\\u{1F}\\\\\\u{7F}\\u{9F}\\u{FEFF}\n");
   EXPECT_EQ(back, original);
+}
+
+// Each glyph's code, advance and ink from its origin, in font order.
+using GlyphFigures =
+    std::tuple<std::int64_t, std::int32_t, std::set<std::pair<std::int64_t, std::int64_t>>>;
+std::vector<GlyphFigures> figures_of(const LoadedFont& font) {
+  std::vector<GlyphFigures> figures;
+  for (const LoadedGlyph& glyph : font.glyphs) {
+    figures.emplace_back(glyph.code, glyph.advance, test::ink_from_origin(glyph));
+  }
+  return figures;
+}
+
+// A font no conversion wrote: ink left of the origin and past the advance,
+// ink above the ascent and below the descent, blank margins in the boxes, a
+// blank glyph of its own advance, and a glyph advancing 0.
+LoadedFont foreign_font() {
+  LoadedFont font;
+  font.font_name = "Foreign";
+  font.unicode = true;
+  font.ascent = 4;
+  font.descent = 1;
+  font.glyphs = {
+      test::made_glyph('j', 3, -2, -2, {"...#", "....", "...#", "...#", "#..#", ".##."}),
+      test::made_glyph(' ', 7, 0, 0, {}),
+      test::made_glyph('f', 3, 0, 0, {"..###", ".#...", "####.", ".#...", ".#..."}),
+      test::made_glyph(0x301, 0, -3, 5, {"..#", ".#."}),  // a combining accent
+      test::made_glyph('A', 5, 0, 0, {".....", ".###.", "#...#", "#####", "#...#", "....."}),
+      test::made_glyph(0x7F, 2, 0, 6, {"##"})};
+  return font;
+}
+
+TEST_F(DrawRoundTrip, ForeignFontKeepsEveryGlyphItCanMark) {
+  const LoadedFont font = foreign_font();
+  FontDrawing drawing;
+  const LoadedFont back = test::bdf_test_font(drawn_back(font, drawing));
+  EXPECT_EQ(drawing.layout, DrawLayout::kMarks);
+  EXPECT_EQ(drawing.lost, std::vector<std::string>{"1 glyph advancing 0 pixels or less: a marked "
+                                                   "strip marks every glyph's advance."});
+  LoadedFont expected = font;
+  expected.glyphs.erase(expected.glyphs.begin() + 3);
+  EXPECT_EQ(figures_of(back), figures_of(expected));
+  EXPECT_EQ(back.ascent, 7);   // the delete's ink lies 6 rows above the first
+  EXPECT_EQ(back.descent, 2);  // j's tail 2 rows down
+}
+
+TEST_F(DrawRoundTrip, ForeignFontInAGridKeepsCodesAndInk) {
+  // One advance, ink within it: a grid, codes counting up from 200 without
+  // a list, a blank glyph among them and ink past the stated ascent.
+  LoadedFont font;
+  font.ascent = 2;
+  font.descent = 0;
+  font.glyphs = {test::made_glyph(200, 4, 1, -1, {"##", "#.", ".#"}),
+                 test::made_glyph(201, 4, 0, 0, {"....", "...."}),
+                 test::made_glyph(202, 4, 0, 3, {"####"})};
+  for (int columns : {0, 1}) {
+    FontDrawing drawing;
+    DrawRequest request;
+    request.columns = static_cast<std::uint32_t>(columns);
+    const LoadedFont back = test::bdf_test_font(drawn_back(font, drawing, request));
+    EXPECT_EQ(drawing.layout, DrawLayout::kGrid);
+    EXPECT_EQ(drawing.list_text, "");
+    EXPECT_EQ(figures_of(back), figures_of(font));
+  }
 }
 
 }  // namespace

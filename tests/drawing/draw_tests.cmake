@@ -9,8 +9,15 @@ if(VELLICOR_PNG_SUPPORT AND NOT WIN32)
     SOURCES
       drawing/draw_round_trip_test.cpp
       drawing/bdf_test_font.cpp
+      drawing/made_font.cpp
       console/run_program.cpp
       console/run_program_win32.cpp
     LIBS vellicor_drawing)
   add_dependencies(vellicor_draw_round_trip_test cvellicor)
 endif()
+
+vellicor_add_gtest(vellicor_font_drawing_test
+  SOURCES
+    drawing/font_drawing_test.cpp
+    drawing/made_font.cpp
+  LIBS vellicor_drawing)
