@@ -86,6 +86,17 @@ const char* layout_word(const FontDrawing& drawing) {
   return drawing.layout == DrawLayout::kMarks ? "marks" : "grid";
 }
 
+// Whether the conversion's -f can carry name: a value that does not begin
+// with '-' (which would read as an option), holds no control character and
+// is short enough. X11's long names ("-misc-fixed-...") cannot.
+bool option_can_carry(const std::string& name) {
+  if (name.empty() || name.front() == '-' || name.size() > kMaxPathLength) return false;
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
 bool same_path(const std::string& first, const std::string& second) {
   return first == second || paths_name_one_file(first.c_str(), second.c_str());
 }
@@ -177,7 +188,11 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
   outcome.list_path = list;
   outcome.layout = layout_word(drawing);
   outcome.glyphs = static_cast<std::uint32_t>(font.glyphs.size());
-  outcome.arguments = drawing.options;
+  if (option_can_carry(font.font_name) && font.font_name != "No-Name-Font") {
+    outcome.arguments = {"-f", font.font_name};
+  }
+  outcome.arguments.insert(outcome.arguments.end(), drawing.options.begin(),
+                           drawing.options.end());
   if (!list.empty()) {
     outcome.arguments.emplace_back("--chars-file");
     outcome.arguments.push_back(list);
