@@ -118,7 +118,8 @@ std::string joined_command(const FontDrawingOutcome& outcome) {
 
 void print_outcome(const FontDrawingOutcome& outcome) {
   std::string drew = "Drew " + std::to_string(outcome.glyphs) +
-                     (outcome.glyphs == 1 ? " glyph" : " glyphs") + " as a " + outcome.layout +
+                     (outcome.glyphs == 1 ? " glyph" : " glyphs") + " as a " +
+                     (outcome.layout == "marks" ? std::string("marked strip") : outcome.layout) +
                      " into " + outcome.picture_path;
   if (!outcome.list_path.empty()) drew += ", their characters into " + outcome.list_path;
   print_line(drew.c_str());

@@ -191,8 +191,7 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
   if (option_can_carry(font.font_name) && font.font_name != "No-Name-Font") {
     outcome.arguments = {"-f", font.font_name};
   }
-  outcome.arguments.insert(outcome.arguments.end(), drawing.options.begin(),
-                           drawing.options.end());
+  outcome.arguments.insert(outcome.arguments.end(), drawing.options.begin(), drawing.options.end());
   if (!list.empty()) {
     outcome.arguments.emplace_back("--chars-file");
     outcome.arguments.push_back(list);

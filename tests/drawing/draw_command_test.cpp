@@ -153,11 +153,16 @@ TEST_P(RealFontsRoundTrip, EveryGlyphComesBack) {
   const std::map<std::int64_t, GlyphInk> returned = glyph_inks(back);
   ASSERT_FALSE(original.empty());
   const std::size_t same = identical_glyphs(original, returned);
+  // A marked strip marks each glyph's advance: glyphs advancing 0 pixels
+  // (combining marks) cannot be drawn, and the drawing names them as lost.
+  std::size_t drawable = 0;
+  for (const auto& [code, ink] : original) drawable += ink.advance > 0 ? 1 : 0;
   // The table of the closing note: font, glyphs, identical glyphs.
-  std::printf("round trip: %s %zu glyphs, %zu identical\n", GetParam().file, original.size(), same);
-  EXPECT_EQ(same, original.size());
-  EXPECT_EQ(returned.size(), original.size());
-  if (!psf) {
+  std::printf("round trip: %s %zu glyphs, %zu identical, %zu advancing 0\n", GetParam().file,
+              original.size(), same, original.size() - drawable);
+  EXPECT_EQ(same, drawable);
+  EXPECT_EQ(returned.size(), drawable);
+  if (!psf && drawable == original.size()) {
     // FreeType, reading both fonts itself, agrees.
     EXPECT_TRUE(same_glyphs(back, font.string(), GlyphMatch::kInk));
   }
@@ -279,13 +284,13 @@ TEST(DrawRefusals, EachBadFontGetsItsMessageAndNothingIsWritten) {
 }
 
 TEST(DrawRefusals, AGridAskedForAProportionalFontIsRefused) {
-  const std::filesystem::path font = std::filesystem::path(kX11) / "micro.pcf.gz";
+  const std::filesystem::path font = std::filesystem::path(kX11) / "cu12.pcf.gz";
   if (!reads_fonts_through_freetype() || !std::filesystem::exists(font)) {
     GTEST_SKIP() << "needs FreeType and xfonts-base";
   }
   TempDir dir;
   const ProgramRun run =
-      run_program(cvellicor(), {"--draw", font.string(), "--grid", "-o", "micro.png"}, dir.path());
+      run_program(cvellicor(), {"--draw", font.string(), "--grid", "-o", "cu12.png"}, dir.path());
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(
       split_lines(run.output),
