@@ -51,18 +51,15 @@ constexpr int kSubpixelShift = 6;
 
 // The properties an X font usually states (the XLFD fields and the few
 // beside them that vellicor writes), asked of a PCF by name: FreeType gives
-// no way to walk them all.
-constexpr const char* kUsualProperties[] = {"FOUNDRY",          "FAMILY_NAME",
-                                            "WEIGHT_NAME",      "SLANT",
-                                            "SETWIDTH_NAME",    "ADD_STYLE_NAME",
-                                            "PIXEL_SIZE",       "POINT_SIZE",
-                                            "RESOLUTION_X",     "RESOLUTION_Y",
-                                            "SPACING",          "AVERAGE_WIDTH",
-                                            "CHARSET_REGISTRY", "CHARSET_ENCODING",
-                                            "FONT_ASCENT",      "FONT_DESCENT",
-                                            "DEFAULT_CHAR",     "COPYRIGHT",
-                                            "NOTICE",           "CAP_HEIGHT",
-                                            "X_HEIGHT",         "FONT"};
+// no way to walk them all. The PCF's FONT property is the font's name, as a
+// BDF's FONT line is, not one of its properties.
+constexpr const char* kUsualProperties[] = {
+    "FOUNDRY",          "FAMILY_NAME",      "WEIGHT_NAME", "SLANT",
+    "SETWIDTH_NAME",    "ADD_STYLE_NAME",   "PIXEL_SIZE",  "POINT_SIZE",
+    "RESOLUTION_X",     "RESOLUTION_Y",     "SPACING",     "AVERAGE_WIDTH",
+    "CHARSET_REGISTRY", "CHARSET_ENCODING", "FONT_ASCENT", "FONT_DESCENT",
+    "DEFAULT_CHAR",     "COPYRIGHT",        "NOTICE",      "CAP_HEIGHT",
+    "X_HEIGHT"};
 
 // The first bytes of the files drawn through FreeType: PCF, an sfnt
 // (TrueType, OpenType with CFF, Apple's "true", a collection), and the

@@ -276,6 +276,7 @@ TEST_P(XFont, ReadsEveryGlyphFreeTypeCounts) {
   };
   EXPECT_EQ(property("FAMILY_NAME"), bdf_property(path, "FAMILY_NAME"));
   EXPECT_EQ(property("PIXEL_SIZE"), bdf_property(path, "PIXEL_SIZE"));
+  EXPECT_EQ(property("FONT"), "");  // the name, not a property
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, XFont,

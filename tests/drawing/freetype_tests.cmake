@@ -6,10 +6,13 @@ vellicor_add_gtest(vellicor_picture_writer_tests
   LIBS vellicor_drawing)
 
 # Fonts read back through FreeType: ours against the BDF of the same run,
-# Debian's X fonts, an outline font without strikes.
-vellicor_add_gtest(vellicor_freetype_font_reader_tests
-  SOURCES drawing/freetype_font_reader_test.cpp engine/writer_test_fonts.cpp
-  LIBS vellicor_drawing)
+# Debian's X fonts, an outline font without strikes. The checks open the
+# fonts with FreeType too, as an independent reader.
+if(TARGET Freetype::Freetype)
+  vellicor_add_gtest(vellicor_freetype_font_reader_tests
+    SOURCES drawing/freetype_font_reader_test.cpp engine/writer_test_fonts.cpp
+    LIBS vellicor_drawing)
+endif()
 
 # Whole font files: the bounded read, gzip, bytes no reader knows.
 vellicor_add_gtest(vellicor_font_file_freetype_tests
