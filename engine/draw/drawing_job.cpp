@@ -4,6 +4,8 @@
 #include <string>
 
 #include "engine/draw/font_drawing.hpp"
+#include "engine/font/character_list.hpp"
+#include "engine/font/charsets.hpp"
 #include "engine/draw/picture_writer.hpp"
 #include "engine/fontfile/font_file_reader.hpp"
 #include "engine/io/output_file.hpp"
@@ -97,6 +99,34 @@ bool option_can_carry(const std::string& name) {
   return true;
 }
 
+// Whether the codes of font count up by one from its first glyph's, in font
+// order, so that the conversion back numbers them from -v without a list.
+bool codes_count_up(const LoadedFont& font) {
+  for (std::size_t index = 1; index < font.glyphs.size(); ++index) {
+    if (font.glyphs[index].code != font.glyphs[index - 1].code + 1) return false;
+  }
+  return true;
+}
+
+// A FON's codes are Windows-1252 bytes. Counting up by one they go back as
+// bytes (-v); otherwise they go into the list as the characters they stand
+// for, which the FON writer turns into the same bytes again. The code page's
+// five undefined bytes stay as they are, and the FON writer names them as
+// left out.
+void take_fon_bytes_as_characters(LoadedFont& font) {
+  if (font.kind != FontFileKind::kFon || font.unicode || codes_count_up(font)) return;
+  CharacterList code_page;
+  if (failed(charset_list(VELLICOR_CHARSET_CP1252, code_page, nullptr))) return;
+  constexpr std::int64_t kFirstListed = 0x20;  // the code page list's first byte
+  for (LoadedGlyph& glyph : font.glyphs) {
+    const std::int64_t at = glyph.code - kFirstListed;
+    if (at < 0 || at >= static_cast<std::int64_t>(code_page.characters.size())) continue;
+    const ListedCharacter& character = code_page.characters[static_cast<std::size_t>(at)];
+    if (!character.is_hole) glyph.code = character.code_point;
+  }
+  font.unicode = true;
+}
+
 bool same_path(const std::string& first, const std::string& second) {
   return first == second || paths_name_one_file(first.c_str(), second.c_str());
 }
@@ -141,6 +171,12 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
     outcome.failed_path = request.font_path;
     return result;
   }
+
+  take_fon_bytes_as_characters(font);
+  // An OTB's or TTF's glyph 0 is its .notdef, which every such font has and
+  // which the conversion back writes again: no glyph is lost with it.
+  const bool sfnt = font.kind == FontFileKind::kOtb || font.kind == FontFileKind::kTtf;
+  if (sfnt && font.glyphs_without_code > 0) --font.glyphs_without_code;
 
   DrawRequest draw_request;
   draw_request.layout = request.layout == DrawLayoutChoice::kGrid    ? DrawLayout::kGrid
