@@ -254,9 +254,8 @@ class BdfReader {
         return finish_glyph(record, line);
       }
       if (is_keyword(keyword, "ENCODING")) {
-        if (record.has_encoding || !read_encoding(fields, record, line)) {
-          return damaged(line.number);
-        }
+        if (record.has_encoding) return damaged(line.number);
+        if (!read_encoding(fields, record, line)) return false;
         continue;
       }
       // FreeType wants ENCODING first of a record's fields.
@@ -283,14 +282,14 @@ class BdfReader {
 
   bool read_encoding(BdfFields& fields, GlyphRecord& record, const BdfLine& line) {
     std::int64_t code = 0;
-    if (!parse_bdf_integer(fields.next(), kInt64Lowest, kInt64Highest, code)) return false;
+    if (!read_integer(fields, kInt64Lowest, kInt64Highest, code, line)) return false;
     // "ENCODING -1 n" gives n in an encoding of the font's own, no code of
     // the font's registry: the glyph stays without a code. (FreeType files
     // it under n, beside the standard codes.)
     const std::string_view second = fields.next();
     std::int64_t own_code = 0;
     if (!second.empty() && !parse_bdf_integer(second, kInt64Lowest, kInt64Highest, own_code)) {
-      return false;
+      return damaged(line.number);
     }
     if (code < 0 || code >= kBdfCodeLimit) code = kBdfNoCode;
     const bool surrogate = font_.unicode && code >= kFirstSurrogate && code <= kLastSurrogate;
