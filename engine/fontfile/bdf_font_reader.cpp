@@ -25,7 +25,6 @@ constexpr std::int64_t kInt32Lowest = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Highest = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kInt64Lowest = std::numeric_limits<std::int64_t>::min() + 1;
 constexpr std::int64_t kInt64Highest = std::numeric_limits<std::int64_t>::max();
-constexpr std::uint32_t kBitsPerByte = 8;
 constexpr std::uint32_t kFirstSurrogate = 0xD800;
 constexpr std::uint32_t kLastSurrogate = 0xDFFF;
 
@@ -50,21 +49,6 @@ bool equals_ignoring_case(std::string_view text, std::string_view upper) {
            return (left >= 'a' && left <= 'z' ? static_cast<char>(left - 'a' + 'A') : left) ==
                   right;
          });
-}
-
-// A property's value as FreeType keeps it: the rest of the line, one
-// leading and one trailing double quote removed.
-std::string_view property_value(std::string_view rest) {
-  if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
-  if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
-  return rest;
-}
-
-// FreeType rounds a grey font's bits per pixel up to 1, 2, 4 or 8.
-std::uint32_t rounded_bits_per_pixel(std::int64_t stated) {
-  std::uint32_t bits = 1;
-  while (bits < kBdfMostBitsPerPixel && stated > bits) bits *= 2;
-  return bits;
 }
 
 struct BoundingBox {
@@ -153,7 +137,7 @@ class BdfReader {
         }
         if (!fields.rest().empty()) {
           if (!read_integer(fields, 0, kInt32Highest, number, line)) return false;
-          bits_per_pixel_ = rounded_bits_per_pixel(number);
+          bits_per_pixel_ = bdf_bits_per_pixel(number);
         }
         has_size = true;
       } else if (is_keyword(keyword, "FONTBOUNDINGBOX")) {
@@ -190,7 +174,7 @@ class BdfReader {
       if (!next_line(line, fields, name)) return false;
       if (is_keyword(name, "ENDPROPERTIES")) return true;
       if (is_keyword(name, "COMMENT")) continue;
-      const std::string_view value = property_value(fields.rest());
+      const std::string_view value = bdf_property_value(fields.rest());
       if (!take_property(name, value, line)) return false;
       auto same_name = [name](const auto& property) { return property.first == name; };
       const auto known = std::find_if(font_.properties.begin(), font_.properties.end(), same_name);

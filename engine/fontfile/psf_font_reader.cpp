@@ -2,6 +2,7 @@
 // whole cell, blank rows and columns included, and its code comes from the
 // Unicode table when the font has one, else from its position.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <new>
 #include <span>
