@@ -21,12 +21,15 @@
 namespace vellicor::test {
 namespace {
 
-const std::filesystem::path kConsoleFonts = "/usr/share/consolefonts";
-
 ResultCode read_bytes(const std::vector<std::uint8_t>& bytes, LoadedFont& font,
                       ErrorDetail* detail) {
   return read_psf_font(bytes.data(), bytes.size(), font, detail);
 }
+
+// The system's console fonts, kbd and cvellicor run through the shell of a
+// Linux host.
+#ifndef _WIN32
+const std::filesystem::path kConsoleFonts = "/usr/share/consolefonts";
 
 // The font at path, gunzipped into dir.
 std::vector<std::uint8_t> gunzipped(const TempDir& dir, const std::filesystem::path& path) {
@@ -188,6 +191,8 @@ TEST(PsfFontReader, ReadsVellicorsPsf2LikeItsBdf) {
   EXPECT_EQ(psf_ink, bdf_ink);
   EXPECT_EQ(psf.glyphs.front().height, static_cast<std::uint32_t>(box_height));
 }
+
+#endif
 
 // PSF 1 and PSF 2 files built byte by byte.
 std::vector<std::uint8_t> psf1(std::uint8_t mode, std::uint8_t height,
