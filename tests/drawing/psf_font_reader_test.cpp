@@ -4,6 +4,7 @@
 // refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -38,7 +39,8 @@ std::vector<std::uint8_t> gunzipped(const TempDir& dir, const std::filesystem::p
   return read_file(plain);
 }
 
-// kbd's psfgettable: the code points of each position's entry, in order.
+// kbd's psfgettable: the single code points of each position's entry, in
+// order. It writes a sequence as its code points joined by ", ".
 std::vector<std::vector<std::uint32_t>> kbd_table(const std::string& path) {
   std::vector<std::vector<std::uint32_t>> table;
   const ShellRun run = run_shell("psfgettable '" + path + "' 2>/dev/null");
@@ -50,72 +52,89 @@ std::vector<std::vector<std::uint32_t>> kbd_table(const std::string& path) {
     fields >> position;
     const std::size_t index = std::stoul(position, nullptr, 16);
     if (table.size() <= index) table.resize(index + 1);
-    while (fields >> code)
-      table[index].push_back(static_cast<std::uint32_t>(std::stoul(code.substr(2), nullptr, 16)));
+    bool in_sequence = false;
+    while (fields >> code) {
+      const bool sequence_goes_on = code.back() == ',';
+      if (!in_sequence && !sequence_goes_on) {
+        table[index].push_back(static_cast<std::uint32_t>(std::stoul(code.substr(2), nullptr, 16)));
+      }
+      in_sequence = sequence_goes_on;
+    }
   }
   return table;
 }
 
-// Every console font of the system: the codes kbd lists for its positions
-// (the first one no earlier position took), whole cells of the header's size
-// a quarter below the baseline, and a count of the glyphs left without one.
+// The font in the file at path read as kbd reads its table: each position's
+// code is the first of its code points that no earlier position took, and
+// a position without one is counted; every glyph is a whole cell of the
+// header's size with a quarter of it below the baseline.
+void expect_read_as_kbd_reads(const std::string& path) {
+  const std::vector<std::uint8_t> bytes = read_file(path);
+  ASSERT_GE(bytes.size(), 4U);
+  LoadedFont font;
+  ErrorDetail detail = ErrorDetail::kNone;
+  ASSERT_EQ(read_bytes(bytes, font, &detail), ResultCode::kOk) << to_int(detail);
+  const std::vector<std::vector<std::uint32_t>> table = kbd_table(path);
+  ASSERT_FALSE(table.empty());
+
+  std::vector<std::int64_t> expected;
+  std::set<std::uint32_t> taken;
+  std::uint32_t unlisted = 0;
+  for (const std::vector<std::uint32_t>& listed : table) {
+    auto free_code = std::find_if(listed.begin(), listed.end(), [&taken](std::uint32_t code) {
+      return taken.insert(code).second;
+    });
+    if (free_code == listed.end()) {
+      ++unlisted;
+    } else {
+      expected.push_back(*free_code);
+    }
+  }
+  std::vector<std::int64_t> codes;
+  for (const LoadedGlyph& glyph : font.glyphs) codes.push_back(glyph.code);
+  EXPECT_EQ(codes, expected);
+  EXPECT_EQ(font.glyphs_without_code, unlisted);
+  EXPECT_TRUE(font.unicode);
+  EXPECT_EQ(font.kind, bytes[0] == 0x36 ? FontFileKind::kPsf1 : FontFileKind::kPsf2);
+  const LoadedGlyph& first = font.glyphs.front();
+  EXPECT_EQ(font.descent, static_cast<std::int32_t>(first.height / 4));
+  EXPECT_EQ(font.ascent + font.descent, static_cast<std::int32_t>(first.height));
+  for (const LoadedGlyph& glyph : font.glyphs) {
+    EXPECT_EQ(glyph.width, first.width);
+    EXPECT_EQ(glyph.advance, static_cast<std::int32_t>(first.width));
+    EXPECT_EQ(glyph.x_offset, 0);
+    EXPECT_EQ(glyph.y_offset, -font.descent);
+    EXPECT_EQ(glyph.lines.size(), glyph.stride() * glyph.height);
+  }
+}
+
+// Every console font of the system.
 TEST(PsfFontReader, ReadsTheSystemConsoleFontsAsKbdDoes) {
   if (!std::filesystem::exists(kConsoleFonts) || !have_program("psfgettable")) {
     GTEST_SKIP() << "no console fonts or no kbd";
   }
-  std::uint32_t fonts = 0, aliases = 0, without_code = 0;
+  std::uint32_t fonts = 0;
   for (const auto& entry : std::filesystem::directory_iterator(kConsoleFonts)) {
     const std::string name = entry.path().filename().string();
     if (name.size() < 7 || name.substr(name.size() - 7) != ".psf.gz") continue;
     SCOPED_TRACE(name);
     const TempDir dir;
-    const std::vector<std::uint8_t> bytes = gunzipped(dir, entry.path());
-    ASSERT_GE(bytes.size(), 4U);
-    LoadedFont font;
-    ErrorDetail detail = ErrorDetail::kNone;
-    ASSERT_EQ(read_bytes(bytes, font, &detail), ResultCode::kOk) << to_int(detail);
-    const std::vector<std::vector<std::uint32_t>> table =
-        kbd_table(dir.file(entry.path().stem().string()));
-    ASSERT_FALSE(table.empty());
-
-    std::vector<std::int64_t> expected;
-    std::set<std::uint32_t> taken;
-    std::uint32_t unlisted = 0;
-    for (const std::vector<std::uint32_t>& codes : table) {
-      std::int64_t code = -1;
-      for (const std::uint32_t listed : codes) {
-        if (taken.insert(listed).second) {
-          code = listed;
-          break;
-        }
-      }
-      if (code < 0) ++unlisted;
-      if (code >= 0) expected.push_back(code);
-      aliases += codes.empty() ? 0 : static_cast<std::uint32_t>(codes.size() - 1);
-    }
-    std::vector<std::int64_t> codes;
-    for (const LoadedGlyph& glyph : font.glyphs) codes.push_back(glyph.code);
-    EXPECT_EQ(codes, expected);
-    EXPECT_EQ(font.glyphs_without_code, unlisted);
-    EXPECT_TRUE(font.unicode);
-    EXPECT_EQ(font.kind, bytes[0] == 0x36 ? FontFileKind::kPsf1 : FontFileKind::kPsf2);
-    const LoadedGlyph& first = font.glyphs.front();
-    EXPECT_EQ(font.descent, static_cast<std::int32_t>(first.height / 4));
-    EXPECT_EQ(font.ascent + font.descent, static_cast<std::int32_t>(first.height));
-    for (const LoadedGlyph& glyph : font.glyphs) {
-      EXPECT_EQ(glyph.width, first.width);
-      EXPECT_EQ(glyph.advance, static_cast<std::int32_t>(first.width));
-      EXPECT_EQ(glyph.x_offset, 0);
-      EXPECT_EQ(glyph.y_offset, -font.descent);
-      EXPECT_EQ(glyph.lines.size(), glyph.stride() * glyph.height);
-    }
+    ASSERT_FALSE(gunzipped(dir, entry.path()).empty());
+    expect_read_as_kbd_reads(dir.file(entry.path().stem().string()));
     ++fonts;
-    without_code += font.glyphs_without_code;
   }
   EXPECT_GT(fonts, 0U);
-  RecordProperty("fonts", static_cast<int>(fonts));
-  RecordProperty("aliases", static_cast<int>(aliases));
-  RecordProperty("without_code", static_cast<int>(without_code));
+}
+
+// The fuzz seeds: PSF 1 with aliases, sequences and a glyph without a code,
+// and the PSF 2 vellicor writes.
+TEST(PsfFontReader, ReadsTheFuzzSeedsAsKbdDoes) {
+  if (!have_program("psfgettable")) GTEST_SKIP() << "no kbd";
+  const std::string seeds = std::string(VELLICOR_TEST_SOURCE_DIR) + "/fuzz/corpus/psf_font/";
+  for (const char* name : {"psf1_table.psf", "psf2_vellicor.psf"}) {
+    SCOPED_TRACE(name);
+    expect_read_as_kbd_reads(seeds + name);
+  }
 }
 
 // One glyph's bits exactly as the file holds them: 'A' of Terminus 8 x 16.
