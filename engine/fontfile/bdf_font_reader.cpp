@@ -389,8 +389,12 @@ class BdfReader {
 
 ResultCode read_bdf_font(const std::uint8_t* data, std::size_t size, LoadedFont& font,
                          ErrorDetail* detail, FontReadProblem* problem) {
-  if (data == nullptr && size != 0)
+  if (data == nullptr && size != 0) {
     return fail(detail, ErrorDetail::kFontUnknown, ResultCode::kBadArgument);
+  }
+  if (size > kMaxFontFileBytes) {
+    return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
+  }
   try {
     BdfReader reader(data, size);
     if (!reader.read()) {

@@ -192,6 +192,7 @@ ResultCode read_psf(const std::uint8_t* data, std::size_t size, LoadedFont& font
 ResultCode read_psf_font(const std::uint8_t* data, std::size_t size, LoadedFont& font,
                          ErrorDetail* detail) {
   if (data == nullptr) return refuse(detail, ErrorDetail::kFontUnknown);
+  if (size > kMaxFontFileBytes) return refuse(detail, ErrorDetail::kFontTooLargeToDraw);
   try {
     return read_psf(data, size, font, detail);
   } catch (const std::bad_alloc&) {
