@@ -21,7 +21,8 @@ jobs=${VELLICOR_FUZZ_JOBS:-2}
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLICOR_FUZZ=ON -DVELLICOR_SANITIZE=ON \
   -DVELLICOR_BUILD_TESTS=OFF -DVELLICOR_BUILD_DIALOG=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target fuzz_convert fuzz_console fuzz_names fuzz_chars fuzz_png_reader fuzz_bmp_reader fuzz_sheet
+cmake --build "$build" -j "$jobs" --target fuzz_convert fuzz_console fuzz_names fuzz_chars fuzz_png_reader fuzz_bmp_reader fuzz_sheet \
+  fuzz_bdf_font fuzz_psf_font
 
 # The limits are the program's: ASan's quarantine of freed blocks would count
 # against the memory limit, so it is kept small. libFuzzer checks every input
@@ -33,7 +34,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 limits=(-timeout=1 -rss_limit_mb=64 -max_len=65536)
 
 status=0
-for target in convert console names chars png_reader bmp_reader sheet; do
+for target in convert console names chars png_reader bmp_reader sheet bdf_font psf_font; do
   corpus="$work/$target"
   artifacts="$work/artifacts/$target/"
   mkdir -p "$corpus" "$artifacts"

@@ -25,7 +25,6 @@ constexpr std::int64_t kInt32Lowest = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Highest = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kInt64Lowest = std::numeric_limits<std::int64_t>::min() + 1;
 constexpr std::int64_t kInt64Highest = std::numeric_limits<std::int64_t>::max();
-constexpr std::uint32_t kBitsPerByte = 8;
 constexpr std::uint32_t kFirstSurrogate = 0xD800;
 constexpr std::uint32_t kLastSurrogate = 0xDFFF;
 
@@ -50,21 +49,6 @@ bool equals_ignoring_case(std::string_view text, std::string_view upper) {
            return (left >= 'a' && left <= 'z' ? static_cast<char>(left - 'a' + 'A') : left) ==
                   right;
          });
-}
-
-// A property's value as FreeType keeps it: the rest of the line, one
-// leading and one trailing double quote removed.
-std::string_view property_value(std::string_view rest) {
-  if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
-  if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
-  return rest;
-}
-
-// FreeType rounds a grey font's bits per pixel up to 1, 2, 4 or 8.
-std::uint32_t rounded_bits_per_pixel(std::int64_t stated) {
-  std::uint32_t bits = 1;
-  while (bits < kBdfMostBitsPerPixel && stated > bits) bits *= 2;
-  return bits;
 }
 
 struct BoundingBox {
@@ -153,7 +137,7 @@ class BdfReader {
         }
         if (!fields.rest().empty()) {
           if (!read_integer(fields, 0, kInt32Highest, number, line)) return false;
-          bits_per_pixel_ = rounded_bits_per_pixel(number);
+          bits_per_pixel_ = bdf_bits_per_pixel(number);
         }
         has_size = true;
       } else if (is_keyword(keyword, "FONTBOUNDINGBOX")) {
@@ -190,7 +174,7 @@ class BdfReader {
       if (!next_line(line, fields, name)) return false;
       if (is_keyword(name, "ENDPROPERTIES")) return true;
       if (is_keyword(name, "COMMENT")) continue;
-      const std::string_view value = property_value(fields.rest());
+      const std::string_view value = bdf_property_value(fields.rest());
       if (!take_property(name, value, line)) return false;
       auto same_name = [name](const auto& property) { return property.first == name; };
       const auto known = std::find_if(font_.properties.begin(), font_.properties.end(), same_name);
@@ -254,9 +238,8 @@ class BdfReader {
         return finish_glyph(record, line);
       }
       if (is_keyword(keyword, "ENCODING")) {
-        if (record.has_encoding || !read_encoding(fields, record, line)) {
-          return damaged(line.number);
-        }
+        if (record.has_encoding) return damaged(line.number);
+        if (!read_encoding(fields, record, line)) return false;
         continue;
       }
       // FreeType wants ENCODING first of a record's fields.
@@ -283,14 +266,14 @@ class BdfReader {
 
   bool read_encoding(BdfFields& fields, GlyphRecord& record, const BdfLine& line) {
     std::int64_t code = 0;
-    if (!parse_bdf_integer(fields.next(), kInt64Lowest, kInt64Highest, code)) return false;
+    if (!read_integer(fields, kInt64Lowest, kInt64Highest, code, line)) return false;
     // "ENCODING -1 n" gives n in an encoding of the font's own, no code of
     // the font's registry: the glyph stays without a code. (FreeType files
     // it under n, beside the standard codes.)
     const std::string_view second = fields.next();
     std::int64_t own_code = 0;
     if (!second.empty() && !parse_bdf_integer(second, kInt64Lowest, kInt64Highest, own_code)) {
-      return false;
+      return damaged(line.number);
     }
     if (code < 0 || code >= kBdfCodeLimit) code = kBdfNoCode;
     const bool surrogate = font_.unicode && code >= kFirstSurrogate && code <= kLastSurrogate;
@@ -406,8 +389,12 @@ class BdfReader {
 
 ResultCode read_bdf_font(const std::uint8_t* data, std::size_t size, LoadedFont& font,
                          ErrorDetail* detail, FontReadProblem* problem) {
-  if (data == nullptr && size != 0)
+  if (data == nullptr && size != 0) {
     return fail(detail, ErrorDetail::kFontUnknown, ResultCode::kBadArgument);
+  }
+  if (size > kMaxFontFileBytes) {
+    return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
+  }
   try {
     BdfReader reader(data, size);
     if (!reader.read()) {

@@ -1,8 +1,9 @@
-// The text of a BDF file: lines, fields, numbers and bitmap rows.
+// The text of a BDF file: lines, fields, numbers, values and bitmap rows.
 #include "engine/fontfile/bdf_lines.hpp"
 
 #include <algorithm>
-#include <limits>
+
+#include "engine/fontfile/bdf_format.hpp"
 
 namespace vellicor {
 
@@ -93,6 +94,18 @@ bool parse_bdf_integer(std::string_view field, std::int64_t lowest, std::int64_t
   }
   value = negative ? -magnitude : magnitude;
   return true;
+}
+
+std::string_view bdf_property_value(std::string_view rest) {
+  if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
+  if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
+  return rest;
+}
+
+std::uint32_t bdf_bits_per_pixel(std::int64_t stated) {
+  std::uint32_t bits = 1;
+  while (bits < kBdfMostBitsPerPixel && stated > bits) bits *= 2;
+  return bits;
 }
 
 bool decode_bdf_row(std::string_view hex, std::uint32_t width_px, std::uint32_t bits_per_pixel,

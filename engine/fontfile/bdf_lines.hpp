@@ -1,5 +1,6 @@
 // The text of a BDF file: its lines (LF, CR LF or CR ends one), the fields of
-// a line, its decimal numbers and the hexadecimal rows of a glyph's bitmap.
+// a line, its numbers and property values, and the hexadecimal rows of a
+// glyph's bitmap.
 #pragma once
 
 #include <cstddef>
@@ -54,6 +55,15 @@ bool holds_control_byte(std::string_view text);
 // between lowest and highest; false (value untouched) otherwise.
 bool parse_bdf_integer(std::string_view field, std::int64_t lowest, std::int64_t highest,
                        std::int64_t& value);
+
+// A property's value as FreeType keeps it: the rest of its line, one
+// leading and one trailing double quote removed.
+std::string_view bdf_property_value(std::string_view rest);
+
+// The bits per pixel of a font whose SIZE states stated (a grey font, an
+// extension FreeType reads): 1, 2, 4 or 8, other values rounded up to the
+// next of these, as FreeType rounds them.
+std::uint32_t bdf_bits_per_pixel(std::int64_t stated);
 
 // Decodes one BITMAP line of a glyph width_px pixels wide, bits_per_pixel
 // bits a pixel, into row, (width_px + 7) / 8 bytes of one bit a pixel,

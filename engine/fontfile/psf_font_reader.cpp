@@ -2,6 +2,7 @@
 // whole cell, blank rows and columns included, and its code comes from the
 // Unicode table when the font has one, else from its position.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <new>
 #include <span>
@@ -191,6 +192,7 @@ ResultCode read_psf(const std::uint8_t* data, std::size_t size, LoadedFont& font
 ResultCode read_psf_font(const std::uint8_t* data, std::size_t size, LoadedFont& font,
                          ErrorDetail* detail) {
   if (data == nullptr) return refuse(detail, ErrorDetail::kFontUnknown);
+  if (size > kMaxFontFileBytes) return refuse(detail, ErrorDetail::kFontTooLargeToDraw);
   try {
     return read_psf(data, size, font, detail);
   } catch (const std::bad_alloc&) {
