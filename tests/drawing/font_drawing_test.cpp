@@ -44,9 +44,9 @@ TEST(FontDrawing, DrawsAGridOfCountingCodesWithoutAList) {
   ErrorDetail detail = ErrorDetail::kNone;
   ASSERT_EQ(draw(two_letter_font(), drawing, detail), ResultCode::kOk);
   EXPECT_EQ(drawing.layout, DrawLayout::kGrid);
-  EXPECT_EQ(picture_rows(drawing.picture), (std::vector<std::string>{"|||||||||", "|#..|...|",
-                                                                     "|.#.|.##|", "|#..|...|",
-                                                                     "|||||||||"}));
+  EXPECT_EQ(
+      picture_rows(drawing.picture),
+      (std::vector<std::string>{"|||||||||", "|#..|...|", "|.#.|.##|", "|#..|...|", "|||||||||"}));
   EXPECT_EQ(drawing.options,
             (std::vector<std::string>{"-v", "65", "-d", "1", "--grid", "3x3", "--grid-origin",
                                       "1,1", "--grid-gap", "1,1", "--ink", "dark"}));
@@ -77,8 +77,7 @@ TEST(FontDrawing, DrawsOverhangsUnderMarks) {
   ASSERT_EQ(draw(font, drawing, detail, request), ResultCode::kOk);
   EXPECT_EQ(picture_rows(drawing.picture),
             (std::vector<std::string>{".MM", ".#.", "#..", "MM.", "###", "..."}));
-  EXPECT_EQ(drawing.options,
-            (std::vector<std::string>{"--marks", "--rows", "2", "--ink", "dark"}));
+  EXPECT_EQ(drawing.options, (std::vector<std::string>{"--marks", "--rows", "2", "--ink", "dark"}));
   EXPECT_EQ(drawing.list_text, "j\nf\n");
 }
 
@@ -203,7 +202,8 @@ TEST(FontDrawing, RefusesAPicturePastTheReadersLimits) {
   // beside the ink map.
   LoadedFont font;
   font.glyphs.push_back(made_glyph(0, 4096, 0, 0, {"#"}));
-  for (std::int64_t code = 1; code < 3000; ++code) font.glyphs.push_back(made_glyph(code, 4096, 0, 0, {}));
+  for (std::int64_t code = 1; code < 3000; ++code)
+    font.glyphs.push_back(made_glyph(code, 4096, 0, 0, {}));
   FontDrawing drawing;
   ErrorDetail detail = ErrorDetail::kNone;
   DrawRequest request;

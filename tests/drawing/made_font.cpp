@@ -16,7 +16,8 @@ LoadedGlyph made_glyph(std::int64_t code, std::int32_t advance, std::int32_t x_o
   for (std::uint32_t row = 0; row < glyph.height; ++row) {
     for (std::uint32_t column = 0; column < glyph.width; ++column) {
       if (rows[row][column] != '#') continue;
-      glyph.lines[row * glyph.stride() + column / 8] |= static_cast<std::uint8_t>(0x80u >> (column % 8));
+      glyph.lines[row * glyph.stride() + column / 8] |=
+          static_cast<std::uint8_t>(0x80u >> (column % 8));
     }
   }
   return glyph;
