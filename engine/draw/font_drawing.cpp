@@ -2,6 +2,7 @@
 #include "engine/draw/font_drawing.hpp"
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "engine/draw/draw_grid.hpp"
@@ -106,10 +107,8 @@ bool draw_as_strip(const LoadedFont& font, FontDrawing& drawing) {
   return true;
 }
 
-}  // namespace
-
-ResultCode draw_font(const LoadedFont& font, const DrawRequest& request, FontDrawing& drawing,
-                     ErrorDetail* detail) {
+ResultCode draw_font_planned(const LoadedFont& font, const DrawRequest& request,
+                             FontDrawing& drawing, ErrorDetail* detail) {
   if (font.glyphs.size() > kMaxDrawnGlyphs) {
     return fail(detail, ErrorDetail::kTooManyGlyphs, ResultCode::kUnusableInput);
   }
@@ -161,6 +160,19 @@ ResultCode draw_font(const LoadedFont& font, const DrawRequest& request, FontDra
   note_lost_parts(font, drawn.indices, drawn.uses_list, plan.ascent + plan.descent, made.lost);
   drawing = std::move(made);
   return ResultCode::kOk;
+}
+
+}  // namespace
+
+ResultCode draw_font(const LoadedFont& font, const DrawRequest& request, FontDrawing& drawing,
+                     ErrorDetail* detail) {
+  // The picture, the plan and the list grow in standard containers; a failed
+  // growth stops the drawing as out of memory and leaves drawing untouched.
+  try {
+    return draw_font_planned(font, request, drawing, detail);
+  } catch (const std::bad_alloc&) {
+    return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+  }
 }
 
 }  // namespace vellicor

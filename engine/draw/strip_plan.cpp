@@ -93,7 +93,8 @@ std::uint32_t median_advance(std::vector<std::uint32_t> advances) {
 
 bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
                 StripFigures& figures) {
-  if (font.ascent <= 0 || font.descent < 0 || static_cast<std::uint32_t>(font.descent) > kMostOptionValue) {
+  if (font.ascent <= 0 || font.descent < 0 ||
+      static_cast<std::uint32_t>(font.descent) > kMostOptionValue) {
     return false;
   }
   const std::int64_t height = std::int64_t{font.ascent} + font.descent;
@@ -107,8 +108,7 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
     if (!scalable_width_fits(glyph, height)) return false;
-    const bool blank_code =
-        uses_list && is_space_separator(static_cast<std::uint32_t>(glyph.code));
+    const bool blank_code = uses_list && is_space_separator(static_cast<std::uint32_t>(glyph.code));
     if (!has_ink(glyph)) {
       // A blank character of the list: an empty record of the blank advance.
       if (!blank_code || glyph.width != 0 || glyph.height != 0 || glyph.x_offset != 0 ||
@@ -146,13 +146,14 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
   // A fixed width (-w) sets every record as wide as the widest glyph with
   // its sides, the ink on the left: trailing blanks then differ.
   found.fixed_width = states_character_cell(font) || most_trailing != found.trailing;
-  if (found.fixed_width &&
-      std::any_of(inked_advances.begin(), inked_advances.end(),
-                  [&inked_advances](std::uint32_t advance) { return advance != inked_advances[0]; })) {
+  if (found.fixed_width && std::any_of(inked_advances.begin(), inked_advances.end(),
+                                       [&inked_advances](std::uint32_t advance) {
+                                         return advance != inked_advances[0];
+                                       })) {
     return false;
   }
-  for (const std::uint32_t value : {found.leading, found.trailing, found.upper, found.lower,
-                                    found.allowed_gap}) {
+  for (const std::uint32_t value :
+       {found.leading, found.trailing, found.upper, found.lower, found.allowed_gap}) {
     if (value > kMostOptionValue) return false;
   }
   found.ink_rows = static_cast<std::uint32_t>(height) - found.upper - found.lower;

@@ -235,7 +235,7 @@ TEST_F(DrawRoundTrip, ForeignFontKeepsEveryGlyphItCanMark) {
   LoadedFont expected = font;
   expected.glyphs.erase(expected.glyphs.begin() + 3);
   EXPECT_EQ(figures_of(back), figures_of(expected));
-  EXPECT_EQ(back.ascent, 7);   // the delete's ink lies 6 rows above the first
+  EXPECT_EQ(back.ascent, 7);   // the delete's ink in row 6 above the baseline
   EXPECT_EQ(back.descent, 2);  // j's tail 2 rows down
 }
 
