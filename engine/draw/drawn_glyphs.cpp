@@ -41,6 +41,12 @@ std::string glyphs_counted(std::size_t count) {
 
 }  // namespace
 
+bool states_character_cell(const LoadedFont& font) {
+  return std::any_of(font.properties.begin(), font.properties.end(), [](const auto& property) {
+    return property.first == "SPACING" && (property.second == "C" || property.second == "\"C\"");
+  });
+}
+
 std::vector<std::size_t> glyphs_with_code(const LoadedFont& font) {
   std::vector<std::size_t> indices;
   indices.reserve(font.glyphs.size());

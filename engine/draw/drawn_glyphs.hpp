@@ -17,6 +17,10 @@ struct DrawnGlyphs {
   std::uint32_t first_code = 0;      // without a list: the first glyph's code (-v)
 };
 
+// Whether the font states SPACING "C": every glyph advances the font's width,
+// which a conversion writes for -w.
+bool states_character_cell(const LoadedFont& font);
+
 // The glyphs with a code, in font order, before any layout is chosen.
 std::vector<std::size_t> glyphs_with_code(const LoadedFont& font);
 

@@ -2,6 +2,7 @@
 #include "engine/draw/font_drawing.hpp"
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "engine/draw/draw_grid.hpp"
@@ -11,6 +12,7 @@
 #include "engine/draw/glyph_extent.hpp"
 #include "engine/draw/lost_parts.hpp"
 #include "engine/draw/sheet_plan.hpp"
+#include "engine/draw/strip_plan.hpp"
 #include "engine/fontfile/font_file_reader.hpp"
 #include "vellicor/internal/request_limits.hpp"
 
@@ -46,20 +48,14 @@ std::vector<std::int32_t> advances_of(const LoadedFont& font,
   return advances;
 }
 
-// Whether the font states SPACING "C": the conversion writes it back for
-// -w when every advance is the font's width.
-bool states_character_cell(const LoadedFont& font) {
-  return std::any_of(font.properties.begin(), font.properties.end(), [](const auto& property) {
-    return property.first == "SPACING" && (property.second == "C" || property.second == "\"C\"");
-  });
+std::vector<std::string> first_code_option(const DrawnGlyphs& drawn) {
+  if (drawn.uses_list || drawn.first_code == 0) return {};
+  return {"-v", std::to_string(drawn.first_code)};
 }
 
 std::vector<std::string> conversion_options(const LoadedFont& font, const SheetPlan& plan,
                                             const DrawnGlyphs& drawn) {
-  std::vector<std::string> options;
-  if (!drawn.uses_list && drawn.first_code != 0) {
-    options.insert(options.end(), {"-v", std::to_string(drawn.first_code)});
-  }
+  std::vector<std::string> options = first_code_option(drawn);
   if (plan.descent != 0) options.insert(options.end(), {"-d", std::to_string(plan.descent)});
   if (drawn.uses_list && states_character_cell(font)) options.emplace_back("-w");
   if (plan.layout == DrawLayout::kGrid) {
@@ -76,10 +72,43 @@ std::vector<std::string> conversion_options(const LoadedFont& font, const SheetP
   return options;
 }
 
-}  // namespace
+std::string list_text_of(const LoadedFont& font, const DrawnGlyphs& drawn,
+                         std::size_t glyphs_per_line) {
+  if (!drawn.uses_list) return {};
+  std::vector<std::uint32_t> code_points;
+  code_points.reserve(drawn.indices.size());
+  for (const std::size_t index : drawn.indices) {
+    code_points.push_back(static_cast<std::uint32_t>(font.glyphs[index].code));
+  }
+  return drawn_list_text(code_points, glyphs_per_line);
+}
 
-ResultCode draw_font(const LoadedFont& font, const DrawRequest& request, FontDrawing& drawing,
-                     ErrorDetail* detail) {
+// Draws font as the one-band strip it was converted from, when it was; false
+// when it was not, or when that strip is too large to read.
+bool draw_as_strip(const LoadedFont& font, FontDrawing& drawing) {
+  FontDrawing made;
+  DrawnGlyphs drawn;
+  settle_drawn_glyphs(font, false, false, drawn, made.lost);
+  StripFigures figures;
+  if (drawn.indices.size() > kMostSheetGlyphs ||
+      !strip_made(font, drawn.indices, drawn.uses_list, figures) ||
+      !draw_strip(font, drawn.indices, figures, made.picture)) {
+    return false;
+  }
+  made.strip = true;
+  made.layout = DrawLayout::kAuto;
+  made.list_text = list_text_of(font, drawn, 0);
+  made.options = first_code_option(drawn);
+  const std::vector<std::string> cut = strip_options(figures);
+  made.options.insert(made.options.end(), cut.begin(), cut.end());
+  note_lost_parts(font, drawn.indices, drawn.uses_list, std::int64_t{font.ascent} + font.descent,
+                  made.lost);
+  drawing = std::move(made);
+  return true;
+}
+
+ResultCode draw_font_planned(const LoadedFont& font, const DrawRequest& request,
+                             FontDrawing& drawing, ErrorDetail* detail) {
   if (font.glyphs.size() > kMaxDrawnGlyphs) {
     return fail(detail, ErrorDetail::kTooManyGlyphs, ResultCode::kUnusableInput);
   }
@@ -88,6 +117,7 @@ ResultCode draw_font(const LoadedFont& font, const DrawRequest& request, FontDra
   }
   const std::vector<std::size_t> coded = glyphs_with_code(font);
   if (coded.empty()) return fail(detail, ErrorDetail::kFontNoGlyph, ResultCode::kUnusableInput);
+  if (request.layout == DrawLayout::kAuto && draw_as_strip(font, drawing)) return ResultCode::kOk;
 
   // The layout follows from every glyph with a code, blank ones included.
   SheetPlan plan;
@@ -125,18 +155,24 @@ ResultCode draw_font(const LoadedFont& font, const DrawRequest& request, FontDra
   } else {
     draw_marks(font, drawn.indices, plan, made.picture);
   }
-  if (drawn.uses_list) {
-    std::vector<std::uint32_t> code_points;
-    code_points.reserve(drawn.indices.size());
-    for (const std::size_t index : drawn.indices) {
-      code_points.push_back(static_cast<std::uint32_t>(font.glyphs[index].code));
-    }
-    made.list_text = drawn_list_text(code_points, plan.columns);
-  }
+  made.list_text = list_text_of(font, drawn, plan.columns);
   made.options = conversion_options(font, plan, drawn);
   note_lost_parts(font, drawn.indices, drawn.uses_list, plan.ascent + plan.descent, made.lost);
   drawing = std::move(made);
   return ResultCode::kOk;
+}
+
+}  // namespace
+
+ResultCode draw_font(const LoadedFont& font, const DrawRequest& request, FontDrawing& drawing,
+                     ErrorDetail* detail) {
+  // The picture, the plan and the list grow in standard containers; a failed
+  // growth stops the drawing as out of memory and leaves drawing untouched.
+  try {
+    return draw_font_planned(font, request, drawing, detail);
+  } catch (const std::bad_alloc&) {
+    return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+  }
 }
 
 }  // namespace vellicor

@@ -33,20 +33,6 @@ std::int64_t mark_gap(std::int64_t right_of_left, std::int64_t left_of_right) {
   return std::max<std::int64_t>({1, split, right_of_left + left_of_right + 1});
 }
 
-// Whether the readers take a picture this large: each side, the pixels the
-// Windows decoder holds, and the one-bit ink map with a decoded row within
-// the smallest allowance.
-bool readers_take(std::uint64_t width, std::uint64_t height) {
-  if (width == 0 || height == 0 || width > kMaxPictureSidePx || height > kMaxPictureSidePx) {
-    return false;
-  }
-  if (width * height > kWicMaxPixels) return false;
-  const std::uint64_t map_bytes =
-      std::uint64_t{ink_map_stride(static_cast<std::uint32_t>(width))} * height;
-  const std::uint64_t row_bytes = std::max(kWicBandBytes, width * kMostBytesPerDecodedPixel);
-  return row_bytes <= kMinDecodeBudgetBytes && map_bytes <= kMinDecodeBudgetBytes - row_bytes;
-}
-
 void plan_grid(std::size_t glyphs, std::uint32_t columns, SheetPlan& plan) {
   plan.columns = columns != 0 ? columns : kGridColumns;
   plan.columns = static_cast<std::uint32_t>(std::min<std::size_t>(plan.columns, glyphs));
@@ -93,6 +79,17 @@ void plan_marks(const std::vector<std::int32_t>& advances, const std::vector<Gly
 
 }  // namespace
 
+bool readers_take_picture(std::uint64_t width, std::uint64_t height) {
+  if (width == 0 || height == 0 || width > kMaxPictureSidePx || height > kMaxPictureSidePx) {
+    return false;
+  }
+  if (width * height > kWicMaxPixels) return false;
+  const std::uint64_t map_bytes =
+      std::uint64_t{ink_map_stride(static_cast<std::uint32_t>(width))} * height;
+  const std::uint64_t row_bytes = std::max(kWicBandBytes, width * kMostBytesPerDecodedPixel);
+  return row_bytes <= kMinDecodeBudgetBytes && map_bytes <= kMinDecodeBudgetBytes - row_bytes;
+}
+
 std::uint64_t SheetPlan::band_top(std::uint32_t band) const {
   const std::uint64_t rows = static_cast<std::uint64_t>(ascent + descent);
   if (layout == DrawLayout::kGrid) return kGridLinePx + std::uint64_t{band} * (rows + kGridLinePx);
@@ -136,7 +133,7 @@ ResultCode plan_sheet(const std::vector<std::int32_t>& advances,
   } else {
     plan_marks(advances, extents, columns, plan);
   }
-  if (!readers_take(plan.width, plan.height)) {
+  if (!readers_take_picture(plan.width, plan.height)) {
     return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
   }
   return ResultCode::kOk;

@@ -33,6 +33,11 @@ struct SheetPlan {
   std::uint64_t band_top(std::uint32_t band) const;
 };
 
+// Whether the picture readers take a picture of width x height pixels: each
+// side, the pixels the Windows decoder holds, and the one-bit ink map with a
+// decoded row within the smallest allowance any file gets.
+bool readers_take_picture(std::uint64_t width, std::uint64_t height);
+
 // Ascent and descent of the font grown to hold every glyph's ink (ascent at
 // least 1, descent at least 0).
 void frame_extents(std::int32_t font_ascent, std::int32_t font_descent,

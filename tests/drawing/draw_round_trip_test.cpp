@@ -49,7 +49,8 @@ class DrawRoundTrip : public ::testing::Test {
   // The font cvellicor writes from a picture of the source tree.
   std::string written_font(std::vector<std::string> arguments, const std::string& picture) {
     for (std::string& argument : arguments) {
-      if (argument.starts_with("docs/")) argument = (test::source_dir() / argument).string();
+      if (argument.starts_with("docs/") || argument.starts_with("examples/"))
+        argument = (test::source_dir() / argument).string();
     }
     arguments.insert(arguments.end(), {"-f", "Round Trip", "-o", directory_.file("original.bdf"),
                                        (test::source_dir() / picture).string()});
@@ -85,7 +86,7 @@ struct WrittenSheet {
   const char* label;
   const char* picture;
   std::vector<std::string> arguments;
-  DrawLayout drawn;  // the layout the drawing chooses
+  DrawLayout drawn;  // the layout the drawing chooses; kAuto: a strip
 };
 
 class DrawRoundTripSheet : public DrawRoundTrip,
@@ -97,9 +98,15 @@ TEST_P(DrawRoundTripSheet, GivesTheFontBackByteForByte) {
   FontDrawing drawing;
   const std::string back = drawn_back(test::bdf_test_font(original), drawing);
   EXPECT_EQ(drawing.layout, GetParam().drawn);
+  EXPECT_EQ(drawing.strip, GetParam().drawn == DrawLayout::kAuto);
   EXPECT_EQ(drawing.lost, std::vector<std::string>{});
   EXPECT_EQ(back, original);
 }
+
+// The sample strip's list: a real space, then '!' to '~'.
+const char* const kAsciiWithSpace =
+    " !\"#$%&'()*+,-./"
+    "0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
 
 const std::vector<std::string> kGridCells = {
     "--grid", "7x11", "--grid-origin", "1,1", "--grid-gap", "1,1", "-d", "3", "--ink", "dark"};
@@ -134,6 +141,27 @@ INSTANTIATE_TEST_SUITE_P(
             "docs/sheets/marks.png",
             {"--marks", "-d", "3", "--ink", "dark", "--chars-file", "docs/sheets/marks.txt"},
             DrawLayout::kMarks},
+        WrittenSheet{"StripWithList",
+                     "examples/ascii.bmp",
+                     {"-a", "1", "-d", "2", "-r", "1", "--chars", kAsciiWithSpace},
+                     DrawLayout::kAuto},
+        WrittenSheet{"StripWithoutList",
+                     "examples/ascii.bmp",
+                     {"-v", "33", "-a", "1", "-d", "2", "-r", "1", "--ink", "black"},
+                     DrawLayout::kAuto},
+        WrittenSheet{"StripWithAllMargins",
+                     "examples/ascii.bmp",
+                     {"-a", "1", "-d", "2", "-l", "2", "-r", "1", "-u", "1", "-b", "3",
+                      "--blank-advance", "9", "--chars", kAsciiWithSpace},
+                     DrawLayout::kAuto},
+        WrittenSheet{"StripFixedWidth",
+                     "examples/latin.bmp",
+                     {"-w", "-a", "1", "-d", "2", "--chars-file", "examples/latin.txt"},
+                     DrawLayout::kAuto},
+        WrittenSheet{"StripFixedWidthWithoutList",
+                     "examples/latin.bmp",
+                     {"-w", "-a", "1", "-d", "2", "-l", "1", "--ink", "black"},
+                     DrawLayout::kAuto},
         WrittenSheet{"MarksWithoutList",
                      "docs/sheets/marks.png",
                      {"--marks", "-d", "3", "--ink", "dark", "-v", "100"},
@@ -207,7 +235,7 @@ TEST_F(DrawRoundTrip, ForeignFontKeepsEveryGlyphItCanMark) {
   LoadedFont expected = font;
   expected.glyphs.erase(expected.glyphs.begin() + 3);
   EXPECT_EQ(figures_of(back), figures_of(expected));
-  EXPECT_EQ(back.ascent, 7);   // the delete's ink lies 6 rows above the first
+  EXPECT_EQ(back.ascent, 7);   // the delete's ink in row 6 above the baseline
   EXPECT_EQ(back.descent, 2);  // j's tail 2 rows down
 }
 
