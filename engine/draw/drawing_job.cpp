@@ -4,9 +4,9 @@
 #include <string>
 
 #include "engine/draw/font_drawing.hpp"
+#include "engine/draw/picture_writer.hpp"
 #include "engine/font/character_list.hpp"
 #include "engine/font/charsets.hpp"
-#include "engine/draw/picture_writer.hpp"
 #include "engine/fontfile/font_file_reader.hpp"
 #include "engine/io/output_file.hpp"
 #include "vellicor/internal/font_drawing_job.hpp"
@@ -190,9 +190,11 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
   const bool png = writes_png_pictures();
   std::string picture = request.picture_path != nullptr ? request.picture_path : "";
   if (picture.empty()) picture = stem_of(request.font_path) + ".png";
-  // A build without a PNG encoder saves BMP, under a name that says so.
-  if (!png && ends_with(picture, ".png")) picture = stem_of(picture) + ".bmp";
-  const bool as_bmp = !png || ends_with(picture, ".bmp");
+  // A build without a PNG encoder, and the plain conversion's strip, save
+  // BMP, under a name that says so.
+  const bool bmp_only = !png || drawing.one_bit_bmp;
+  if (bmp_only && ends_with(picture, ".png")) picture = stem_of(picture) + ".bmp";
+  const bool as_bmp = bmp_only || ends_with(picture, ".bmp");
   std::string list;
   if (!drawing.list_text.empty()) {
     list = stem_of(picture) + ".txt";

@@ -96,13 +96,16 @@ bool draw_as_strip(const LoadedFont& font, FontDrawing& drawing) {
     return false;
   }
   made.strip = true;
+  made.one_bit_bmp = figures.plain;
   made.layout = DrawLayout::kAuto;
   made.list_text = list_text_of(font, drawn, 0);
   made.options = first_code_option(drawn);
   const std::vector<std::string> cut = strip_options(figures);
   made.options.insert(made.options.end(), cut.begin(), cut.end());
-  note_lost_parts(font, drawn.indices, drawn.uses_list, std::int64_t{font.ascent} + font.descent,
-                  made.lost);
+  // The plain strip's scalable widths follow from the font's width, as the
+  // header says; the conversion back computes them the same way.
+  note_lost_parts(font, drawn.indices, drawn.uses_list,
+                  figures.plain ? 0 : std::int64_t{font.ascent} + font.descent, made.lost);
   drawing = std::move(made);
   return true;
 }

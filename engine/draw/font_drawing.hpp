@@ -30,6 +30,9 @@ struct FontDrawing {
   DrawnPicture picture;
   DrawLayout layout = DrawLayout::kGrid;  // the layout drawn
   bool strip = false;                     // drawn as a strip instead
+  // A strip for the plain conversion, which reads one-bit BMP files only:
+  // the picture is to be saved as one.
+  bool one_bit_bmp = false;
   // The character list file's text (UTF-8, one line per band, a line feed
   // after each); empty when the picture converts back without a list.
   std::string list_text;

@@ -56,7 +56,9 @@ void note_lost_parts(const LoadedFont& font, const std::vector<std::size_t>& ind
         box_height > 0
             ? (std::int64_t{glyph.advance} * kScalableUnitsPerEm + box_height / 2) / box_height
             : 0;
-    if (glyph.scalable_width >= 0 && glyph.scalable_width != scalable) ++rescaled;
+    if (box_height > 0 && glyph.scalable_width >= 0 && glyph.scalable_width != scalable) {
+      ++rescaled;
+    }
   }
   if (renamed != 0) {
     lost.push_back(counted(renamed, "glyph name", "glyph names") +

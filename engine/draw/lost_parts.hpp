@@ -15,7 +15,7 @@ namespace vellicor {
 // glyphs at indices loses: glyph names other than the converter gives
 // (uniXXXX with a list, charNNNN without), properties it does not write,
 // further sizes, scalable widths other than it computes for a box of
-// box_height rows.
+// box_height rows (box_height 0: the plain strip's, which it always gives).
 void note_lost_parts(const LoadedFont& font, const std::vector<std::size_t>& indices,
                      bool uses_list, std::int64_t box_height, std::vector<std::string>& lost);
 

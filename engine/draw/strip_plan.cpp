@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/limits.hpp"
 #include "engine/draw/drawn_glyphs.hpp"
 #include "engine/draw/glyph_extent.hpp"
 #include "engine/draw/paint_glyph.hpp"
@@ -81,6 +82,82 @@ bool scalable_width_fits(const LoadedGlyph& glyph, std::int64_t height) {
   return glyph.scalable_width < 0 || glyph.scalable_width == computed;
 }
 
+// SWIDTH as the plain conversion gives it: the advance over the font's width
+// as a point size at the BDF resolution, truncated.
+bool plain_scalable_width_fits(const LoadedGlyph& glyph, std::uint64_t font_width) {
+  if (glyph.advance < 0 || font_width == 0) return false;
+  const std::uint64_t computed = static_cast<std::uint64_t>(glyph.advance) *
+                                 kBdfScalableUnitsPerPoint / (font_width * kBdfResolutionDpi);
+  return glyph.scalable_width < 0 || static_cast<std::uint64_t>(glyph.scalable_width) == computed;
+}
+
+// Whether font's header is the plain conversion's: FONT_DESCENT and
+// FONT_ASCENT and nothing else, codes without a list.
+bool plain_header(const LoadedFont& font) {
+  if (font.unicode || font.properties.size() != 2) return false;
+  for (const auto& property : font.properties) {
+    if (property.first != "FONT_DESCENT" && property.first != "FONT_ASCENT") return false;
+  }
+  return font.properties[0].first != font.properties[1].first;
+}
+
+// The tallest ink column of a glyph: the most lines from a column's first
+// ink to its last.
+std::uint32_t tallest_column(const LoadedGlyph& glyph) {
+  std::uint32_t tallest = 0;
+  for (std::uint32_t column = 0; column < glyph.width; ++column) {
+    std::uint32_t first = glyph.height;
+    std::uint32_t last = 0;
+    for (std::uint32_t row = 0; row < glyph.height; ++row) {
+      if (!glyph.ink(column, row)) continue;
+      first = std::min(first, row);
+      last = row;
+    }
+    if (first < glyph.height) tallest = std::max(tallest, last - first + 1);
+  }
+  return tallest;
+}
+
+// The plain conversion's strip for a font whose header says it made it: the
+// records as tall as the tallest ink column and the blank lines, each ink
+// line where the strip's rows put it (row 1 is the box's first line below the
+// upper blank lines), SWIDTH by the font's width. figures holds what the
+// records' margins gave; false when the records are not such a strip's.
+bool plain_strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
+                      StripFigures& figures) {
+  const std::int64_t tallest = std::int64_t{font.ascent} + font.descent;
+  if (tallest <= 0 || font.descent < 0) return false;
+  std::uint64_t font_width = 0;
+  std::int64_t height = -1;
+  std::uint32_t most_column = 0;
+  for (const std::size_t index : indices) {
+    const LoadedGlyph& glyph = font.glyphs[index];
+    if (!has_ink(glyph)) return false;  // the plain conversion writes no blank glyph
+    if (height < 0) height = glyph.height;
+    if (glyph.height != height || glyph.x_offset != 0 || glyph.y_offset != -font.descent ||
+        glyph.advance < 1 || glyph.width != static_cast<std::uint32_t>(glyph.advance)) {
+      return false;
+    }
+    font_width = std::max<std::uint64_t>(font_width, glyph.width);
+    most_column = std::max(most_column, tallest_column(glyph));
+  }
+  if (height < tallest || most_column != tallest) return false;
+  for (const std::size_t index : indices) {
+    if (!plain_scalable_width_fits(font.glyphs[index], font_width)) return false;
+  }
+  // Blank lines: -u and -b share what the records hold beyond the tallest
+  // column; the strip is drawn so that -u lines lie above its row 1.
+  const auto extra = static_cast<std::uint32_t>(height - tallest);
+  figures.plain = true;
+  figures.tallest = static_cast<std::uint32_t>(tallest);
+  figures.height = static_cast<std::uint32_t>(height);
+  figures.upper = std::min(figures.upper, extra);
+  figures.lower = extra - figures.upper;
+  figures.blank_advance = 0;
+  figures.blank_advance_given = false;
+  return figures.upper <= kMostOptionValue && figures.lower <= kMostOptionValue;
+}
+
 // The lower median of the inked glyphs' advances: the blank advance a cut
 // strip takes when none is given.
 std::uint32_t median_advance(std::vector<std::uint32_t> advances) {
@@ -91,13 +168,19 @@ std::uint32_t median_advance(std::vector<std::uint32_t> advances) {
 
 }  // namespace
 
-bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
-                StripFigures& figures) {
+namespace {
+
+// strip_made for the plain conversion's strip (plain) or one framed by its
+// ink.
+bool strip_made_as(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
+                   bool plain, StripFigures& figures) {
   if (font.ascent <= 0 || font.descent < 0 ||
       static_cast<std::uint32_t>(font.descent) > kMostOptionValue) {
     return false;
   }
-  const std::int64_t height = std::int64_t{font.ascent} + font.descent;
+  const std::int64_t height = plain && !indices.empty()
+                                  ? std::int64_t{font.glyphs[indices.front()].height}
+                                  : std::int64_t{font.ascent} + font.descent;
   StripFigures found;
   found.descent = static_cast<std::uint32_t>(font.descent);
   found.upper = static_cast<std::uint32_t>(height);
@@ -107,7 +190,7 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
   std::uint32_t most_trailing = 0;
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
-    if (!scalable_width_fits(glyph, height)) return false;
+    if (!plain && !scalable_width_fits(glyph, height)) return false;
     const bool blank_code = uses_list && is_space_separator(static_cast<std::uint32_t>(glyph.code));
     if (!has_ink(glyph)) {
       // A blank character of the list: an empty record of the blank advance.
@@ -156,11 +239,28 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
        {found.leading, found.trailing, found.upper, found.lower, found.allowed_gap}) {
     if (value > kMostOptionValue) return false;
   }
+  if (plain) {
+    if (!plain_strip_made(font, indices, found)) return false;
+    figures = found;
+    return true;
+  }
   found.ink_rows = static_cast<std::uint32_t>(height) - found.upper - found.lower;
   found.blank_advance_given =
       found.blank_advance != 0 && found.blank_advance != median_advance(inked_advances);
   figures = found;
   return true;
+}
+
+}  // namespace
+
+bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
+                StripFigures& figures) {
+  // A header of two properties is the plain conversion's, or an extended
+  // conversion's without a list: the scalable widths tell them apart.
+  if (!uses_list && plain_header(font) && strip_made_as(font, indices, false, true, figures)) {
+    return true;
+  }
+  return strip_made_as(font, indices, uses_list, false, figures);
 }
 
 bool draw_strip(const LoadedFont& font, const std::vector<std::size_t>& indices,
@@ -171,13 +271,17 @@ bool draw_strip(const LoadedFont& font, const std::vector<std::size_t>& indices,
     const GlyphExtent ink = glyph_extent(font.glyphs[index]);
     if (ink.has_ink) width += static_cast<std::uint64_t>(ink.right - ink.left) + after;
   }
-  if (!readers_take_picture(width, figures.ink_rows)) return false;
-  fill_picture(picture, static_cast<std::uint32_t>(width), figures.ink_rows, kDrawnPaper);
+  // The plain strip leaves row 0 blank and puts the record's line upper on
+  // row 1; the others put the records' first ink line on row 0.
+  const std::uint32_t rows = figures.plain ? figures.height - figures.upper + 1 : figures.ink_rows;
+  if (!readers_take_picture(width, rows)) return false;
+  fill_picture(picture, static_cast<std::uint32_t>(width), rows, kDrawnPaper);
   picture.two_colours = true;
   // A record's top line lies upper lines above the strip's first row.
   std::int64_t left = kStripMarginPx;
   const std::int64_t first_above_baseline =
-      std::int64_t{figures.ink_rows} + figures.lower - figures.descent - 1;
+      figures.plain ? std::int64_t{figures.height} - figures.descent - figures.upper
+                    : std::int64_t{figures.ink_rows} + figures.lower - figures.descent - 1;
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
     const GlyphExtent ink = glyph_extent(glyph);
@@ -201,7 +305,9 @@ std::vector<std::string> strip_options(const StripFigures& figures) {
   add("-u", figures.upper);
   add("-b", figures.lower);
   if (figures.blank_advance_given) add("--blank-advance", figures.blank_advance);
-  options.insert(options.end(), {"--ink", "black"});
+  // The plain conversion runs without a long option; any other strip needs
+  // one to be framed by its ink.
+  if (!figures.plain) options.insert(options.end(), {"--ink", "black"});
   return options;
 }
 

@@ -27,6 +27,12 @@ struct StripFigures {
   bool fixed_width = false;          // -w: every record as wide as the widest glyph
   std::uint32_t blank_advance = 0;   // of every blank glyph (0: there is none)
   bool blank_advance_given = false;  // --blank-advance: not the median the cut would take
+  // The plain conversion's strip (a one-bit BMP converted without a long
+  // option): the box is as tall as the tallest ink column with -u and -b,
+  // row 0 stays blank, and SWIDTH counts the advance against the font's width.
+  bool plain = false;
+  std::uint32_t tallest = 0;  // plain: the tallest ink column, FONT_ASCENT + FONT_DESCENT
+  std::uint32_t height = 0;   // plain: the records' height
 };
 
 // Whether the glyphs at indices of font (in order, with a list when

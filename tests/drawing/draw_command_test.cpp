@@ -198,6 +198,9 @@ class OwnFontsRoundTrip : public ::testing::Test {
     for (const char* file : {"ascii.bmp", "latin.bmp", "latin.txt", "ascii_grid.png"}) {
       std::filesystem::copy_file(source_dir() / "examples" / file, dir_.file(file));
     }
+    for (const char* file : {"marks.png", "marks.txt"}) {
+      std::filesystem::copy_file(source_dir() / "docs" / "sheets" / file, dir_.file(file));
+    }
   }
   TempDir dir_;
 };
@@ -239,6 +242,27 @@ TEST_F(OwnFontsRoundTrip, EveryFormatComesBackByteForByte) {
       ASSERT_FALSE(command.empty());
       EXPECT_EQ(read_file(dir_.file(font_written_by(command))), read_file(dir_.file(name)));
     }
+  }
+}
+
+TEST_F(OwnFontsRoundTrip, PlainFontsComeBackAsOneBitStripsByteForByte) {
+  // The conversion without a long option reads one-bit BMP strips only:
+  // its fonts are drawn as one and converted back by a plain command line.
+  const std::vector<std::vector<std::string>> plain_runs = {
+      {"-f", "Sample", "-v", "33", "-a", "1", "-d", "2", "-r", "1", "ascii.bmp"},
+      {"-v", "33", "-a", "1", "-w", "-l", "1", "-u", "2", "-b", "1", "ascii.bmp"},
+      {"-v", "0x20", "-d", "2", "latin.bmp"},
+  };
+  for (std::vector<std::string> arguments : plain_runs) {
+    arguments.insert(arguments.begin(), {"-o", "plain.bdf"});
+    const ProgramRun written = run_program(cvellicor(), arguments, dir_.path());
+    ASSERT_EQ(written.exit_status, 0) << written.output;
+    const std::vector<std::string> command =
+        draw_and_convert_back(dir_.path(), {"--draw", "plain.bdf", "-o", "plain-drawn.png"});
+    ASSERT_FALSE(command.empty());
+    EXPECT_EQ(command.back(), "plain-drawn.bmp");
+    for (const std::string& argument : command) EXPECT_NE(argument.rfind("--", 0), 0U) << argument;
+    EXPECT_EQ(read_file(dir_.file(font_written_by(command))), read_file(dir_.file("plain.bdf")));
   }
 }
 
