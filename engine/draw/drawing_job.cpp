@@ -226,8 +226,13 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
   outcome.list_path = list;
   outcome.layout = layout_word(drawing);
   outcome.glyphs = static_cast<std::uint32_t>(font.glyphs.size());
-  if (option_can_carry(font.font_name) && font.font_name != "No-Name-Font") {
-    outcome.arguments = {"-f", font.font_name};
+  if (option_can_carry(font.font_name)) {
+    if (font.font_name != "No-Name-Font") outcome.arguments = {"-f", font.font_name};
+  } else if (!font.font_name.empty()) {
+    outcome.lost.push_back("The font's name \"" + font.font_name +
+                           "\": -f cannot carry a name that begins with a dash or holds a "
+                           "control character, so the font converted back takes the name -f "
+                           "gives it (No-Name-Font without one).");
   }
   outcome.arguments.insert(outcome.arguments.end(), drawing.options.begin(), drawing.options.end());
   if (!list.empty()) {
@@ -241,7 +246,7 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
   }
   result = name_font_back(request, picture, format_number(font.kind), outcome, detail);
   if (failed(result)) return result;
-  outcome.lost = drawing.lost;
+  outcome.lost.insert(outcome.lost.end(), drawing.lost.begin(), drawing.lost.end());
   return ResultCode::kOk;
 }
 
