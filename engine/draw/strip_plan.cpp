@@ -5,6 +5,7 @@
 
 #include "engine/draw/drawn_glyphs.hpp"
 #include "engine/draw/glyph_extent.hpp"
+#include "engine/draw/lost_parts.hpp"
 #include "engine/draw/paint_glyph.hpp"
 #include "engine/draw/sheet_plan.hpp"
 #include "engine/font/character_list.hpp"
@@ -15,8 +16,7 @@ namespace vellicor {
 namespace {
 
 constexpr std::uint32_t kMostOptionValue = 255;  // -l, -r, -u, -b, -a, -d
-constexpr std::int64_t kScalableUnitsPerEm = 1000;
-constexpr std::uint32_t kStripMarginPx = 1;  // blank columns before the first glyph
+constexpr std::uint32_t kStripMarginPx = 1;      // blank columns before the first glyph
 
 // The blank margins of an inked record and the blank runs inside its ink.
 struct RecordMargins {
@@ -75,10 +75,26 @@ bool has_ink(const LoadedGlyph& glyph) {
                      [](std::uint8_t byte) { return byte != 0; });
 }
 
-// SWIDTH as a strip framed by its ink gives it: thousandths of the height.
-bool scalable_width_fits(const LoadedGlyph& glyph, std::int64_t height) {
-  const std::int64_t computed = (glyph.advance * kScalableUnitsPerEm + height / 2) / height;
-  return glyph.scalable_width < 0 || glyph.scalable_width == computed;
+// Whether glyph's SWIDTH, where it has one, is the one rule gives.
+bool fits_rule(const LoadedGlyph& glyph, const ScalableWidthRule& rule) {
+  return glyph.scalable_width < 0 || glyph.scalable_width == rule.scalable_width(glyph.advance);
+}
+
+// The most rows any one column of a glyph's ink spans, from its first ink
+// row to its last: the plain conversion's box is the tallest of these.
+std::uint32_t tallest_column(const LoadedGlyph& glyph) {
+  std::uint32_t tallest = 0;
+  for (std::uint32_t column = 0; column < glyph.width; ++column) {
+    std::uint32_t first = glyph.height;
+    std::uint32_t last = 0;
+    for (std::uint32_t row = 0; row < glyph.height; ++row) {
+      if (!glyph.ink(column, row)) continue;
+      first = std::min(first, row);
+      last = row;
+    }
+    if (first <= last) tallest = std::max(tallest, last - first + 1);
+  }
+  return tallest;
 }
 
 // The lower median of the inked glyphs' advances: the blank advance a cut
@@ -97,17 +113,24 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
       static_cast<std::uint32_t>(font.descent) > kMostOptionValue) {
     return false;
   }
+  // The ink box: framed by the ink, every record is this tall; in the
+  // margin strip the tallest ink column is, and the records add -u and -b.
   const std::int64_t height = std::int64_t{font.ascent} + font.descent;
+  const auto first_inked_glyph =
+      std::find_if(indices.begin(), indices.end(),
+                   [&font](std::size_t index) { return has_ink(font.glyphs[index]); });
+  if (first_inked_glyph == indices.end()) return false;
+  const std::int64_t record_height = std::int64_t{font.glyphs[*first_inked_glyph].height};
   StripFigures found;
   found.descent = static_cast<std::uint32_t>(font.descent);
-  found.upper = static_cast<std::uint32_t>(height);
-  found.lower = static_cast<std::uint32_t>(height);
+  found.upper = static_cast<std::uint32_t>(record_height);
+  found.lower = static_cast<std::uint32_t>(record_height);
+  std::uint32_t tallest = 0;
   std::vector<std::uint32_t> inked_advances;
   bool first_inked = true;
   std::uint32_t most_trailing = 0;
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
-    if (!scalable_width_fits(glyph, height)) return false;
     const bool blank_code = uses_list && is_space_separator(static_cast<std::uint32_t>(glyph.code));
     if (!has_ink(glyph)) {
       // A blank character of the list: an empty record of the blank advance.
@@ -122,7 +145,7 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
       continue;
     }
     if (blank_code || glyph.x_offset != 0 || glyph.y_offset != -font.descent ||
-        glyph.height != height || glyph.advance < 1 ||
+        glyph.height != record_height || glyph.advance < 1 ||
         glyph.width != static_cast<std::uint32_t>(glyph.advance)) {
       return false;
     }
@@ -140,9 +163,36 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
     found.allowed_gap = std::max(found.allowed_gap, margins.widest_gap);
     found.upper = std::min(found.upper, margins.upper);
     found.lower = std::min(found.lower, margins.lower);
+    tallest = std::max(tallest, tallest_column(glyph));
     inked_advances.push_back(glyph.width);
   }
   if (inked_advances.empty()) return false;
+  // Framed by the ink unless the scalable widths say the plain conversion's
+  // margin strip, where the box is the tallest ink column and the records
+  // hold the -u and -b lines beside it.
+  found.widest_ink = 0;
+  for (const std::size_t index : indices) {
+    const GlyphExtent ink = glyph_extent(font.glyphs[index]);
+    if (ink.has_ink)
+      found.widest_ink =
+          std::max(found.widest_ink, static_cast<std::uint32_t>(ink.right - ink.left));
+  }
+  const auto fits_all = [&font, &indices](auto&& fits) {
+    return std::all_of(indices.begin(), indices.end(),
+                       [&font, &fits](std::size_t index) { return fits(font.glyphs[index]); });
+  };
+  const std::int64_t font_width = std::int64_t{found.widest_ink} + found.leading + found.trailing;
+  const ScalableWidthRule by_ink{height, 0};
+  const ScalableWidthRule margin{height, font_width};
+  if (record_height == height &&
+      fits_all([&by_ink](const LoadedGlyph& glyph) { return fits_rule(glyph, by_ink); })) {
+    found.margin_framed = false;
+  } else if (!uses_list && tallest == height && record_height >= height &&
+             fits_all([&margin](const LoadedGlyph& glyph) { return fits_rule(glyph, margin); })) {
+    found.margin_framed = true;
+  } else {
+    return false;
+  }
   // A fixed width (-w) sets every record as wide as the widest glyph with
   // its sides, the ink on the left: trailing blanks then differ.
   found.fixed_width = states_character_cell(font) || most_trailing != found.trailing;
@@ -156,7 +206,14 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
        {found.leading, found.trailing, found.upper, found.lower, found.allowed_gap}) {
     if (value > kMostOptionValue) return false;
   }
-  found.ink_rows = static_cast<std::uint32_t>(height) - found.upper - found.lower;
+  if (found.margin_framed) {
+    // Any split of the blank lines the margins allow gives the same records.
+    const auto blank_lines = static_cast<std::uint32_t>(record_height - height);
+    found.upper = std::min(found.upper, blank_lines);
+    if (blank_lines - found.upper > found.lower) return false;
+    found.lower = blank_lines - found.upper;
+  }
+  found.ink_rows = static_cast<std::uint32_t>(record_height) - found.upper - found.lower;
   found.blank_advance_given =
       found.blank_advance != 0 && found.blank_advance != median_advance(inked_advances);
   figures = found;
@@ -171,13 +228,18 @@ bool draw_strip(const LoadedFont& font, const std::vector<std::size_t>& indices,
     const GlyphExtent ink = glyph_extent(font.glyphs[index]);
     if (ink.has_ink) width += static_cast<std::uint64_t>(ink.right - ink.left) + after;
   }
-  if (!readers_take_picture(width, figures.ink_rows)) return false;
-  fill_picture(picture, static_cast<std::uint32_t>(width), figures.ink_rows, kDrawnPaper);
+  // The plain conversion never reads ink in row 0 as a glyph's: its strip
+  // starts in row 1.
+  const std::uint32_t top_margin = figures.margin_framed ? 1 : 0;
+  const std::uint64_t height = std::uint64_t{figures.ink_rows} + top_margin;
+  if (!readers_take_picture(width, height)) return false;
+  fill_picture(picture, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+               kDrawnPaper);
   picture.two_colours = true;
   // A record's top line lies upper lines above the strip's first row.
   std::int64_t left = kStripMarginPx;
   const std::int64_t first_above_baseline =
-      std::int64_t{figures.ink_rows} + figures.lower - figures.descent - 1;
+      std::int64_t{figures.ink_rows} + figures.lower - figures.descent - 1 + top_margin;
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
     const GlyphExtent ink = glyph_extent(glyph);
@@ -201,7 +263,9 @@ std::vector<std::string> strip_options(const StripFigures& figures) {
   add("-u", figures.upper);
   add("-b", figures.lower);
   if (figures.blank_advance_given) add("--blank-advance", figures.blank_advance);
-  options.insert(options.end(), {"--ink", "black"});
+  // The margin strip is the plain conversion's, which no long option may
+  // reach; a strip framed by its ink needs the extended one.
+  if (!figures.margin_framed) options.insert(options.end(), {"--ink", "black"});
   return options;
 }
 

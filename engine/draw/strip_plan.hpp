@@ -27,6 +27,10 @@ struct StripFigures {
   bool fixed_width = false;          // -w: every record as wide as the widest glyph
   std::uint32_t blank_advance = 0;   // of every blank glyph (0: there is none)
   bool blank_advance_given = false;  // --blank-advance: not the median the cut would take
+  // Framed as the plain conversion frames a strip (a one-bit BMP converted
+  // without a long option) rather than by its ink.
+  bool margin_framed = false;
+  std::uint32_t widest_ink = 0;  // the widest glyph's ink columns
 };
 
 // Whether the glyphs at indices of font (in order, with a list when
@@ -41,7 +45,8 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
 bool draw_strip(const LoadedFont& font, const std::vector<std::size_t>& indices,
                 const StripFigures& figures, DrawnPicture& picture);
 
-// The options that convert the strip back.
+// The options that convert the strip back: short ones only for a margin
+// strip, which must be saved as a one-bit BMP (picture.two_colours).
 std::vector<std::string> strip_options(const StripFigures& figures);
 
 }  // namespace vellicor
