@@ -70,6 +70,26 @@ RecordMargins margins_of(const LoadedGlyph& glyph) {
   return margins;
 }
 
+// Whether the ink on record line first_line of every glyph (the picture's
+// row 0 in a margin strip) has more ink below it in its column: a column
+// inked in row 0 alone is blank to the plain conversion's cutter.
+bool row_zero_ink_kept(const LoadedFont& font, const std::vector<std::size_t>& indices,
+                       std::uint32_t first_line) {
+  for (const std::size_t index : indices) {
+    const LoadedGlyph& glyph = font.glyphs[index];
+    if (first_line >= glyph.height) continue;
+    for (std::uint32_t column = 0; column < glyph.width; ++column) {
+      if (!glyph.ink(column, first_line)) continue;
+      bool below = false;
+      for (std::uint32_t row = first_line + 1; row < glyph.height && !below; ++row) {
+        below = glyph.ink(column, row);
+      }
+      if (!below) return false;
+    }
+  }
+  return true;
+}
+
 bool has_ink(const LoadedGlyph& glyph) {
   return std::any_of(glyph.lines.begin(), glyph.lines.end(),
                      [](std::uint8_t byte) { return byte != 0; });
@@ -116,11 +136,19 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
   // The ink box: framed by the ink, every record is this tall; in the
   // margin strip the tallest ink column is, and the records add -u and -b.
   const std::int64_t height = std::int64_t{font.ascent} + font.descent;
-  const auto first_inked_glyph =
-      std::find_if(indices.begin(), indices.end(),
-                   [&font](std::size_t index) { return has_ink(font.glyphs[index]); });
-  if (first_inked_glyph == indices.end()) return false;
-  const std::int64_t record_height = std::int64_t{font.glyphs[*first_inked_glyph].height};
+  // Every record starts on the box's top line. Framed by the ink, every
+  // record is as tall as the box; in the margin strip a glyph whose ink
+  // reaches below the box grows downward, so the box is the shortest record.
+  std::int64_t record_height = -1;
+  std::int64_t tallest_record = 0;
+  for (const std::size_t index : indices) {
+    const LoadedGlyph& glyph = font.glyphs[index];
+    if (!has_ink(glyph)) continue;
+    const std::int64_t glyph_height = glyph.height;
+    record_height = record_height < 0 ? glyph_height : std::min(record_height, glyph_height);
+    tallest_record = std::max(tallest_record, glyph_height);
+  }
+  if (record_height <= 0) return false;
   StripFigures found;
   found.descent = static_cast<std::uint32_t>(font.descent);
   found.upper = static_cast<std::uint32_t>(record_height);
@@ -144,9 +172,9 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
       found.blank_advance = advance;
       continue;
     }
-    if (blank_code || glyph.x_offset != 0 || glyph.y_offset != -font.descent ||
-        glyph.height != record_height || glyph.advance < 1 ||
-        glyph.width != static_cast<std::uint32_t>(glyph.advance)) {
+    const std::int64_t grown = std::int64_t{glyph.height} - record_height;
+    if (blank_code || glyph.x_offset != 0 || glyph.y_offset != -(font.descent + grown) ||
+        glyph.advance < 1 || glyph.width != static_cast<std::uint32_t>(glyph.advance)) {
       return false;
     }
     const RecordMargins margins = margins_of(glyph);
@@ -184,7 +212,7 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
   const std::int64_t font_width = std::int64_t{found.widest_ink} + found.leading + found.trailing;
   const ScalableWidthRule by_ink{height, 0};
   const ScalableWidthRule margin{height, font_width};
-  if (record_height == height &&
+  if (record_height == height && tallest_record == height &&
       fits_all([&by_ink](const LoadedGlyph& glyph) { return fits_rule(glyph, by_ink); })) {
     found.margin_framed = false;
   } else if (!uses_list && tallest == height && record_height >= height &&
@@ -207,13 +235,19 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
     if (value > kMostOptionValue) return false;
   }
   if (found.margin_framed) {
-    // Any split of the blank lines the margins allow gives the same records.
+    // A record grown below the box ends with exactly -b blank lines, so -b is
+    // the fewest lower blank lines of any record. A glyph inked in the
+    // picture's row 0 starts one line higher than the others, as that row
+    // lies above the box: its record has one upper blank line fewer than -u.
     const auto blank_lines = static_cast<std::uint32_t>(record_height - height);
-    found.upper = std::min(found.upper, blank_lines);
-    if (blank_lines - found.upper > found.lower) return false;
-    found.lower = blank_lines - found.upper;
+    found.lower = std::min(found.lower, blank_lines);
+    const std::uint32_t upper = blank_lines - found.lower;
+    if (upper > found.upper + 1) return false;
+    if (upper == found.upper + 1 && !row_zero_ink_kept(font, indices, found.upper)) return false;
+    found.upper = upper;
   }
-  found.ink_rows = static_cast<std::uint32_t>(record_height) - found.upper - found.lower;
+  found.box_height = static_cast<std::uint32_t>(record_height);
+  found.ink_rows = static_cast<std::uint32_t>(tallest_record) - found.upper - found.lower;
   found.blank_advance_given =
       found.blank_advance != 0 && found.blank_advance != median_advance(inked_advances);
   figures = found;
@@ -239,7 +273,7 @@ bool draw_strip(const LoadedFont& font, const std::vector<std::size_t>& indices,
   // A record's top line lies upper lines above the strip's first row.
   std::int64_t left = kStripMarginPx;
   const std::int64_t first_above_baseline =
-      std::int64_t{figures.ink_rows} + figures.lower - figures.descent - 1 + top_margin;
+      std::int64_t{figures.box_height} - figures.upper - figures.descent - 1 + top_margin;
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
     const GlyphExtent ink = glyph_extent(glyph);

@@ -17,12 +17,15 @@ namespace vellicor {
 
 // The options that cut and frame a strip into the font's records.
 struct StripFigures {
-  std::uint32_t leading = 0;         // -l: blank columns before every glyph's ink
-  std::uint32_t trailing = 0;        // -r: after it
-  std::uint32_t upper = 0;           // -u: blank lines above the strip's ink rows
-  std::uint32_t lower = 0;           // -b: below them
-  std::uint32_t allowed_gap = 0;     // -a: the widest blank run inside a glyph
-  std::uint32_t ink_rows = 0;        // rows of the strip between the first and last ink
+  std::uint32_t leading = 0;      // -l: blank columns before every glyph's ink
+  std::uint32_t trailing = 0;     // -r: after it
+  std::uint32_t upper = 0;        // -u: blank lines above the strip's ink rows
+  std::uint32_t lower = 0;        // -b: below them
+  std::uint32_t allowed_gap = 0;  // -a: the widest blank run inside a glyph
+  std::uint32_t box_height = 0;   // lines of the font's box: of the shortest record
+  // Rows of the strip from the first ink row to the last, which in the margin
+  // strip may reach below the box.
+  std::uint32_t ink_rows = 0;
   std::uint32_t descent = 0;         // -d
   bool fixed_width = false;          // -w: every record as wide as the widest glyph
   std::uint32_t blank_advance = 0;   // of every blank glyph (0: there is none)

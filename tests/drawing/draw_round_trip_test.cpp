@@ -225,6 +225,36 @@ TEST_F(DrawRoundTrip, GridWithNulAndControlsInAnEscapedList) {
   EXPECT_EQ(back, original);
 }
 
+// A strip for the plain conversion whose second glyph reaches below the box
+// (its record grows downward) and whose third is inked in row 0, which lies
+// above the box.
+TEST_F(DrawRoundTrip, PlainStripWithInkBelowTheBoxAndInRowZero) {
+  const std::vector<std::string> rows = {"...........#..",  //
+                                         ".#.........#..",  //
+                                         ".##........#..",  //
+                                         ".#.#....#.....",  //
+                                         "......##......",  //
+                                         ".............."};
+  test::write_file(directory_.file("plain.bmp"), test::make_one_bit_bmp(rows));
+  for (const std::vector<std::string>& options :
+       {std::vector<std::string>{"-u", "1", "-b", "2", "-d", "1"},
+        std::vector<std::string>{"-w", "-u", "2", "-r", "1"}}) {
+    std::vector<std::string> arguments = options;
+    arguments.insert(arguments.end(),
+                     {"-o", directory_.file("original.bdf"), directory_.file("plain.bmp")});
+    ASSERT_EQ(convert(arguments).exit_status, 0);
+    const std::string original = test::read_text(directory_.file("original.bdf"));
+    const LoadedFont font = test::bdf_test_font(original);
+    ASSERT_EQ(font.glyphs.size(), 3u);
+    EXPECT_EQ(font.glyphs[1].height, font.glyphs[0].height + 1);  // grown downward
+    FontDrawing drawing;
+    const std::string back = drawn_back(font, drawing);
+    EXPECT_TRUE(drawing.strip);
+    EXPECT_TRUE(drawing.picture.two_colours);
+    EXPECT_EQ(back, original) << options.front();
+  }
+}
+
 // Each glyph's code, advance and ink from its origin, in font order.
 using GlyphFigures =
     std::tuple<std::int64_t, std::int32_t, std::set<std::pair<std::int64_t, std::int64_t>>>;
