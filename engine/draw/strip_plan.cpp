@@ -125,6 +125,36 @@ std::uint32_t median_advance(std::vector<std::uint32_t> advances) {
   return *middle;
 }
 
+// Every record starts on the box's top line. Framed by the ink, every
+// record is as tall as the box; in the margin strip a glyph whose ink reaches
+// below the box grows downward, so the box is the shortest record.
+struct RecordHeights {
+  std::int64_t shortest = 0;
+  std::int64_t tallest = 0;
+};
+
+RecordHeights record_heights(const LoadedFont& font, const std::vector<std::size_t>& indices) {
+  RecordHeights heights{-1, 0};
+  for (const std::size_t index : indices) {
+    const LoadedGlyph& glyph = font.glyphs[index];
+    if (!has_ink(glyph)) continue;
+    const std::int64_t height = glyph.height;
+    heights.shortest = heights.shortest < 0 ? height : std::min(heights.shortest, height);
+    heights.tallest = std::max(heights.tallest, height);
+  }
+  return heights;
+}
+
+std::uint32_t widest_ink(const LoadedFont& font, const std::vector<std::size_t>& indices) {
+  std::uint32_t widest = 0;
+  for (const std::size_t index : indices) {
+    const GlyphExtent ink = glyph_extent(font.glyphs[index]);
+    if (!ink.has_ink) continue;
+    widest = std::max(widest, static_cast<std::uint32_t>(ink.right - ink.left));
+  }
+  return widest;
+}
+
 }  // namespace
 
 bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
@@ -133,21 +163,12 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
       static_cast<std::uint32_t>(font.descent) > kMostOptionValue) {
     return false;
   }
-  // The ink box: framed by the ink, every record is this tall; in the
-  // margin strip the tallest ink column is, and the records add -u and -b.
+  // FONT_ASCENT and FONT_DESCENT fill the box: framed by the ink, every
+  // record is that tall; in the margin strip the tallest ink column is, and
+  // the records add the -u and -b lines.
   const std::int64_t height = std::int64_t{font.ascent} + font.descent;
-  // Every record starts on the box's top line. Framed by the ink, every
-  // record is as tall as the box; in the margin strip a glyph whose ink
-  // reaches below the box grows downward, so the box is the shortest record.
-  std::int64_t record_height = -1;
-  std::int64_t tallest_record = 0;
-  for (const std::size_t index : indices) {
-    const LoadedGlyph& glyph = font.glyphs[index];
-    if (!has_ink(glyph)) continue;
-    const std::int64_t glyph_height = glyph.height;
-    record_height = record_height < 0 ? glyph_height : std::min(record_height, glyph_height);
-    tallest_record = std::max(tallest_record, glyph_height);
-  }
+  const RecordHeights heights = record_heights(font, indices);
+  const std::int64_t record_height = heights.shortest;
   if (record_height <= 0) return false;
   StripFigures found;
   found.descent = static_cast<std::uint32_t>(font.descent);
@@ -198,13 +219,7 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
   // Framed by the ink unless the scalable widths say the plain conversion's
   // margin strip, where the box is the tallest ink column and the records
   // hold the -u and -b lines beside it.
-  found.widest_ink = 0;
-  for (const std::size_t index : indices) {
-    const GlyphExtent ink = glyph_extent(font.glyphs[index]);
-    if (ink.has_ink)
-      found.widest_ink =
-          std::max(found.widest_ink, static_cast<std::uint32_t>(ink.right - ink.left));
-  }
+  found.widest_ink = widest_ink(font, indices);
   const auto fits_all = [&font, &indices](auto&& fits) {
     return std::all_of(indices.begin(), indices.end(),
                        [&font, &fits](std::size_t index) { return fits(font.glyphs[index]); });
@@ -212,7 +227,7 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
   const std::int64_t font_width = std::int64_t{found.widest_ink} + found.leading + found.trailing;
   const ScalableWidthRule by_ink{height, 0};
   const ScalableWidthRule margin{height, font_width};
-  if (record_height == height && tallest_record == height &&
+  if (record_height == height && heights.tallest == height &&
       fits_all([&by_ink](const LoadedGlyph& glyph) { return fits_rule(glyph, by_ink); })) {
     found.margin_framed = false;
   } else if (!uses_list && tallest == height && record_height >= height &&
@@ -247,7 +262,7 @@ bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
     found.upper = upper;
   }
   found.box_height = static_cast<std::uint32_t>(record_height);
-  found.ink_rows = static_cast<std::uint32_t>(tallest_record) - found.upper - found.lower;
+  found.ink_rows = static_cast<std::uint32_t>(heights.tallest) - found.upper - found.lower;
   found.blank_advance_given =
       found.blank_advance != 0 && found.blank_advance != median_advance(inked_advances);
   figures = found;
