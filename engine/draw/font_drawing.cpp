@@ -96,16 +96,18 @@ bool draw_as_strip(const LoadedFont& font, FontDrawing& drawing) {
     return false;
   }
   made.strip = true;
-  made.one_bit_bmp = figures.plain;
+  made.one_bit_bmp = figures.margin_framed;
   made.layout = DrawLayout::kAuto;
   made.list_text = list_text_of(font, drawn, 0);
   made.options = first_code_option(drawn);
   const std::vector<std::string> cut = strip_options(figures);
   made.options.insert(made.options.end(), cut.begin(), cut.end());
-  // The plain strip's scalable widths follow from the font's width, as the
-  // header says; the conversion back computes them the same way.
-  note_lost_parts(font, drawn.indices, drawn.uses_list,
-                  figures.plain ? 0 : std::int64_t{font.ascent} + font.descent, made.lost);
+  ScalableWidthRule rule;
+  rule.box_height = std::int64_t{font.ascent} + font.descent;
+  if (figures.margin_framed) {
+    rule.margin_font_width = std::int64_t{figures.widest_ink} + figures.leading + figures.trailing;
+  }
+  note_lost_parts(font, drawn.indices, drawn.uses_list, rule, made.lost);
   drawing = std::move(made);
   return true;
 }
@@ -160,7 +162,8 @@ ResultCode draw_font_planned(const LoadedFont& font, const DrawRequest& request,
   }
   made.list_text = list_text_of(font, drawn, plan.columns);
   made.options = conversion_options(font, plan, drawn);
-  note_lost_parts(font, drawn.indices, drawn.uses_list, plan.ascent + plan.descent, made.lost);
+  note_lost_parts(font, drawn.indices, drawn.uses_list,
+                  ScalableWidthRule{plan.ascent + plan.descent, 0}, made.lost);
   drawing = std::move(made);
   return ResultCode::kOk;
 }

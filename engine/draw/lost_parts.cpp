@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "engine/core/limits.hpp"
 #include "engine/font/glyph_record.hpp"
 
 namespace vellicor {
@@ -42,8 +43,16 @@ void note_properties(const LoadedFont& font, std::vector<std::string>& lost) {
 
 }  // namespace
 
+std::int64_t ScalableWidthRule::scalable_width(std::int64_t advance) const {
+  if (margin_font_width > 0) {
+    return advance * kBdfScalableUnitsPerPoint / (margin_font_width * kBdfResolutionDpi);
+  }
+  return box_height > 0 ? (advance * kScalableUnitsPerEm + box_height / 2) / box_height : 0;
+}
+
 void note_lost_parts(const LoadedFont& font, const std::vector<std::size_t>& indices,
-                     bool uses_list, std::int64_t box_height, std::vector<std::string>& lost) {
+                     bool uses_list, const ScalableWidthRule& rule,
+                     std::vector<std::string>& lost) {
   std::size_t renamed = 0;
   std::size_t rescaled = 0;
   for (const std::size_t index : indices) {
@@ -52,13 +61,8 @@ void note_lost_parts(const LoadedFont& font, const std::vector<std::size_t>& ind
         glyph.name != glyph_name(static_cast<std::uint64_t>(glyph.code), uses_list)) {
       ++renamed;
     }
-    const std::int64_t scalable =
-        box_height > 0
-            ? (std::int64_t{glyph.advance} * kScalableUnitsPerEm + box_height / 2) / box_height
-            : 0;
-    if (box_height > 0 && glyph.scalable_width >= 0 && glyph.scalable_width != scalable) {
-      ++rescaled;
-    }
+    const std::int64_t scalable = rule.scalable_width(glyph.advance);
+    if (glyph.scalable_width >= 0 && glyph.scalable_width != scalable) ++rescaled;
   }
   if (renamed != 0) {
     lost.push_back(counted(renamed, "glyph name", "glyph names") +
@@ -72,7 +76,7 @@ void note_lost_parts(const LoadedFont& font, const std::vector<std::size_t>& ind
   }
   if (rescaled != 0) {
     lost.push_back(counted(rescaled, "scalable width (SWIDTH)", "scalable widths (SWIDTH)") +
-                   " other than the conversion computes from the advance and the font's height.");
+                   " other than the conversion computes from the advance and the font's size.");
   }
 }
 

@@ -11,12 +11,22 @@
 
 namespace vellicor {
 
+// How the conversion computes a glyph's SWIDTH from its advance: in
+// thousandths of the box height (a sheet, a strip framed by its ink), or, in
+// the plain conversion's margin strip, over the font's width as its point
+// size at the BDF resolution, truncated.
+struct ScalableWidthRule {
+  std::int64_t box_height = 0;
+  std::int64_t margin_font_width = 0;  // 0 unless a margin strip
+
+  std::int64_t scalable_width(std::int64_t advance) const;
+};
+
 // Adds to lost a sentence for each part of font that the drawing of the
 // glyphs at indices loses: glyph names other than the converter gives
 // (uniXXXX with a list, charNNNN without), properties it does not write,
-// further sizes, scalable widths other than it computes for a box of
-// box_height rows (box_height 0: the plain strip's, which it always gives).
+// further sizes, scalable widths other than rule gives.
 void note_lost_parts(const LoadedFont& font, const std::vector<std::size_t>& indices,
-                     bool uses_list, std::int64_t box_height, std::vector<std::string>& lost);
+                     bool uses_list, const ScalableWidthRule& rule, std::vector<std::string>& lost);
 
 }  // namespace vellicor

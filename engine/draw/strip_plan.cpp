@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "engine/core/limits.hpp"
 #include "engine/draw/drawn_glyphs.hpp"
 #include "engine/draw/glyph_extent.hpp"
+#include "engine/draw/lost_parts.hpp"
 #include "engine/draw/paint_glyph.hpp"
 #include "engine/draw/sheet_plan.hpp"
 #include "engine/font/character_list.hpp"
@@ -16,8 +16,7 @@ namespace vellicor {
 namespace {
 
 constexpr std::uint32_t kMostOptionValue = 255;  // -l, -r, -u, -b, -a, -d
-constexpr std::int64_t kScalableUnitsPerEm = 1000;
-constexpr std::uint32_t kStripMarginPx = 1;  // blank columns before the first glyph
+constexpr std::uint32_t kStripMarginPx = 1;      // blank columns before the first glyph
 
 // The blank margins of an inked record and the blank runs inside its ink.
 struct RecordMargins {
@@ -71,38 +70,38 @@ RecordMargins margins_of(const LoadedGlyph& glyph) {
   return margins;
 }
 
+// Whether the ink on record line first_line of every glyph (the picture's
+// row 0 in a margin strip) has more ink below it in its column: a column
+// inked in row 0 alone is blank to the plain conversion's cutter.
+bool row_zero_ink_kept(const LoadedFont& font, const std::vector<std::size_t>& indices,
+                       std::uint32_t first_line) {
+  for (const std::size_t index : indices) {
+    const LoadedGlyph& glyph = font.glyphs[index];
+    if (first_line >= glyph.height) continue;
+    for (std::uint32_t column = 0; column < glyph.width; ++column) {
+      if (!glyph.ink(column, first_line)) continue;
+      bool below = false;
+      for (std::uint32_t row = first_line + 1; row < glyph.height && !below; ++row) {
+        below = glyph.ink(column, row);
+      }
+      if (!below) return false;
+    }
+  }
+  return true;
+}
+
 bool has_ink(const LoadedGlyph& glyph) {
   return std::any_of(glyph.lines.begin(), glyph.lines.end(),
                      [](std::uint8_t byte) { return byte != 0; });
 }
 
-// SWIDTH as a strip framed by its ink gives it: thousandths of the height.
-bool scalable_width_fits(const LoadedGlyph& glyph, std::int64_t height) {
-  const std::int64_t computed = (glyph.advance * kScalableUnitsPerEm + height / 2) / height;
-  return glyph.scalable_width < 0 || glyph.scalable_width == computed;
+// Whether glyph's SWIDTH, where it has one, is the one rule gives.
+bool fits_rule(const LoadedGlyph& glyph, const ScalableWidthRule& rule) {
+  return glyph.scalable_width < 0 || glyph.scalable_width == rule.scalable_width(glyph.advance);
 }
 
-// SWIDTH as the plain conversion gives it: the advance over the font's width
-// as a point size at the BDF resolution, truncated.
-bool plain_scalable_width_fits(const LoadedGlyph& glyph, std::uint64_t font_width) {
-  if (glyph.advance < 0 || font_width == 0) return false;
-  const std::uint64_t computed = static_cast<std::uint64_t>(glyph.advance) *
-                                 kBdfScalableUnitsPerPoint / (font_width * kBdfResolutionDpi);
-  return glyph.scalable_width < 0 || static_cast<std::uint64_t>(glyph.scalable_width) == computed;
-}
-
-// Whether font's header is the plain conversion's: FONT_DESCENT and
-// FONT_ASCENT and nothing else, codes without a list.
-bool plain_header(const LoadedFont& font) {
-  if (font.unicode || font.properties.size() != 2) return false;
-  for (const auto& property : font.properties) {
-    if (property.first != "FONT_DESCENT" && property.first != "FONT_ASCENT") return false;
-  }
-  return font.properties[0].first != font.properties[1].first;
-}
-
-// The tallest ink column of a glyph: the most lines from a column's first
-// ink to its last.
+// The most rows any one column of a glyph's ink spans, from its first ink
+// row to its last: the plain conversion's box is the tallest of these.
 std::uint32_t tallest_column(const LoadedGlyph& glyph) {
   std::uint32_t tallest = 0;
   for (std::uint32_t column = 0; column < glyph.width; ++column) {
@@ -113,49 +112,9 @@ std::uint32_t tallest_column(const LoadedGlyph& glyph) {
       first = std::min(first, row);
       last = row;
     }
-    if (first < glyph.height) tallest = std::max(tallest, last - first + 1);
+    if (first <= last) tallest = std::max(tallest, last - first + 1);
   }
   return tallest;
-}
-
-// The plain conversion's strip for a font whose header says it made it: the
-// records as tall as the tallest ink column and the blank lines, each ink
-// line where the strip's rows put it (row 1 is the box's first line below the
-// upper blank lines), SWIDTH by the font's width. figures holds what the
-// records' margins gave; false when the records are not such a strip's.
-bool plain_strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices,
-                      StripFigures& figures) {
-  const std::int64_t tallest = std::int64_t{font.ascent} + font.descent;
-  if (tallest <= 0 || font.descent < 0) return false;
-  std::uint64_t font_width = 0;
-  std::int64_t height = -1;
-  std::uint32_t most_column = 0;
-  for (const std::size_t index : indices) {
-    const LoadedGlyph& glyph = font.glyphs[index];
-    if (!has_ink(glyph)) return false;  // the plain conversion writes no blank glyph
-    if (height < 0) height = glyph.height;
-    if (glyph.height != height || glyph.x_offset != 0 || glyph.y_offset != -font.descent ||
-        glyph.advance < 1 || glyph.width != static_cast<std::uint32_t>(glyph.advance)) {
-      return false;
-    }
-    font_width = std::max<std::uint64_t>(font_width, glyph.width);
-    most_column = std::max(most_column, tallest_column(glyph));
-  }
-  if (height < tallest || most_column != tallest) return false;
-  for (const std::size_t index : indices) {
-    if (!plain_scalable_width_fits(font.glyphs[index], font_width)) return false;
-  }
-  // Blank lines: -u and -b share what the records hold beyond the tallest
-  // column; the strip is drawn so that -u lines lie above its row 1.
-  const auto extra = static_cast<std::uint32_t>(height - tallest);
-  figures.plain = true;
-  figures.tallest = static_cast<std::uint32_t>(tallest);
-  figures.height = static_cast<std::uint32_t>(height);
-  figures.upper = std::min(figures.upper, extra);
-  figures.lower = extra - figures.upper;
-  figures.blank_advance = 0;
-  figures.blank_advance_given = false;
-  return figures.upper <= kMostOptionValue && figures.lower <= kMostOptionValue;
 }
 
 // The lower median of the inked glyphs' advances: the blank advance a cut
@@ -166,31 +125,61 @@ std::uint32_t median_advance(std::vector<std::uint32_t> advances) {
   return *middle;
 }
 
+// Every record starts on the box's top line. Framed by the ink, every
+// record is as tall as the box; in the margin strip a glyph whose ink reaches
+// below the box grows downward, so the box is the shortest record.
+struct RecordHeights {
+  std::int64_t shortest = 0;
+  std::int64_t tallest = 0;
+};
+
+RecordHeights record_heights(const LoadedFont& font, const std::vector<std::size_t>& indices) {
+  RecordHeights heights{-1, 0};
+  for (const std::size_t index : indices) {
+    const LoadedGlyph& glyph = font.glyphs[index];
+    if (!has_ink(glyph)) continue;
+    const std::int64_t height = glyph.height;
+    heights.shortest = heights.shortest < 0 ? height : std::min(heights.shortest, height);
+    heights.tallest = std::max(heights.tallest, height);
+  }
+  return heights;
+}
+
+std::uint32_t widest_ink(const LoadedFont& font, const std::vector<std::size_t>& indices) {
+  std::uint32_t widest = 0;
+  for (const std::size_t index : indices) {
+    const GlyphExtent ink = glyph_extent(font.glyphs[index]);
+    if (!ink.has_ink) continue;
+    widest = std::max(widest, static_cast<std::uint32_t>(ink.right - ink.left));
+  }
+  return widest;
+}
+
 }  // namespace
 
-namespace {
-
-// strip_made for the plain conversion's strip (plain) or one framed by its
-// ink.
-bool strip_made_as(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
-                   bool plain, StripFigures& figures) {
+bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
+                StripFigures& figures) {
   if (font.ascent <= 0 || font.descent < 0 ||
       static_cast<std::uint32_t>(font.descent) > kMostOptionValue) {
     return false;
   }
-  const std::int64_t height = plain && !indices.empty()
-                                  ? std::int64_t{font.glyphs[indices.front()].height}
-                                  : std::int64_t{font.ascent} + font.descent;
+  // FONT_ASCENT and FONT_DESCENT fill the box: framed by the ink, every
+  // record is that tall; in the margin strip the tallest ink column is, and
+  // the records add the -u and -b lines.
+  const std::int64_t height = std::int64_t{font.ascent} + font.descent;
+  const RecordHeights heights = record_heights(font, indices);
+  const std::int64_t record_height = heights.shortest;
+  if (record_height <= 0) return false;
   StripFigures found;
   found.descent = static_cast<std::uint32_t>(font.descent);
-  found.upper = static_cast<std::uint32_t>(height);
-  found.lower = static_cast<std::uint32_t>(height);
+  found.upper = static_cast<std::uint32_t>(record_height);
+  found.lower = static_cast<std::uint32_t>(record_height);
+  std::uint32_t tallest = 0;
   std::vector<std::uint32_t> inked_advances;
   bool first_inked = true;
   std::uint32_t most_trailing = 0;
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
-    if (!plain && !scalable_width_fits(glyph, height)) return false;
     const bool blank_code = uses_list && is_space_separator(static_cast<std::uint32_t>(glyph.code));
     if (!has_ink(glyph)) {
       // A blank character of the list: an empty record of the blank advance.
@@ -204,9 +193,9 @@ bool strip_made_as(const LoadedFont& font, const std::vector<std::size_t>& indic
       found.blank_advance = advance;
       continue;
     }
-    if (blank_code || glyph.x_offset != 0 || glyph.y_offset != -font.descent ||
-        glyph.height != height || glyph.advance < 1 ||
-        glyph.width != static_cast<std::uint32_t>(glyph.advance)) {
+    const std::int64_t grown = std::int64_t{glyph.height} - record_height;
+    if (blank_code || glyph.x_offset != 0 || glyph.y_offset != -(font.descent + grown) ||
+        glyph.advance < 1 || glyph.width != static_cast<std::uint32_t>(glyph.advance)) {
       return false;
     }
     const RecordMargins margins = margins_of(glyph);
@@ -223,9 +212,30 @@ bool strip_made_as(const LoadedFont& font, const std::vector<std::size_t>& indic
     found.allowed_gap = std::max(found.allowed_gap, margins.widest_gap);
     found.upper = std::min(found.upper, margins.upper);
     found.lower = std::min(found.lower, margins.lower);
+    tallest = std::max(tallest, tallest_column(glyph));
     inked_advances.push_back(glyph.width);
   }
   if (inked_advances.empty()) return false;
+  // Framed by the ink unless the scalable widths say the plain conversion's
+  // margin strip, where the box is the tallest ink column and the records
+  // hold the -u and -b lines beside it.
+  found.widest_ink = widest_ink(font, indices);
+  const auto fits_all = [&font, &indices](auto&& fits) {
+    return std::all_of(indices.begin(), indices.end(),
+                       [&font, &fits](std::size_t index) { return fits(font.glyphs[index]); });
+  };
+  const std::int64_t font_width = std::int64_t{found.widest_ink} + found.leading + found.trailing;
+  const ScalableWidthRule by_ink{height, 0};
+  const ScalableWidthRule margin{height, font_width};
+  if (record_height == height && heights.tallest == height &&
+      fits_all([&by_ink](const LoadedGlyph& glyph) { return fits_rule(glyph, by_ink); })) {
+    found.margin_framed = false;
+  } else if (!uses_list && tallest == height && record_height >= height &&
+             fits_all([&margin](const LoadedGlyph& glyph) { return fits_rule(glyph, margin); })) {
+    found.margin_framed = true;
+  } else {
+    return false;
+  }
   // A fixed width (-w) sets every record as wide as the widest glyph with
   // its sides, the ink on the left: trailing blanks then differ.
   found.fixed_width = states_character_cell(font) || most_trailing != found.trailing;
@@ -239,28 +249,24 @@ bool strip_made_as(const LoadedFont& font, const std::vector<std::size_t>& indic
        {found.leading, found.trailing, found.upper, found.lower, found.allowed_gap}) {
     if (value > kMostOptionValue) return false;
   }
-  if (plain) {
-    if (!plain_strip_made(font, indices, found)) return false;
-    figures = found;
-    return true;
+  if (found.margin_framed) {
+    // A record grown below the box ends with exactly -b blank lines, so -b is
+    // the fewest lower blank lines of any record. A glyph inked in the
+    // picture's row 0 starts one line higher than the others, as that row
+    // lies above the box: its record has one upper blank line fewer than -u.
+    const auto blank_lines = static_cast<std::uint32_t>(record_height - height);
+    found.lower = std::min(found.lower, blank_lines);
+    const std::uint32_t upper = blank_lines - found.lower;
+    if (upper > found.upper + 1) return false;
+    if (upper == found.upper + 1 && !row_zero_ink_kept(font, indices, found.upper)) return false;
+    found.upper = upper;
   }
-  found.ink_rows = static_cast<std::uint32_t>(height) - found.upper - found.lower;
+  found.box_height = static_cast<std::uint32_t>(record_height);
+  found.ink_rows = static_cast<std::uint32_t>(heights.tallest) - found.upper - found.lower;
   found.blank_advance_given =
       found.blank_advance != 0 && found.blank_advance != median_advance(inked_advances);
   figures = found;
   return true;
-}
-
-}  // namespace
-
-bool strip_made(const LoadedFont& font, const std::vector<std::size_t>& indices, bool uses_list,
-                StripFigures& figures) {
-  // A header of two properties is the plain conversion's, or an extended
-  // conversion's without a list: the scalable widths tell them apart.
-  if (!uses_list && plain_header(font) && strip_made_as(font, indices, false, true, figures)) {
-    return true;
-  }
-  return strip_made_as(font, indices, uses_list, false, figures);
 }
 
 bool draw_strip(const LoadedFont& font, const std::vector<std::size_t>& indices,
@@ -271,17 +277,18 @@ bool draw_strip(const LoadedFont& font, const std::vector<std::size_t>& indices,
     const GlyphExtent ink = glyph_extent(font.glyphs[index]);
     if (ink.has_ink) width += static_cast<std::uint64_t>(ink.right - ink.left) + after;
   }
-  // The plain strip leaves row 0 blank and puts the record's line upper on
-  // row 1; the others put the records' first ink line on row 0.
-  const std::uint32_t rows = figures.plain ? figures.height - figures.upper + 1 : figures.ink_rows;
-  if (!readers_take_picture(width, rows)) return false;
-  fill_picture(picture, static_cast<std::uint32_t>(width), rows, kDrawnPaper);
+  // The plain conversion never reads ink in row 0 as a glyph's: its strip
+  // starts in row 1.
+  const std::uint32_t top_margin = figures.margin_framed ? 1 : 0;
+  const std::uint64_t height = std::uint64_t{figures.ink_rows} + top_margin;
+  if (!readers_take_picture(width, height)) return false;
+  fill_picture(picture, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+               kDrawnPaper);
   picture.two_colours = true;
   // A record's top line lies upper lines above the strip's first row.
   std::int64_t left = kStripMarginPx;
   const std::int64_t first_above_baseline =
-      figures.plain ? std::int64_t{figures.height} - figures.descent - figures.upper
-                    : std::int64_t{figures.ink_rows} + figures.lower - figures.descent - 1;
+      std::int64_t{figures.box_height} - figures.upper - figures.descent - 1 + top_margin;
   for (const std::size_t index : indices) {
     const LoadedGlyph& glyph = font.glyphs[index];
     const GlyphExtent ink = glyph_extent(glyph);
@@ -305,9 +312,9 @@ std::vector<std::string> strip_options(const StripFigures& figures) {
   add("-u", figures.upper);
   add("-b", figures.lower);
   if (figures.blank_advance_given) add("--blank-advance", figures.blank_advance);
-  // The plain conversion runs without a long option; any other strip needs
-  // one to be framed by its ink.
-  if (!figures.plain) options.insert(options.end(), {"--ink", "black"});
+  // The margin strip is the plain conversion's, which no long option may
+  // reach; a strip framed by its ink needs the extended one.
+  if (!figures.margin_framed) options.insert(options.end(), {"--ink", "black"});
   return options;
 }
 

@@ -15,6 +15,7 @@
 #include "tests/console/run_program.hpp"
 #include "tests/drawing/bdf_test_font.hpp"
 #include "tests/drawing/made_font.hpp"
+#include "tests/support/bmp_builder.hpp"
 #include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -38,6 +39,17 @@ std::vector<std::uint8_t> picture_png(const DrawnPicture& picture) {
                             return std::vector<std::uint16_t>{picture.at(x, y)};
                           },
                           {palette});
+}
+
+// A two-colour drawing as a one-bit BMP, which the plain conversion reads.
+std::vector<std::uint8_t> picture_bmp(const DrawnPicture& picture) {
+  std::vector<std::string> rows(picture.height, std::string(picture.width, '.'));
+  for (std::uint32_t y = 0; y < picture.height; ++y) {
+    for (std::uint32_t x = 0; x < picture.width; ++x) {
+      if (picture.at(x, y) == kDrawnInk) rows[y][x] = '#';
+    }
+  }
+  return test::make_one_bit_bmp(rows);
 }
 
 class DrawRoundTrip : public ::testing::Test {
@@ -65,15 +77,17 @@ class DrawRoundTrip : public ::testing::Test {
     ErrorDetail detail = ErrorDetail::kNone;
     EXPECT_EQ(draw_font(font, request, drawing, &detail), ResultCode::kOk);
     EXPECT_EQ(detail, ErrorDetail::kNone);
-    test::write_file(directory_.file("drawn.png"), picture_png(drawing.picture));
+    const std::string picture =
+        directory_.file(drawing.picture.two_colours ? "drawn.bmp" : "drawn.png");
+    test::write_file(picture, drawing.picture.two_colours ? picture_bmp(drawing.picture)
+                                                          : picture_png(drawing.picture));
     std::vector<std::string> arguments = drawing.options;
     if (!drawing.list_text.empty()) {
       test::write_text(directory_.file("drawn.txt"), drawing.list_text);
       arguments.insert(arguments.end(), {"--chars-file", directory_.file("drawn.txt")});
     }
     if (!font.font_name.empty()) arguments.insert(arguments.end(), {"-f", font.font_name});
-    arguments.insert(arguments.end(),
-                     {"-o", directory_.file("back.bdf"), directory_.file("drawn.png")});
+    arguments.insert(arguments.end(), {"-o", directory_.file("back.bdf"), picture});
     const ProgramRun run = convert(arguments);
     EXPECT_EQ(run.exit_status, 0) << run.output;
     return test::read_text(directory_.file("back.bdf"));
@@ -162,6 +176,22 @@ INSTANTIATE_TEST_SUITE_P(
                      "examples/latin.bmp",
                      {"-w", "-a", "1", "-d", "2", "-l", "1", "--ink", "black"},
                      DrawLayout::kAuto},
+        WrittenSheet{"RowsAsOneStrip",
+                     "docs/sheets/rows.png",
+                     {"-a", "1", "-d", "2", "--rows", "3", "--chars-file", "docs/sheets/rows.txt"},
+                     DrawLayout::kAuto},
+        WrittenSheet{"PlainStrip",
+                     "examples/ascii.bmp",
+                     {"-v", "33", "-a", "1", "-d", "2", "-r", "1"},
+                     DrawLayout::kAuto},
+        WrittenSheet{"PlainStripWithAllMargins",
+                     "examples/ascii.bmp",
+                     {"-v", "33", "-a", "1", "-d", "2", "-l", "2", "-r", "1", "-u", "1", "-b", "2"},
+                     DrawLayout::kAuto},
+        WrittenSheet{"PlainStripFixedWidth",
+                     "examples/latin.bmp",
+                     {"-w", "-a", "1", "-d", "2", "-u", "3"},
+                     DrawLayout::kAuto},
         WrittenSheet{"MarksWithoutList",
                      "docs/sheets/marks.png",
                      {"--marks", "-d", "3", "--ink", "dark", "-v", "100"},
@@ -193,6 +223,36 @@ TEST_F(DrawRoundTrip, GridWithNulAndControlsInAnEscapedList) {
   const std::string back = drawn_back(test::bdf_test_font(original), drawing);
   EXPECT_EQ(drawing.list_text, "\\escapes\n\\u{0}\\u{1F}\\\\\\u{7F}\\u{9F}\\u{FEFF}\n");
   EXPECT_EQ(back, original);
+}
+
+// A strip for the plain conversion whose second glyph reaches below the box
+// (its record grows downward) and whose third is inked in row 0, which lies
+// above the box.
+TEST_F(DrawRoundTrip, PlainStripWithInkBelowTheBoxAndInRowZero) {
+  const std::vector<std::string> rows = {"...........#..",  //
+                                         ".#.........#..",  //
+                                         ".##........#..",  //
+                                         ".#.#....#.....",  //
+                                         "......##......",  //
+                                         ".............."};
+  test::write_file(directory_.file("plain.bmp"), test::make_one_bit_bmp(rows));
+  for (const std::vector<std::string>& options :
+       {std::vector<std::string>{"-u", "1", "-b", "2", "-d", "1"},
+        std::vector<std::string>{"-w", "-u", "2", "-r", "1"}}) {
+    std::vector<std::string> arguments = options;
+    arguments.insert(arguments.end(),
+                     {"-o", directory_.file("original.bdf"), directory_.file("plain.bmp")});
+    ASSERT_EQ(convert(arguments).exit_status, 0);
+    const std::string original = test::read_text(directory_.file("original.bdf"));
+    const LoadedFont font = test::bdf_test_font(original);
+    ASSERT_EQ(font.glyphs.size(), 3u);
+    EXPECT_EQ(font.glyphs[1].height, font.glyphs[0].height + 1);  // grown downward
+    FontDrawing drawing;
+    const std::string back = drawn_back(font, drawing);
+    EXPECT_TRUE(drawing.strip);
+    EXPECT_TRUE(drawing.picture.two_colours);
+    EXPECT_EQ(back, original) << options.front();
+  }
 }
 
 // Each glyph's code, advance and ink from its origin, in font order.

@@ -161,7 +161,7 @@ TEST(FontDrawing, NamesWhatIsLost) {
                 "2 properties the conversion does not write: COPYRIGHT, FOUNDRY.",
                 "2 further sizes: only the first size is drawn.",
                 "1 scalable width (SWIDTH) other than the conversion computes from the advance "
-                "and the font's height."}));
+                "and the font's size."}));
   EXPECT_EQ(drawing.list_text, "A\nB\n");  // one glyph a band
 }
 
