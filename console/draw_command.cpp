@@ -112,22 +112,40 @@ bool is_plain_character(char c) {
 
 std::string joined_command(const FontDrawingOutcome& outcome) {
   std::string command = "cvellicor";
-  for (const std::string& argument : outcome.arguments) command += " " + shell_word(argument);
-  return command + " " + shell_word(outcome.picture_path);
+  // Appended piece by piece: MinGW's GCC 12 warns falsely about a literal
+  // joined to a temporary string.
+  for (const std::string& argument : outcome.arguments) {
+    command += ' ';
+    command += shell_word(argument);
+  }
+  command += ' ';
+  command += shell_word(outcome.picture_path);
+  return command;
 }
 
 void print_outcome(const FontDrawingOutcome& outcome) {
-  std::string drew = "Drew " + std::to_string(outcome.glyphs) +
-                     (outcome.glyphs == 1 ? " glyph" : " glyphs") + " as a " +
-                     (outcome.layout == "marks" ? std::string("marked strip") : outcome.layout) +
-                     " into " + outcome.picture_path;
-  if (!outcome.list_path.empty()) drew += ", their characters into " + outcome.list_path;
+  std::string drew = "Drew ";
+  drew += std::to_string(outcome.glyphs);
+  drew += outcome.glyphs == 1 ? " glyph as a " : " glyphs as a ";
+  drew += outcome.layout == "marks" ? "marked strip" : outcome.layout;
+  drew += " into ";
+  drew += outcome.picture_path;
+  if (!outcome.list_path.empty()) {
+    drew += ", their characters into ";
+    drew += outcome.list_path;
+  }
   print_line(drew.c_str());
   print_line("Convert it back with:");
-  print_line(("  " + joined_command(outcome)).c_str());
+  std::string indented = "  ";
+  indented += joined_command(outcome);
+  print_line(indented.c_str());
   if (outcome.lost.empty()) return;
   print_line("The picture does not carry:");
-  for (const std::string& sentence : outcome.lost) print_line(("  " + sentence).c_str());
+  for (const std::string& sentence : outcome.lost) {
+    indented = "  ";
+    indented += sentence;
+    print_line(indented.c_str());
+  }
 }
 
 }  // namespace

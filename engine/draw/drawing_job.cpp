@@ -225,14 +225,16 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
   outcome.picture_path = picture;
   outcome.list_path = list;
   outcome.layout = layout_word(drawing);
-  outcome.glyphs = static_cast<std::uint32_t>(font.glyphs.size());
+  outcome.glyphs = drawing.glyphs;
   if (option_can_carry(font.font_name)) {
     if (font.font_name != "No-Name-Font") outcome.arguments = {"-f", font.font_name};
   } else if (!font.font_name.empty()) {
-    outcome.lost.push_back("The font's name \"" + font.font_name +
-                           "\": -f cannot carry a name that begins with a dash or holds a "
-                           "control character, so the font converted back takes the name -f "
-                           "gives it (No-Name-Font without one).");
+    std::string sentence = "The font's name \"";
+    sentence += font.font_name;
+    sentence +=
+        "\": -f cannot carry a name that begins with a dash or holds a control character, so "
+        "the font converted back takes the name -f gives it (No-Name-Font without one).";
+    outcome.lost.push_back(sentence);
   }
   outcome.arguments.insert(outcome.arguments.end(), drawing.options.begin(), drawing.options.end());
   if (!list.empty()) {

@@ -108,6 +108,7 @@ bool draw_as_strip(const LoadedFont& font, FontDrawing& drawing) {
     rule.margin_font_width = std::int64_t{figures.widest_ink} + figures.leading + figures.trailing;
   }
   note_lost_parts(font, drawn.indices, drawn.uses_list, rule, made.lost);
+  made.glyphs = static_cast<std::uint32_t>(drawn.indices.size());
   drawing = std::move(made);
   return true;
 }
@@ -164,6 +165,7 @@ ResultCode draw_font_planned(const LoadedFont& font, const DrawRequest& request,
   made.options = conversion_options(font, plan, drawn);
   note_lost_parts(font, drawn.indices, drawn.uses_list,
                   ScalableWidthRule{plan.ascent + plan.descent, 0}, made.lost);
+  made.glyphs = static_cast<std::uint32_t>(drawn.indices.size());
   drawing = std::move(made);
   return ResultCode::kOk;
 }

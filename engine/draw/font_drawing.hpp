@@ -30,6 +30,7 @@ struct FontDrawing {
   DrawnPicture picture;
   DrawLayout layout = DrawLayout::kGrid;  // the layout drawn
   bool strip = false;                     // drawn as a strip instead
+  std::uint32_t glyphs = 0;               // glyphs drawn
   // A strip for the plain conversion, which reads one-bit BMP files only:
   // the picture is to be saved as one.
   bool one_bit_bmp = false;
