@@ -139,6 +139,9 @@ struct RealFont {
 class RealFontsRoundTrip : public ::testing::TestWithParam<RealFont> {};
 
 TEST_P(RealFontsRoundTrip, EveryGlyphComesBack) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Debian's fonts are gzip-compressed Linux files; this build reads no gzip";
+#endif
   const std::filesystem::path font = std::filesystem::path(GetParam().folder) / GetParam().file;
   if (!std::filesystem::exists(font)) GTEST_SKIP() << font << " is not installed";
   const bool psf = font.string().find(".psf") != std::string::npos;
