@@ -10,22 +10,28 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "dialog/drawn_options.hpp"
+#include "dialog/drop_filter.hpp"
 #include "dialog/format_box.hpp"
 #include "dialog/host_window.hpp"
 #include "dialog/preview_messages.hpp"
 #include "driver/chars_file.hpp"
+#include "driver/format_names.hpp"
 #include "driver/ink_rule_names.hpp"
 #include "driver/messages.hpp"
 #include "driver/request_fields.hpp"
+#include "engine/draw/picture_writer.hpp"
 #include "vellicor/internal/output_name.hpp"
 #include "vellicor/internal/picture_ink.hpp"
 #include "vellicor/internal/request_limits.hpp"
@@ -57,19 +63,41 @@ bool is_picture_name(const QString& name) {
          name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
 }
 
-// The picture of a drop: one local PNG or BMP file.
-std::optional<QString> dropped_picture(const QMimeData* dropped) {
+// The file of a drop: one local PNG or BMP picture or font file, by its name.
+std::optional<QString> dropped_file(const QMimeData* dropped) {
   if (dropped == nullptr || !dropped->hasUrls()) return std::nullopt;
   const QList<QUrl> urls = dropped->urls();
   if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
   const QString name = QDir::toNativeSeparators(urls.front().toLocalFile());
-  if (!is_picture_name(name)) return std::nullopt;
+  if (!is_picture_name(name) && !has_font_extension(name)) return std::nullopt;
   return name;
 }
 
 QString choose_with_file_dialog(QWidget* parent, const QString& title, const QString& filters) {
   const QString chosen = QFileDialog::getOpenFileName(parent, title, QString(), filters);
   return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
+}
+
+QString choose_with_save_dialog(QWidget* parent, const QString& title, const QString& suggested,
+                                const QString& filters) {
+  const QString chosen = QFileDialog::getSaveFileName(parent, title, suggested, filters);
+  return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
+}
+
+// The picture name Save picture writes: chosen, with the extension of the
+// pictures this build writes when it names neither PNG nor BMP.
+QString picture_name_to_save(const QString& chosen) {
+  if (is_picture_name(chosen)) return chosen;
+  return chosen + (writes_png_pictures() ? QStringLiteral(".png") : QStringLiteral(".bmp"));
+}
+
+// The format box's row of a VELLICOR_FORMAT_*.
+int format_row(std::uint32_t format) {
+  const auto names = format_names();
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    if (names[index].format == format) return static_cast<int>(index);
+  }
+  return 0;
 }
 
 QPushButton* make_button(const QString& text, QWidget* parent) {
@@ -85,13 +113,14 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const GlyphSource> source, QWidget*
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       scheduler_(std::move(source)),
-      choose_file_(choose_with_file_dialog) {
+      choose_file_(choose_with_file_dialog),
+      choose_save_(choose_with_save_dialog) {
   setWindowTitle(tr("Preview"));
   setAcceptDrops(true);
   build();
   connect(&scheduler_, &CutScheduler::finished, this, &PreviewWindow::show_outcome);
   resize(kStartSize);
-  set_status(tr("Open or drop a PNG or BMP picture."));
+  set_status(tr("Open or drop a PNG or BMP picture, or a font."));
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -184,6 +213,10 @@ void PreviewWindow::build() {
   auto* convert_button = make_button(tr("Conve&rt"), this);
   convert_button->setObjectName(QStringLiteral("convertButton"));
   auto* close_button = make_button(tr("Close"), this);
+  // Enabled while a font's drawing is shown: the drawing becomes a file to edit.
+  save_picture_button_ = make_button(tr("&Save picture..."), this);
+  save_picture_button_->setObjectName(QStringLiteral("savePictureButton"));
+  save_picture_button_->setEnabled(false);
   // The format is no setting of the cut: it stands with the Convert it is for.
   format_ = make_format_box(this);
 
@@ -192,6 +225,7 @@ void PreviewWindow::build() {
   bottom->addWidget(zoom_label_);
   bottom->addWidget(label(tr("F&ormat"), format_));
   bottom->addWidget(format_);
+  bottom->addWidget(save_picture_button_);
   bottom->addWidget(convert_button);
   bottom->addWidget(close_button);
 
@@ -219,7 +253,8 @@ void PreviewWindow::build() {
                            fixed_width_,
                            chars,
                            load_button};
-  order << sheet_->fields() << view_ << format_ << convert_button << close_button;
+  order << sheet_->fields() << view_ << format_ << save_picture_button_ << convert_button
+        << close_button;
   for (qsizetype index = 1; index < order.size(); ++index) {
     setTabOrder(order[index - 1], order[index]);
   }
@@ -229,7 +264,7 @@ void PreviewWindow::build() {
     connect(edit, &QLineEdit::textChanged, this, &PreviewWindow::recut);
   }
   connect(picture, &QLineEdit::editingFinished, this, [this, picture] {
-    if (picture->text() != shown_picture_) open_picture(picture->text());
+    if (picture->text() != shown_picture_) open_file(picture->text());
   });
   connect(fixed_width_, &QCheckBox::toggled, this, &PreviewWindow::recut);
   connect(sheet_, &SheetFields::changed, this, [this] {
@@ -242,6 +277,7 @@ void PreviewWindow::build() {
   });
   connect(open_button, &QPushButton::clicked, this, &PreviewWindow::choose_picture);
   connect(load_button, &QPushButton::clicked, this, &PreviewWindow::choose_characters);
+  connect(save_picture_button_, &QPushButton::clicked, this, &PreviewWindow::save_picture);
   connect(convert_button, &QPushButton::clicked, this, &PreviewWindow::convert);
   connect(close_button, &QPushButton::clicked, this, &PreviewWindow::close);
   connect(view_, &PreviewView::zoom_changed, this,
@@ -290,6 +326,8 @@ void PreviewWindow::take_fields_of(const HostWindow& main_window) {
 }
 
 void PreviewWindow::open_picture(const QString& path) {
+  shown_font_.reset();
+  save_picture_button_->setEnabled(false);
   {
     const QSignalBlocker quiet(edit(FieldInputPath));
     edit(FieldInputPath)->setText(path);
@@ -301,7 +339,121 @@ void PreviewWindow::open_picture(const QString& path) {
   recut();
 }
 
+void PreviewWindow::open_file(const QString& path) {
+  // A picture's name is trusted; any other file is a font when a font reader
+  // knows its first bytes.
+  if (is_picture_name(path) || path.isEmpty()) {
+    open_picture(path);
+    return;
+  }
+  ErrorDetail detail = ErrorDetail::kNone;
+  if (!open_font(path, &detail) && detail == ErrorDetail::kFontUnknown) open_picture(path);
+}
+
+bool PreviewWindow::open_font(const QString& path, ErrorDetail* detail) {
+  DrawnFont drawn;
+  ErrorDetail refusal = ErrorDetail::kNone;
+  if (failed(read_and_draw_font(path, drawn, &refusal))) {
+    if (detail != nullptr) *detail = refusal;
+    set_status(font_refusal_text(refusal));
+    return false;
+  }
+  return show_drawing(path, std::move(drawn), detail);
+}
+
+bool PreviewWindow::show_drawing(const QString& font_path, DrawnFont drawn, ErrorDetail* detail) {
+  ErrorDetail refusal = ErrorDetail::kNone;
+  // The drawing is saved where no other program writes and shown as any
+  // picture is, so that what the window cuts is what a saved drawing gives.
+  if (!drawing_folder_ || !drawing_folder_->isValid()) {
+    drawing_folder_ = std::make_unique<QTemporaryDir>();
+  }
+  const QString picture =
+      QDir(drawing_folder_->path()).filePath(QFileInfo(drawn_picture_beside(font_path)).fileName());
+  const ResultCode saved = drawing_folder_->isValid()
+                               ? save_drawing(drawn.drawing, picture, &refusal)
+                               : fail(&refusal, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  if (failed(saved)) {
+    if (detail != nullptr) *detail = refusal;
+    set_status(font_refusal_text(refusal));
+    return false;
+  }
+  take_drawing_fields(drawn);
+  if (!drawn.drawing.list_text.empty() &&
+      !take_characters(QDir::toNativeSeparators(list_path_beside(picture)))) {
+    return false;
+  }
+  open_picture(QDir::toNativeSeparators(picture));
+  shown_font_ = ShownFont{font_path, std::move(drawn.drawing)};
+  save_picture_button_->setEnabled(true);
+  return true;
+}
+
+QString PreviewWindow::shown_font() const { return shown_font_ ? shown_font_->path : QString(); }
+
+void PreviewWindow::take_drawing_fields(const DrawnFont& drawn) {
+  const std::vector<FieldText> fields = fields_of_options(drawn.drawing.options);
+  // Every field the options leave out is empty, as a console run without
+  // the option leaves it; the font keeps its own name unless told another.
+  for (const auto& [id, edit] : edits_) {
+    if (id == FieldInputPath) continue;
+    const QSignalBlocker quiet(edit);
+    edit->setText(id == FieldFontName ? QString::fromStdString(drawn.font_name) : QString());
+  }
+  loaded_chars_.reset();
+  const QSignalBlocker quiet_box(fixed_width_);
+  fixed_width_->setChecked(false);
+  const QSignalBlocker quiet_rule(ink_rule_);
+  ink_rule_->setCurrentIndex(0);
+  for (const auto& [id, text] : fields) {
+    if (id == FieldFixedWidth) {
+      fixed_width_->setChecked(text.toLongLong() != 0);
+    } else if (id == FieldInkRule) {
+      ink_rule_->setCurrentIndex(std::max(0, ink_rule_->findData(QString::fromLatin1(text))));
+    } else if (id == FieldFormat) {
+      std::uint32_t format = VELLICOR_FORMAT_BDF;
+      if (succeeded(parse_format(text.constData(), format))) {
+        format_->setCurrentIndex(format_row(format));
+      }
+    } else if (QLineEdit* field = edit(id)) {
+      const QSignalBlocker quiet(field);
+      field->setText(QString::fromUtf8(text));
+    }
+  }
+  sheet_->take_driver_texts(fields);
+  enable_list_fields();
+  if (std::none_of(fields.begin(), fields.end(),
+                   [](const FieldText& field) { return field.first == FieldFormat; })) {
+    format_->setCurrentIndex(format_row(format_of_font_kind(drawn.kind)));
+  }
+}
+
+void PreviewWindow::save_picture() {
+  if (!shown_font_) return;
+  const QString filters = writes_png_pictures() ? tr("PNG picture (*.png);;BMP picture (*.bmp)")
+                                                : tr("BMP picture (*.bmp)");
+  const QString chosen =
+      choose_save_(this, tr("Save picture"), drawn_picture_beside(shown_font_->path), filters);
+  if (chosen.isEmpty()) return;
+  const QString picture = picture_name_to_save(chosen);
+  ErrorDetail detail = ErrorDetail::kNone;
+  if (failed(save_drawing(shown_font_->drawing, picture, &detail))) {
+    set_status(QStringLiteral("%1 %2").arg(font_refusal_text(detail), picture));
+    return;
+  }
+  set_status(shown_font_->drawing.list_text.empty()
+                 ? tr("Picture saved to %1").arg(picture)
+                 : tr("Picture saved to %1, its characters to %2")
+                       .arg(picture, list_path_beside(picture)));
+}
+
 bool PreviewWindow::load_characters(const QString& path) {
+  if (!take_characters(path)) return false;
+  recut();
+  return true;
+}
+
+bool PreviewWindow::take_characters(const QString& path) {
   std::string bytes;
   CharsFileRefusal refusal;
   if (failed(read_chars_file(QFile::encodeName(path).constData(), bytes, refusal))) {
@@ -319,7 +471,6 @@ bool PreviewWindow::load_characters(const QString& path) {
   // The file's own bytes are the list while the field shows them: a file
   // that is no UTF-8 text is then refused as the console refuses it.
   loaded_chars_ = LoadedChars{chars->text(), std::move(bytes), path};
-  recut();
   return true;
 }
 
@@ -331,8 +482,10 @@ std::string PreviewWindow::chars_bytes() const {
 
 void PreviewWindow::choose_picture() {
   const QString chosen =
-      choose_file_(this, tr("Open picture"), tr("Pictures (*.png *.bmp);;All Files (*)"));
-  if (!chosen.isEmpty()) open_picture(chosen);
+      choose_file_(this, tr("Open picture or font"),
+                   tr("Pictures and fonts (*.png *.bmp *.bdf *.pcf *.pcf.gz *.psf *.psf.gz *.otb "
+                      "*.ttf *.fon);;All Files (*)"));
+  if (!chosen.isEmpty()) open_file(chosen);
 }
 
 void PreviewWindow::choose_characters() {
@@ -372,7 +525,7 @@ void PreviewWindow::recut() {
   last_cut_current_ = false;
   if (edit(FieldInputPath)->text().isEmpty()) {
     view_->set_glyphs({}, 0, 0);
-    set_status(tr("Open or drop a PNG or BMP picture."));
+    set_status(tr("Open or drop a PNG or BMP picture, or a font."));
     return;
   }
   QString refusal;
@@ -445,6 +598,11 @@ FieldSnapshot PreviewWindow::conversion_texts(const CutRequest& request) const {
   for (const int id : {FieldInputPath, FieldOutputPath, FieldFontName}) {
     put(id, edit(id)->text().toLocal8Bit());
   }
+  // A font's drawing lies in the window's private folder: the font it
+  // converts into goes beside the font drawn instead.
+  if (shown_font_ && edit(FieldOutputPath)->text().isEmpty()) {
+    put(FieldOutputPath, font_path().toLocal8Bit());
+  }
   for (const NumericField& field : numeric_fields()) {
     put(field.id, edit(field.id)->text().toLatin1());
   }
@@ -463,7 +621,9 @@ QString PreviewWindow::font_path() const {
   QString path = edit(FieldOutputPath)->text();
   if (path.isEmpty()) {
     char derived[kPathBufferSize] = {};
-    const QByteArray input = edit(FieldInputPath)->text().toLocal8Bit();
+    const QByteArray input =
+        (shown_font_ ? drawn_picture_beside(shown_font_->path) : edit(FieldInputPath)->text())
+            .toLocal8Bit();
     if (succeeded(derive_font_name(input.constData(), chosen_format(*format_), derived, nullptr))) {
       path = QString::fromLocal8Bit(derived);
     }
@@ -478,7 +638,7 @@ bool PreviewWindow::font_would_replace_list_file() const {
 }
 
 void PreviewWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (dropped_picture(event->mimeData())) {
+  if (dropped_file(event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -486,7 +646,7 @@ void PreviewWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void PreviewWindow::dragMoveEvent(QDragMoveEvent* event) {
-  if (dropped_picture(event->mimeData())) {
+  if (dropped_file(event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -494,12 +654,12 @@ void PreviewWindow::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void PreviewWindow::dropEvent(QDropEvent* event) {
-  const auto path = dropped_picture(event->mimeData());
+  const auto path = dropped_file(event->mimeData());
   if (!path) {
     event->ignore();
     return;
   }
-  open_picture(*path);
+  open_file(*path);
   event->acceptProposedAction();
 }
 

@@ -1,0 +1,446 @@
+// The Preview window opening fonts: the names taken for fonts, a drawing's
+// options read into field texts and the layout fields set from them, a
+// drawing shown with every field it names (and no other), Save picture
+// writing the picture and its list, a file no font reader knows opened as a
+// picture, a damaged font answered with the console's message, and over the
+// real engine a font cvellicor wrote shown with its glyph count and
+// converted back into the same bytes.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QtTest>
+#include <filesystem>
+
+#include "dialog/converter_glyph_source.hpp"
+#include "dialog/drawn_options.hpp"
+#include "dialog/drop_filter.hpp"
+#include "dialog/font_opener.hpp"
+#include "dialog/preview_window.hpp"
+#include "driver/format_names.hpp"
+#include "driver/host_callbacks.hpp"
+#include "driver/messages.hpp"
+#include "engine/draw/picture_writer.hpp"
+#include "tests/support/temp_dir.hpp"
+#include "vellicor/internal/picture_ink.hpp"
+
+using namespace vellicor::dialog;
+using Detail = vellicor::ErrorDetail;
+using vellicor::FieldId;
+using vellicor::test::TempDir;
+
+Q_DECLARE_METATYPE(std::vector<FieldText>)
+
+namespace {
+
+const QStringList kSampleOptions{"-f", "Vellicor Sample", "-v", "33", "-a", "1", "-d", "2", "-r",
+                                 "1"};
+const QString kSampleCount = QStringLiteral("94 glyphs, codes 33 to 126");
+
+// Two cells of 5 x 7 from (1, 1), one pixel apart, separator lines around
+// them: a 'T' of ink in the first, a dot in the second.
+const std::vector<std::string> kGridRows{
+    "sssssssssssss",  //
+    "s.....s.....s",  //
+    "s#####s.....s",  //
+    "s..#..s.....s",  //
+    "s..#..s.....s",  //
+    "s..#..s..#..s",  //
+    "s..#..s.....s",  //
+    "s.....s.....s",  //
+    "sssssssssssss",  //
+};
+const std::vector<std::string> kGridOptions{
+    "-d", "2", "--grid", "5x7", "--grid-origin", "1,1", "--grid-gap", "1,1", "--ink", "dark",
+    "-v", "65", "-w"};
+
+// A drawing made by hand in the shape the drawing of a font has: '#' ink,
+// 's' separator, anything else paper.
+DrawnFont hand_drawing(const std::vector<std::string>& options, const std::string& list) {
+  DrawnFont drawn;
+  drawn.kind = vellicor::FontFileKind::kPsf1;
+  drawn.font_name = "Hand Drawn";
+  vellicor::DrawnPicture& picture = drawn.drawing.picture;
+  picture.width = std::uint32_t(kGridRows.front().size());
+  picture.height = std::uint32_t(kGridRows.size());
+  for (const std::string& row : kGridRows) {
+    for (const char pixel : row) {
+      picture.pixels.push_back(pixel == '#'   ? vellicor::kDrawnInk
+                               : pixel == 's' ? vellicor::kDrawnSeparator
+                                              : vellicor::kDrawnPaper);
+    }
+  }
+  drawn.drawing.options = options;
+  drawn.drawing.list_text = list;
+  return drawn;
+}
+
+// The drawing's pictures can be written: the writers are in this build.
+bool pictures_written() {
+  TempDir folder;
+  const QString probe = QString::fromStdString(folder.file("probe.bmp"));
+  return succeeded(save_drawing(hand_drawing({}, "").drawing, probe, nullptr));
+}
+
+// The ink of the picture at path under the dark rule, as text rows.
+std::vector<std::string> ink_rows(const QString& path) {
+  vellicor::InkBits ink;
+  if (failed(vellicor::read_ink_bits(QFile::encodeName(path).constData(), VELLICOR_INK_DARK, ink,
+                                     nullptr))) {
+    return {};
+  }
+  std::vector<std::string> rows;
+  for (std::uint32_t y = 0; y < ink.height_px; ++y) {
+    std::string row;
+    for (std::uint32_t x = 0; x < ink.width_px; ++x) {
+      const bool inked = (ink.bits[y * ink.stride_bytes + x / 8] >> (7 - x % 8) & 1U) != 0;
+      row += inked ? '#' : '.';
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+struct Window {
+  PreviewWindow window{std::make_shared<ConverterGlyphSource>()};
+  QPushButton* save_button = window.findChild<QPushButton*>(QStringLiteral("savePictureButton"));
+
+  Window() { window.show(); }
+  void wait() { QTRY_VERIFY(!window.cutting()); }
+  QString text(FieldId id) const { return window.edit(id)->text(); }
+};
+
+int run_console(const QStringList& arguments) {
+  QProcess console;
+  console.start(QString::fromStdString((vellicor::test::binary_dir() / "cvellicor").string()),
+                arguments);
+  if (!console.waitForFinished()) return -1;
+  return console.exitCode();
+}
+
+}  // namespace
+
+class PreviewFontTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void fontNamesAreTakenByTheirEnds_data();
+  void fontNamesAreTakenByTheirEnds();
+  void optionsBecomeTheTextsTheConsoleGives();
+  void layoutFieldsTakeBackWhatTheyGive_data();
+  void layoutFieldsTakeBackWhatTheyGive();
+  void drawnNamesStandBesideTheFont();
+  void fileNoFontReaderKnowsOpensAsPicture();
+  void drawingSetsEveryFieldItsOptionsName();
+  void drawingsListBecomesTheCharacters();
+  void savePictureWritesThePictureAndItsList();
+  void damagedFontShowsTheConsolesMessage();
+  void fontWrittenByTheConsoleComesBackWhole_data();
+  void fontWrittenByTheConsoleComesBackWhole();
+};
+
+void PreviewFontTest::fontNamesAreTakenByTheirEnds_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("font");
+  QTest::newRow("bdf upper case") << "/fonts/TERM.BDF" << true;
+  QTest::newRow("compressed pcf") << "/fonts/term.pcf.gz" << true;
+  QTest::newRow("compressed psf") << "/fonts/lat1-16.psf.GZ" << true;
+  QTest::newRow("otb") << "a.otb" << true;
+  QTest::newRow("ttf") << "a.ttf" << true;
+  QTest::newRow("fon") << "a.fon" << true;
+  QTest::newRow("other compressed file") << "notes.txt.gz" << false;
+  QTest::newRow("picture") << "sheet.png" << false;
+  QTest::newRow("folder named like a font") << "/fonts.bdf/sheet" << false;
+  QTest::newRow("extension inside the name") << "a.bdf.txt" << false;
+}
+
+void PreviewFontTest::fontNamesAreTakenByTheirEnds() {
+  QFETCH(QString, name);
+  QFETCH(bool, font);
+  QCOMPARE(has_font_extension(name), font);
+}
+
+void PreviewFontTest::optionsBecomeTheTextsTheConsoleGives() {
+  const std::vector<std::string> options{
+      "-d", "2", "--grid", "6x13", "--grid-origin", "1,1", "--grid-gap=1,1", "--ink", "dark",
+      "-w", "-v", "33", "--proportional", "--marks", "--rows", "3", "-L", "--chars-file",
+      "list.txt", "--columns", "8", "-f", "My Font", "--blank-advance", "4", "--format=psf"};
+  const std::vector<FieldText> expected{
+      {vellicor::FieldDescent, "2"},          {vellicor::FieldLayout, "grid"},
+      {vellicor::FieldGridCell, "6x13"},      {vellicor::FieldGridOrigin, "1,1"},
+      {vellicor::FieldGridGap, "1,1"},        {vellicor::FieldInkRule, "dark"},
+      {vellicor::FieldFixedWidth, "1"},       {vellicor::FieldFirstGlyph, "33"},
+      {vellicor::FieldProportional, "1"},     {vellicor::FieldLayout, "marks"},
+      {vellicor::FieldRows, "3"},             {vellicor::FieldLeadingBlank, "0"},
+      {vellicor::FieldFontName, "My Font"},   {vellicor::FieldBlankAdvance, "4"},
+      {vellicor::FieldFormat, "psf"},
+  };
+  QCOMPARE(fields_of_options(options), expected);
+  QVERIFY(fields_of_options({}).empty());
+}
+
+void PreviewFontTest::layoutFieldsTakeBackWhatTheyGive_data() {
+  QTest::addColumn<std::vector<FieldText>>("taken");
+  QTest::addColumn<std::vector<FieldText>>("given");
+  using vellicor::FieldGridCell, vellicor::FieldGridGap, vellicor::FieldGridOrigin,
+      vellicor::FieldLayout, vellicor::FieldProportional, vellicor::FieldRows,
+      vellicor::FieldCharset;
+  QTest::newRow("grid") << std::vector<FieldText>{{FieldLayout, "grid"},
+                                                  {FieldGridCell, "6x13"},
+                                                  {FieldGridOrigin, "1,1"},
+                                                  {FieldGridGap, "1,2"},
+                                                  {FieldProportional, "1"}}
+                        << std::vector<FieldText>{{FieldLayout, "grid"},
+                                                  {FieldGridCell, "6x13"},
+                                                  {FieldGridOrigin, "1,1"},
+                                                  {FieldGridGap, "1,2"},
+                                                  {FieldProportional, "1"}};
+  QTest::newRow("marks in bands")
+      << std::vector<FieldText>{{FieldRows, "4"}, {FieldLayout, "marks"}}
+      << std::vector<FieldText>{{FieldLayout, "marks"}, {FieldRows, "4"}};
+  QTest::newRow("rows of strips")
+      << std::vector<FieldText>{{FieldRows, "3"}}
+      << std::vector<FieldText>{{FieldLayout, "strip"}, {FieldRows, "3"}};
+  QTest::newRow("set") << std::vector<FieldText>{{FieldCharset, "cp437"}}
+                       << std::vector<FieldText>{{FieldCharset, "cp437"}};
+  QTest::newRow("refused cell keeps the start")
+      << std::vector<FieldText>{{FieldLayout, "grid"}, {FieldGridCell, "0x5"}}
+      << std::vector<FieldText>{{FieldLayout, "grid"},
+                                {FieldGridCell, "8x16"},
+                                {FieldGridOrigin, "0,0"},
+                                {FieldGridGap, "0,0"},
+                                {FieldProportional, "0"}};
+  QTest::newRow("nothing: a plain strip") << std::vector<FieldText>{}
+                                          << std::vector<FieldText>{};
+}
+
+void PreviewFontTest::layoutFieldsTakeBackWhatTheyGive() {
+  QFETCH(std::vector<FieldText>, taken);
+  QFETCH(std::vector<FieldText>, given);
+  Window preview;
+  SheetFields& sheet = preview.window.sheet_fields();
+  // Fields set before are no part of what is taken.
+  sheet.layout_box()->setCurrentIndex(SheetFields::kMarks);
+  sheet.rows_box()->setValue(7);
+  sheet.charset_box()->setCurrentIndex(1);
+  preview.wait();
+  const QSignalSpy changes(&sheet, &SheetFields::changed);
+  sheet.take_driver_texts(taken);
+  QCOMPARE(changes.count(), 0);
+  QCOMPARE(sheet.driver_texts(), given);
+  QCOMPARE(sheet.cell_width_box()->isEnabled(), sheet.layout_box()->currentIndex() ==
+                                                    SheetFields::kGrid);
+}
+
+void PreviewFontTest::drawnNamesStandBesideTheFont() {
+  const QString picture_end = vellicor::writes_png_pictures() ? ".png" : ".bmp";
+  QCOMPARE(drawn_picture_beside("/fonts/term.pcf.gz"),
+           QDir::toNativeSeparators("/fonts/term-drawn" + picture_end));
+  QCOMPARE(drawn_picture_beside("/fonts/my.font.bdf"),
+           QDir::toNativeSeparators("/fonts/my.font-drawn" + picture_end));
+  QCOMPARE(list_path_beside("/pictures/sheet.png"),
+           QDir::toNativeSeparators("/pictures/sheet.txt"));
+  QCOMPARE(list_path_beside("/pictures/sheet"), QDir::toNativeSeparators("/pictures/sheet.txt"));
+  QCOMPARE(format_of_font_kind(vellicor::FontFileKind::kPsf1), VELLICOR_FORMAT_PSF);
+  QCOMPARE(format_of_font_kind(vellicor::FontFileKind::kFon), VELLICOR_FORMAT_FON);
+}
+
+void PreviewFontTest::fileNoFontReaderKnowsOpensAsPicture() {
+  TempDir folder;
+  // A picture under a name that is neither a picture's nor a font's.
+  const std::string picture = folder.file("ascii.sheet");
+  std::filesystem::copy_file(vellicor::test::source_dir() / "examples/ascii.bmp", picture);
+  Window preview;
+  QVERIFY(!preview.save_button->isEnabled());
+  preview.window.edit(vellicor::FieldFirstGlyph)->setText(QStringLiteral("33"));
+  preview.window.edit(vellicor::FieldAllowedBlankColumns)->setText(QStringLiteral("1"));
+  preview.window.open_file(QString::fromStdString(picture));
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), kSampleCount);
+  QCOMPARE(preview.text(vellicor::FieldInputPath), QString::fromStdString(picture));
+  QVERIFY(preview.window.shown_font().isEmpty());
+  QVERIFY(!preview.save_button->isEnabled());
+}
+
+void PreviewFontTest::drawingSetsEveryFieldItsOptionsName() {
+  if (!pictures_written()) QSKIP("this build writes no drawn pictures yet");
+  TempDir folder;
+  Window preview;
+  // What the fields held before is gone: the drawing converts back with
+  // its own options alone.
+  preview.window.edit(vellicor::FieldUpperBlank)->setText(QStringLiteral("3"));
+  preview.window.edit(vellicor::FieldChars)->setText(QStringLiteral("xyz"));
+  preview.window.edit(vellicor::FieldOutputPath)->setText(QStringLiteral("/elsewhere/x.bdf"));
+  preview.window.format_box()->setCurrentIndex(
+      preview.window.format_box()->findData(QStringLiteral("fon")));
+  preview.wait();
+
+  const QString font = QString::fromStdString(folder.file("hand.psf"));
+  QVERIFY(preview.window.show_drawing(font, hand_drawing(kGridOptions, "")));
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), QStringLiteral("2 glyphs, codes 65 to 66"));
+  QCOMPARE(preview.window.shown_font(), font);
+  QVERIFY(preview.save_button->isEnabled());
+  QCOMPARE(preview.text(vellicor::FieldDescent), QStringLiteral("2"));
+  QCOMPARE(preview.text(vellicor::FieldFirstGlyph), QStringLiteral("65"));
+  QCOMPARE(preview.text(vellicor::FieldFontName), QStringLiteral("Hand Drawn"));
+  for (const FieldId empty : {vellicor::FieldUpperBlank, vellicor::FieldChars,
+                              vellicor::FieldOutputPath, vellicor::FieldLowerBlank}) {
+    QVERIFY2(preview.text(empty).isEmpty(), qPrintable(QString::number(empty)));
+  }
+  QVERIFY(preview.window.fixed_width_box()->isChecked());
+  QCOMPARE(preview.window.ink_rule_box()->currentData().toString(), QStringLiteral("dark"));
+  QCOMPARE(preview.window.format_box()->currentData().toString(), QStringLiteral("psf"));
+  SheetFields& sheet = preview.window.sheet_fields();
+  QCOMPARE(sheet.layout_box()->currentIndex(), int(SheetFields::kGrid));
+  QCOMPARE(sheet.cell_width_box()->value(), 5);
+  QCOMPARE(sheet.cell_height_box()->value(), 7);
+  QCOMPARE(sheet.origin_x_box()->value(), 1);
+  QCOMPARE(sheet.gap_y_box()->value(), 1);
+
+  // The font converts beside the font drawn, never over it nor into the
+  // window's private folder.
+  const auto texts = preview.window.conversion_texts(CutRequest{}).texts;
+  QCOMPARE(texts.at(vellicor::FieldOutputPath),
+           QFile::encodeName(QString::fromStdString(folder.file("hand-drawn.psf"))));
+  QCOMPARE(texts.at(vellicor::FieldDescent), QByteArray("2"));
+
+  // A picture opened after it is a picture again, with nothing to save.
+  preview.window.open_file(QString::fromStdString(
+      (vellicor::test::source_dir() / "examples/ascii.bmp").string()));
+  preview.wait();
+  QVERIFY(preview.window.shown_font().isEmpty());
+  QVERIFY(!preview.save_button->isEnabled());
+}
+
+void PreviewFontTest::drawingsListBecomesTheCharacters() {
+  if (!pictures_written()) QSKIP("this build writes no drawn pictures yet");
+  TempDir folder;
+  Window preview;
+  std::vector<std::string> options = kGridOptions;
+  options.resize(options.size() - 3);  // no -v, no -w: the list names the codes
+  QVERIFY(preview.window.show_drawing(QString::fromStdString(folder.file("hand.psf")),
+                                      hand_drawing(options, "\u00e9\u20ac\n")));
+  preview.wait();
+  QCOMPARE(preview.text(vellicor::FieldChars), QStringLiteral("\u00e9\u20ac"));
+  QCOMPARE(preview.window.status_text(), QStringLiteral("2 glyphs, codes 233 to 8364"));
+  QVERIFY(!preview.window.fixed_width_box()->isChecked());
+  QVERIFY(preview.text(vellicor::FieldFirstGlyph).isEmpty());
+}
+
+void PreviewFontTest::savePictureWritesThePictureAndItsList() {
+  if (!pictures_written()) QSKIP("this build writes no drawn pictures yet");
+  TempDir folder;
+  Window preview;
+  const QString font = QString::fromStdString(folder.file("hand.psf"));
+  QStringList suggested;
+  QString answer;
+  preview.window.set_save_chooser(
+      [&](QWidget*, const QString&, const QString& offered, const QString&) {
+        suggested << offered;
+        return answer;
+      });
+  QVERIFY(preview.window.show_drawing(font, hand_drawing(kGridOptions, "AB\n")));
+  preview.wait();
+  const std::vector<std::string> shown = folder.entries();
+
+  // Cancelled: nothing written.
+  QTest::mouseClick(preview.save_button, Qt::LeftButton);
+  QCOMPARE(suggested, QStringList{drawn_picture_beside(font)});
+  QCOMPARE(folder.entries(), shown);
+
+  // A name without an extension takes the build's picture format's.
+  const QString picture_end = vellicor::writes_png_pictures() ? ".png" : ".bmp";
+  answer = QString::fromStdString(folder.file("sheet"));
+  QTest::mouseClick(preview.save_button, Qt::LeftButton);
+  const QString picture = answer + picture_end;
+  const QString list = QString::fromStdString(folder.file("sheet.txt"));
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("Picture saved to %1, its characters to %2").arg(picture, list));
+  QCOMPARE(vellicor::test::read_text(list.toStdString()), std::string("AB\n"));
+  // The separators are paper under the dark rule: only the glyphs' ink.
+  std::vector<std::string> expected;
+  for (std::string row : kGridRows) {
+    for (char& pixel : row) pixel = pixel == '#' ? '#' : '.';
+    expected.push_back(row);
+  }
+  QCOMPARE(ink_rows(picture), expected);
+
+  // A BMP when asked for, and no list for a drawing without one.
+  QVERIFY(preview.window.show_drawing(font, hand_drawing(kGridOptions, "")));
+  preview.wait();
+  answer = QString::fromStdString(folder.file("plain.bmp"));
+  QTest::mouseClick(preview.save_button, Qt::LeftButton);
+  QCOMPARE(preview.window.status_text(), QStringLiteral("Picture saved to %1").arg(answer));
+  QVERIFY(!QFile::exists(QString::fromStdString(folder.file("plain.txt"))));
+  QCOMPARE(vellicor::test::read_file(answer.toStdString()).at(0), std::uint8_t('B'));
+  QCOMPARE(ink_rows(answer), expected);
+}
+
+void PreviewFontTest::damagedFontShowsTheConsolesMessage() {
+  TempDir folder;
+  const std::string font = folder.file("broken.bdf");
+  // The bitmap ends before its rows do.
+  vellicor::test::write_text(font,
+                             "STARTFONT 2.1\nFONT broken\nSIZE 8 75 75\nFONTBOUNDINGBOX 8 8 0 0\n"
+                             "CHARS 1\nSTARTCHAR a\nENCODING 97\nSWIDTH 500 0\nDWIDTH 8 0\n"
+                             "BBX 8 8 0 0\nBITMAP\nFF\n");
+  Window preview;
+  Detail detail = Detail::kNone;
+  QVERIFY(!preview.window.open_font(QString::fromStdString(font), &detail));
+  if (detail == Detail::kFontUnknown) QSKIP("this build reads no BDF fonts yet");
+  QCOMPARE(detail, Detail::kFontDamaged);
+  const QString message = QString::fromUtf8(
+      vellicor::message_text(vellicor::message_for_detail(Detail::kFontDamaged)));
+  QCOMPARE(preview.window.status_text(), message);
+  QVERIFY(preview.window.shown_font().isEmpty());
+  QVERIFY(!preview.save_button->isEnabled());
+
+  // Opened as any file, it is the same: a font, though a damaged one.
+  preview.window.open_file(QString::fromStdString(font));
+  QCOMPARE(preview.window.status_text(), message);
+  QVERIFY(preview.text(vellicor::FieldInputPath).isEmpty());
+}
+
+void PreviewFontTest::fontWrittenByTheConsoleComesBackWhole_data() {
+  QTest::addColumn<QString>("keyword");
+  for (const vellicor::FormatName& name : vellicor::format_names()) {
+    QTest::newRow(name.keyword) << QString::fromLatin1(name.keyword);
+  }
+}
+
+void PreviewFontTest::fontWrittenByTheConsoleComesBackWhole() {
+  QFETCH(QString, keyword);
+  TempDir folder;
+  const std::string picture = folder.file("ascii.bmp");
+  std::filesystem::copy_file(vellicor::test::source_dir() / "examples/ascii.bmp", picture);
+  if (run_console(QStringList{"--format", keyword} + kSampleOptions +
+                  QStringList{QString::fromStdString(picture)}) != 0) {
+    QSKIP("this build writes no fonts of the format");
+  }
+  const std::string font = folder.file("ascii." + keyword.toStdString());
+  Window preview;
+  Detail detail = Detail::kNone;
+  const bool opened = preview.window.open_font(QString::fromStdString(font), &detail);
+  if (!opened && (detail == Detail::kFontUnknown || !pictures_written())) {
+    QSKIP("this build reads or draws no fonts of the format yet");
+  }
+  QVERIFY2(opened, qPrintable(preview.window.status_text()));
+  preview.wait();
+  QCOMPARE(preview.window.status_text(), kSampleCount);
+  QCOMPARE(preview.window.format_box()->currentData().toString(), keyword);
+
+  // Converted as shown, beside the font, the drawing gives the font back.
+  QTest::mouseClick(preview.window.findChild<QPushButton*>(QStringLiteral("convertButton")),
+                    Qt::LeftButton);
+  const std::string converted = folder.file("ascii-drawn." + keyword.toStdString());
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("94 glyphs written to ") + QString::fromStdString(converted));
+  QVERIFY(vellicor::test::read_file(converted) == vellicor::test::read_file(font));
+}
+
+QTEST_MAIN(PreviewFontTest)
+#include "preview_font_test.moc"
