@@ -29,10 +29,14 @@ struct LongField {
 };
 
 constexpr LongField kLongFields[] = {
-    {"chars", FieldChars},          {"blank-advance", FieldBlankAdvance},
-    {"ink", FieldInkRule},          {"rows", FieldRows},
-    {"grid-origin", FieldGridOrigin}, {"grid-gap", FieldGridGap},
-    {"charset", FieldCharset},      {"format", FieldFormat},
+    {"chars", FieldChars},
+    {"blank-advance", FieldBlankAdvance},
+    {"ink", FieldInkRule},
+    {"rows", FieldRows},
+    {"grid-origin", FieldGridOrigin},
+    {"grid-gap", FieldGridGap},
+    {"charset", FieldCharset},
+    {"format", FieldFormat},
 };
 
 constexpr std::string_view kGrid = "grid";

@@ -1,5 +1,5 @@
 // The drop rule: one local file, named *.bmp in any letter case; and the
-// names of font files.
+// names of pictures and of font files.
 #include "dialog/drop_filter.hpp"
 
 #include <QDir>
@@ -11,6 +11,11 @@ bool has_bitmap_extension(const QString& name) {
   if (last_dot < 0) return false;
   return QStringView(name).sliced(last_dot).compare(QLatin1String(".bmp"), Qt::CaseInsensitive) ==
          0;
+}
+
+bool has_picture_extension(const QString& name) {
+  return name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ||
+         name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
 }
 
 bool has_font_extension(const QString& name) {

@@ -47,8 +47,7 @@ ResultCode write_list(const std::string& text, const QString& path, ErrorDetail*
 ResultCode read_and_draw_font(const QString& path, DrawnFont& drawn, ErrorDetail* detail) {
   LoadedFont font;
   const QByteArray name = QFile::encodeName(path);
-  ResultCode result =
-      read_font_file(system_file_system(), name.constData(), font, detail, nullptr);
+  ResultCode result = read_font_file(system_file_system(), name.constData(), font, detail, nullptr);
   if (failed(result)) return result;
   FontDrawing drawing;
   result = draw_font(font, DrawRequest{}, drawing, detail);
@@ -84,8 +83,7 @@ QString font_refusal_text(ErrorDetail detail) {
 
 QString drawn_picture_beside(const QString& font_path) {
   const QFileInfo font(font_path);
-  const QString extension =
-      writes_png_pictures() ? QStringLiteral(".png") : QStringLiteral(".bmp");
+  const QString extension = writes_png_pictures() ? QStringLiteral(".png") : QStringLiteral(".bmp");
   return QDir::toNativeSeparators(
       font.dir().filePath(font_stem(font) + QStringLiteral("-drawn") + extension));
 }

@@ -10,7 +10,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,17 +20,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "dialog/drawn_options.hpp"
 #include "dialog/drop_filter.hpp"
+#include "dialog/file_chooser.hpp"
 #include "dialog/format_box.hpp"
 #include "dialog/host_window.hpp"
 #include "dialog/preview_messages.hpp"
 #include "driver/chars_file.hpp"
-#include "driver/format_names.hpp"
 #include "driver/ink_rule_names.hpp"
 #include "driver/messages.hpp"
 #include "driver/request_fields.hpp"
-#include "engine/draw/picture_writer.hpp"
 #include "vellicor/internal/output_name.hpp"
 #include "vellicor/internal/picture_ink.hpp"
 #include "vellicor/internal/request_limits.hpp"
@@ -58,46 +55,19 @@ InkBits ink_of(const QString& path, std::uint32_t rule) {
   return ink;
 }
 
-bool is_picture_name(const QString& name) {
-  return name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ||
-         name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
-}
-
 // The file of a drop: one local PNG or BMP picture or font file, by its name.
 std::optional<QString> dropped_file(const QMimeData* dropped) {
   if (dropped == nullptr || !dropped->hasUrls()) return std::nullopt;
   const QList<QUrl> urls = dropped->urls();
   if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
   const QString name = QDir::toNativeSeparators(urls.front().toLocalFile());
-  if (!is_picture_name(name) && !has_font_extension(name)) return std::nullopt;
+  if (!has_picture_extension(name) && !has_font_extension(name)) return std::nullopt;
   return name;
 }
 
 QString choose_with_file_dialog(QWidget* parent, const QString& title, const QString& filters) {
   const QString chosen = QFileDialog::getOpenFileName(parent, title, QString(), filters);
   return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
-}
-
-QString choose_with_save_dialog(QWidget* parent, const QString& title, const QString& suggested,
-                                const QString& filters) {
-  const QString chosen = QFileDialog::getSaveFileName(parent, title, suggested, filters);
-  return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
-}
-
-// The picture name Save picture writes: chosen, with the extension of the
-// pictures this build writes when it names neither PNG nor BMP.
-QString picture_name_to_save(const QString& chosen) {
-  if (is_picture_name(chosen)) return chosen;
-  return chosen + (writes_png_pictures() ? QStringLiteral(".png") : QStringLiteral(".bmp"));
-}
-
-// The format box's row of a VELLICOR_FORMAT_*.
-int format_row(std::uint32_t format) {
-  const auto names = format_names();
-  for (std::size_t index = 0; index < names.size(); ++index) {
-    if (names[index].format == format) return static_cast<int>(index);
-  }
-  return 0;
 }
 
 QPushButton* make_button(const QString& text, QWidget* parent) {
@@ -114,7 +84,7 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const GlyphSource> source, QWidget*
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       scheduler_(std::move(source)),
       choose_file_(choose_with_file_dialog),
-      choose_save_(choose_with_save_dialog) {
+      choose_save_(choose_file_to_save) {
   setWindowTitle(tr("Preview"));
   setAcceptDrops(true);
   build();
@@ -337,114 +307,6 @@ void PreviewWindow::open_picture(const QString& path) {
   // is cut from; a file it refuses shows nothing, and the cut says why.
   view_->set_picture(ink_of(path, ink_rule()));
   recut();
-}
-
-void PreviewWindow::open_file(const QString& path) {
-  // A picture's name is trusted; any other file is a font when a font reader
-  // knows its first bytes.
-  if (is_picture_name(path) || path.isEmpty()) {
-    open_picture(path);
-    return;
-  }
-  ErrorDetail detail = ErrorDetail::kNone;
-  if (!open_font(path, &detail) && detail == ErrorDetail::kFontUnknown) open_picture(path);
-}
-
-bool PreviewWindow::open_font(const QString& path, ErrorDetail* detail) {
-  DrawnFont drawn;
-  ErrorDetail refusal = ErrorDetail::kNone;
-  if (failed(read_and_draw_font(path, drawn, &refusal))) {
-    if (detail != nullptr) *detail = refusal;
-    set_status(font_refusal_text(refusal));
-    return false;
-  }
-  return show_drawing(path, std::move(drawn), detail);
-}
-
-bool PreviewWindow::show_drawing(const QString& font_path, DrawnFont drawn, ErrorDetail* detail) {
-  ErrorDetail refusal = ErrorDetail::kNone;
-  // The drawing is saved where no other program writes and shown as any
-  // picture is, so that what the window cuts is what a saved drawing gives.
-  if (!drawing_folder_ || !drawing_folder_->isValid()) {
-    drawing_folder_ = std::make_unique<QTemporaryDir>();
-  }
-  const QString picture =
-      QDir(drawing_folder_->path()).filePath(QFileInfo(drawn_picture_beside(font_path)).fileName());
-  const ResultCode saved = drawing_folder_->isValid()
-                               ? save_drawing(drawn.drawing, picture, &refusal)
-                               : fail(&refusal, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  if (failed(saved)) {
-    if (detail != nullptr) *detail = refusal;
-    set_status(font_refusal_text(refusal));
-    return false;
-  }
-  take_drawing_fields(drawn);
-  if (!drawn.drawing.list_text.empty() &&
-      !take_characters(QDir::toNativeSeparators(list_path_beside(picture)))) {
-    return false;
-  }
-  open_picture(QDir::toNativeSeparators(picture));
-  shown_font_ = ShownFont{font_path, std::move(drawn.drawing)};
-  save_picture_button_->setEnabled(true);
-  return true;
-}
-
-QString PreviewWindow::shown_font() const { return shown_font_ ? shown_font_->path : QString(); }
-
-void PreviewWindow::take_drawing_fields(const DrawnFont& drawn) {
-  const std::vector<FieldText> fields = fields_of_options(drawn.drawing.options);
-  // Every field the options leave out is empty, as a console run without
-  // the option leaves it; the font keeps its own name unless told another.
-  for (const auto& [id, edit] : edits_) {
-    if (id == FieldInputPath) continue;
-    const QSignalBlocker quiet(edit);
-    edit->setText(id == FieldFontName ? QString::fromStdString(drawn.font_name) : QString());
-  }
-  loaded_chars_.reset();
-  const QSignalBlocker quiet_box(fixed_width_);
-  fixed_width_->setChecked(false);
-  const QSignalBlocker quiet_rule(ink_rule_);
-  ink_rule_->setCurrentIndex(0);
-  for (const auto& [id, text] : fields) {
-    if (id == FieldFixedWidth) {
-      fixed_width_->setChecked(text.toLongLong() != 0);
-    } else if (id == FieldInkRule) {
-      ink_rule_->setCurrentIndex(std::max(0, ink_rule_->findData(QString::fromLatin1(text))));
-    } else if (id == FieldFormat) {
-      std::uint32_t format = VELLICOR_FORMAT_BDF;
-      if (succeeded(parse_format(text.constData(), format))) {
-        format_->setCurrentIndex(format_row(format));
-      }
-    } else if (QLineEdit* field = edit(id)) {
-      const QSignalBlocker quiet(field);
-      field->setText(QString::fromUtf8(text));
-    }
-  }
-  sheet_->take_driver_texts(fields);
-  enable_list_fields();
-  if (std::none_of(fields.begin(), fields.end(),
-                   [](const FieldText& field) { return field.first == FieldFormat; })) {
-    format_->setCurrentIndex(format_row(format_of_font_kind(drawn.kind)));
-  }
-}
-
-void PreviewWindow::save_picture() {
-  if (!shown_font_) return;
-  const QString filters = writes_png_pictures() ? tr("PNG picture (*.png);;BMP picture (*.bmp)")
-                                                : tr("BMP picture (*.bmp)");
-  const QString chosen =
-      choose_save_(this, tr("Save picture"), drawn_picture_beside(shown_font_->path), filters);
-  if (chosen.isEmpty()) return;
-  const QString picture = picture_name_to_save(chosen);
-  ErrorDetail detail = ErrorDetail::kNone;
-  if (failed(save_drawing(shown_font_->drawing, picture, &detail))) {
-    set_status(QStringLiteral("%1 %2").arg(font_refusal_text(detail), picture));
-    return;
-  }
-  set_status(shown_font_->drawing.list_text.empty()
-                 ? tr("Picture saved to %1").arg(picture)
-                 : tr("Picture saved to %1, its characters to %2")
-                       .arg(picture, list_path_beside(picture)));
 }
 
 bool PreviewWindow::load_characters(const QString& path) {

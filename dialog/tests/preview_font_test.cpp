@@ -53,9 +53,9 @@ const std::vector<std::string> kGridRows{
     "s.....s.....s",  //
     "sssssssssssss",  //
 };
-const std::vector<std::string> kGridOptions{
-    "-d", "2", "--grid", "5x7", "--grid-origin", "1,1", "--grid-gap", "1,1", "--ink", "dark",
-    "-v", "65", "-w"};
+const std::vector<std::string> kGridOptions{"-d",  "2",          "--grid", "5x7",   "--grid-origin",
+                                            "1,1", "--grid-gap", "1,1",    "--ink", "dark",
+                                            "-v",  "65",         "-w"};
 
 // A drawing made by hand in the shape the drawing of a font has: '#' ink,
 // 's' separator, anything else paper.
@@ -164,18 +164,40 @@ void PreviewFontTest::fontNamesAreTakenByTheirEnds() {
 }
 
 void PreviewFontTest::optionsBecomeTheTextsTheConsoleGives() {
-  const std::vector<std::string> options{
-      "-d", "2", "--grid", "6x13", "--grid-origin", "1,1", "--grid-gap=1,1", "--ink", "dark",
-      "-w", "-v", "33", "--proportional", "--marks", "--rows", "3", "-L", "--chars-file",
-      "list.txt", "--columns", "8", "-f", "My Font", "--blank-advance", "4", "--format=psf"};
+  const std::vector<std::string> options{"-d",
+                                         "2",
+                                         "--grid",
+                                         "6x13",
+                                         "--grid-origin",
+                                         "1,1",
+                                         "--grid-gap=1,1",
+                                         "--ink",
+                                         "dark",
+                                         "-w",
+                                         "-v",
+                                         "33",
+                                         "--proportional",
+                                         "--marks",
+                                         "--rows",
+                                         "3",
+                                         "-L",
+                                         "--chars-file",
+                                         "list.txt",
+                                         "--columns",
+                                         "8",
+                                         "-f",
+                                         "My Font",
+                                         "--blank-advance",
+                                         "4",
+                                         "--format=psf"};
   const std::vector<FieldText> expected{
-      {vellicor::FieldDescent, "2"},          {vellicor::FieldLayout, "grid"},
-      {vellicor::FieldGridCell, "6x13"},      {vellicor::FieldGridOrigin, "1,1"},
-      {vellicor::FieldGridGap, "1,1"},        {vellicor::FieldInkRule, "dark"},
-      {vellicor::FieldFixedWidth, "1"},       {vellicor::FieldFirstGlyph, "33"},
-      {vellicor::FieldProportional, "1"},     {vellicor::FieldLayout, "marks"},
-      {vellicor::FieldRows, "3"},             {vellicor::FieldLeadingBlank, "0"},
-      {vellicor::FieldFontName, "My Font"},   {vellicor::FieldBlankAdvance, "4"},
+      {vellicor::FieldDescent, "2"},        {vellicor::FieldLayout, "grid"},
+      {vellicor::FieldGridCell, "6x13"},    {vellicor::FieldGridOrigin, "1,1"},
+      {vellicor::FieldGridGap, "1,1"},      {vellicor::FieldInkRule, "dark"},
+      {vellicor::FieldFixedWidth, "1"},     {vellicor::FieldFirstGlyph, "33"},
+      {vellicor::FieldProportional, "1"},   {vellicor::FieldLayout, "marks"},
+      {vellicor::FieldRows, "3"},           {vellicor::FieldLeadingBlank, "0"},
+      {vellicor::FieldFontName, "My Font"}, {vellicor::FieldBlankAdvance, "4"},
       {vellicor::FieldFormat, "psf"},
   };
   QCOMPARE(fields_of_options(options), expected);
@@ -198,12 +220,13 @@ void PreviewFontTest::layoutFieldsTakeBackWhatTheyGive_data() {
                                                   {FieldGridOrigin, "1,1"},
                                                   {FieldGridGap, "1,2"},
                                                   {FieldProportional, "1"}};
-  QTest::newRow("marks in bands")
-      << std::vector<FieldText>{{FieldRows, "4"}, {FieldLayout, "marks"}}
-      << std::vector<FieldText>{{FieldLayout, "marks"}, {FieldRows, "4"}};
-  QTest::newRow("rows of strips")
-      << std::vector<FieldText>{{FieldRows, "3"}}
-      << std::vector<FieldText>{{FieldLayout, "strip"}, {FieldRows, "3"}};
+  QTest::newRow("marks in bands") << std::vector<FieldText>{{FieldRows, "4"},
+                                                            {FieldLayout, "marks"}}
+                                  << std::vector<FieldText>{{FieldLayout, "marks"},
+                                                            {FieldRows, "4"}};
+  QTest::newRow("rows of strips") << std::vector<FieldText>{{FieldRows, "3"}}
+                                  << std::vector<FieldText>{{FieldLayout, "strip"},
+                                                            {FieldRows, "3"}};
   QTest::newRow("set") << std::vector<FieldText>{{FieldCharset, "cp437"}}
                        << std::vector<FieldText>{{FieldCharset, "cp437"}};
   QTest::newRow("refused cell keeps the start")
@@ -213,8 +236,7 @@ void PreviewFontTest::layoutFieldsTakeBackWhatTheyGive_data() {
                                 {FieldGridOrigin, "0,0"},
                                 {FieldGridGap, "0,0"},
                                 {FieldProportional, "0"}};
-  QTest::newRow("nothing: a plain strip") << std::vector<FieldText>{}
-                                          << std::vector<FieldText>{};
+  QTest::newRow("nothing: a plain strip") << std::vector<FieldText>{} << std::vector<FieldText>{};
 }
 
 void PreviewFontTest::layoutFieldsTakeBackWhatTheyGive() {
@@ -231,8 +253,8 @@ void PreviewFontTest::layoutFieldsTakeBackWhatTheyGive() {
   sheet.take_driver_texts(taken);
   QCOMPARE(changes.count(), 0);
   QCOMPARE(sheet.driver_texts(), given);
-  QCOMPARE(sheet.cell_width_box()->isEnabled(), sheet.layout_box()->currentIndex() ==
-                                                    SheetFields::kGrid);
+  QCOMPARE(sheet.cell_width_box()->isEnabled(),
+           sheet.layout_box()->currentIndex() == SheetFields::kGrid);
 }
 
 void PreviewFontTest::drawnNamesStandBesideTheFont() {
@@ -309,8 +331,8 @@ void PreviewFontTest::drawingSetsEveryFieldItsOptionsName() {
   QCOMPARE(texts.at(vellicor::FieldDescent), QByteArray("2"));
 
   // A picture opened after it is a picture again, with nothing to save.
-  preview.window.open_file(QString::fromStdString(
-      (vellicor::test::source_dir() / "examples/ascii.bmp").string()));
+  preview.window.open_file(
+      QString::fromStdString((vellicor::test::source_dir() / "examples/ascii.bmp").string()));
   preview.wait();
   QVERIFY(preview.window.shown_font().isEmpty());
   QVERIFY(!preview.save_button->isEnabled());
@@ -393,8 +415,8 @@ void PreviewFontTest::damagedFontShowsTheConsolesMessage() {
   QVERIFY(!preview.window.open_font(QString::fromStdString(font), &detail));
   if (detail == Detail::kFontUnknown) QSKIP("this build reads no BDF fonts yet");
   QCOMPARE(detail, Detail::kFontDamaged);
-  const QString message = QString::fromUtf8(
-      vellicor::message_text(vellicor::message_for_detail(Detail::kFontDamaged)));
+  const QString message =
+      QString::fromUtf8(vellicor::message_text(vellicor::message_for_detail(Detail::kFontDamaged)));
   QCOMPARE(preview.window.status_text(), message);
   QVERIFY(preview.window.shown_font().isEmpty());
   QVERIFY(!preview.save_button->isEnabled());
