@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -112,6 +113,19 @@ struct Window {
   void wait() { QTRY_VERIFY(!window.cutting()); }
   QString text(FieldId id) const { return window.edit(id)->text(); }
 };
+
+// Sends a drag's enter and drop of one file to widget; returns whether the
+// drag was accepted as it entered.
+bool drag_and_drop(QWidget& widget, const QString& path) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  const QPoint inside(widget.width() / 2, widget.height() / 2);
+  QDragEnterEvent enter(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &enter);
+  QDropEvent drop(QPointF(inside), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &drop);
+  return enter.isAccepted();
+}
 
 int run_console(const QStringList& arguments) {
   QProcess console;
@@ -456,6 +470,10 @@ void PreviewFontTest::fontWrittenByTheConsoleShowsItsCount() {
     QSKIP("this build reads or draws no fonts of the format yet");
   }
   QVERIFY2(opened, qPrintable(preview.window.status_text()));
+  preview.wait();
+  // A drop of the font shows the same.
+  preview.window.open_picture(QString());
+  QVERIFY(drag_and_drop(preview.window, font));
   preview.wait();
   // The strip's count: the drawing holds every glyph the picture gave.
   QCOMPARE(preview.window.status_text(), kSampleCount);
