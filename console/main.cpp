@@ -11,6 +11,7 @@
 
 #include "console/command_line.hpp"
 #include "console/console_messages.hpp"
+#include "console/draw_command.hpp"
 #include "console/field_provider.hpp"
 #include "console/glyph_listing.hpp"
 #include "console/interrupt_cleanup.hpp"
@@ -142,6 +143,7 @@ int main(int argc, char** argv) {
 #endif
   vellicor::console::install_interrupt_cleanup();
   vellicor::console::CommandLine line{argc, argv};
+  if (vellicor::console::is_draw_command(line)) return vellicor::console::run_draw_command(line);
   for (int index = 1; index < argc; ++index) {
     if (vellicor::console::is_long_option(argv[index])) return run_with_long_options(line);
   }

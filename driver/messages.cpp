@@ -87,6 +87,22 @@ constexpr MessageRow kMessages[] = {
     {Message::kGlyphTooLarge,
      "A glyph is larger than the format's metrics hold: OTB and TTF bitmaps at most 255 pixels "
      "across and down, PCF glyphs 32767 and FON cells 65535"},
+    {Message::kFontUnknown,
+     "Not a font file that can be drawn: BDF and PSF, and where FreeType is built in PCF, OTB, "
+     "TTF and FON, each also gzip-compressed"},
+    {Message::kFontDamaged, "The font file is damaged: it breaks the rules of its format"},
+    {Message::kFontNoBitmap,
+     "The font holds outlines only: it has no bitmap at any size, so no pixels to draw"},
+    {Message::kFontTooLargeToDraw,
+     "The font is too large to draw: at most 65536 glyphs of at most 4096 pixels a side, from a "
+     "file of at most 256 MiB"},
+    {Message::kFontNoGlyph, "The font holds no glyph with a code to draw"},
+    {Message::kInvalidColumns, "Invalid Columns Value: glyphs a row, 1 to 65536"},
+    {Message::kFontNotAGrid,
+     "The font does not fit a grid: its glyphs differ in advance or reach out of their cells; "
+     "draw it with --marks"},
+    {Message::kFontFileUnreadable, "Cannot read the font file:"},
+    {Message::kPictureUnwritable, "Cannot write the picture or its character list:"},
 };
 
 // The rows are indexed by the enum's value; this keeps the two in step.
@@ -97,7 +113,7 @@ constexpr bool rows_follow_enum() {
   return true;
 }
 static_assert(rows_follow_enum(), "message rows must follow the Message enum order");
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kGlyphTooLarge) + 1,
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Message::kPictureUnwritable) + 1,
               "every message needs a row");
 
 struct DetailRow {
@@ -138,6 +154,11 @@ constexpr DetailRow kExtendedDetailMessages[] = {
     {ErrorDetail::kOutlineTooComplex, Message::kOutlineTooComplex},
     {ErrorDetail::kUnknownFormat, Message::kUnknownFormat},
     {ErrorDetail::kGlyphTooLarge, Message::kGlyphTooLarge},
+    {ErrorDetail::kFontUnknown, Message::kFontUnknown},
+    {ErrorDetail::kFontDamaged, Message::kFontDamaged},
+    {ErrorDetail::kFontNoBitmap, Message::kFontNoBitmap},
+    {ErrorDetail::kFontTooLargeToDraw, Message::kFontTooLargeToDraw},
+    {ErrorDetail::kFontNoGlyph, Message::kFontNoGlyph},
 };
 
 // "1 glyph", "94 glyphs".
@@ -294,6 +315,15 @@ std::string left_out_text(const ConversionReport& report, std::uint32_t format, 
   }
   if (named < report.left_out) text += ", and " + std::to_string(report.left_out - named) + " more";
   return text + ")";
+}
+
+std::string drawing_failure_text(ErrorDetail detail, std::uint64_t line) {
+  const ConversionReport none{};
+  std::string text = failure_text(detail, none);
+  if (detail == ErrorDetail::kFontDamaged && line != 0) {
+    text += " (line " + std::to_string(line) + ")";
+  }
+  return text;
 }
 
 std::string nul_byte_text(std::size_t offset) {

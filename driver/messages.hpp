@@ -64,6 +64,15 @@ enum class Message {
   kOutlineTooComplex,     // ErrorDetail::kOutlineTooComplex
   kUnknownFormat,         // ErrorDetail::kUnknownFormat
   kGlyphTooLarge,         // ErrorDetail::kGlyphTooLarge
+  kFontUnknown,           // ErrorDetail::kFontUnknown
+  kFontDamaged,           // ErrorDetail::kFontDamaged (without the line)
+  kFontNoBitmap,          // ErrorDetail::kFontNoBitmap
+  kFontTooLargeToDraw,    // ErrorDetail::kFontTooLargeToDraw
+  kFontNoGlyph,           // ErrorDetail::kFontNoGlyph
+  kInvalidColumns,        // a drawing's glyphs a row refused
+  kFontNotAGrid,          // a drawing asked for as a grid that the font does not fit
+  kFontFileUnreadable,    // the font to draw cannot be read (the path follows)
+  kPictureUnwritable,     // a drawing's picture or list cannot be written (the path follows)
 };
 
 // The fixed English text of message; never null, never empty.
@@ -82,6 +91,9 @@ std::string failure_text(ErrorDetail detail, const ConversionReport& report);
 // as characters when the font was made with a list (listed), else by code.
 // Empty when none were left out.
 std::string left_out_text(const ConversionReport& report, std::uint32_t format, bool listed);
+// The text that reports a font that could not be drawn: the detail's
+// message, with the line of a damaged BDF when it is known (line 0: not).
+std::string drawing_failure_text(ErrorDetail detail, std::uint64_t line);
 // kCharsNulByte's text with the byte's offset in the list.
 std::string nul_byte_text(std::size_t offset);
 

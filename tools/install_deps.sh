@@ -10,7 +10,7 @@ packages=(
   libfreetype-dev xfonts-utils kbd  # reading written fonts back (FreeType, bdftopcf, fonttosfnt, psfxtable)
   fontconfig pango1.0-tools   # OTB and TTF as systems load them (fc-scan, pango-view)
   xfonts-base console-setup-linux  # real fonts drawn into sheets and read back (tests/sheets)
-  zlib1g-dev                  # the PNG of tools/render_text (demo and README picture)
+  zlib1g-dev                  # gzip fonts drawn (.pcf.gz, .psf.gz); the PNG of tools/render_text
   imagemagick netpbm python3-pil  # pictures written by real tools
   libspng-dev                 # reading PNG pictures
   binutils                    # nm, for the exported-symbol check

@@ -59,7 +59,48 @@ bool decode(const std::uint8_t* text, std::size_t offset, std::uint32_t& code_po
   return true;
 }
 
+// The first line that puts a list in escape form.
+constexpr char kEscapesLine[] = "\\escapes\n";
+constexpr std::size_t kEscapesLineBytes = sizeof kEscapesLine - 1;
+constexpr int kMostEscapeDigits = 6;
+constexpr int kBitsPerHexDigit = 4;
+
+int hex_digit_value(std::uint8_t byte) {
+  if (byte >= '0' && byte <= '9') return byte - '0';
+  if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10;
+  if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10;
+  return -1;
+}
+
+// Decodes the escape at text[offset], a backslash: "\\" or "\u{H}" with 1
+// to 6 hex digits naming a Unicode scalar value; stores it and its length.
+bool decode_escape(const std::uint8_t* text, std::size_t offset, std::uint32_t& code_point,
+                   std::size_t& length) {
+  const std::uint8_t* at = text + offset + 1;
+  if (at[0] == '\\') {
+    code_point = '\\';
+    length = 2;
+    return true;
+  }
+  if (at[0] != 'u' || at[1] != '{') return false;
+  std::uint32_t value = 0;
+  int digits = 0;
+  for (int digit = hex_digit_value(at[2]); digit >= 0; digit = hex_digit_value(at[2 + digits])) {
+    if (++digits > kMostEscapeDigits) return false;
+    value = (value << kBitsPerHexDigit) | static_cast<std::uint32_t>(digit);
+  }
+  if (digits == 0 || at[2 + digits] != '}') return false;
+  if (value > kMostCodePoint || (value >= kFirstSurrogate && value <= kLastSurrogate)) return false;
+  code_point = value;
+  length = static_cast<std::size_t>(digits) + 4;  // backslash, 'u', braces
+  return true;
+}
+
 }  // namespace
+
+bool starts_escaped_list(const char* text) {
+  return text != nullptr && std::strncmp(text, kEscapesLine, kEscapesLineBytes) == 0;
+}
 
 std::size_t encode_utf8(std::uint32_t code_point, char (&text)[5]) {
   constexpr std::uint32_t kMostOneByteUtf8 = 0x7F;
@@ -110,7 +151,13 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
     return fail(detail, ErrorDetail::kCharsEmpty, ResultCode::kBadArgument);
   }
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
-  for (std::size_t offset = 0; bytes[offset] != 0;) {
+  // The escape form's first line names no band; offsets still count it.
+  const bool escaped = starts_escaped_list(text);
+  const std::size_t first_offset = escaped ? kEscapesLineBytes : 0;
+  if (bytes[first_offset] == 0) {
+    return fail(detail, ErrorDetail::kCharsEmpty, ResultCode::kBadArgument);
+  }
+  for (std::size_t offset = first_offset; bytes[offset] != 0;) {
     // A line feed ends a line (one band's characters); a carriage return
     // before it belongs to the line break.
     const bool crlf = bytes[offset] == '\r' && bytes[offset + 1] == '\n';
@@ -123,11 +170,18 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
     }
     ListedCharacter character;
     std::size_t length = 0;
-    if (!decode(bytes, offset, character.code_point, length)) {
+    const bool escape = escaped && bytes[offset] == '\\';
+    const bool decoded = escape ? decode_escape(bytes, offset, character.code_point, length)
+                                : decode(bytes, offset, character.code_point, length);
+    if (!decoded) {
       if (problem != nullptr) problem->offset = static_cast<std::uint32_t>(offset);
       return fail(detail, ErrorDetail::kCharsInvalid, ResultCode::kBadArgument);
     }
-    std::memcpy(character.text, text + offset, length);
+    if (escape) {
+      encode_utf8(character.code_point, character.text);
+    } else {
+      std::memcpy(character.text, text + offset, length);
+    }
     character.is_blank = is_space_separator(character.code_point);
     if (!character.is_blank) ++list.inked_count;
     list.characters.push_back(character);

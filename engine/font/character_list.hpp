@@ -18,7 +18,7 @@ struct ListedCharacter {
   // page position): it takes its cell or mark like any character, and the
   // font holds no glyph for it. Also is_blank.
   bool is_hole = false;
-  char text[5] = {};  // its UTF-8 bytes, NUL-terminated
+  char text[5] = {};  // its UTF-8 bytes, NUL-terminated (empty for U+0000)
 };
 
 struct CharacterList {
@@ -43,10 +43,16 @@ std::size_t encode_utf8(std::uint32_t code_point, char (&text)[5]);
 // True for the Unicode space separators (general category Zs).
 bool is_space_separator(std::uint32_t code_point);
 
-// Parses text (NUL-terminated UTF-8) into list. Refusals, each with its own
-// detail: kCharsEmpty, kCharsInvalid (overlong forms, surrogates, values past
-// U+10FFFF and cut-off sequences included), kCharsDuplicate, kCharsOnlyBlanks.
-// Returns kBadArgument with the detail stored, or kOk.
+// Whether text begins with the line `\escapes` and a line feed: the rest is
+// then read in escape form, where `\u{H}` (1 to 6 hex digits) stands for any
+// Unicode scalar value, U+0000 and the controls included, and `\\` for a
+// backslash. Any other backslash is refused as invalid UTF-8 is.
+bool starts_escaped_list(const char* text);
+
+// Parses text (NUL-terminated UTF-8, or the escape form above) into list.
+// Refusals, each with its own detail: kCharsEmpty, kCharsInvalid (overlong forms, surrogates,
+// values past U+10FFFF and cut-off sequences included), kCharsDuplicate, kCharsOnlyBlanks. Returns
+// kBadArgument with the detail stored, or kOk.
 ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDetail* detail,
                                 CharacterListProblem* problem);
 

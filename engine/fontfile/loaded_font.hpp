@@ -26,7 +26,7 @@ struct LoadedGlyph {
   std::uint32_t height = 0;
   std::int32_t x_offset = 0;
   std::int32_t y_offset = 0;
-  std::int32_t advance = 0;        // DWIDTH x, in pixels
+  std::int32_t advance = 0;          // DWIDTH x, in pixels
   std::int64_t scalable_width = -1;  // SWIDTH x; -1 where the file has none
   // height lines of (width + 7) / 8 bytes, top line first, leftmost pixel in
   // the most significant bit, bits past width zero.

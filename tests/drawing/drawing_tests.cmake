@@ -3,3 +3,4 @@
 include(${CMAKE_CURRENT_LIST_DIR}/readers_tests.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/freetype_tests.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/draw_tests.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/console_draw_tests.cmake)
