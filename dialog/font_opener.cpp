@@ -44,13 +44,19 @@ ResultCode write_list(const std::string& text, const QString& path, ErrorDetail*
 
 }  // namespace
 
-ResultCode read_and_draw_font(const QString& path, DrawnFont& drawn, ErrorDetail* detail) {
+ResultCode read_and_draw_font(const QString& path, DrawnFont& drawn, FontRefusal& refusal) {
   LoadedFont font;
   const QByteArray name = QFile::encodeName(path);
-  ResultCode result = read_font_file(system_file_system(), name.constData(), font, detail, nullptr);
-  if (failed(result)) return result;
+  FontReadProblem problem;
+  ResultCode result =
+      read_font_file(system_file_system(), name.constData(), font, &refusal.detail, &problem);
+  if (failed(result)) {
+    refusal.line = problem.line;
+    refusal.failed_path = path;
+    return result;
+  }
   FontDrawing drawing;
-  result = draw_font(font, DrawRequest{}, drawing, detail);
+  result = draw_font(font, DrawRequest{}, drawing, &refusal.detail);
   if (failed(result)) return result;
   drawn.drawing = std::move(drawing);
   drawn.kind = font.kind;
@@ -77,8 +83,14 @@ std::uint32_t format_of_font_kind(FontFileKind kind) {
   return VELLICOR_FORMAT_BDF;
 }
 
-QString font_refusal_text(ErrorDetail detail) {
-  return QString::fromUtf8(message_text(message_for_detail(detail)));
+QString font_refusal_text(const FontRefusal& refusal) {
+  if (refusal.detail == ErrorDetail::kFileAccess && !refusal.failed_path.isEmpty()) {
+    const Message message =
+        refusal.failed_writing ? Message::kPictureUnwritable : Message::kFontFileUnreadable;
+    return QStringLiteral("%1 %2").arg(QString::fromUtf8(message_text(message)),
+                                       refusal.failed_path);
+  }
+  return QString::fromStdString(drawing_failure_text(refusal.detail, refusal.line));
 }
 
 QString drawn_picture_beside(const QString& font_path) {
@@ -97,14 +109,23 @@ QString list_path_beside(const QString& picture_path) {
 }
 
 ResultCode save_drawing(const FontDrawing& drawing, const QString& picture_path,
-                        ErrorDetail* detail) {
+                        FontRefusal& refusal) {
   const QByteArray name = QFile::encodeName(picture_path);
-  const ResultCode written =
-      names_png(picture_path)
-          ? write_png_picture(system_file_system(), name.constData(), drawing.picture, detail)
-          : write_bmp_picture(system_file_system(), name.constData(), drawing.picture, detail);
-  if (failed(written) || drawing.list_text.empty()) return written;
-  return write_list(drawing.list_text, list_path_beside(picture_path), detail);
+  ResultCode written = names_png(picture_path)
+                           ? write_png_picture(system_file_system(), name.constData(),
+                                               drawing.picture, &refusal.detail)
+                           : write_bmp_picture(system_file_system(), name.constData(),
+                                               drawing.picture, &refusal.detail);
+  QString failed_path = picture_path;
+  if (succeeded(written) && !drawing.list_text.empty()) {
+    failed_path = list_path_beside(picture_path);
+    written = write_list(drawing.list_text, failed_path, &refusal.detail);
+  }
+  if (failed(written)) {
+    refusal.failed_path = failed_path;
+    refusal.failed_writing = true;
+  }
+  return written;
 }
 
 }  // namespace vellicor::dialog

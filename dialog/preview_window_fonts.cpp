@@ -51,9 +51,9 @@ void PreviewWindow::open_file(const QString& path) {
 
 bool PreviewWindow::open_font(const QString& path, ErrorDetail* detail) {
   DrawnFont drawn;
-  ErrorDetail refusal = ErrorDetail::kNone;
-  if (failed(read_and_draw_font(path, drawn, &refusal))) {
-    if (detail != nullptr) *detail = refusal;
+  FontRefusal refusal;
+  if (failed(read_and_draw_font(path, drawn, refusal))) {
+    if (detail != nullptr) *detail = refusal.detail;
     set_status(font_refusal_text(refusal));
     return false;
   }
@@ -61,28 +61,29 @@ bool PreviewWindow::open_font(const QString& path, ErrorDetail* detail) {
 }
 
 bool PreviewWindow::show_drawing(const QString& font_path, DrawnFont drawn, ErrorDetail* detail) {
-  ErrorDetail refusal = ErrorDetail::kNone;
   // The drawing is saved where no other program writes and shown as any
   // picture is, so that what the window cuts is what a saved drawing gives.
   if (!drawing_folder_ || !drawing_folder_->isValid()) {
     drawing_folder_ = std::make_unique<QTemporaryDir>();
   }
-  const QString picture =
-      QDir(drawing_folder_->path()).filePath(QFileInfo(drawn_picture_beside(font_path)).fileName());
-  const ResultCode saved = drawing_folder_->isValid()
-                               ? save_drawing(drawn.drawing, picture, &refusal)
-                               : fail(&refusal, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  const QString picture = QDir::toNativeSeparators(
+      QDir(drawing_folder_->path())
+          .filePath(QFileInfo(drawn_picture_beside(font_path)).fileName()));
+  FontRefusal refusal;
+  const ResultCode saved =
+      drawing_folder_->isValid()
+          ? save_drawing(drawn.drawing, picture, refusal)
+          : fail(&refusal.detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
   if (failed(saved)) {
-    if (detail != nullptr) *detail = refusal;
+    if (detail != nullptr) *detail = refusal.detail;
     set_status(font_refusal_text(refusal));
     return false;
   }
   take_drawing_fields(drawn);
-  if (!drawn.drawing.list_text.empty() &&
-      !take_characters(QDir::toNativeSeparators(list_path_beside(picture)))) {
+  if (!drawn.drawing.list_text.empty() && !take_characters(list_path_beside(picture))) {
     return false;
   }
-  open_picture(QDir::toNativeSeparators(picture));
+  open_picture(picture);
   shown_font_ = ShownFont{font_path, std::move(drawn.drawing)};
   save_picture_button_->setEnabled(true);
   return true;
@@ -135,9 +136,9 @@ void PreviewWindow::save_picture() {
       choose_save_(this, tr("Save picture"), drawn_picture_beside(shown_font_->path), filters);
   if (chosen.isEmpty()) return;
   const QString picture = picture_name_to_save(chosen);
-  ErrorDetail detail = ErrorDetail::kNone;
-  if (failed(save_drawing(shown_font_->drawing, picture, &detail))) {
-    set_status(QStringLiteral("%1 %2").arg(font_refusal_text(detail), picture));
+  FontRefusal refusal;
+  if (failed(save_drawing(shown_font_->drawing, picture, refusal))) {
+    set_status(font_refusal_text(refusal));
     return;
   }
   set_status(shown_font_->drawing.list_text.empty()

@@ -83,7 +83,8 @@ DrawnFont hand_drawing(const std::vector<std::string>& options, const std::strin
 bool pictures_written() {
   TempDir folder;
   const QString probe = QString::fromStdString(folder.file("probe.bmp"));
-  return succeeded(save_drawing(hand_drawing({}, "").drawing, probe, nullptr));
+  FontRefusal refusal;
+  return succeeded(save_drawing(hand_drawing({}, "").drawing, probe, refusal));
 }
 
 // The ink of the picture at path under the dark rule, as text rows.
@@ -407,6 +408,15 @@ void PreviewFontTest::savePictureWritesThePictureAndItsList() {
   }
   QCOMPARE(ink_rows(picture), expected);
 
+  // A folder that is not there: the picture that failed is named, and
+  // nothing is written.
+  const std::vector<std::string> saved = folder.entries();
+  answer = QString::fromStdString(folder.file("missing/sheet.png"));
+  QTest::mouseClick(preview.save_button, Qt::LeftButton);
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("Cannot write the picture or its character list: ") + answer);
+  QCOMPARE(folder.entries(), saved);
+
   // A BMP when asked for, and no list for a drawing without one.
   QVERIFY(preview.window.show_drawing(font, hand_drawing(kGridOptions, "")));
   preview.wait();
@@ -432,7 +442,7 @@ void PreviewFontTest::damagedFontShowsTheConsolesMessage() {
   if (detail == Detail::kFontUnknown) QSKIP("this build reads no BDF fonts yet");
   QCOMPARE(detail, Detail::kFontDamaged);
   const QString message =
-      QString::fromUtf8(vellicor::message_text(vellicor::message_for_detail(Detail::kFontDamaged)));
+      QStringLiteral("The font file is damaged: it breaks the rules of its format (line 12)");
   QCOMPARE(preview.window.status_text(), message);
   QVERIFY(preview.window.shown_font().isEmpty());
   QVERIFY(!preview.save_button->isEnabled());
@@ -441,9 +451,14 @@ void PreviewFontTest::damagedFontShowsTheConsolesMessage() {
   preview.window.open_file(QString::fromStdString(font));
   QCOMPARE(preview.window.status_text(), message);
   QVERIFY(preview.text(vellicor::FieldInputPath).isEmpty());
-  if (message == QString::fromUtf8(vellicor::message_text(vellicor::Message::kConversionFailed))) {
-    QSKIP("the driver has no message of its own for a damaged font yet");
-  }
+
+  // A font's name on a file that cannot be read is named with the refusal.
+  const QString folder_named_font = QString::fromStdString(folder.file("folder.pcf"));
+  QVERIFY(QDir().mkdir(folder_named_font));
+  QVERIFY(!preview.window.open_font(folder_named_font, &detail));
+  QCOMPARE(detail, Detail::kFileAccess);
+  QCOMPARE(preview.window.status_text(),
+           QStringLiteral("Cannot read the font file: ") + folder_named_font);
 }
 
 void PreviewFontTest::fontWrittenByTheConsoleShowsItsCount_data() {
@@ -494,7 +509,8 @@ void PreviewFontTest::gridFontComesBackByteForByte() {
   TempDir folder;
   // The hand-made grid converted by the console is the font drawn.
   const QString picture = QString::fromStdString(folder.file("hand.bmp"));
-  QVERIFY(succeeded(save_drawing(hand_drawing({}, "").drawing, picture, nullptr)));
+  FontRefusal refusal;
+  QVERIFY(succeeded(save_drawing(hand_drawing({}, "").drawing, picture, refusal)));
   QStringList arguments{"--format", keyword, "-f", "Hand Drawn"};
   for (const std::string& option : kGridOptions) arguments << QString::fromStdString(option);
   if (run_console(arguments << picture) != 0) QSKIP("this build writes no fonts of the format");
