@@ -94,12 +94,19 @@ QString PreviewWindow::shown_font() const { return shown_font_ ? shown_font_->pa
 void PreviewWindow::take_drawing_fields(const DrawnFont& drawn) {
   const std::vector<FieldText> fields = fields_of_options(drawn.drawing.options);
   // Every field the options leave out is empty, as a console run without
-  // the option leaves it; the font keeps its own name unless told another.
+  // the option leaves it; the font keeps its own name unless told another
+  // (a name the driver would refuse gives way to the driver's own).
+  const QString font_name = QString::fromStdString(drawn.font_name);
+  const bool name_taken = std::none_of(font_name.begin(), font_name.end(), [](QChar letter) {
+    return letter.category() == QChar::Other_Control;
+  });
   for (const auto& [id, edit] : edits_) {
     if (id == FieldInputPath) continue;
     const QSignalBlocker quiet(edit);
-    edit->setText(id == FieldFontName ? QString::fromStdString(drawn.font_name) : QString());
+    edit->setText(id == FieldFontName && name_taken ? font_name : QString());
   }
+  // The font's own format, unless the options name another.
+  format_->setCurrentIndex(format_row(format_of_font_kind(drawn.kind)));
   loaded_chars_.reset();
   const QSignalBlocker quiet_box(fixed_width_);
   fixed_width_->setChecked(false);
@@ -122,10 +129,6 @@ void PreviewWindow::take_drawing_fields(const DrawnFont& drawn) {
   }
   sheet_->take_driver_texts(fields);
   enable_list_fields();
-  if (std::none_of(fields.begin(), fields.end(),
-                   [](const FieldText& field) { return field.first == FieldFormat; })) {
-    format_->setCurrentIndex(format_row(format_of_font_kind(drawn.kind)));
-  }
 }
 
 void PreviewWindow::save_picture() {

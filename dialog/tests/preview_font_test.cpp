@@ -368,6 +368,14 @@ void PreviewFontTest::drawingsListBecomesTheCharacters() {
   QCOMPARE(preview.window.status_text(), QStringLiteral("2 glyphs, codes 233 to 8364"));
   QVERIFY(!preview.window.fixed_width_box()->isChecked());
   QVERIFY(preview.text(vellicor::FieldFirstGlyph).isEmpty());
+
+  // A name the driver would refuse (a control character) is not taken.
+  DrawnFont tabbed = hand_drawing(kGridOptions, "");
+  tabbed.font_name = "Hand\tDrawn";
+  QVERIFY(preview.window.show_drawing(QString::fromStdString(folder.file("tab.psf")), tabbed));
+  preview.wait();
+  QVERIFY(preview.text(vellicor::FieldFontName).isEmpty());
+  QVERIFY(preview.text(vellicor::FieldChars).isEmpty());
 }
 
 void PreviewFontTest::savePictureWritesThePictureAndItsList() {
