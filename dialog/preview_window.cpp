@@ -296,7 +296,7 @@ void PreviewWindow::take_fields_of(const HostWindow& main_window) {
 }
 
 void PreviewWindow::open_picture(const QString& path) {
-  shown_font_.reset();
+  shown_font_.clear();
   save_picture_button_->setEnabled(false);
   {
     const QSignalBlocker quiet(edit(FieldInputPath));
@@ -462,7 +462,7 @@ FieldSnapshot PreviewWindow::conversion_texts(const CutRequest& request) const {
   }
   // A font's drawing lies in the window's private folder: the font it
   // converts into goes beside the font drawn instead.
-  if (shown_font_ && edit(FieldOutputPath)->text().isEmpty()) {
+  if (!shown_font_.isEmpty() && edit(FieldOutputPath)->text().isEmpty()) {
     put(FieldOutputPath, font_path().toLocal8Bit());
   }
   for (const NumericField& field : numeric_fields()) {
@@ -484,7 +484,7 @@ QString PreviewWindow::font_path() const {
   if (path.isEmpty()) {
     char derived[kPathBufferSize] = {};
     const QByteArray input =
-        (shown_font_ ? drawn_picture_beside(shown_font_->path) : edit(FieldInputPath)->text())
+        (!shown_font_.isEmpty() ? drawn_picture_beside(shown_font_) : edit(FieldInputPath)->text())
             .toLocal8Bit();
     if (succeeded(derive_font_name(input.constData(), chosen_format(*format_), derived, nullptr))) {
       path = QString::fromLocal8Bit(derived);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dialog/cut_scheduler.hpp"
 #include "dialog/field_snapshot.hpp"
@@ -50,16 +51,12 @@ class PreviewWindow : public QDialog {
   // then says why it cannot be read.
   void open_file(const QString& path);
   // Reads and draws the font at path and shows the drawing as a picture of
-  // it, with its character list, the fields its options name, the font's
-  // name and the font's own format. False, with the console's message in
-  // the status line, when the font cannot be read or drawn; kFontUnknown is
-  // returned in detail (if given) for a file no font reader knows.
+  // it, with its character list and the fields its conversion arguments
+  // name (the font's name and its own format among them). False, with the
+  // console's message in the status line, when the font cannot be read,
+  // drawn or saved to be shown; kFontUnknown is returned in detail (if
+  // given) for a file no font reader knows.
   bool open_font(const QString& path, ErrorDetail* detail = nullptr);
-  // Shows drawn, the drawing of the font at font_path, as open_font does
-  // once the font is read and drawn. False, with the message in the status
-  // line and in detail (if given), when the drawing cannot be saved to be
-  // shown.
-  bool show_drawing(const QString& font_path, DrawnFont drawn, ErrorDetail* detail = nullptr);
   // The font whose drawing is shown; an empty text while a picture is.
   QString shown_font() const;
   // Loads a UTF-8 character list from a file into the character field, read
@@ -111,9 +108,9 @@ class PreviewWindow : public QDialog {
   void enable_list_fields();
   // Reads a list file into the character field without asking for a cut.
   bool take_characters(const QString& path);
-  // Sets every field from a drawing: those its options name, the rest empty
-  // or at their start values. Quiet: no cut is asked for.
-  void take_drawing_fields(const DrawnFont& drawn);
+  // Sets every field from a drawing's conversion arguments: those they name,
+  // the rest empty or at their start values. Quiet: no cut is asked for.
+  void take_drawing_fields(const std::vector<std::string>& arguments);
   QLineEdit* add_edit(int id, int maximum_length = 0);
   // The cut request the fields describe, or the driver's message for the
   // first field that it would refuse.
@@ -155,13 +152,9 @@ class PreviewWindow : public QDialog {
   std::optional<CutOutcome> last_cut_;
   bool last_cut_current_ = false;  // last_cut_ matches the fields as they are
   std::optional<LoadedChars> loaded_chars_;
-  // The font shown, its path, and the private folder its drawing is saved
-  // in to be shown and cut as any picture is.
-  struct ShownFont {
-    QString path;
-    FontDrawing drawing;
-  };
-  std::optional<ShownFont> shown_font_;
+  // The font shown (empty while a picture is), and the private folder its
+  // drawing is saved in to be shown and cut as any picture is.
+  QString shown_font_;
   std::unique_ptr<QTemporaryDir> drawing_folder_;
 };
 

