@@ -22,6 +22,7 @@
 
 #include "dialog/drop_filter.hpp"
 #include "dialog/file_chooser.hpp"
+#include "dialog/font_opener.hpp"
 #include "dialog/format_box.hpp"
 #include "dialog/host_window.hpp"
 #include "dialog/preview_messages.hpp"
@@ -184,7 +185,8 @@ void PreviewWindow::build() {
   convert_button->setObjectName(QStringLiteral("convertButton"));
   auto* close_button = make_button(tr("Close"), this);
   // Enabled while a font's drawing is shown: the drawing becomes a file to edit.
-  save_picture_button_ = make_button(tr("&Save picture..."), this);
+  // Every letter of its name leads to another field already: it has none.
+  save_picture_button_ = make_button(tr("Save picture..."), this);
   save_picture_button_->setObjectName(QStringLiteral("savePictureButton"));
   save_picture_button_->setEnabled(false);
   // The format is no setting of the cut: it stands with the Convert it is for.

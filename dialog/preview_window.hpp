@@ -14,10 +14,10 @@
 
 #include "dialog/cut_scheduler.hpp"
 #include "dialog/field_snapshot.hpp"
-#include "dialog/font_opener.hpp"
 #include "dialog/glyph_source.hpp"
 #include "dialog/preview_view.hpp"
 #include "dialog/sheet_fields.hpp"
+#include "vellicor/internal/result_codes.hpp"
 
 class QCheckBox;
 class QComboBox;

@@ -14,6 +14,7 @@
 
 #include "dialog/drawn_options.hpp"
 #include "dialog/drop_filter.hpp"
+#include "dialog/font_opener.hpp"
 #include "dialog/preview_window.hpp"
 #include "driver/format_names.hpp"
 
