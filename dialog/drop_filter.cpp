@@ -1,4 +1,5 @@
-// The drop rule: one local file, named *.bmp in any letter case.
+// The drop rule: one local file, named *.bmp in any letter case; and the
+// names of pictures and of font files.
 #include "dialog/drop_filter.hpp"
 
 #include <QDir>
@@ -10,6 +11,21 @@ bool has_bitmap_extension(const QString& name) {
   if (last_dot < 0) return false;
   return QStringView(name).sliced(last_dot).compare(QLatin1String(".bmp"), Qt::CaseInsensitive) ==
          0;
+}
+
+bool has_picture_extension(const QString& name) {
+  return name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ||
+         name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+}
+
+bool has_font_extension(const QString& name) {
+  // The compressed forms are those X11 font folders hold.
+  static const char* const kFontEndings[] = {".bdf",    ".pcf", ".pcf.gz", ".psf",
+                                             ".psf.gz", ".otb", ".ttf",    ".fon"};
+  for (const char* ending : kFontEndings) {
+    if (name.endsWith(QLatin1String(ending), Qt::CaseInsensitive)) return true;
+  }
+  return false;
 }
 
 std::optional<QString> dropped_input_path(const QList<QUrl>& urls) {

@@ -1,4 +1,5 @@
-// Browse: a modal file-open dialog over the main window.
+// Browse: a modal file-open dialog over the main window; Save picture: a
+// modal file-save dialog over the Preview.
 #include "dialog/file_chooser.hpp"
 
 #include <QDir>
@@ -18,6 +19,12 @@ QString choose_bitmap_file(QWidget* parent) {
   if (chooser.exec() != QDialog::Accepted) return {};
   const QStringList chosen = chooser.selectedFiles();
   return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.front());
+}
+
+QString choose_file_to_save(QWidget* parent, const QString& title, const QString& suggested,
+                            const QString& filters) {
+  const QString chosen = QFileDialog::getSaveFileName(parent, title, suggested, filters);
+  return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
 }
 
 }  // namespace vellicor::dialog

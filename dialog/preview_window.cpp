@@ -16,9 +16,13 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "dialog/drop_filter.hpp"
+#include "dialog/file_chooser.hpp"
+#include "dialog/font_opener.hpp"
 #include "dialog/format_box.hpp"
 #include "dialog/host_window.hpp"
 #include "dialog/preview_messages.hpp"
@@ -52,18 +56,13 @@ InkBits ink_of(const QString& path, std::uint32_t rule) {
   return ink;
 }
 
-bool is_picture_name(const QString& name) {
-  return name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ||
-         name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
-}
-
-// The picture of a drop: one local PNG or BMP file.
-std::optional<QString> dropped_picture(const QMimeData* dropped) {
+// The file of a drop: one local PNG or BMP picture or font file, by its name.
+std::optional<QString> dropped_file(const QMimeData* dropped) {
   if (dropped == nullptr || !dropped->hasUrls()) return std::nullopt;
   const QList<QUrl> urls = dropped->urls();
   if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
   const QString name = QDir::toNativeSeparators(urls.front().toLocalFile());
-  if (!is_picture_name(name)) return std::nullopt;
+  if (!has_picture_extension(name) && !has_font_extension(name)) return std::nullopt;
   return name;
 }
 
@@ -85,13 +84,14 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const GlyphSource> source, QWidget*
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       scheduler_(std::move(source)),
-      choose_file_(choose_with_file_dialog) {
+      choose_file_(choose_with_file_dialog),
+      choose_save_(choose_file_to_save) {
   setWindowTitle(tr("Preview"));
   setAcceptDrops(true);
   build();
   connect(&scheduler_, &CutScheduler::finished, this, &PreviewWindow::show_outcome);
   resize(kStartSize);
-  set_status(tr("Open or drop a PNG or BMP picture."));
+  set_status(tr("Open or drop a PNG or BMP picture, or a font."));
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -184,6 +184,11 @@ void PreviewWindow::build() {
   auto* convert_button = make_button(tr("Conve&rt"), this);
   convert_button->setObjectName(QStringLiteral("convertButton"));
   auto* close_button = make_button(tr("Close"), this);
+  // Enabled while a font's drawing is shown: the drawing becomes a file to edit.
+  // Every letter of its name leads to another field already: it has none.
+  save_picture_button_ = make_button(tr("Save picture..."), this);
+  save_picture_button_->setObjectName(QStringLiteral("savePictureButton"));
+  save_picture_button_->setEnabled(false);
   // The format is no setting of the cut: it stands with the Convert it is for.
   format_ = make_format_box(this);
 
@@ -192,6 +197,7 @@ void PreviewWindow::build() {
   bottom->addWidget(zoom_label_);
   bottom->addWidget(label(tr("F&ormat"), format_));
   bottom->addWidget(format_);
+  bottom->addWidget(save_picture_button_);
   bottom->addWidget(convert_button);
   bottom->addWidget(close_button);
 
@@ -219,7 +225,8 @@ void PreviewWindow::build() {
                            fixed_width_,
                            chars,
                            load_button};
-  order << sheet_->fields() << view_ << format_ << convert_button << close_button;
+  order << sheet_->fields() << view_ << format_ << save_picture_button_ << convert_button
+        << close_button;
   for (qsizetype index = 1; index < order.size(); ++index) {
     setTabOrder(order[index - 1], order[index]);
   }
@@ -229,7 +236,7 @@ void PreviewWindow::build() {
     connect(edit, &QLineEdit::textChanged, this, &PreviewWindow::recut);
   }
   connect(picture, &QLineEdit::editingFinished, this, [this, picture] {
-    if (picture->text() != shown_picture_) open_picture(picture->text());
+    if (picture->text() != shown_picture_) open_file(picture->text());
   });
   connect(fixed_width_, &QCheckBox::toggled, this, &PreviewWindow::recut);
   connect(sheet_, &SheetFields::changed, this, [this] {
@@ -242,6 +249,7 @@ void PreviewWindow::build() {
   });
   connect(open_button, &QPushButton::clicked, this, &PreviewWindow::choose_picture);
   connect(load_button, &QPushButton::clicked, this, &PreviewWindow::choose_characters);
+  connect(save_picture_button_, &QPushButton::clicked, this, &PreviewWindow::save_picture);
   connect(convert_button, &QPushButton::clicked, this, &PreviewWindow::convert);
   connect(close_button, &QPushButton::clicked, this, &PreviewWindow::close);
   connect(view_, &PreviewView::zoom_changed, this,
@@ -290,6 +298,8 @@ void PreviewWindow::take_fields_of(const HostWindow& main_window) {
 }
 
 void PreviewWindow::open_picture(const QString& path) {
+  shown_font_.clear();
+  save_picture_button_->setEnabled(false);
   {
     const QSignalBlocker quiet(edit(FieldInputPath));
     edit(FieldInputPath)->setText(path);
@@ -302,6 +312,12 @@ void PreviewWindow::open_picture(const QString& path) {
 }
 
 bool PreviewWindow::load_characters(const QString& path) {
+  if (!take_characters(path)) return false;
+  recut();
+  return true;
+}
+
+bool PreviewWindow::take_characters(const QString& path) {
   std::string bytes;
   CharsFileRefusal refusal;
   if (failed(read_chars_file(QFile::encodeName(path).constData(), bytes, refusal))) {
@@ -319,7 +335,6 @@ bool PreviewWindow::load_characters(const QString& path) {
   // The file's own bytes are the list while the field shows them: a file
   // that is no UTF-8 text is then refused as the console refuses it.
   loaded_chars_ = LoadedChars{chars->text(), std::move(bytes), path};
-  recut();
   return true;
 }
 
@@ -331,8 +346,10 @@ std::string PreviewWindow::chars_bytes() const {
 
 void PreviewWindow::choose_picture() {
   const QString chosen =
-      choose_file_(this, tr("Open picture"), tr("Pictures (*.png *.bmp);;All Files (*)"));
-  if (!chosen.isEmpty()) open_picture(chosen);
+      choose_file_(this, tr("Open picture or font"),
+                   tr("Pictures and fonts (*.png *.bmp *.bdf *.pcf *.pcf.gz *.psf *.psf.gz *.otb "
+                      "*.ttf *.fon);;All Files (*)"));
+  if (!chosen.isEmpty()) open_file(chosen);
 }
 
 void PreviewWindow::choose_characters() {
@@ -372,7 +389,7 @@ void PreviewWindow::recut() {
   last_cut_current_ = false;
   if (edit(FieldInputPath)->text().isEmpty()) {
     view_->set_glyphs({}, 0, 0);
-    set_status(tr("Open or drop a PNG or BMP picture."));
+    set_status(tr("Open or drop a PNG or BMP picture, or a font."));
     return;
   }
   QString refusal;
@@ -445,6 +462,11 @@ FieldSnapshot PreviewWindow::conversion_texts(const CutRequest& request) const {
   for (const int id : {FieldInputPath, FieldOutputPath, FieldFontName}) {
     put(id, edit(id)->text().toLocal8Bit());
   }
+  // A font's drawing lies in the window's private folder: the font it
+  // converts into goes beside the font drawn instead.
+  if (!shown_font_.isEmpty() && edit(FieldOutputPath)->text().isEmpty()) {
+    put(FieldOutputPath, font_path().toLocal8Bit());
+  }
   for (const NumericField& field : numeric_fields()) {
     put(field.id, edit(field.id)->text().toLatin1());
   }
@@ -463,7 +485,9 @@ QString PreviewWindow::font_path() const {
   QString path = edit(FieldOutputPath)->text();
   if (path.isEmpty()) {
     char derived[kPathBufferSize] = {};
-    const QByteArray input = edit(FieldInputPath)->text().toLocal8Bit();
+    const QByteArray input =
+        (!shown_font_.isEmpty() ? drawn_picture_beside(shown_font_) : edit(FieldInputPath)->text())
+            .toLocal8Bit();
     if (succeeded(derive_font_name(input.constData(), chosen_format(*format_), derived, nullptr))) {
       path = QString::fromLocal8Bit(derived);
     }
@@ -478,7 +502,7 @@ bool PreviewWindow::font_would_replace_list_file() const {
 }
 
 void PreviewWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (dropped_picture(event->mimeData())) {
+  if (dropped_file(event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -486,7 +510,7 @@ void PreviewWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void PreviewWindow::dragMoveEvent(QDragMoveEvent* event) {
-  if (dropped_picture(event->mimeData())) {
+  if (dropped_file(event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -494,12 +518,12 @@ void PreviewWindow::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void PreviewWindow::dropEvent(QDropEvent* event) {
-  const auto path = dropped_picture(event->mimeData());
+  const auto path = dropped_file(event->mimeData());
   if (!path) {
     event->ignore();
     return;
   }
-  open_picture(*path);
+  open_file(*path);
   event->acceptProposedAction();
 }
 

@@ -6,10 +6,14 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <algorithm>
+#include <memory>
 
 #include "driver/charset_names.hpp"
 #include "driver/layout_names.hpp"
+#include "driver/sheet_fields.hpp"
 
 namespace vellicor::dialog {
 namespace {
@@ -129,6 +133,70 @@ std::vector<std::pair<FieldId, QByteArray>> SheetFields::driver_texts() const {
     texts.emplace_back(FieldCharset, charset_keyword().toLatin1());
   }
   return texts;
+}
+
+void SheetFields::take_driver_texts(const std::vector<std::pair<FieldId, QByteArray>>& texts) {
+  const QList<QWidget*> all = fields();
+  std::vector<std::unique_ptr<QSignalBlocker>> quiet;
+  for (QWidget* field : all) quiet.push_back(std::make_unique<QSignalBlocker>(field));
+  layout_->setCurrentIndex(kStrip);
+  rows_->setValue(1);
+  charset_->setCurrentIndex(0);
+  cell_width_->setValue(kStartCellWidth);
+  cell_height_->setValue(kStartCellHeight);
+  for (QSpinBox* box : {origin_x_, origin_y_, gap_x_, gap_y_}) box->setValue(0);
+  proportional_->setChecked(false);
+
+  const auto set_pair = [](const QByteArray& text, QSpinBox* first, QSpinBox* second,
+                           bool is_cell) {
+    NumberPair pair;
+    const ResultCode read =
+        is_cell ? read_cell_size(text.constData(), pair) : read_pixel_pair(text.constData(), pair);
+    if (failed(read)) return;
+    first->setValue(int(std::min<std::uint32_t>(pair.first, kLargestNumber)));
+    second->setValue(int(std::min<std::uint32_t>(pair.second, kLargestNumber)));
+  };
+  for (const auto& [id, text] : texts) {
+    switch (id) {
+      case FieldLayout: {
+        std::uint32_t layout = VELLICOR_LAYOUT_STRIP;
+        if (failed(parse_layout(text.constData(), layout))) break;
+        layout_->setCurrentIndex(layout == VELLICOR_LAYOUT_GRID    ? kGrid
+                                 : layout == VELLICOR_LAYOUT_MARKS ? kMarks
+                                                                   : kStrip);
+        break;
+      }
+      case FieldRows: {
+        std::uint32_t rows = 1;
+        if (succeeded(read_rows(text.constData(), rows))) {
+          rows_->setValue(int(std::min<std::uint32_t>(rows, kLargestNumber)));
+          // Rows of strips unless the layout is said to be another.
+          if (layout_->currentIndex() == kStrip) layout_->setCurrentIndex(kRows);
+        }
+        break;
+      }
+      case FieldGridCell:
+        set_pair(text, cell_width_, cell_height_, true);
+        break;
+      case FieldGridOrigin:
+        set_pair(text, origin_x_, origin_y_, false);
+        break;
+      case FieldGridGap:
+        set_pair(text, gap_x_, gap_y_, false);
+        break;
+      case FieldProportional:
+        proportional_->setChecked(text.toLongLong() != 0);
+        break;
+      case FieldCharset: {
+        const int index = charset_->findData(QString::fromLatin1(text));
+        if (index > 0) charset_->setCurrentIndex(index);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  enable_layout_fields();
 }
 
 SheetSettings SheetFields::settings() const {

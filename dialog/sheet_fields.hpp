@@ -38,6 +38,11 @@ class SheetFields : public QObject {
   // the console's options give them; the fields of other layouts are left
   // out, and a plain strip without a set gives none.
   std::vector<std::pair<FieldId, QByteArray>> driver_texts() const;
+  // Sets the fields from such texts, the layout's and the set's only, and
+  // every field that none names to its start value; a text the driver would
+  // refuse leaves its field at the start value. Quiet: changed() is not
+  // emitted.
+  void take_driver_texts(const std::vector<std::pair<FieldId, QByteArray>>& texts);
 
   QComboBox* layout_box() const { return layout_; }
   QComboBox* charset_box() const { return charset_; }

@@ -326,7 +326,7 @@ void PreviewViewTest::openAndDropTakeAPngPicture() {
   auto* open = window.findChild<QPushButton*>(QStringLiteral("openButton"));
   QVERIFY(open != nullptr);
   QTest::mouseClick(open, Qt::LeftButton);
-  QCOMPARE(asked, QStringList{QStringLiteral("Open picture")});
+  QCOMPARE(asked, QStringList{QStringLiteral("Open picture or font")});
   QCOMPARE(window.edit(FieldInputPath)->text(), png);
   QCOMPARE(window.view().picture().size(), QSize(30, 4));
   QTRY_VERIFY(!window.cutting());
