@@ -47,8 +47,8 @@ bool shape_of(const DrawnPicture& picture, BmpShape& shape) {
   shape.palette_entries =
       picture.two_colours ? 2 : static_cast<std::uint32_t>(kDrawnPalette.size());
   const std::uint64_t row_bits = std::uint64_t{picture.width} * shape.bits_per_pixel;
-  const std::uint64_t row_bytes = (row_bits + kRowAlignBytes * kBitsPerByte - 1) /
-                                  (kRowAlignBytes * kBitsPerByte) * kRowAlignBytes;
+  constexpr std::uint64_t kRowAlignBits = std::uint64_t{kRowAlignBytes} * kBitsPerByte;
+  const std::uint64_t row_bytes = (row_bits + kRowAlignBits - 1) / kRowAlignBits * kRowAlignBytes;
   const std::uint64_t pixel_offset = kFileHeaderBytes + kInfoHeaderBytes +
                                      std::uint64_t{shape.palette_entries} * kPaletteEntryBytes;
   constexpr std::uint64_t kMost = std::numeric_limits<std::int32_t>::max();
