@@ -9,6 +9,7 @@
 #include "console/full_path.hpp"
 #include "console/usage.hpp"
 #include "driver/layout_names.hpp"
+#include "driver/option_letters.hpp"
 
 namespace vellicor::console {
 namespace {
@@ -16,21 +17,9 @@ namespace {
 constexpr std::uint32_t kSmallestUsableBuffer = 2;  // one character and its terminator
 constexpr int kFailureStatus = 1;
 
-struct LetterField {
-  char letter;
-  FieldId id;
-};
-
-constexpr LetterField kLetterFields[] = {
-    {'o', FieldOutputPath},          {'f', FieldFontName},   {'v', FieldFirstGlyph},
-    {'a', FieldAllowedBlankColumns}, {'d', FieldDescent},    {'w', FieldFixedWidth},
-    {'u', FieldUpperBlank},          {'b', FieldLowerBlank}, {'l', FieldLeadingBlank},
-    {'r', FieldTrailingBlank},
-};
-
 // The letter that answers id, or NUL when none does.
 char letter_for(FieldId id) {
-  for (const LetterField& row : kLetterFields) {
+  for (const OptionLetter& row : kOptionLetters) {
     if (row.id == id) return row.letter;
   }
   return '\0';

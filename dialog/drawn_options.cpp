@@ -4,23 +4,11 @@
 #include <string_view>
 
 #include "driver/layout_names.hpp"
+#include "driver/option_letters.hpp"
 #include "vellicor/vellicor.h"
 
 namespace vellicor::dialog {
 namespace {
-
-// The console's letters and the fields they answer.
-struct LetterField {
-  char letter;
-  FieldId id;
-};
-
-constexpr LetterField kLetterFields[] = {
-    {'o', FieldOutputPath},          {'f', FieldFontName},   {'v', FieldFirstGlyph},
-    {'a', FieldAllowedBlankColumns}, {'d', FieldDescent},    {'w', FieldFixedWidth},
-    {'u', FieldUpperBlank},          {'b', FieldLowerBlank}, {'l', FieldLeadingBlank},
-    {'r', FieldTrailingBlank},
-};
 
 // The long options that carry a value straight into one field.
 struct LongField {
@@ -44,7 +32,7 @@ constexpr std::string_view kMarks = "marks";
 constexpr std::string_view kProportional = "proportional";
 
 const FieldId* letter_field(char letter) {
-  for (const LetterField& row : kLetterFields) {
+  for (const OptionLetter& row : kOptionLetters) {
     if (row.letter == letter || row.letter == letter + ('a' - 'A')) return &row.id;
   }
   return nullptr;
