@@ -19,7 +19,7 @@ constexpr int kFailureStatus = 1;
 
 // The letter that answers id, or NUL when none does.
 char letter_for(FieldId id) {
-  for (const OptionLetter& row : kOptionLetters) {
+  for (const OptionLetter& row : kOptionLetterFields) {
     if (row.id == id) return row.letter;
   }
   return '\0';

@@ -32,7 +32,7 @@ constexpr std::string_view kMarks = "marks";
 constexpr std::string_view kProportional = "proportional";
 
 const FieldId* letter_field(char letter) {
-  for (const OptionLetter& row : kOptionLetters) {
+  for (const OptionLetter& row : kOptionLetterFields) {
     if (row.letter == letter || row.letter == letter + ('a' - 'A')) return &row.id;
   }
   return nullptr;

@@ -12,7 +12,7 @@ struct OptionLetter {
   FieldId id;
 };
 
-inline constexpr OptionLetter kOptionLetters[] = {
+inline constexpr OptionLetter kOptionLetterFields[] = {
     {'o', FieldOutputPath},          {'f', FieldFontName},   {'v', FieldFirstGlyph},
     {'a', FieldAllowedBlankColumns}, {'d', FieldDescent},    {'w', FieldFixedWidth},
     {'u', FieldUpperBlank},          {'b', FieldLowerBlank}, {'l', FieldLeadingBlank},
