@@ -198,8 +198,11 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
   std::string list;
   if (!drawing.list_text.empty()) {
     list = stem_of(picture) + ".txt";
-    // A font kept under a ".txt" name is never replaced by its own list.
-    if (same_path(list, request.font_path)) list = stem_of(picture) + "-chars.txt";
+    // Neither a font kept under a ".txt" name nor a picture saved under one
+    // is replaced by the list.
+    if (same_path(list, request.font_path) || list == picture) {
+      list = stem_of(picture) + "-chars.txt";
+    }
   }
   outcome.failed_writing = true;
   outcome.failed_path = picture;
