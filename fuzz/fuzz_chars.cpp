@@ -15,9 +15,11 @@ namespace {
 using Detail = vellicor::ErrorDetail;
 using vellicor::fuzz::require;
 
-// The UTF-8 form of a code point the parser accepted.
+// The UTF-8 form of a code point the parser accepted. U+0000, which only an
+// escaped list names, has an empty text: a C string cannot hold it.
 std::string encode(std::uint32_t code) {
   std::string text;
+  if (code == 0) return text;
   if (code < 0x80) {
     text.push_back(static_cast<char>(code));
   } else if (code < 0x800) {
@@ -62,6 +64,34 @@ std::string with_line_feeds(const std::string& text) {
     result.push_back(text[i]);
   }
   return result;
+}
+
+constexpr char kEscapesLine[] = "\\escapes\n";
+
+// The text an escaped list's body stands for: \u{H} as the character's
+// UTF-8 and a doubled backslash as one. Bytes of a malformed escape stay as they
+// are; only bodies the parser took are compared.
+std::string unescaped(const std::string& body) {
+  std::string text;
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    if (body[i] == '\\' && i + 1 < body.size() && body[i + 1] == '\\') {
+      text += '\\';
+      ++i;
+      continue;
+    }
+    const std::size_t close = body.find('}', i);
+    if (body.compare(i, 3, "\\u{") == 0 && close != std::string::npos && close > i + 3 &&
+        close <= i + 9) {
+      const std::string digits = body.substr(i + 3, close - i - 3);
+      if (digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
+        text += encode(static_cast<std::uint32_t>(std::stoul(digits, nullptr, 16)));
+        i = close;
+        continue;
+      }
+    }
+    text += body[i];
+  }
+  return text;
 }
 
 // The characters' texts with a line feed before each line's first character.
@@ -111,18 +141,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Line breaks are no characters; the lines start where they stood.
   require(list.line_starts.size() >= 1 && list.line_starts[0] == 0, "the first line starts first");
   const std::string lined = with_lines(list);
-  std::string whole = with_line_feeds(list_text);
+  // An escaped list is compared by what its escapes stand for.
+  const bool escaped = vellicor::starts_escaped_list(list_text.c_str());
+  const std::string body = escaped ? list_text.substr(sizeof kEscapesLine - 1) : list_text;
+  std::string whole = with_line_feeds(body);
   if (!whole.empty() && whole.back() == '\n') whole.pop_back();  // starts no line
+  if (escaped) whole = unescaped(whole);
   if (vellicor::succeeded(result)) {
     require(lined == whole, "an accepted list is exactly its characters and line breaks");
     require(distinct == list.characters.size(), "an accepted list has no duplicate");
     require(inked == list.inked_count && inked > 0, "an accepted list has a character with ink");
+  } else if (detail == Detail::kCharsInvalid && escaped) {
+    require(problem.offset >= sizeof kEscapesLine - 1 && problem.offset < list_text.size(),
+            "a bad escape is reported inside the escaped list");
   } else if (detail == Detail::kCharsInvalid) {
     require(problem.offset < list_text.size() &&
                 with_line_feeds(list_text.substr(0, problem.offset)) == lined,
             "invalid UTF-8 is reported where decoding stopped, after the valid prefix");
   } else if (detail == Detail::kCharsEmpty) {
-    require(list_text.empty(), "only the empty list is empty");
+    require(body.empty(), "only the empty list is empty");
   } else if (detail == Detail::kCharsDuplicate) {
     require(lined == whole, "a duplicate is found in valid text");
     require(distinct < list.characters.size() && problem.duplicate < listed.size() &&
