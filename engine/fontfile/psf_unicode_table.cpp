@@ -16,16 +16,16 @@ constexpr std::size_t kPsf1CodeBytes = 2;
 // UTF-8 lead bytes and the smallest code point each length may carry, so
 // that overlong forms are refused.
 struct Utf8Form {
-  std::uint8_t lead_mask;
-  std::uint8_t lead_bits;
   std::size_t length;
   std::uint32_t smallest;
+  std::uint8_t lead_mask;
+  std::uint8_t lead_bits;
 };
 constexpr Utf8Form kUtf8Forms[] = {
-    {0x80, 0x00, 1, 0x0},
-    {0xE0, 0xC0, 2, 0x80},
-    {0xF0, 0xE0, 3, 0x800},
-    {0xF8, 0xF0, 4, 0x10000},
+    {1, 0x0, 0x80, 0x00},
+    {2, 0x80, 0xE0, 0xC0},
+    {3, 0x800, 0xF0, 0xE0},
+    {4, 0x10000, 0xF8, 0xF0},
 };
 constexpr std::uint8_t kContinuationMask = 0xC0;
 constexpr std::uint8_t kContinuationBits = 0x80;
