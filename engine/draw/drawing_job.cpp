@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/draw/drawn_glyphs.hpp"
 #include "engine/draw/font_drawing.hpp"
 #include "engine/draw/picture_writer.hpp"
 #include "engine/font/character_list.hpp"
@@ -43,27 +44,6 @@ std::string stem_of(std::string path) {
   return path;
 }
 
-// The format keyword a font of kind is written back in; null for BDF, the
-// extended conversion's default.
-const char* format_keyword(FontFileKind kind) {
-  switch (kind) {
-    case FontFileKind::kBdf:
-      return nullptr;
-    case FontFileKind::kPcf:
-      return "pcf";
-    case FontFileKind::kPsf1:
-    case FontFileKind::kPsf2:
-      return "psf";
-    case FontFileKind::kOtb:
-      return "otb";
-    case FontFileKind::kTtf:
-      return "ttf";
-    case FontFileKind::kFon:
-      return "fon";
-  }
-  return nullptr;
-}
-
 std::uint32_t format_number(FontFileKind kind) {
   switch (kind) {
     case FontFileKind::kBdf:
@@ -99,22 +79,16 @@ bool option_can_carry(const std::string& name) {
   return true;
 }
 
-// Whether the codes of font count up by one from its first glyph's, in font
-// order, so that the conversion back numbers them from -v without a list.
-bool codes_count_up(const LoadedFont& font) {
-  for (std::size_t index = 1; index < font.glyphs.size(); ++index) {
-    if (font.glyphs[index].code != font.glyphs[index - 1].code + 1) return false;
-  }
-  return true;
-}
-
 // A FON's codes are Windows-1252 bytes. Counting up by one they go back as
 // bytes (-v); otherwise they go into the list as the characters they stand
 // for, which the FON writer turns into the same bytes again. The code page's
 // five undefined bytes stay as they are, and the FON writer names them as
 // left out.
 void take_fon_bytes_as_characters(LoadedFont& font) {
-  if (font.kind != FontFileKind::kFon || font.unicode || codes_count_up(font)) return;
+  if (font.kind != FontFileKind::kFon || font.unicode ||
+      codes_count_up(font, glyphs_with_code(font))) {
+    return;
+  }
   CharacterList code_page;
   if (failed(charset_list(VELLICOR_CHARSET_CP1252, code_page, nullptr))) return;
   constexpr std::int64_t kFirstListed = 0x20;  // the code page list's first byte
@@ -244,10 +218,11 @@ ResultCode draw_font_file(const FontDrawingRequest& request, FontDrawingOutcome&
     outcome.arguments.emplace_back("--chars-file");
     outcome.arguments.push_back(list);
   }
-  const char* keyword = format_keyword(font.kind);
-  if (keyword != nullptr) {
+  // BDF is the conversion's default; every other format's keyword is its
+  // extension without the dot.
+  if (font.kind != FontFileKind::kBdf) {
     outcome.arguments.emplace_back("--format");
-    outcome.arguments.emplace_back(keyword);
+    outcome.arguments.emplace_back(font_extension(format_number(font.kind)) + 1);
   }
   result = name_font_back(request, picture, format_number(font.kind), outcome, detail);
   if (failed(result)) return result;

@@ -19,12 +19,17 @@ bool is_scalar_value(std::int64_t code) {
   return code >= 0 && code <= kMostCodePoint && (code < kFirstSurrogate || code > kLastSurrogate);
 }
 
+std::string glyphs_counted(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " glyph" : " glyphs");
+}
+
+}  // namespace
+
 bool has_ink(const LoadedGlyph& glyph) {
   return std::any_of(glyph.lines.begin(), glyph.lines.end(),
                      [](std::uint8_t byte) { return byte != 0; });
 }
 
-// Whether the glyphs' codes are first, first + 1, ... with first a -v value.
 bool codes_count_up(const LoadedFont& font, const std::vector<std::size_t>& indices) {
   if (indices.empty()) return false;
   const std::int64_t first = font.glyphs[indices.front()].code;
@@ -34,12 +39,6 @@ bool codes_count_up(const LoadedFont& font, const std::vector<std::size_t>& indi
   }
   return true;
 }
-
-std::string glyphs_counted(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " glyph" : " glyphs");
-}
-
-}  // namespace
 
 bool states_character_cell(const LoadedFont& font) {
   return std::any_of(font.properties.begin(), font.properties.end(), [](const auto& property) {

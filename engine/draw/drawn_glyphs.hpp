@@ -21,6 +21,13 @@ struct DrawnGlyphs {
 // which a conversion writes for -w.
 bool states_character_cell(const LoadedFont& font);
 
+// Whether glyph holds any ink.
+bool has_ink(const LoadedGlyph& glyph);
+
+// Whether the codes of the glyphs at indices are first, first + 1, ... with
+// first a value -v takes, so that a conversion numbers them without a list.
+bool codes_count_up(const LoadedFont& font, const std::vector<std::size_t>& indices);
+
 // The glyphs with a code, in font order, before any layout is chosen.
 std::vector<std::size_t> glyphs_with_code(const LoadedFont& font);
 

@@ -90,11 +90,6 @@ bool row_zero_ink_kept(const LoadedFont& font, const std::vector<std::size_t>& i
   return true;
 }
 
-bool has_ink(const LoadedGlyph& glyph) {
-  return std::any_of(glyph.lines.begin(), glyph.lines.end(),
-                     [](std::uint8_t byte) { return byte != 0; });
-}
-
 // Whether glyph's SWIDTH, where it has one, is the one rule gives.
 bool fits_rule(const LoadedGlyph& glyph, const ScalableWidthRule& rule) {
   return glyph.scalable_width < 0 || glyph.scalable_width == rule.scalable_width(glyph.advance);

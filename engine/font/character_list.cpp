@@ -40,25 +40,6 @@ bool read_lead(std::uint8_t byte, LeadByte& lead) {
   return true;
 }
 
-// Decodes the character at text[offset]; stores it and its length.
-bool decode(const std::uint8_t* text, std::size_t offset, std::uint32_t& code_point,
-            std::size_t& length) {
-  LeadByte lead{};
-  if (!read_lead(text[offset], lead)) return false;
-  std::uint32_t value = lead.bits;
-  for (int i = 1; i <= lead.following; ++i) {
-    const std::uint8_t byte = text[offset + static_cast<std::size_t>(i)];
-    // The terminator is no continuation byte, so a cut-off sequence stops here.
-    if ((byte & kContinuationMask) != kContinuationTag) return false;
-    value = (value << kBitsPerContinuation) | (byte & kContinuationBits);
-  }
-  if (value < lead.smallest || value > kMostCodePoint) return false;
-  if (value >= kFirstSurrogate && value <= kLastSurrogate) return false;
-  code_point = value;
-  length = static_cast<std::size_t>(lead.following) + 1;
-  return true;
-}
-
 // The first line that puts a list in escape form.
 constexpr char kEscapesLine[] = "\\escapes\n";
 constexpr std::size_t kEscapesLineBytes = sizeof kEscapesLine - 1;
@@ -97,6 +78,24 @@ bool decode_escape(const std::uint8_t* text, std::size_t offset, std::uint32_t& 
 }
 
 }  // namespace
+
+bool decode_utf8(const std::uint8_t* text, std::size_t size, std::size_t offset,
+                 std::uint32_t& code_point, std::size_t& length) {
+  LeadByte lead{};
+  if (offset >= size || !read_lead(text[offset], lead)) return false;
+  if (static_cast<std::size_t>(lead.following) >= size - offset) return false;  // cut off
+  std::uint32_t value = lead.bits;
+  for (int i = 1; i <= lead.following; ++i) {
+    const std::uint8_t byte = text[offset + static_cast<std::size_t>(i)];
+    if ((byte & kContinuationMask) != kContinuationTag) return false;
+    value = (value << kBitsPerContinuation) | (byte & kContinuationBits);
+  }
+  if (value < lead.smallest || value > kMostCodePoint) return false;
+  if (value >= kFirstSurrogate && value <= kLastSurrogate) return false;
+  code_point = value;
+  length = static_cast<std::size_t>(lead.following) + 1;
+  return true;
+}
 
 bool starts_escaped_list(const char* text) {
   return text != nullptr && std::strncmp(text, kEscapesLine, kEscapesLineBytes) == 0;
@@ -151,6 +150,7 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
     return fail(detail, ErrorDetail::kCharsEmpty, ResultCode::kBadArgument);
   }
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
+  const std::size_t size = std::strlen(text);
   // The escape form's first line names no band; offsets still count it.
   const bool escaped = starts_escaped_list(text);
   const std::size_t first_offset = escaped ? kEscapesLineBytes : 0;
@@ -172,7 +172,7 @@ ResultCode parse_character_list(const char* text, CharacterList& list, ErrorDeta
     std::size_t length = 0;
     const bool escape = escaped && bytes[offset] == '\\';
     const bool decoded = escape ? decode_escape(bytes, offset, character.code_point, length)
-                                : decode(bytes, offset, character.code_point, length);
+                                : decode_utf8(bytes, size, offset, character.code_point, length);
     if (!decoded) {
       if (problem != nullptr) problem->offset = static_cast<std::uint32_t>(offset);
       return fail(detail, ErrorDetail::kCharsInvalid, ResultCode::kBadArgument);

@@ -40,6 +40,12 @@ struct CharacterListProblem {
 // terminator; returns the bytes before the terminator, 1 to 4.
 std::size_t encode_utf8(std::uint32_t code_point, char (&text)[5]);
 
+// Decodes the UTF-8 character at text[offset] of the size bytes text holds:
+// stores its code point and its length in bytes. False for a broken sequence:
+// cut off, overlong, a surrogate, past U+10FFFF or a stray byte.
+bool decode_utf8(const std::uint8_t* text, std::size_t size, std::size_t offset,
+                 std::uint32_t& code_point, std::size_t& length);
+
 // True for the Unicode space separators (general category Zs).
 bool is_space_separator(std::uint32_t code_point);
 
