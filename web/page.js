@@ -231,9 +231,12 @@ function sendCut() {
 
 function showCut(reply) {
   const fields = state.cutFields;
-  takeInk(reply.ink, fields.ink);
-  const glyphs = reply.ok && reply.glyphs ? reply.glyphs : [];
-  state.cut = { ok: reply.ok, report: reply.report, glyphs, fields };
+  takeInk(reply.ink, fields.ink || 'black');
+  // A refused cut still shows its glyphs, so that one can see where picture
+  // and list part ways; a character past the picture's glyphs has nothing to
+  // draw and is no glyph of the font.
+  const glyphs = (reply.glyphs || []).filter((glyph) => !(glyph.unpaired && glyph.character));
+  state.cut = { ok: reply.ok, report: reply.report || {}, glyphs, fields };
   indexGlyphs(glyphs);
   // The engine's own words for a refusal, never the page's.
   setStatus(reply.ok ? cutSummary(glyphs) : reply.message);
@@ -421,8 +424,8 @@ function isSingleBand(fields) {
 // lowest descent rows hang below the baseline.
 function baselineRow() {
   const cut = state.cut;
-  if (!cut || !cut.ok || !isSingleBand(cut.fields) || state.drawn.length === 0) return -1;
-  const tallest = cut.report.tallest + fieldNumber(cut.fields['lower-blank']);
+  if (!cut || !isSingleBand(cut.fields) || state.drawn.length === 0) return -1;
+  const tallest = (cut.report.tallest || 0) + fieldNumber(cut.fields['lower-blank']);
   if (tallest === 0) return -1;
   let top = Infinity;
   for (const index of state.drawn) top = Math.min(top, cut.glyphs[index].top);
@@ -593,7 +596,7 @@ function firstDrawnFrom(column) {
 
 function paintGlyphs(context, origin, visible) {
   const cut = state.cut;
-  if (!cut || !cut.ok) return;
+  if (!cut) return;
   const single = isSingleBand(cut.fields);
   const zoom = state.zoom;
   const ink = state.ink;
@@ -654,7 +657,7 @@ function paintBaseline(context, origin, visible) {
 // Hovering a box tells its code and character.
 function glyphAt(column, row) {
   const cut = state.cut;
-  if (!cut || !cut.ok) return null;
+  if (!cut) return null;
   for (let at = firstDrawnFrom(column); at < state.drawn.length; at += 1) {
     const glyph = cut.glyphs[state.drawn[at]];
     if (glyph.first_column > column) break;
