@@ -28,13 +28,16 @@ const $ = (id) => document.getElementById(id);
 const state = {
   worker: null,
   ready: false,
-  picture: null, // {name, serial}
-  pictureSerial: 0,
+  picture: null, // {name}: the picture chosen last
+  pendingBytes: null, // its bytes until the worker has them
+  pictureSerial: 0, // counts the pictures chosen, so that one's ink is not taken for another's
   serial: 0, // of the last request sent; replies carry the serial of theirs
   cutSerial: 0, // the cut whose reply is the one to show
   convertSerial: 0,
   cutTimer: 0,
   sentCutKey: '', // the fields (and picture) of the last cut sent
+  cutFields: null, // the fields of the last cut sent
+  answeredCutGlyphs: 0, // the glyph count of the last cut answered
   cut: null, // the last cut shown: {ok, report, glyphs, fields}
   ink: null, // {width, height, stride, bits: Uint8Array, columnHasInk, pictureSerial, rule}
   drawn: [], // indices of the glyphs with columns, by first column
@@ -149,6 +152,9 @@ function onWorkerMessage(message) {
     if (state.pendingBytes) sendPicture();
     else setStatus(PROMPT);
   } else if (message.kind === 'cut') {
+    // Replies come in the order of the requests: the last cut answered
+    // before a conversion is the cut of the conversion's fields.
+    state.answeredCutGlyphs = fontGlyphs(message).length;
     if (message.serial === state.cutSerial) showCut(message);
   } else if (message.kind === 'convert') {
     if (message.serial === state.convertSerial) showConversion(message);
@@ -167,7 +173,7 @@ async function takePictureFile(file) {
   if (!file) return;
   const bytes = await file.arrayBuffer();
   state.pictureSerial += 1;
-  state.picture = { name: file.name, serial: state.pictureSerial };
+  state.picture = { name: file.name };
   state.pendingBytes = bytes;
   // The last picture's ink and glyphs go: nothing on screen is of this one yet.
   state.ink = null;
@@ -229,13 +235,18 @@ function sendCut() {
   state.cutFields = fields;
 }
 
+// The glyphs of a cut's reply but the characters past the picture's
+// glyphs: they have nothing to draw and are no glyphs of the font.
+function fontGlyphs(reply) {
+  return (reply.glyphs || []).filter((glyph) => !(glyph.unpaired && glyph.character));
+}
+
 function showCut(reply) {
   const fields = state.cutFields;
   takeInk(reply.ink, fields.ink || 'black');
   // A refused cut still shows its glyphs, so that one can see where picture
-  // and list part ways; a character past the picture's glyphs has nothing to
-  // draw and is no glyph of the font.
-  const glyphs = (reply.glyphs || []).filter((glyph) => !(glyph.unpaired && glyph.character));
+  // and list part ways.
+  const glyphs = fontGlyphs(reply);
   state.cut = { ok: reply.ok, report: reply.report || {}, glyphs, fields };
   indexGlyphs(glyphs);
   // The engine's own words for a refusal, never the page's.
@@ -324,8 +335,7 @@ function showConversion(reply) {
   if (reply.notice) {
     setStatus(`Font written to ${reply.fileName}. ${reply.notice}`);
   } else {
-    const count = state.cut ? state.cut.glyphs.length : 0;
-    setStatus(glyphsWritten(count, reply.fileName));
+    setStatus(glyphsWritten(state.answeredCutGlyphs, reply.fileName));
   }
 }
 
