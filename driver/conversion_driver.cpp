@@ -260,7 +260,8 @@ ResultCode read_whole_request(const Host& host, const HostCallbacks& callbacks, 
 }  // namespace
 
 ResultCode run_listing(const HostCallbacks* callbacks, void* context, GlyphCallback callback,
-                       void* callback_context, ConverterFactory factory) {
+                       void* callback_context, ConverterFactory factory,
+                       ConversionReport* report_out) {
   if (callbacks == nullptr) return ResultCode::kBadArgument;
   const Host host(*callbacks, context);
   if (callbacks->get_field == nullptr) return host.refuse(Message::kBadCallbackTable);
@@ -273,9 +274,11 @@ ResultCode run_listing(const HostCallbacks* callbacks, void* context, GlyphCallb
 
   return run_on_extended(host, factory, false,
                          [&](ConverterEx& object, ConversionReport& report, ::ErrorDetail& detail) {
-                           return static_cast<ResultCode>(object.ops->cut(
+                           const auto result = static_cast<ResultCode>(object.ops->cut(
                                &object, request.paths.input_path, &request.options,
                                &extended.settings, callback, callback_context, &report, &detail));
+                           if (report_out != nullptr) *report_out = report;
+                           return result;
                          });
 }
 

@@ -25,9 +25,11 @@ ResultCode run_conversion(const HostCallbacks* callbacks, void* context, Convert
 // Reads the same fields as run_conversion and cuts the picture as the
 // conversion would, calling callback for every glyph of the font; writes no
 // font. Reports at most one message. The converter comes from factory
-// (asked for IidConverterEx).
+// (asked for IidConverterEx). When report is not null it receives the cut's
+// report (the picture's size, the tallest glyph...), on a refusal too.
 ResultCode run_listing(const HostCallbacks* callbacks, void* context, GlyphCallback callback,
-                       void* callback_context, ConverterFactory factory = &create_converter);
+                       void* callback_context, ConverterFactory factory = &create_converter,
+                       ConversionReport* report = nullptr);
 
 // Reads a decimal or "0x" hexadecimal number that fits in 32 bits. Returns kOk
 // and stores it, or kUnusableInput leaving number untouched.

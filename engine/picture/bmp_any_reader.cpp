@@ -252,7 +252,10 @@ ResultCode read_bmp_pass(FileSystem& fs, FileHandle file, Pass& pass, ErrorDetai
     return begun;
   }
   if (rle) return RleWalker<Pass>(header, pass).walk(stream, detail);
-  std::unique_ptr<std::uint8_t[]> row(new (std::nothrow) std::uint8_t[stride]);
+  // A row of the widest picture the header allows fits a size_t on every
+  // target, 32-bit ones too.
+  std::unique_ptr<std::uint8_t[]> row(new (std::nothrow)
+                                          std::uint8_t[static_cast<std::size_t>(stride)]);
   if (!row) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   return walk_rows(stream, header, stride, row.get(), pass, detail);
 }
