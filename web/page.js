@@ -67,16 +67,14 @@ function readFields() {
 
 // Options the console refuses together are never both given: a grid takes
 // no rows or marks; its origin, gap and proportional advance need a grid; a
-// character set stands in place of a list.
+// list of characters leaves no room for a character set. The grid and the
+// list win, so that typing into them is never blocked.
 function enableFields() {
   const grid = $('grid').value.trim() !== '';
-  const marks = $('marks').checked;
   $('rows').disabled = grid;
-  $('grid').disabled = marks;
   $('marks').disabled = grid;
-  for (const id of ['grid-origin', 'grid-gap', 'proportional']) $(id).disabled = !grid || marks;
+  for (const id of ['grid-origin', 'grid-gap', 'proportional']) $(id).disabled = !grid;
   $('charset').disabled = $('chars').value !== '';
-  $('chars').disabled = $('charset').value !== '';
 }
 
 // A field's number as the console reads it (decimal, or hexadecimal after
