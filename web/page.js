@@ -397,7 +397,8 @@ function onWheel(event) {
     const box = view.getBoundingClientRect();
     const step = event.deltaY < 0 ? 1 : -1;
     zoomAround(state.zoom + step, event.clientX - box.left, event.clientY - box.top);
-  } else if (event.deltaX === 0 && !event.shiftKey && view.scrollHeight <= view.clientHeight) {
+  } else if (event.deltaX === 0 && !event.shiftKey && view.scrollHeight <= view.clientHeight &&
+      view.scrollWidth > view.clientWidth) {
     // A strip scrolls only sideways: the ordinary wheel moves along it.
     event.preventDefault();
     view.scrollLeft += event.deltaY;
