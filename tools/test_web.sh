@@ -19,6 +19,7 @@ if [ -f tools/test_web_units.sh ]; then
 fi
 
 browser=$SECONDS
-python3 tests/web/browser_test.py build-web/page "$native/bin/cvellicor"
+# Debian's python3, which has Debian's selenium (a python3 earlier on PATH may not).
+/usr/bin/python3 tests/web/browser_test.py build-web/page "$native/bin/cvellicor"
 echo "web: browser test in $((SECONDS - browser)) s"
 echo "web: all in $((SECONDS - started)) s"

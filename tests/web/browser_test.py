@@ -145,7 +145,8 @@ class WebPageTest(unittest.TestCase):
         self.assertEqual(data, expected, "the page's font differs from cvellicor's")
         self.assertIn("written to ascii.bdf", self.status())
         if ARGS.screenshot:
-            # Back to the cut's view, with its boxes, codes and characters.
+            # The page from its top: the fields, the cut and the finished font.
+            self.browser.execute_script("window.scrollTo(0, 0)")
             self.browser.save_screenshot(ARGS.screenshot)
 
     def test_2_refused_list_shows_the_console_message(self):
