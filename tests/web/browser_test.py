@@ -4,7 +4,8 @@
 It chooses the sample picture, types the character list, converts, and
 compares the downloaded font byte for byte with what cvellicor writes for the
 same options; a list the engine refuses must show the console's own message.
-With --screenshot it saves a picture of the page after the conversion.
+It saves a picture of the page after the conversion as docs/web.png (the
+README's), or where --screenshot says.
 
     python3 tests/web/browser_test.py PAGE_DIR CVELLICOR [--screenshot FILE]
 """
@@ -175,7 +176,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("page", help="the folder tools/build_web.sh built")
     parser.add_argument("cvellicor", help="the console program to compare with")
-    parser.add_argument("--screenshot", help="save a picture of the page here")
+    parser.add_argument("--screenshot", default=os.path.join(ROOT, "docs", "web.png"),
+                        help="where the picture of the page goes (default: docs/web.png)")
     ARGS, rest = parser.parse_known_args()
     started = time.monotonic()
     result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
