@@ -33,6 +33,17 @@ if [ -n "${CI:-}" ] || [ "${VELLICOR_WINDOWS:-0}" = 1 ]; then
   packages+=("${windows_packages[@]}")
 fi
 
+# The web page (tools/build_web.sh, tools/test_web.sh): the WebAssembly
+# compiler, the PNG decoder it builds from source, and a real browser for its
+# test; only on CI or when asked, for the same reason.
+web_packages=(
+  emscripten libstb-dev googletest            # the engine and its unit tests as WebAssembly
+  chromium chromium-driver python3-selenium   # the page in headless Chromium
+)
+if [ -n "${CI:-}" ] || [ "${VELLICOR_WEB:-0}" = 1 ]; then
+  packages+=("${web_packages[@]}")
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
