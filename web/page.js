@@ -697,10 +697,11 @@ function onFieldChange(event) {
 }
 
 function start() {
-  const form = $('fields');
-  form.addEventListener('submit', (event) => event.preventDefault());
-  form.addEventListener('input', onFieldChange);
-  form.addEventListener('change', onFieldChange);
+  // The fields, and the format beside the Convert button.
+  const fields = document.querySelector('main');
+  $('fields').addEventListener('submit', (event) => event.preventDefault());
+  fields.addEventListener('input', onFieldChange);
+  fields.addEventListener('change', onFieldChange);
   $('picture').addEventListener('change', (event) => takePictureFile(event.target.files[0]));
   $('convert').addEventListener('click', convert);
   $('zoom-in').addEventListener('click', () => zoomBy(1));
