@@ -117,10 +117,6 @@ function updateConvertButton() {
 // engine.js is large (the engine with its code embedded): it is added only
 // after the page has been painted, so the fields show at once.
 function loadEngine() {
-  if (typeof vellicorWorkerSource === 'string') {
-    startWorker();
-    return;
-  }
   const script = document.createElement('script');
   script.src = 'engine.js';
   script.onload = startWorker;
@@ -489,7 +485,7 @@ function paintInk(context, origin, visible) {
   const inkContext = inkCanvas.getContext('2d');
   const image = inkContext.createImageData(columns, rows);
   const pixels = new Uint32Array(image.data.buffer);
-  const black = 0xff000000; // opaque black, in the byte order of both ends
+  const black = 0xff000000; // opaque black as RGBA bytes read little-endian, as browsers do
   const white = 0xffffffff;
   for (let row = 0; row < rows; row += 1) {
     const start = (visible.top + row) * ink.stride;
