@@ -718,7 +718,7 @@ function start() {
   document.addEventListener('drop', onDrop);
   enableFields();
   setStatus('Loading the engine...');
-  // Two frames: the first paint goes out before the engine's script is read.
+  // After the first frame: the page is painted before the engine's script is read.
   requestAnimationFrame(() => setTimeout(loadEngine, 0));
 }
 
