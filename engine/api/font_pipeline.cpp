@@ -2,6 +2,9 @@
 #include "engine/api/font_pipeline.hpp"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "engine/core/limits.hpp"
@@ -176,7 +179,12 @@ ResultCode write_font_file(FileSystem& fs, const char* output_path, const Prepar
 
 ResultCode write_font_file(FileSystem& fs, const char* output_path, const PreparedFont& font,
                            std::uint32_t format, ConversionReport& report, ErrorDetail* detail) {
-  if (bdf_records_exceed(font.model, font_size_limit(font.map.file_pixel_bytes))) {
+  // A glyph's bitmap in any format is smaller than its BDF record, so with
+  // the limit held within size_t (on 32-bit targets) every writer can size
+  // any glyph's bitmap without narrowing.
+  const std::uint64_t limit = std::min<std::uint64_t>(font_size_limit(font.map.file_pixel_bytes),
+                                                      std::numeric_limits<std::size_t>::max());
+  if (bdf_records_exceed(font.model, limit)) {
     return fail(detail, ErrorDetail::kFontTooLarge, ResultCode::kUnusableInput);
   }
   // Until commit the font goes to a temporary file; on any failure the

@@ -3,6 +3,8 @@
 #include "engine/picture/bmp_any_reader.hpp"
 
 #include <array>
+#include <cstddef>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -84,11 +86,11 @@ std::uint32_t pixel_value(const std::uint8_t* row, std::uint32_t x, std::uint16_
 
 // Rows as stored, one after another, until the picture or the file ends.
 template <class Pass>
-ResultCode walk_rows(InputStream& stream, const BmpAnyHeader& header, std::uint64_t stride,
+ResultCode walk_rows(InputStream& stream, const BmpAnyHeader& header, std::size_t stride,
                      std::uint8_t* row, Pass& pass, ErrorDetail* detail) {
   for (std::uint32_t stored = 0; stored < header.height_px; ++stored) {
     std::size_t got = 0;
-    if (!stream.read(row, static_cast<std::size_t>(stride), &got)) {
+    if (!stream.read(row, stride, &got)) {
       return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
     }
     // Only pixels whose bits all arrived are read.
@@ -252,12 +254,15 @@ ResultCode read_bmp_pass(FileSystem& fs, FileHandle file, Pass& pass, ErrorDetai
     return begun;
   }
   if (rle) return RleWalker<Pass>(header, pass).walk(stream, detail);
-  // A row of the widest picture the header allows fits a size_t on every
-  // target, 32-bit ones too.
-  std::unique_ptr<std::uint8_t[]> row(new (std::nothrow)
-                                          std::uint8_t[static_cast<std::size_t>(stride)]);
+  // The pass has held the stride to the decode budget; a 32-bit size_t is
+  // checked all the same before the row buffer is sized with it.
+  if (stride > std::numeric_limits<std::size_t>::max()) {
+    return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
+  }
+  const auto row_bytes = static_cast<std::size_t>(stride);
+  std::unique_ptr<std::uint8_t[]> row(new (std::nothrow) std::uint8_t[row_bytes]);
   if (!row) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
-  return walk_rows(stream, header, stride, row.get(), pass, detail);
+  return walk_rows(stream, header, row_bytes, row.get(), pass, detail);
 }
 
 }  // namespace

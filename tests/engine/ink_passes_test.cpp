@@ -163,7 +163,7 @@ TEST(InkPasses, RowsBecomeRunsOfEqualValuesAlongTheirStep) {
 }
 
 TEST(InkPasses, SteppedRunsMarkOnlyTheirColumns) {
-  InkPass<LetterColours> pass(InkClassifier(InkRule::kBlack));
+  InkPass<LetterColours> pass{InkClassifier(InkRule::kBlack)};
   const LetterColours colours;
   ASSERT_EQ(pass.begin({9, 1, 0, 0}, colours, nullptr), ResultCode::kOk);
   pass.take_run(0, 1, 3, 3, 'k');  // columns 1, 4, 7

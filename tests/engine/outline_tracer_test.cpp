@@ -29,12 +29,12 @@ GlyphBitmap bitmap_of(const std::vector<std::string>& rows, std::int64_t x_offse
   bitmap.stride = (bitmap.width + 7) / 8;
   bitmap.x_offset = x_offset;
   bitmap.y_offset = y_offset;
-  bitmap.lines.assign(bitmap.stride * bitmap.height, 0);
+  const auto stride = static_cast<std::size_t>(bitmap.stride);
+  bitmap.lines.assign(stride * rows.size(), 0);
   for (std::size_t row = 0; row < rows.size(); ++row) {
     for (std::size_t column = 0; column < rows[row].size(); ++column) {
       if (rows[row][column] == '#') {
-        bitmap.lines[row * bitmap.stride + column / 8] |=
-            static_cast<std::uint8_t>(0x80U >> (column % 8));
+        bitmap.lines[row * stride + column / 8] |= static_cast<std::uint8_t>(0x80U >> (column % 8));
       }
     }
   }

@@ -236,9 +236,11 @@ TEST_F(SheetLayout, GridGlyphsKeepTheirPlaceInTheirCell) {
     settings_.chars = chars.c_str();
     ASSERT_EQ(convert(grid.rows, options, "grid.bdf"), 0) << detail_;
     EXPECT_TRUE(font_renders_as(path("grid.bdf"), expected));
-    EXPECT_EQ(unicode_advance(path("grid.bdf"), 'a'), w);
-    EXPECT_EQ(bdf_property(path("grid.bdf"), "FONT_ASCENT"), std::to_string(h - descent));
-    EXPECT_EQ(bdftopcf_verdict(path("grid.bdf")), ToolVerdict::kAccepted);
+    if (reads_fonts_back()) {
+      EXPECT_EQ(unicode_advance(path("grid.bdf"), 'a'), w);
+      EXPECT_EQ(bdf_property(path("grid.bdf"), "FONT_ASCENT"), std::to_string(h - descent));
+      EXPECT_EQ(bdftopcf_verdict(path("grid.bdf")), ToolVerdict::kAccepted);
+    }
   }
 }
 
@@ -312,7 +314,9 @@ TEST_F(SheetLayout, MarkedGlyphsKeepTheirAdvanceAndOverhang) {
       {'b', {{-1, 1}, {-1, 0}, {0, 0}, {1, 0}, {2, 0}, {1, -1}}},
   };
   EXPECT_TRUE(font_renders_as(path("out.bdf"), expected));
-  EXPECT_EQ(unicode_advance(path("out.bdf"), ' '), 2);
+  if (reads_fonts_back()) {
+    EXPECT_EQ(unicode_advance(path("out.bdf"), ' '), 2);
+  }
 
   settings_.chars = "ab";
   EXPECT_EQ(convert(sheet, options, "out.bdf"), to_int(ResultCode::kUnusableInput));

@@ -396,6 +396,14 @@ ToolVerdict fonttosfnt_verdict(const std::string& path, const std::string& otb_p
 #endif
 }
 
+bool reads_fonts_back() {
+#ifdef VELLICOR_TEST_HAVE_FREETYPE
+  return true;
+#else
+  return false;
+#endif
+}
+
 #ifdef VELLICOR_TEST_HAVE_FREETYPE
 
 std::vector<std::uint32_t> unicode_charmap(const std::string& path) {

@@ -68,6 +68,12 @@ enum class GlyphMatch { kExact, kInk };
 ::testing::AssertionResult same_glyphs_as_outlines(const std::string& font,
                                                    const std::string& reference);
 
+// True when this build reads written fonts back with independent readers:
+// FreeType and the X font tools (not in a WebAssembly build, which has no
+// FreeType and starts no programs). The checks here that answer with a value
+// rather than an AssertionResult are compared only then.
+bool reads_fonts_back();
+
 // The code points of the font's Unicode charmap, in rising order; empty when
 // FreeType cannot open the font or gives it no Unicode charmap.
 std::vector<std::uint32_t> unicode_charmap(const std::string& path);

@@ -1,5 +1,6 @@
 # GoogleTest built from Debian's sources (package googletest) with the cross
-# compiler, for the Windows test programs. Gives GTest::gtest and
+# compiler (mingw-w64 for Windows, emscripten for WebAssembly): Debian ships
+# GoogleTest built for the build machine only. Gives GTest::gtest and
 # GTest::gtest_main as find_package(GTest) does.
 set(VELLICOR_GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH
   "GoogleTest sources to build for a cross-compiled test suite")
