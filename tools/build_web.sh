@@ -17,7 +17,7 @@ build=${VELLICOR_WEB_BUILD:-build-web}
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel -DVELLICOR_WERROR=ON \
+emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELLICOR_WERROR=ON \
   -DVELLICOR_BUILD_TESTS=OFF -DVELLICOR_BUILD_DIALOG=OFF -DVELLICOR_INSTALL=OFF >/dev/null
 cmake --build "$build" -j "$jobs" --target vellicor_web
 

@@ -16,6 +16,7 @@
 #include "driver/host_callbacks.hpp"
 #include "driver/ink_rule_names.hpp"
 #include "driver/layout_names.hpp"
+#include "driver/messages.hpp"
 #include "vellicor/internal/picture_ink.hpp"
 #include "web/glyph_json.hpp"
 
@@ -211,10 +212,20 @@ EMSCRIPTEN_KEEPALIVE int vellicor_web_read_ink() {
   return 0;
 }
 
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* vellicor_web_ink_bits() { return page_run().ink.bits.data(); }
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* vellicor_web_ink_bits() {
+  return page_run().ink.bits.data();
+}
 EMSCRIPTEN_KEEPALIVE std::uint32_t vellicor_web_ink_width() { return page_run().ink.width_px; }
 EMSCRIPTEN_KEEPALIVE std::uint32_t vellicor_web_ink_height() { return page_run().ink.height_px; }
 EMSCRIPTEN_KEEPALIVE std::uint32_t vellicor_web_ink_stride() { return page_run().ink.stride_bytes; }
+
+// What the console says when memory runs out: the worker keeps it for a run
+// that stops the engine.
+EMSCRIPTEN_KEEPALIVE const char* vellicor_web_out_of_memory_message() {
+  static const std::string text =
+      vellicor::failure_text(vellicor::ErrorDetail::kOutOfMemory, ConversionReport{});
+  return text.c_str();
+}
 
 // Frees the last run's glyphs and ink once the worker has copied them.
 EMSCRIPTEN_KEEPALIVE void vellicor_web_release() {

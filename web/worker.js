@@ -7,7 +7,9 @@
 const pictureFolder = '/picture';
 let engine = null;
 let pictureName = '';
+let pictureBytes = null; // kept to hand to a restarted engine
 let inkCache = null; // {rule, ink}: reading the ink again for every cut costs a decoding
+let outOfMemoryText = '';
 const waiting = [];
 
 // The fields' texts travel through the engine's heap, not its stack: a
@@ -110,7 +112,8 @@ function keepPicture(request) {
   // user's, the folder is the engine's.
   pictureName = String(request.name || 'picture').split(/[\\/]/).pop();
   if (pictureName === '' || pictureName === '.' || pictureName === '..') pictureName = 'picture';
-  engine.FS.writeFile(picturePath(), new Uint8Array(request.bytes));
+  pictureBytes = new Uint8Array(request.bytes);
+  engine.FS.writeFile(picturePath(), pictureBytes);
   inkCache = null;
 }
 
@@ -120,17 +123,37 @@ function handle(request) {
     else if (request.kind === 'cut') cut(request);
     else if (request.kind === 'convert') convert(request);
   } catch (error) {
-    // Only the engine's own messages reach the status line; a failure of
-    // the worker itself still answers, so the page never waits forever.
-    self.postMessage({ kind: request.kind, serial: request.serial, ok: false, failed: true, message: String(error) });
+    // The engine stops for good when its memory runs out (the browser
+    // build has no C++ exceptions, which would slow every call): the run
+    // is answered as the console answers running out of memory, and a new
+    // engine takes the next requests.
+    self.postMessage({ kind: request.kind, serial: request.serial, ok: false, failed: true,
+                       message: outOfMemoryText || String(error) });
+    restartEngine();
   }
 }
 
-self.onmessage = (event) => (engine ? handle(event.data) : waiting.push(event.data));
+function requestArrived(event) {
+  if (engine) handle(event.data);
+  else waiting.push(event.data);
+}
 
-createVellicorEngine({ print() {}, printErr(t) { if (self.debugEngine) self.debugEngine(t); } }).then((module) => {
-  engine = module;
-  engine.FS.mkdir(pictureFolder);
-  self.postMessage({ kind: 'ready' });
-  for (const request of waiting.splice(0)) handle(request);
-});
+function startEngine() {
+  createVellicorEngine({ print() {}, printErr(t) { if (self.debugEngine) self.debugEngine(t); } }).then((module) => {
+    module.FS.mkdir(pictureFolder);
+    if (pictureBytes) module.FS.writeFile(picturePath(), pictureBytes);
+    outOfMemoryText = module.UTF8ToString(module._vellicor_web_out_of_memory_message());
+    engine = module;
+    self.postMessage({ kind: 'ready' });
+    for (const request of waiting.splice(0)) handle(request);
+  });
+}
+
+function restartEngine() {
+  engine = null;
+  inkCache = null;
+  startEngine();
+}
+
+self.onmessage = requestArrived;
+startEngine();
