@@ -1,0 +1,258 @@
+// Walking a PNG file's chunks in memory.
+#include "engine/picture/png_chunks.hpp"
+
+#include <array>
+#include <cstring>
+
+#include "engine/core/byte_order.hpp"
+#include "engine/core/limits.hpp"
+#include "engine/picture/png_reader.hpp"
+
+namespace vellicor {
+
+namespace {
+
+constexpr std::size_t kChunkFraming = 12;  // length, type, CRC
+constexpr std::size_t kTypeBytes = 4;
+constexpr std::uint32_t kLargestPngNumber = 0x7FFFFFFFu;  // lengths, width, height
+constexpr std::uint32_t kIhdrLength = 13;
+constexpr std::uint32_t kMostPaletteEntries = 256;
+constexpr std::uint8_t kTypeCaseBit = 0x20;  // lower case: ancillary
+
+ResultCode bad_header(ErrorDetail* detail) {
+  return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
+}
+
+bool is_type(const std::uint8_t* type, const char (&name)[kTypeBytes + 1]) {
+  return std::memcmp(type, name, kTypeBytes) == 0;
+}
+
+// The bit depths each colour type allows.
+bool depth_allowed(std::uint8_t colour_type, std::uint8_t depth) {
+  std::uint32_t allowed = 0;  // bit n: depth n
+  switch (colour_type) {
+    case kPngColourGrey:
+      allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16;
+      break;
+    case kPngColourPalette:
+      allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8;
+      break;
+    case kPngColourRgb:
+    case kPngColourGreyAlpha:
+    case kPngColourRgba:
+      allowed = 1u << 8 | 1u << 16;
+      break;
+    default:
+      return false;
+  }
+  return depth <= 16 && (allowed >> depth & 1u) != 0;
+}
+
+ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeader& header,
+                        ErrorDetail* detail) {
+  if (length != kIhdrLength) return bad_header(detail);
+  header.width = load_u32_be(data);
+  header.height = load_u32_be(data + 4);
+  header.bit_depth = data[8];
+  header.colour_type = data[9];
+  header.interlaced = data[12] == 1;
+  const bool valid = header.width != 0 && header.width <= kLargestPngNumber && header.height != 0 &&
+                     header.height <= kLargestPngNumber &&
+                     depth_allowed(header.colour_type, header.bit_depth) && data[10] == 0 &&
+                     data[11] == 0 && data[12] <= 1;  // deflate, adaptive filtering, Adam7 or none
+  return valid ? ResultCode::kOk : bad_header(detail);
+}
+
+// A tRNS chunk of this length fits the picture: one alpha per palette entry
+// at most, or one key sample per channel (two bytes each); none where the
+// picture has its own alpha.
+bool transparency_fits(const PngLayout& layout, std::uint32_t length) {
+  switch (layout.header.colour_type) {
+    case kPngColourPalette:
+      return layout.palette.present() && length <= layout.palette.length / 3;
+    case kPngColourGrey:
+      return length == 2;
+    case kPngColourRgb:
+      return length == 6;
+    default:
+      return false;
+  }
+}
+
+// Where the walk stands between chunks.
+struct WalkState {
+  bool seen_header = false;
+  bool in_image_data = false;     // the last chunk was an IDAT
+  bool after_image_data = false;  // an IDAT run has ended
+};
+
+// Checks one complete chunk with a correct CRC (where it matters) against
+// the chunks before it and records what it holds.
+ResultCode take_chunk(const std::uint8_t* type, std::size_t data_at, const std::uint8_t* data,
+                      std::uint32_t length, WalkState& state, PngLayout& layout,
+                      ErrorDetail* detail) {
+  const bool is_ihdr = is_type(type, "IHDR");
+  if (state.seen_header == is_ihdr) return bad_header(detail);  // IHDR first, and once
+  if (is_ihdr) {
+    state.seen_header = true;
+    layout.ihdr_offset = data_at;
+    return parse_header(data, length, layout.header, detail);
+  }
+  const bool is_idat = is_type(type, "IDAT");
+  if (is_idat) {
+    if (state.after_image_data) return bad_header(detail);
+    if (layout.header.colour_type == kPngColourPalette && !layout.palette.present()) {
+      return bad_header(detail);
+    }
+    state.in_image_data = true;
+    layout.image_data_bytes += length;
+    return ResultCode::kOk;
+  }
+  if (state.in_image_data) {
+    state.in_image_data = false;
+    state.after_image_data = true;
+  }
+  const bool before_image_data = layout.image_data_bytes == 0;
+  if (is_type(type, "PLTE")) {
+    const std::uint8_t colour = layout.header.colour_type;
+    const bool fits = colour != kPngColourGrey && colour != kPngColourGreyAlpha &&
+                      !layout.palette.present() && before_image_data && length != 0 &&
+                      length % 3 == 0 && length / 3 <= kMostPaletteEntries;
+    if (!fits) return bad_header(detail);
+    layout.palette = {data_at, length};
+  } else if (is_type(type, "tRNS")) {
+    if (layout.transparency.present() || !before_image_data || !transparency_fits(layout, length)) {
+      return bad_header(detail);
+    }
+    layout.transparency = {data_at, length};
+  } else if (!is_type(type, "IEND") && (type[0] & kTypeCaseBit) == 0) {
+    return bad_header(detail);  // a critical chunk no decoder knows
+  }
+  return ResultCode::kOk;
+}
+
+}  // namespace
+
+std::uint32_t png_crc32(const std::uint8_t* bytes, std::size_t count) {
+  // The table of the CRC-32 that PNG chunks carry (polynomial 0xEDB88320).
+  static const auto kTable = [] {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t n = 0; n < table.size(); ++n) {
+      std::uint32_t c = n;
+      for (int bit = 0; bit < 8; ++bit) c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      table[n] = c;
+    }
+    return table;
+  }();
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < count; ++i) crc = kTable[(crc ^ bytes[i]) & 0xFFu] ^ (crc >> 8);
+  return ~crc;
+}
+
+ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayout& layout,
+                            ErrorDetail* detail) {
+  if (size < kPngSignature.size() ||
+      std::memcmp(bytes, kPngSignature.data(), kPngSignature.size()) != 0) {
+    return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
+  }
+  PngLayout found;
+  WalkState state;
+  std::size_t at = kPngSignature.size();
+  for (;;) {
+    // The length and type come first: a chunk too long for the limits is
+    // refused for that whether or not the rest of it arrived.
+    if (size - at < 2 * kTypeBytes) {
+      return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
+    }
+    const std::uint32_t length = load_u32_be(bytes + at);
+    const std::uint8_t* type = bytes + at + 4;
+    if (length > kLargestPngNumber) return bad_header(detail);
+    for (std::size_t i = 0; i < kTypeBytes; ++i) {
+      const auto letter = static_cast<std::uint8_t>(type[i] | kTypeCaseBit);
+      if (letter < 'a' || letter > 'z') return bad_header(detail);
+    }
+    if (!is_type(type, "IDAT") && length > kPngChunkSizeLimit) {
+      return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
+    }
+    if (size - at < kChunkFraming || size - at - kChunkFraming < length) {
+      return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
+    }
+    const std::size_t data_at = at + 2 * kTypeBytes;
+    const std::uint8_t* data = bytes + data_at;
+    const bool critical = (type[0] & kTypeCaseBit) == 0;
+    const bool crc_right =
+        png_crc32(type, std::size_t{length} + kTypeBytes) == load_u32_be(data + length);
+    if (critical && !crc_right) {
+      return fail(detail, ErrorDetail::kPngChecksum, ResultCode::kUnusableInput);
+    }
+    if (crc_right) {
+      if (const ResultCode taken = take_chunk(type, data_at, data, length, state, found, detail);
+          failed(taken)) {
+        return taken;
+      }
+    }
+    if (is_type(type, "IEND")) {
+      if (length != 0) return bad_header(detail);
+      break;
+    }
+    at += kChunkFraming + length;
+  }
+  if (found.image_data_bytes == 0) return bad_header(detail);
+  layout = found;
+  return ResultCode::kOk;
+}
+
+void gather_png_image_data(const std::uint8_t* bytes, std::size_t size, std::uint8_t* out) {
+  std::size_t at = kPngSignature.size();
+  while (size - at >= kChunkFraming) {
+    const std::uint32_t length = load_u32_be(bytes + at);
+    const std::uint8_t* type = bytes + at + 4;
+    if (is_type(type, "IEND")) break;
+    if (is_type(type, "IDAT")) {
+      std::memcpy(out, type + kTypeBytes, length);
+      out += length;
+    }
+    at += kChunkFraming + length;
+  }
+}
+
+std::uint64_t png_scanline_bytes(const PngHeader& header, std::uint32_t width_px) {
+  std::uint32_t channels = 1;
+  switch (header.colour_type) {
+    case kPngColourRgb:
+      channels = 3;
+      break;
+    case kPngColourGreyAlpha:
+      channels = 2;
+      break;
+    case kPngColourRgba:
+      channels = 4;
+      break;
+    default:
+      break;
+  }
+  return (std::uint64_t{width_px} * channels * header.bit_depth + 7) / 8;
+}
+
+std::uint64_t png_inflated_bytes(const PngHeader& header) {
+  if (!header.interlaced) {
+    return (png_scanline_bytes(header, header.width) + 1) * header.height;
+  }
+  // Adam7: where each pass starts and how far it steps, across and down.
+  constexpr std::array<std::uint32_t, 7> kFirstColumn = {0, 4, 0, 2, 0, 1, 0};
+  constexpr std::array<std::uint32_t, 7> kColumnStep = {8, 8, 4, 4, 2, 2, 1};
+  constexpr std::array<std::uint32_t, 7> kFirstRow = {0, 0, 4, 0, 2, 0, 1};
+  constexpr std::array<std::uint32_t, 7> kRowStep = {8, 8, 8, 4, 4, 2, 2};
+  std::uint64_t total = 0;
+  for (std::size_t pass = 0; pass < kFirstColumn.size(); ++pass) {
+    if (header.width <= kFirstColumn[pass] || header.height <= kFirstRow[pass]) continue;
+    const std::uint32_t columns =
+        (header.width - kFirstColumn[pass] + kColumnStep[pass] - 1) / kColumnStep[pass];
+    const std::uint32_t rows =
+        (header.height - kFirstRow[pass] + kRowStep[pass] - 1) / kRowStep[pass];
+    total += (png_scanline_bytes(header, columns) + 1) * rows;
+  }
+  return total;
+}
+
+}  // namespace vellicor
