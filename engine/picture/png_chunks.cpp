@@ -79,52 +79,71 @@ bool transparency_fits(const PngLayout& layout, std::uint32_t length) {
   }
 }
 
+// Text chunks, which a decoder keeps (up to kPngChunkCacheLimit in all).
+bool is_kept_text(const std::uint8_t* type) {
+  return is_type(type, "tEXt") || is_type(type, "zTXt") || is_type(type, "iTXt");
+}
+
 // Where the walk stands between chunks.
 struct WalkState {
   bool seen_header = false;
-  bool in_image_data = false;     // the last chunk was an IDAT
-  bool after_image_data = false;  // an IDAT run has ended
+  bool in_image_data = false;    // the last chunk was an IDAT
+  bool seen_image_data = false;  // an IDAT run has begun
+  std::uint64_t kept_text_bytes = 0;
 };
 
 // Checks one complete chunk with a correct CRC (where it matters) against
-// the chunks before it and records what it holds.
-ResultCode take_chunk(const std::uint8_t* type, std::size_t data_at, const std::uint8_t* data,
-                      std::uint32_t length, WalkState& state, PngLayout& layout,
-                      ErrorDetail* detail) {
+// the chunks before it and records what it holds. chunk_at is where its
+// length begins.
+ResultCode take_chunk(const std::uint8_t* type, std::size_t chunk_at, std::uint32_t length,
+                      WalkState& state, PngLayout& layout, ErrorDetail* detail) {
+  const std::size_t data_at = chunk_at + 2 * kTypeBytes;
   const bool is_ihdr = is_type(type, "IHDR");
   if (state.seen_header == is_ihdr) return bad_header(detail);  // IHDR first, and once
   if (is_ihdr) {
     state.seen_header = true;
     layout.ihdr_offset = data_at;
-    return parse_header(data, length, layout.header, detail);
+    return parse_header(type + kTypeBytes, length, layout.header, detail);
   }
   const bool is_idat = is_type(type, "IDAT");
+  const bool image_data_ended = state.seen_image_data && !state.in_image_data;
   if (is_idat) {
-    if (state.after_image_data) return bad_header(detail);
+    if (image_data_ended) {
+      layout.stray_image_data = true;
+      return ResultCode::kOk;
+    }
     if (layout.header.colour_type == kPngColourPalette && !layout.palette.present()) {
       return bad_header(detail);
     }
+    if (!state.seen_image_data) layout.image_data_begin = chunk_at;
     state.in_image_data = true;
+    state.seen_image_data = true;
+    layout.image_data_end = data_at + length + kTypeBytes;
     layout.image_data_bytes += length;
     return ResultCode::kOk;
   }
-  if (state.in_image_data) {
-    state.in_image_data = false;
-    state.after_image_data = true;
-  }
-  const bool before_image_data = layout.image_data_bytes == 0;
+  state.in_image_data = false;
   if (is_type(type, "PLTE")) {
     const std::uint8_t colour = layout.header.colour_type;
-    const bool fits = colour != kPngColourGrey && colour != kPngColourGreyAlpha &&
-                      !layout.palette.present() && before_image_data && length != 0 &&
-                      length % 3 == 0 && length / 3 <= kMostPaletteEntries;
-    if (!fits) return bad_header(detail);
-    layout.palette = {data_at, length};
-  } else if (is_type(type, "tRNS")) {
-    if (layout.transparency.present() || !before_image_data || !transparency_fits(layout, length)) {
+    const std::uint32_t entries = length / 3;
+    if (length == 0 || length % 3 != 0 || entries > kMostPaletteEntries ||
+        (colour == kPngColourPalette && entries > (1u << layout.header.bit_depth))) {
       return bad_header(detail);
     }
-    layout.transparency = {data_at, length};
+    if (colour != kPngColourGrey && colour != kPngColourGreyAlpha && !layout.palette.present() &&
+        !state.seen_image_data) {
+      layout.palette = {data_at, length};
+    }
+  } else if (is_type(type, "tRNS")) {
+    if (!layout.transparency.present() && !state.seen_image_data &&
+        transparency_fits(layout, length)) {
+      layout.transparency = {data_at, length};
+    }
+  } else if (is_kept_text(type) && length <= kPngChunkSizeLimit) {
+    state.kept_text_bytes += length;
+    if (state.kept_text_bytes > kPngChunkCacheLimit) {
+      return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
+    }
   } else if (!is_type(type, "IEND") && (type[0] & kTypeCaseBit) == 0) {
     return bad_header(detail);  // a critical chunk no decoder knows
   }
@@ -159,8 +178,6 @@ ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayo
   WalkState state;
   std::size_t at = kPngSignature.size();
   for (;;) {
-    // The length and type come first: a chunk too long for the limits is
-    // refused for that whether or not the rest of it arrived.
     if (size - at < 2 * kTypeBytes) {
       return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
     }
@@ -171,14 +188,10 @@ ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayo
       const auto letter = static_cast<std::uint8_t>(type[i] | kTypeCaseBit);
       if (letter < 'a' || letter > 'z') return bad_header(detail);
     }
-    if (!is_type(type, "IDAT") && length > kPngChunkSizeLimit) {
-      return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
-    }
     if (size - at < kChunkFraming || size - at - kChunkFraming < length) {
       return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
     }
-    const std::size_t data_at = at + 2 * kTypeBytes;
-    const std::uint8_t* data = bytes + data_at;
+    const std::uint8_t* data = type + kTypeBytes;
     const bool critical = (type[0] & kTypeCaseBit) == 0;
     const bool crc_right =
         png_crc32(type, std::size_t{length} + kTypeBytes) == load_u32_be(data + length);
@@ -186,7 +199,7 @@ ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayo
       return fail(detail, ErrorDetail::kPngChecksum, ResultCode::kUnusableInput);
     }
     if (crc_right) {
-      if (const ResultCode taken = take_chunk(type, data_at, data, length, state, found, detail);
+      if (const ResultCode taken = take_chunk(type, at, length, state, found, detail);
           failed(taken)) {
         return taken;
       }
@@ -197,23 +210,19 @@ ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayo
     }
     at += kChunkFraming + length;
   }
-  if (found.image_data_bytes == 0) return bad_header(detail);
+  if (!state.seen_image_data) return bad_header(detail);
   layout = found;
   return ResultCode::kOk;
 }
 
-void gather_png_image_data(const std::uint8_t* bytes, std::size_t size, std::uint8_t* out) {
-  std::size_t at = kPngSignature.size();
-  while (size - at >= kChunkFraming) {
-    const std::uint32_t length = load_u32_be(bytes + at);
-    const std::uint8_t* type = bytes + at + 4;
-    if (is_type(type, "IEND")) break;
-    if (is_type(type, "IDAT")) {
-      std::memcpy(out, type + kTypeBytes, length);
-      out += length;
-    }
-    at += kChunkFraming + length;
-  }
+void gather_png_image_data(const std::uint8_t* bytes, const PngLayout& layout, std::uint8_t* out) {
+  for_each_png_chunk(bytes, layout.image_data_end,
+                     [&](const std::uint8_t* type, std::size_t data_at, std::uint32_t length) {
+                       if (data_at > layout.image_data_begin && is_type(type, "IDAT")) {
+                         std::memcpy(out, bytes + data_at, length);
+                         out += length;
+                       }
+                     });
 }
 
 std::uint64_t png_scanline_bytes(const PngHeader& header, std::uint32_t width_px) {

@@ -36,32 +36,60 @@ struct PngChunkData {
 // A file whose chunks passed check_png_chunks.
 struct PngLayout {
   PngHeader header;
-  std::size_t ihdr_offset = 0;         // where the IHDR's data begins
-  PngChunkData palette;                // PLTE
-  PngChunkData transparency;           // tRNS
-  std::uint64_t image_data_bytes = 0;  // all IDAT chunks together
+  std::size_t ihdr_offset = 0;  // where the IHDR's data begins
+  PngChunkData palette;         // the PLTE taken
+  PngChunkData transparency;    // the tRNS taken
+  // The image data: the first run of IDAT chunks, from the first one's
+  // length to the end of the last one, and its bytes.
+  std::size_t image_data_begin = 0;
+  std::size_t image_data_end = 0;
+  std::uint64_t image_data_bytes = 0;
+  // An IDAT chunk after the run, which makes the file broken (detail
+  // kPngBadHeader) once its image data has been found sound.
+  bool stray_image_data = false;
 };
 
 // The CRC-32 that PNG chunks carry.
 std::uint32_t png_crc32(const std::uint8_t* bytes, std::size_t count);
 
-// Walks the chunks of the size bytes at bytes from the signature to IEND.
-// Refusals, all kUnusableInput: detail kNotBmp without the signature;
-// kPngTruncated when a chunk runs past the end or IEND never comes;
-// kPngChecksum for a wrong CRC on IHDR, PLTE, IDAT or IEND (ancillary chunks
-// with a wrong CRC carry nothing the ink depends on and are passed over);
-// kPictureTooLarge for a chunk other than IDAT longer than
-// kPngChunkSizeLimit; kPngBadHeader for impossible IHDR values, an unknown
-// critical chunk, chunks out of order (IHDR first; PLTE and tRNS before the
-// image data, which is one run of IDAT chunks; a palette where the colour
-// type needs one and nowhere else), a tRNS that does not fit the colour type,
-// or no image data.
+// Walks the chunks of the size bytes at bytes from the signature to IEND,
+// refusing what libspng refuses before the image data is decoded. Refusals,
+// all kUnusableInput: detail kNotBmp without the signature; kPngTruncated
+// when a chunk runs past the end or IEND never comes; kPngChecksum for a
+// wrong CRC on IHDR, PLTE, IDAT or IEND (ancillary chunks with a wrong CRC
+// carry nothing the ink depends on and are passed over); kPictureTooLarge
+// when the text chunks a decoder would keep exceed kPngChunkCacheLimit;
+// kPngBadHeader for impossible IHDR values, an unknown critical chunk, IHDR
+// not first or twice, a palette picture without its palette before the image
+// data, a palette with more entries than the depth can index, data in IEND,
+// or no image data. A PLTE or tRNS out of place, repeated or not fitting the
+// picture is passed over, as is any ancillary chunk longer than
+// kPngChunkSizeLimit.
 ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayout& layout,
                             ErrorDetail* detail);
 
-// Copies the data of every IDAT chunk of a file that passed check_png_chunks
-// to out, which holds layout.image_data_bytes.
-void gather_png_image_data(const std::uint8_t* bytes, std::size_t size, std::uint8_t* out);
+// Copies the image data (layout.image_data_bytes) of a file that passed
+// check_png_chunks to out.
+void gather_png_image_data(const std::uint8_t* bytes, const PngLayout& layout, std::uint8_t* out);
+
+// Calls visit(type, data_offset, length) for each chunk of a file that
+// passed check_png_chunks, IHDR to IEND; type points at its four letters.
+template <typename Visit>
+void for_each_png_chunk(const std::uint8_t* bytes, std::size_t size, Visit visit) {
+  constexpr std::size_t kFraming = 12;  // length, type, CRC
+  std::size_t at = 8;                   // past the signature
+  while (size - at >= kFraming) {
+    const std::uint32_t length = std::uint32_t{bytes[at]} << 24 |
+                                 std::uint32_t{bytes[at + 1]} << 16 |
+                                 std::uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+    visit(bytes + at + 4, at + 8, length);
+    if (bytes[at + 4] == 'I' && bytes[at + 5] == 'E' && bytes[at + 6] == 'N' &&
+        bytes[at + 7] == 'D') {
+      break;
+    }
+    at += kFraming + length;
+  }
+}
 
 // The bytes of one decoded row of the picture's image data before filtering
 // (without its filter byte) for a pass width_px pixels wide.

@@ -3,13 +3,15 @@
 // whole picture in memory.
 //
 // stb_image checks neither chunk checksums, nor chunk order, nor the end
-// marker, nor the Adler-32 of the image data, and it reads palette entries a
-// file never gave. The reader therefore walks the chunks first
-// (check_png_chunks), inflates the image data once itself to find data that
-// ends early or is broken, and decodes a palette picture as its indices,
-// applying the palette itself. A file reaches stb_image's decoding only when
-// its layout and its compressed data are sound; what it still refuses
-// (filters) is broken data.
+// marker, nor the Adler-32 of the image data; it refuses chunks libspng
+// passes over, and it reads palette entries a file never gave. The reader
+// therefore walks the chunks first (check_png_chunks), inflates the image
+// data once itself to find data that ends early or is broken, hides from
+// stb_image every PLTE, tRNS and IDAT chunk that libspng would pass over,
+// and decodes a palette picture as its indices, applying the palette itself
+// (indices past its entries are opaque black, as libspng has them). A file
+// reaches stb_image's decoding only when its layout and its compressed data
+// are sound; what it still refuses (filters) is broken data.
 #include "engine/picture/png_reader.hpp"
 
 #define STBI_NO_STDIO
@@ -25,6 +27,8 @@
 #include "engine/io/whole_file.hpp"
 #include "engine/picture/png_chunks.hpp"
 #include "engine/picture/png_rows.hpp"
+#include "engine/picture/stb_allowance.hpp"
+#include "engine/picture/stb_image_png.h"
 
 namespace vellicor {
 
@@ -61,67 +65,104 @@ std::uint32_t adler32_of(const std::uint8_t* bytes, std::size_t count) {
   return high << 16 | low;
 }
 
-// Inflates the image data once: it must hold exactly the picture's rows
-// (fewer: kPngTruncated), as a sound zlib stream with its Adler-32
-// (kPngBadData).
-ResultCode check_image_data(const WholeFile& file, const PngLayout& layout,
-                            std::uint64_t inflated_bytes, ErrorDetail* detail) {
-  const auto packed_bytes = static_cast<std::size_t>(layout.image_data_bytes);
-  std::unique_ptr<std::uint8_t[]> packed(new (std::nothrow) std::uint8_t[packed_bytes]);
-  std::unique_ptr<std::uint8_t[]> inflated(
-      new (std::nothrow) std::uint8_t[static_cast<std::size_t>(inflated_bytes)]);
-  if (!packed || !inflated) return out_of_memory(detail);
-  gather_png_image_data(file.bytes.get(), file.size, packed.get());
-  // Both sizes are far below 2^31 (the file and pixel caps).
-  const int got = stbi_zlib_decode_buffer(
-      reinterpret_cast<char*>(inflated.get()), static_cast<int>(inflated_bytes),
-      reinterpret_cast<const char*>(packed.get()), static_cast<int>(packed_bytes));
-  if (got < 0 || packed_bytes < kAdlerBytes) return bad_data(detail);
-  if (static_cast<std::uint64_t>(got) < inflated_bytes) {
-    return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
-  }
-  const std::uint32_t stored = load_u32_be(packed.get() + packed_bytes - kAdlerBytes);
-  return adler32_of(inflated.get(), static_cast<std::size_t>(inflated_bytes)) == stored
-             ? ResultCode::kOk
-             : bad_data(detail);
-}
-
 struct StbImageDeleter {
   void operator()(void* pixels) const { stbi_image_free(pixels); }
 };
 
-// A palette picture's colours: RGBA8 for each index, and how many the file
-// gave.
-struct Palette {
-  std::array<std::array<std::uint8_t, 4>, 256> entries{};
-  std::uint32_t count = 0;
-};
+// What stb_image may hold at once for a picture: the gathered image data and
+// the inflated data, each grown by doubling, and the decoded picture up to
+// three times over (a pass being de-interlaced and the whole picture, then
+// its conversion to RGBA), 8 bytes a pixel at most.
+std::uint64_t stb_allowance_bytes(const PngLayout& layout, std::uint64_t inflated_bytes) {
+  constexpr std::uint64_t kMostBytesPerPixel = 8;
+  constexpr std::uint64_t kSlackBytes = std::uint64_t{1} << 20;
+  const std::uint64_t pixels = std::uint64_t{layout.header.width} * layout.header.height;
+  return 2 * layout.image_data_bytes + 2 * inflated_bytes + 3 * kMostBytesPerPixel * pixels +
+         kSlackBytes;
+}
+
+// Inflates the image data once: it must hold at least the picture's rows
+// (fewer, or bytes that end before the zlib stream and its Adler-32 do:
+// kPngTruncated), as a sound stream with a matching Adler-32 (kPngBadData).
+// Rows past the picture's and bytes after the stream are allowed, as libspng
+// allows them, the rows up to the allowance.
+ResultCode check_image_data(const WholeFile& file, const PngLayout& layout,
+                            std::uint64_t inflated_bytes, ErrorDetail* detail) {
+  const auto truncated = [detail] {
+    return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
+  };
+  const auto packed_bytes = static_cast<std::size_t>(layout.image_data_bytes);
+  std::unique_ptr<std::uint8_t[]> packed(new (std::nothrow) std::uint8_t[packed_bytes]);
+  if (!packed) return out_of_memory(detail);
+  gather_png_image_data(file.bytes.get(), layout, packed.get());
+  StbAllowance allowance(stb_allowance_bytes(layout, inflated_bytes));
+  int got = 0;
+  int stream_bytes = 0;
+  int ran_out = 0;
+  // Both sizes are below 2^31 (the file and pixel caps).
+  const std::unique_ptr<void, StbImageDeleter> inflated(vellicor_stb_inflate(
+      reinterpret_cast<const char*>(packed.get()), static_cast<int>(packed_bytes),
+      static_cast<int>(inflated_bytes), &got, &stream_bytes, &ran_out));
+  if (!inflated) {
+    if (ran_out != 0) return truncated();
+    const char* reason = stbi_failure_reason();
+    const bool no_memory = reason != nullptr && std::strcmp(reason, "outofmem") == 0;
+    return no_memory && !allowance.exceeded() ? out_of_memory(detail) : bad_data(detail);
+  }
+  if (static_cast<std::uint64_t>(got) < inflated_bytes) return truncated();
+  if (stream_bytes < 0) return bad_data(detail);
+  const auto adler_at = static_cast<std::size_t>(stream_bytes);
+  if (adler_at > packed_bytes || packed_bytes - adler_at < kAdlerBytes) return truncated();
+  const std::uint32_t stored = load_u32_be(packed.get() + adler_at);
+  return adler32_of(static_cast<const std::uint8_t*>(inflated.get()),
+                    static_cast<std::size_t>(got)) == stored
+             ? ResultCode::kOk
+             : bad_data(detail);
+}
+
+// A palette picture's colours: RGBA8 for each index; opaque black past the
+// entries the file gave.
+using Palette = std::array<std::array<std::uint8_t, 4>, 256>;
 
 Palette palette_of(const WholeFile& file, const PngLayout& layout) {
   Palette palette;
+  palette.fill({0, 0, 0, 0xFF});
   const std::uint8_t* rgb = file.bytes.get() + layout.palette.offset;
-  palette.count = layout.palette.length / 3;
-  for (std::uint32_t i = 0; i < palette.count; ++i) {
-    palette.entries[i] = {rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2], 0xFF};
+  const std::uint32_t count = layout.palette.length / 3;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    palette[i] = {rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2], 0xFF};
   }
   if (layout.transparency.present()) {
     const std::uint8_t* alpha = file.bytes.get() + layout.transparency.offset;
-    for (std::uint32_t i = 0; i < layout.transparency.length; ++i) palette.entries[i][3] = alpha[i];
+    for (std::uint32_t i = 0; i < layout.transparency.length; ++i) palette[i][3] = alpha[i];
   }
   return palette;
 }
 
-// Makes stb_image read a palette picture as greyscale of the same depth,
-// that is as its indices: the colour type in IHDR becomes grey, PLTE and
-// tRNS become ancillary chunks it passes over. It reads no CRCs.
-void hide_palette(WholeFile& file, const PngLayout& layout) {
+// Turns the chunk whose data begins at data_at into an ancillary chunk no
+// decoder knows, which stb_image passes over (it reads no CRCs).
+void hide_chunk(WholeFile& file, std::size_t data_at) {
+  std::uint8_t* type = file.bytes.get() + data_at - 4;
+  type[0] |= kTypeCaseBit;  // ancillary
+  type[3] ^= kTypeCaseBit;  // and no longer a known name
+}
+
+// Hides from stb_image what libspng passes over: palettes, and tRNS chunks
+// other than the one taken. A palette picture
+// is read as greyscale of the same depth, that is as its indices: the colour
+// type in IHDR becomes grey, its PLTE and tRNS are hidden as well.
+void hide_passed_over(WholeFile& file, const PngLayout& layout) {
   constexpr std::size_t kColourTypeAt = 9;
-  constexpr std::size_t kTypeBefore = 4;  // a chunk's type precedes its data
-  file.bytes[layout.ihdr_offset + kColourTypeAt] = kPngColourGrey;
-  file.bytes[layout.palette.offset - kTypeBefore] |= kTypeCaseBit;  // pLTE
-  if (layout.transparency.present()) {
-    file.bytes[layout.transparency.offset - 1] |= kTypeCaseBit;  // tRNs
-  }
+  const bool indexed = layout.header.colour_type == kPngColourPalette;
+  if (indexed) file.bytes[layout.ihdr_offset + kColourTypeAt] = kPngColourGrey;
+  // Renaming a chunk leaves its length, and so the walk, as it was.
+  for_each_png_chunk(file.bytes.get(), file.size,
+                     [&](const std::uint8_t* type, std::size_t data_at, std::uint32_t) {
+                       const bool palette = std::memcmp(type, "PLTE", 4) == 0;
+                       const bool key = std::memcmp(type, "tRNS", 4) == 0;
+                       const bool taken_key = !indexed && data_at == layout.transparency.offset;
+                       if (palette || (key && !taken_key)) hide_chunk(file, data_at);
+                     });
 }
 
 // The picture as stb_image decoded it.
@@ -137,8 +178,6 @@ class DecodedPng {
   PngRowLayout layout() const { return wide_ ? PngRowLayout::kRgba16 : PngRowLayout::kRgba8; }
 
  private:
-  ResultCode check_indices(ErrorDetail* detail) const;
-
   PngHeader header_;
   bool wide_ = false;
   bool indexed_ = false;
@@ -151,9 +190,9 @@ ResultCode DecodedPng::decode(WholeFile& file, const PngLayout& layout, ErrorDet
   header_ = layout.header;
   wide_ = header_.bit_depth == kSixteenBits;
   indexed_ = header_.colour_type == kPngColourPalette;
+  if (indexed_) palette_ = palette_of(file, layout);
+  hide_passed_over(file, layout);
   if (indexed_) {
-    palette_ = palette_of(file, layout);
-    hide_palette(file, layout);
     row_.reset(new (std::nothrow) std::uint8_t[std::size_t{header_.width} * 4]);
     if (!row_) return out_of_memory(detail);
   }
@@ -161,6 +200,7 @@ ResultCode DecodedPng::decode(WholeFile& file, const PngLayout& layout, ErrorDet
   // byte order), tRNS applied; a palette picture as one index a pixel.
   const int channels = indexed_ ? 1 : 4;
   const auto size = static_cast<int>(file.size);  // at most kStbMaxFileBytes
+  StbAllowance allowance(stb_allowance_bytes(layout, png_inflated_bytes(header_)));
   int width = 0;
   int height = 0;
   int file_channels = 0;
@@ -173,32 +213,20 @@ ResultCode DecodedPng::decode(WholeFile& file, const PngLayout& layout, ErrorDet
   }
   if (!pixels_) {
     const char* reason = stbi_failure_reason();
-    if (reason != nullptr && std::strcmp(reason, "outofmem") == 0) return out_of_memory(detail);
-    return bad_data(detail);  // filters: the compressed data was sound
+    const bool no_memory = reason != nullptr && std::strcmp(reason, "outofmem") == 0;
+    // Otherwise the filters: the compressed data was sound.
+    return no_memory && !allowance.exceeded() ? out_of_memory(detail) : bad_data(detail);
   }
   if (static_cast<std::uint32_t>(width) != header_.width ||
       static_cast<std::uint32_t>(height) != header_.height) {
     return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
   }
-  return indexed_ ? check_indices(detail) : ResultCode::kOk;
+  return ResultCode::kOk;
 }
 
 // stb_image widens indices of fewer than 8 bits as grey samples: index i of
 // depth d comes out as i * (255 / (2^d - 1)).
 std::uint32_t index_scale(std::uint8_t depth) { return 255u / ((1u << depth) - 1u); }
-
-// Every index must name a palette entry the file gave.
-ResultCode DecodedPng::check_indices(ErrorDetail* detail) const {
-  const std::uint32_t scale = index_scale(header_.bit_depth);
-  const auto* indices = static_cast<const std::uint8_t*>(pixels_.get());
-  const std::size_t count = std::size_t{header_.width} * header_.height;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (indices[i] / scale >= palette_.count) {
-      return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-    }
-  }
-  return ResultCode::kOk;
-}
 
 template <typename TakeRow>
 void DecodedPng::for_each_row(TakeRow take_row) {
@@ -212,7 +240,7 @@ void DecodedPng::for_each_row(TakeRow take_row) {
   for (std::uint32_t y = 0; y < header_.height; ++y) {
     const std::uint8_t* indices = pixels + std::size_t{header_.width} * y;
     for (std::uint32_t x = 0; x < header_.width; ++x) {
-      std::memcpy(row_.get() + std::size_t{x} * 4, palette_.entries[indices[x] / scale].data(), 4);
+      std::memcpy(row_.get() + std::size_t{x} * 4, palette_[indices[x] / scale].data(), 4);
     }
     take_row(row_.get(), y);
   }
@@ -259,6 +287,10 @@ ResultCode read_png_ink(FileSystem& fs, FileHandle input, InkRule rule, InkMap& 
   if (const ResultCode checked = check_image_data(file, layout, inflated_bytes, detail);
       failed(checked)) {
     return checked;
+  }
+  // Image data after the first run of it breaks the file's layout.
+  if (layout.stray_image_data) {
+    return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
   }
 
   DecodedPng picture;
