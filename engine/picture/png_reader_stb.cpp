@@ -7,8 +7,8 @@
 // passes over, and it reads palette entries a file never gave. The reader
 // therefore walks the chunks first (check_png_chunks), inflates the image
 // data once itself to find data that ends early or is broken, hides from
-// stb_image every PLTE, tRNS and IDAT chunk that libspng would pass over,
-// and decodes a palette picture as its indices, applying the palette itself
+// stb_image every PLTE and tRNS chunk that libspng would pass over, and
+// decodes a palette picture as its indices, applying the palette itself
 // (indices past its entries are opaque black, as libspng has them). A file
 // reaches stb_image's decoding only when its layout and its compressed data
 // are sound; what it still refuses (filters) is broken data.
@@ -148,9 +148,9 @@ void hide_chunk(WholeFile& file, std::size_t data_at) {
 }
 
 // Hides from stb_image what libspng passes over: palettes, and tRNS chunks
-// other than the one taken. A palette picture
-// is read as greyscale of the same depth, that is as its indices: the colour
-// type in IHDR becomes grey, its PLTE and tRNS are hidden as well.
+// other than the one taken. A palette picture is read as greyscale of the
+// same depth, that is as its indices: the colour type in IHDR becomes grey,
+// and its PLTE and tRNS are hidden as well.
 void hide_passed_over(WholeFile& file, const PngLayout& layout) {
   constexpr std::size_t kColourTypeAt = 9;
   const bool indexed = layout.header.colour_type == kPngColourPalette;

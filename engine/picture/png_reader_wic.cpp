@@ -259,6 +259,10 @@ ResultCode read_png_ink(FileSystem& fs, FileHandle input, InkRule rule, InkMap& 
     return checked;
   }
   const PngHeader& header = layout.header;
+  // WIC is handed image data in one run only.
+  if (layout.stray_image_data) {
+    return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
+  }
 
   // Every limit before WIC decodes a pixel.
   const std::uint64_t band_bytes =
