@@ -252,7 +252,9 @@ ResultCode read_bmp_pass(FileSystem& fs, FileHandle file, Pass& pass, ErrorDetai
     return begun;
   }
   if (rle) return RleWalker<Pass>(header, pass).walk(stream, detail);
-  std::unique_ptr<std::uint8_t[]> row(new (std::nothrow) std::uint8_t[stride]);
+  // begin held the stride to the decoding allowance, so it fits a size_t.
+  std::unique_ptr<std::uint8_t[]> row(new (std::nothrow)
+                                          std::uint8_t[static_cast<std::size_t>(stride)]);
   if (!row) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   return walk_rows(stream, header, stride, row.get(), pass, detail);
 }
