@@ -48,9 +48,7 @@ bool depth_allowed(std::uint8_t colour_type, std::uint8_t depth) {
   return depth <= 16 && (allowed >> depth & 1u) != 0;
 }
 
-ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeader& header,
-                        ErrorDetail* detail) {
-  if (length != kIhdrLength) return bad_header(detail);
+ResultCode parse_header(const std::uint8_t* data, PngHeader& header, ErrorDetail* detail) {
   header.width = load_u32_be(data);
   header.height = load_u32_be(data + 4);
   header.bit_depth = data[8];
@@ -60,7 +58,19 @@ ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeade
                      header.height <= kLargestPngNumber &&
                      depth_allowed(header.colour_type, header.bit_depth) && data[10] == 0 &&
                      data[11] == 0 && data[12] <= 1;  // deflate, adaptive filtering, Adam7 or none
-  return valid ? ResultCode::kOk : bad_header(detail);
+  if (!valid) return bad_header(detail);
+  if (header.width > kMaxPictureSidePx || header.height > kMaxPictureSidePx) {
+    return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
+  }
+  return ResultCode::kOk;
+}
+
+// What a chunk's length and type say before its data is read: the lengths
+// IHDR and IEND allow, and critical chunks no decoder knows.
+bool chunk_start_allowed(const std::uint8_t* type, std::uint32_t length) {
+  if (is_type(type, "IHDR")) return length == kIhdrLength;
+  if (is_type(type, "IEND")) return length == 0;
+  return (type[0] & kTypeCaseBit) != 0 || is_type(type, "PLTE") || is_type(type, "IDAT");
 }
 
 // A tRNS chunk of this length fits the picture: one alpha per palette entry
@@ -103,7 +113,7 @@ ResultCode take_chunk(const std::uint8_t* type, std::size_t chunk_at, std::uint3
   if (is_ihdr) {
     state.seen_header = true;
     layout.ihdr_offset = data_at;
-    return parse_header(type + kTypeBytes, length, layout.header, detail);
+    return parse_header(type + kTypeBytes, layout.header, detail);
   }
   const bool is_idat = is_type(type, "IDAT");
   const bool image_data_ended = state.seen_image_data && !state.in_image_data;
@@ -144,8 +154,6 @@ ResultCode take_chunk(const std::uint8_t* type, std::size_t chunk_at, std::uint3
     if (state.kept_text_bytes > kPngChunkCacheLimit) {
       return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
     }
-  } else if (!is_type(type, "IEND") && (type[0] & kTypeCaseBit) == 0) {
-    return bad_header(detail);  // a critical chunk no decoder knows
   }
   return ResultCode::kOk;
 }
@@ -183,35 +191,42 @@ ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayo
     }
     const std::uint32_t length = load_u32_be(bytes + at);
     const std::uint8_t* type = bytes + at + 4;
-    if (length > kLargestPngNumber) return bad_header(detail);
-    for (std::size_t i = 0; i < kTypeBytes; ++i) {
-      const auto letter = static_cast<std::uint8_t>(type[i] | kTypeCaseBit);
-      if (letter < 'a' || letter > 'z') return bad_header(detail);
+    if (length > kLargestPngNumber || !chunk_start_allowed(type, length)) {
+      return bad_header(detail);
     }
     if (size - at < kChunkFraming || size - at - kChunkFraming < length) {
       return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
+    }
+    for (std::size_t i = 0; i < kTypeBytes; ++i) {
+      const auto letter = static_cast<std::uint8_t>(type[i] | kTypeCaseBit);
+      if (letter < 'a' || letter > 'z') return bad_header(detail);
     }
     const std::uint8_t* data = type + kTypeBytes;
     const bool critical = (type[0] & kTypeCaseBit) == 0;
     const bool crc_right =
         png_crc32(type, std::size_t{length} + kTypeBytes) == load_u32_be(data + length);
-    if (critical && !crc_right) {
-      return fail(detail, ErrorDetail::kPngChecksum, ResultCode::kUnusableInput);
-    }
-    if (crc_right) {
+    // The header's values are judged before its checksum, as a decoder
+    // reading the file in order does; an IDAT with a wrong checksum still
+    // counts as image data (see image_data_checksum_broken).
+    const bool is_header = is_type(type, "IHDR");
+    const bool is_data = is_type(type, "IDAT");
+    if (crc_right || is_header || is_data) {
       if (const ResultCode taken = take_chunk(type, at, length, state, found, detail);
           failed(taken)) {
+        layout = found;
         return taken;
       }
     }
-    if (is_type(type, "IEND")) {
-      if (length != 0) return bad_header(detail);
-      break;
+    if (critical && !crc_right) {
+      found.image_data_checksum_broken = is_data && !found.stray_image_data;
+      layout = found;
+      return fail(detail, ErrorDetail::kPngChecksum, ResultCode::kUnusableInput);
     }
+    if (is_type(type, "IEND")) break;
     at += kChunkFraming + length;
   }
-  if (!state.seen_image_data) return bad_header(detail);
   layout = found;
+  if (!state.seen_image_data) return bad_header(detail);
   return ResultCode::kOk;
 }
 
@@ -243,25 +258,53 @@ std::uint64_t png_scanline_bytes(const PngHeader& header, std::uint32_t width_px
   return (std::uint64_t{width_px} * channels * header.bit_depth + 7) / 8;
 }
 
-std::uint64_t png_inflated_bytes(const PngHeader& header) {
+namespace {
+
+// Adam7: where each pass starts and how far it steps, across and down.
+constexpr std::array<std::uint32_t, 7> kFirstColumn = {0, 4, 0, 2, 0, 1, 0};
+constexpr std::array<std::uint32_t, 7> kColumnStep = {8, 8, 4, 4, 2, 2, 1};
+constexpr std::array<std::uint32_t, 7> kFirstRow = {0, 0, 4, 0, 2, 0, 1};
+constexpr std::array<std::uint32_t, 7> kRowStep = {8, 8, 8, 4, 4, 2, 2};
+
+// Calls each_pass(scanline_bytes, rows) for every pass that holds pixels:
+// the whole picture, or the seven of Adam7.
+template <typename EachPass>
+void for_each_pass(const PngHeader& header, EachPass each_pass) {
   if (!header.interlaced) {
-    return (png_scanline_bytes(header, header.width) + 1) * header.height;
+    each_pass(png_scanline_bytes(header, header.width), header.height);
+    return;
   }
-  // Adam7: where each pass starts and how far it steps, across and down.
-  constexpr std::array<std::uint32_t, 7> kFirstColumn = {0, 4, 0, 2, 0, 1, 0};
-  constexpr std::array<std::uint32_t, 7> kColumnStep = {8, 8, 4, 4, 2, 2, 1};
-  constexpr std::array<std::uint32_t, 7> kFirstRow = {0, 0, 4, 0, 2, 0, 1};
-  constexpr std::array<std::uint32_t, 7> kRowStep = {8, 8, 8, 4, 4, 2, 2};
-  std::uint64_t total = 0;
   for (std::size_t pass = 0; pass < kFirstColumn.size(); ++pass) {
     if (header.width <= kFirstColumn[pass] || header.height <= kFirstRow[pass]) continue;
     const std::uint32_t columns =
         (header.width - kFirstColumn[pass] + kColumnStep[pass] - 1) / kColumnStep[pass];
     const std::uint32_t rows =
         (header.height - kFirstRow[pass] + kRowStep[pass] - 1) / kRowStep[pass];
-    total += (png_scanline_bytes(header, columns) + 1) * rows;
+    each_pass(png_scanline_bytes(header, columns), rows);
   }
+}
+
+}  // namespace
+
+std::uint64_t png_inflated_bytes(const PngHeader& header) {
+  std::uint64_t total = 0;
+  for_each_pass(header, [&](std::uint64_t scanline_bytes, std::uint32_t rows) {
+    total += (scanline_bytes + 1) * rows;
+  });
   return total;
+}
+
+bool png_filters_known(const PngHeader& header, const std::uint8_t* inflated, std::size_t count) {
+  constexpr std::uint8_t kLastFilter = 4;  // Paeth
+  std::uint64_t at = 0;
+  bool known = true;
+  for_each_pass(header, [&](std::uint64_t scanline_bytes, std::uint32_t rows) {
+    for (std::uint32_t row = 0; row < rows && known && at < count; ++row) {
+      known = inflated[at] <= kLastFilter;
+      at += scanline_bytes + 1;
+    }
+  });
+  return known;
 }
 
 }  // namespace vellicor

@@ -47,6 +47,10 @@ struct PngLayout {
   // An IDAT chunk after the run, which makes the file broken (detail
   // kPngBadHeader) once its image data has been found sound.
   bool stray_image_data = false;
+  // The walk stopped (kPngChecksum) at an IDAT of the image data whose CRC
+  // is wrong; the image data ends with it. A decoder reading the file in
+  // order finds the data itself broken first when it is (kPngBadData).
+  bool image_data_checksum_broken = false;
 };
 
 // The CRC-32 that PNG chunks carry.
@@ -64,7 +68,10 @@ std::uint32_t png_crc32(const std::uint8_t* bytes, std::size_t count);
 // data, a palette with more entries than the depth can index, data in IEND,
 // or no image data. A PLTE or tRNS out of place, repeated or not fitting the
 // picture is passed over, as is any ancillary chunk longer than
-// kPngChunkSizeLimit.
+// kPngChunkSizeLimit. IHDR's values are judged before its checksum, with
+// kPictureTooLarge for a side over kMaxPictureSidePx; the lengths IHDR and
+// IEND allow, and unknown critical chunks, before anything past the type.
+// layout holds what was found, also when the walk fails.
 ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayout& layout,
                             ErrorDetail* detail);
 
@@ -98,5 +105,9 @@ std::uint64_t png_scanline_bytes(const PngHeader& header, std::uint32_t width_px
 // The size of the whole inflated image data: every row of every pass, each
 // with its filter byte.
 std::uint64_t png_inflated_bytes(const PngHeader& header);
+
+// False when a row that begins within the count inflated bytes has a filter
+// type past the five PNG knows.
+bool png_filters_known(const PngHeader& header, const std::uint8_t* inflated, std::size_t count);
 
 }  // namespace vellicor

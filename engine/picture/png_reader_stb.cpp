@@ -103,8 +103,8 @@ ResultCode check_image_data(const WholeFile& file, const PngLayout& layout,
   const std::unique_ptr<void, StbImageDeleter> inflated(vellicor_stb_inflate(
       reinterpret_cast<const char*>(packed.get()), static_cast<int>(packed_bytes),
       static_cast<int>(inflated_bytes), &got, &stream_bytes, &ran_out));
+  if (ran_out != 0) return truncated();
   if (!inflated) {
-    if (ran_out != 0) return truncated();
     const char* reason = stbi_failure_reason();
     const bool no_memory = reason != nullptr && std::strcmp(reason, "outofmem") == 0;
     return no_memory && !allowance.exceeded() ? out_of_memory(detail) : bad_data(detail);
@@ -118,6 +118,46 @@ ResultCode check_image_data(const WholeFile& file, const PngLayout& layout,
                     static_cast<std::size_t>(got)) == stored
              ? ResultCode::kOk
              : bad_data(detail);
+}
+
+// The refusal for image data whose last IDAT has a wrong CRC: a decoder
+// reading the file in order inflates and unfilters that chunk's data before
+// it reaches its CRC, so data or row filters broken before then are broken
+// data (kPngBadData), and otherwise the checksum is wrong (kPngChecksum).
+ResultCode refuse_checksummed_data(const WholeFile& file, const PngLayout& layout,
+                                   ErrorDetail* detail) {
+  const auto checksum = [detail] {
+    return fail(detail, ErrorDetail::kPngChecksum, ResultCode::kUnusableInput);
+  };
+  const std::uint64_t inflated_bytes = png_inflated_bytes(layout.header);
+  if (std::uint64_t{layout.header.width} * layout.header.height > kStbMaxPixels) {
+    return checksum();
+  }
+  const auto packed_bytes = static_cast<std::size_t>(layout.image_data_bytes);
+  std::unique_ptr<std::uint8_t[]> packed(new (std::nothrow) std::uint8_t[packed_bytes + 1]);
+  if (!packed) return out_of_memory(detail);
+  gather_png_image_data(file.bytes.get(), layout, packed.get());
+  StbAllowance allowance(stb_allowance_bytes(layout, inflated_bytes));
+  int got = 0;
+  int stream_bytes = 0;
+  int ran_out = 0;
+  const std::unique_ptr<void, StbImageDeleter> inflated(vellicor_stb_inflate(
+      reinterpret_cast<const char*>(packed.get()), static_cast<int>(packed_bytes),
+      static_cast<int>(inflated_bytes), &got, &stream_bytes, &ran_out));
+  if (!inflated) return allowance.exceeded() ? checksum() : bad_data(detail);
+  const auto* rows = static_cast<const std::uint8_t*>(inflated.get());
+  // Rows inflated before the CRC are unfiltered as they arrive.
+  if (!png_filters_known(layout.header, rows, static_cast<std::size_t>(got))) {
+    return bad_data(detail);
+  }
+  // A stream that ends before the CRC has its Adler-32 checked there.
+  const auto adler_at = static_cast<std::size_t>(stream_bytes);
+  if (ran_out == 0 && stream_bytes >= 0 && adler_at <= packed_bytes &&
+      packed_bytes - adler_at >= kAdlerBytes &&
+      adler32_of(rows, static_cast<std::size_t>(got)) != load_u32_be(packed.get() + adler_at)) {
+    return bad_data(detail);
+  }
+  return checksum();
 }
 
 // A palette picture's colours: RGBA8 for each index; opaque black past the
@@ -262,6 +302,7 @@ ResultCode read_png_ink(FileSystem& fs, FileHandle input, InkRule rule, InkMap& 
   PngLayout layout;
   if (const ResultCode checked = check_png_chunks(file.bytes.get(), file.size, layout, detail);
       failed(checked)) {
+    if (layout.image_data_checksum_broken) return refuse_checksummed_data(file, layout, detail);
     return checked;
   }
   const PngHeader& header = layout.header;

@@ -38,8 +38,10 @@ char *vellicor_stb_inflate(const char *buffer, int len, int initial_size, int *o
     const char *reason = stbi_failure_reason();
     *ran_out =
         z.zbuffer >= z.zbuffer_end || (reason != NULL && strcmp(reason, "read past buffer") == 0);
-    STBI_FREE(z.zout_start);
-    return NULL;
+    if (!*ran_out) {
+      STBI_FREE(z.zout_start);
+      return NULL;
+    }
   }
   *out_len = (int)(z.zout - z.zout_start);
   /* Whole bytes still in the bit buffer were read ahead, not taken. */
