@@ -238,6 +238,37 @@ TEST_F(PngReader, PaletteIndexPastTheGivenEntriesIsBlack) {
 }
 #endif
 
+// A file broken in two places is refused for what a decoder reading it in
+// order meets first: the header's values come before its checksum, and an
+// IDAT's data before that chunk's checksum.
+TEST_F(PngReader, FirstFaultInReadingOrder) {
+  const std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+  const std::vector<std::size_t> boundaries = test::chunk_boundaries(chunks);
+  {
+    SCOPED_TRACE("bit depth 3, and the header's checksum");
+    std::vector<test::PngChunk> broken = chunks;
+    broken[0] = test::ihdr_chunk(17, 5, 3, 0);
+    std::vector<std::uint8_t> bytes = test::png_file(broken);
+    bytes[boundaries[1] - 1] ^= 0x01;
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngBadHeader));
+  }
+#ifndef VELLICOR_TEST_PNG_WIC  // WIC is handed no file with a wrong checksum
+  {
+    SCOPED_TRACE("the zlib header, and the image data's checksum");
+    std::vector<std::uint8_t> bytes = test::png_file(chunks);
+    bytes[boundaries[1] + 8 + 1] ^= 0x10;
+    bytes[boundaries[2] - 1] ^= 0x01;
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngBadData));
+  }
+#endif
+  {
+    SCOPED_TRACE("the image data's checksum alone");
+    std::vector<std::uint8_t> bytes = test::png_file(chunks);
+    bytes[boundaries[2] - 1] ^= 0x01;
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngChecksum));
+  }
+}
+
 TEST_F(PngReader, BrokenCompressedData) {
   const std::vector<test::PngChunk> good = test::grey_strip_chunks(kStrip);
   // A zlib header whose check bits are wrong; a stored block whose length
