@@ -39,6 +39,18 @@ inline constexpr std::size_t kWicFirstReadBytes = std::size_t{64} * 1024;
 // row), so narrow pictures do not pay one WIC call per row.
 inline constexpr std::uint64_t kWicBandBytes = std::uint64_t{256} * 1024;
 
+// PNG decoded whole by stb_image (builds without libspng and without WIC).
+// It holds the file, the inflated image data and the decoded picture (up to
+// 8 bytes a pixel, twice over for an interlaced one) at once, so files and
+// pixels are capped as for WIC.
+inline constexpr std::uint64_t kStbMaxPixels = kWicMaxPixels;
+inline constexpr std::uint64_t kStbMaxFileBytes = kWicMaxFileBytes;
+inline constexpr std::size_t kStbFirstReadBytes = kWicFirstReadBytes;
+// deflate writes at most 258 bytes for two bits of its input (a longest
+// match whose length and distance codes are one bit each), so image data
+// of n bytes never inflates to more than this many bytes per byte.
+inline constexpr std::uint64_t kDeflateMostBytesPerByte = 258 * 4;
+
 // BDF: the resolution written in SIZE and assumed by SWIDTH.
 inline constexpr std::uint32_t kBdfResolutionDpi = 75;
 inline constexpr std::uint32_t kBdfScalableUnitsPerPoint =

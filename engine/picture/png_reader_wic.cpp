@@ -4,10 +4,10 @@
 // WIC says little about why a file failed: it cannot tell a broken checksum
 // from broken data, and it does not read past the image data, so a file cut
 // short after it would decode. The reader therefore walks the file's chunks
-// itself first (every chunk complete, the critical ones with a correct CRC,
-// a valid IHDR first and IEND last) and hands WIC only a file whose layout is
-// sound; what WIC still refuses is then broken image data. Decoding failures
-// WIC does not tell apart come out as kPngBadData.
+// itself first (check_png_chunks: every chunk complete, the critical ones
+// with a correct CRC, a valid IHDR first and IEND last) and hands WIC only a
+// file whose layout is sound; what WIC still refuses is then broken image
+// data. Decoding failures WIC does not tell apart come out as kPngBadData.
 #include "engine/picture/png_reader.hpp"
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -21,16 +21,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <memory>
 #include <new>
-#include <utility>
 
-#include "engine/core/byte_order.hpp"
 #include "engine/core/checked_size.hpp"
 #include "engine/core/limits.hpp"
-#include "engine/io/input_stream.hpp"
+#include "engine/io/whole_file.hpp"
+#include "engine/picture/png_chunks.hpp"
 #include "engine/picture/png_rows.hpp"
 
 namespace vellicor {
@@ -112,192 +109,10 @@ ResultCode wic_failure(HRESULT result, ErrorDetail* detail) {
   }
 }
 
-// The whole file, read through the engine's file layer.
-struct FileBytes {
-  std::unique_ptr<std::uint8_t[]> bytes;
-  std::size_t size = 0;
-};
-
-// The open file from its start.
-ResultCode read_whole_file(FileSystem& fs, FileHandle file, FileBytes& out, ErrorDetail* detail) {
-  if (!fs.seek(file, 0)) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  std::uint64_t known_size = 0;
-  const bool sized = fs.size(file, &known_size);
-  if (sized && known_size > kWicMaxFileBytes) {
-    return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
-  }
-  // One byte more than a known size, so that the read which finds the end
-  // needs no larger buffer.
-  std::size_t capacity = sized ? static_cast<std::size_t>(known_size) + 1 : kWicFirstReadBytes;
-  std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
-  if (!buffer) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
-  std::size_t used = 0;
-  for (;;) {
-    std::size_t got = 0;
-    if (!read_fully(fs, file, buffer.get() + used, capacity - used, &got)) {
-      return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-    }
-    used += got;
-    if (used < capacity) break;
-    // The file is longer than it said, or its size is unknown (a pipe).
-    if (capacity > kWicMaxFileBytes) {
-      return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
-    }
-    const auto larger = static_cast<std::size_t>(
-        std::min<std::uint64_t>(saturating_multiply(capacity, 2), kWicMaxFileBytes + 1));
-    std::unique_ptr<std::uint8_t[]> grown(new (std::nothrow) std::uint8_t[larger]);
-    if (!grown) return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
-    std::memcpy(grown.get(), buffer.get(), used);
-    buffer = std::move(grown);
-    capacity = larger;
-  }
-  out.bytes = std::move(buffer);
-  out.size = used;
-  return ResultCode::kOk;
-}
-
-// What the IHDR chunk says.
-struct PngHeader {
-  std::uint32_t width = 0;
-  std::uint32_t height = 0;
-  std::uint8_t colour_type = 0;
-};
-
-constexpr std::uint8_t kColourGrey = 0;
-constexpr std::uint8_t kColourPalette = 3;
-constexpr std::uint8_t kColourGreyAlpha = 4;
-
-std::uint32_t crc32_of(const std::uint8_t* bytes, std::size_t count) {
-  // The table of the CRC-32 that PNG chunks carry (polynomial 0xEDB88320).
-  static const auto kTable = [] {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < table.size(); ++n) {
-      std::uint32_t c = n;
-      for (int bit = 0; bit < 8; ++bit) c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[n] = c;
-    }
-    return table;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::size_t i = 0; i < count; ++i) crc = kTable[(crc ^ bytes[i]) & 0xFFu] ^ (crc >> 8);
-  return ~crc;
-}
-
-constexpr std::uint32_t kLargestPngNumber = 0x7FFFFFFFu;  // lengths, width, height
-
-// The bit depths each colour type allows, as a mask of 1 << depth.
-bool depth_allowed(std::uint8_t colour_type, std::uint8_t depth) {
-  std::uint32_t allowed = 0;
-  switch (colour_type) {
-    case 0:
-      allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16;
-      break;  // grey
-    case 3:
-      allowed = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8;
-      break;  // palette
-    case 2:   // RGB
-    case 4:   // grey, alpha
-    case 6:
-      allowed = 1u << 8 | 1u << 16;
-      break;  // RGBA
-    default:
-      return false;
-  }
-  return depth <= 16 && (allowed >> depth & 1u) != 0;
-}
-
-ResultCode parse_header(const std::uint8_t* data, std::uint32_t length, PngHeader& header,
-                        ErrorDetail* detail) {
-  constexpr std::uint32_t kIhdrLength = 13;
-  if (length != kIhdrLength) {
-    return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-  }
-  header.width = load_u32_be(data);
-  header.height = load_u32_be(data + 4);
-  const std::uint8_t depth = data[8];
-  const std::uint8_t colour_type = data[9];
-  header.colour_type = colour_type;
-  const bool valid = header.width != 0 && header.width <= kLargestPngNumber && header.height != 0 &&
-                     header.height <= kLargestPngNumber && depth_allowed(colour_type, depth) &&
-                     data[10] == 0 && data[11] == 0 &&
-                     data[12] <= 1;  // deflate, adaptive filtering, no or Adam7 interlacing
-  return valid ? ResultCode::kOk
-               : fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-}
-
-// Walks the chunks from the signature to IEND: each one complete, a critical
-// one with a correct CRC (an ancillary one with a wrong CRC carries nothing
-// the ink depends on), IHDR first and valid, a palette where the colour type
-// needs one and nowhere else, image data present.
-ResultCode check_layout(const std::uint8_t* bytes, std::size_t size, PngHeader& header,
-                        ErrorDetail* detail) {
-  if (size < kPngSignature.size() ||
-      std::memcmp(bytes, kPngSignature.data(), kPngSignature.size()) != 0) {
-    return fail(detail, ErrorDetail::kNotBmp, ResultCode::kUnusableInput);
-  }
-  constexpr std::size_t kFraming = 12;  // length, type, CRC
-  std::size_t at = kPngSignature.size();
-  bool first = true;
-  bool palette = false;
-  bool image_data = false;
-  for (;;) {
-    if (size - at < kFraming) {
-      return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
-    }
-    const std::uint32_t length = load_u32_be(bytes + at);
-    if (length > kLargestPngNumber) {
-      return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-    }
-    if (size - at - kFraming < length) {
-      return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
-    }
-    const std::uint8_t* type = bytes + at + 4;
-    const std::uint8_t* data = type + 4;
-    for (std::size_t i = 0; i < 4; ++i) {
-      const auto letter = static_cast<std::uint8_t>(type[i] | 0x20u);
-      if (letter < 'a' || letter > 'z') {
-        return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-      }
-    }
-    const bool critical = (type[0] & 0x20u) == 0;
-    if (critical && crc32_of(type, std::size_t{length} + 4) != load_u32_be(data + length)) {
-      return fail(detail, ErrorDetail::kPngChecksum, ResultCode::kUnusableInput);
-    }
-    const bool is_ihdr = std::memcmp(type, "IHDR", 4) == 0;
-    if (first != is_ihdr) {
-      return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-    }
-    if (is_ihdr) {
-      if (const ResultCode parsed = parse_header(data, length, header, detail); failed(parsed)) {
-        return parsed;
-      }
-    }
-    if (std::memcmp(type, "PLTE", 4) == 0) {
-      constexpr std::uint32_t kMostEntries = 256;
-      const bool fits = header.colour_type != kColourGrey &&
-                        header.colour_type != kColourGreyAlpha && !palette && !image_data &&
-                        length != 0 && length % 3 == 0 && length / 3 <= kMostEntries;
-      if (!fits) return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-      palette = true;
-    }
-    if (std::memcmp(type, "IDAT", 4) == 0) {
-      if (header.colour_type == kColourPalette && !palette) {
-        return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-      }
-      image_data = true;
-    }
-    if (std::memcmp(type, "IEND", 4) == 0) break;
-    first = false;
-    at += kFraming + length;
-  }
-  return image_data ? ResultCode::kOk
-                    : fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
-}
-
 // The picture as WIC decodes it, in rows of its layout, a band at a time.
 class WicPicture {
  public:
-  WicPicture(const FileBytes& file, const PngHeader& header) : file_(&file), header_(header) {}
+  WicPicture(const WholeFile& file, const PngHeader& header) : file_(&file), header_(header) {}
 
   ResultCode open(ErrorDetail* detail);
   PngRowLayout layout() const { return layout_; }
@@ -306,7 +121,7 @@ class WicPicture {
   ResultCode for_each_row(TakeRow take_row, ErrorDetail* detail);
 
  private:
-  const FileBytes* file_;
+  const WholeFile* file_;
   PngHeader header_;
   // Released in the reverse order, all before the apartment goes.
   ComApartment apartment_;
@@ -432,12 +247,21 @@ bool png_support_built() { return true; }
 
 ResultCode read_png_ink(FileSystem& fs, FileHandle input, InkRule rule, InkMap& map,
                         ErrorDetail* detail) {
-  FileBytes file;
-  if (const ResultCode read = read_whole_file(fs, input, file, detail); failed(read)) return read;
-  PngHeader header;
-  if (const ResultCode checked = check_layout(file.bytes.get(), file.size, header, detail);
+  WholeFile file;
+  if (const ResultCode read =
+          read_whole_file(fs, input, kWicMaxFileBytes, kWicFirstReadBytes, file, detail);
+      failed(read)) {
+    return read;
+  }
+  PngLayout layout;
+  if (const ResultCode checked = check_png_chunks(file.bytes.get(), file.size, layout, detail);
       failed(checked)) {
     return checked;
+  }
+  const PngHeader& header = layout.header;
+  // WIC is handed image data in one run only.
+  if (layout.stray_image_data) {
+    return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
   }
 
   // Every limit before WIC decodes a pixel.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/limits.hpp"
 #include "tests/engine/ink_map_text.hpp"
 #include "tests/support/fault_file_system.hpp"
 #include "tests/support/param_label.hpp"
@@ -97,6 +98,173 @@ TEST_F(PngReader, BrokenChecksumOfEachCriticalChunk) {
     SCOPED_TRACE(chunk);
     std::vector<std::uint8_t> bytes = test::png_file(chunks);
     bytes[boundaries[chunk + 1] - 1] ^= 0x01;
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngChecksum));
+  }
+}
+
+TEST_F(PngReader, BrokenChecksumOfAnAncillaryChunkIsPassedOver) {
+  // The text chunk carries nothing the ink depends on: it is dropped and the
+  // picture reads as drawn.
+  const std::vector<test::PngChunk> chunks = strip_chunks();
+  const std::vector<std::size_t> boundaries = test::chunk_boundaries(chunks);
+  std::vector<std::uint8_t> bytes = test::png_file(chunks);
+  bytes[boundaries[2] - 1] ^= 0x01;  // the tEXt chunk's CRC
+  const test::ReadPicture read = test::read_ink_bytes(bytes, InkRule::kBlack);
+  ASSERT_EQ(to_int(read.result), 0) << to_int(read.detail);
+  EXPECT_EQ(test::ink_map_rows(read.map), kStrip);
+}
+
+// The strip's chunks, and pieces to build broken or unusual files of.
+struct StripPieces {
+  std::vector<test::PngChunk> good = test::grey_strip_chunks(kStrip);  // IHDR, IDAT, IEND
+  test::PngChunk header = good[0];
+  test::PngChunk data = good[1];
+  test::PngChunk end = good[2];
+  test::PngChunk note{"tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'h', 'i'}};
+
+  // A text chunk of bytes bytes.
+  static test::PngChunk long_note(std::size_t bytes) {
+    test::PngChunk chunk{"tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0}};
+    chunk.data.resize(bytes, 'x');
+    return chunk;
+  }
+  // The image data with bytes after its zlib stream.
+  test::PngChunk data_then_bytes() const {
+    test::PngChunk chunk = data;
+    chunk.data.insert(chunk.data.end(), {'m', 'o', 'r', 'e'});
+    return chunk;
+  }
+  // The image data with zero bytes after the picture's rows.
+  test::PngChunk data_with_more() const {
+    // One stored block: the zlib header, the block's own five bytes, the
+    // rows, the Adler-32.
+    std::vector<std::uint8_t> rows(data.data.begin() + 7, data.data.end() - 4);
+    rows.resize(rows.size() + 40, 0);
+    return {"IDAT", test::zlib_stored(rows)};
+  }
+};
+
+TEST_F(PngReader, ChunkLayoutRefusals) {
+  const StripPieces p;
+  const auto middle = p.data.data.begin() + static_cast<std::ptrdiff_t>(p.data.data.size() / 2);
+  const test::PngChunk first_half{"IDAT", {p.data.data.begin(), middle}};
+  const test::PngChunk second_half{"IDAT", {middle, p.data.data.end()}};
+  // Five text chunks under the size limit of one, over the limit of all.
+  std::vector<test::PngChunk> wordy = {p.header};
+  for (int i = 0; i < 5; ++i) wordy.push_back(StripPieces::long_note(900 * 1024));
+  wordy.insert(wordy.end(), {p.data, p.end});
+  // A one-bit palette picture has two indices, so no more than two entries.
+  const test::PngChunk palette_header = test::ihdr_chunk(17, 5, 1, 3);
+  struct Case {
+    const char* name;
+    std::vector<test::PngChunk> chunks;
+    ErrorDetail detail;
+  };
+#ifdef VELLICOR_TEST_PNG_WIC
+  // WIC is handed image data in one run only.
+  constexpr ErrorDetail kSplitData = ErrorDetail::kPngBadHeader;
+#else
+  // The first run of IDAT chunks is the image data, here too short.
+  constexpr ErrorDetail kSplitData = ErrorDetail::kPngTruncated;
+#endif
+  const std::vector<Case> cases = {
+      {"image data split by another chunk",
+       {p.header, first_half, p.note, second_half, p.end},
+       kSplitData},
+      {"image data after the whole image data",
+       {p.header, p.data, p.note, p.data, p.end},
+       ErrorDetail::kPngBadHeader},
+      {"unknown critical chunk",
+       {p.header, {"ABCD", {1, 2}}, p.data, p.end},
+       ErrorDetail::kPngBadHeader},
+      {"no image data", {p.header, p.note, p.end}, ErrorDetail::kPngBadHeader},
+      {"image data before the header", {p.data, p.header, p.end}, ErrorDetail::kPngBadHeader},
+      {"two headers", {p.header, p.header, p.data, p.end}, ErrorDetail::kPngBadHeader},
+      {"data in the end marker", {p.header, p.data, {"IEND", {0}}}, ErrorDetail::kPngBadHeader},
+      {"palette picture without its palette",
+       {palette_header, p.data, p.end},
+       ErrorDetail::kPngBadHeader},
+      {"more palette entries than indices",
+       {palette_header, {"PLTE", {0, 0, 0, 1, 1, 1, 2, 2, 2}}, p.data, p.end},
+       ErrorDetail::kPngBadHeader},
+      {"text over the limit of all kept", wordy, ErrorDetail::kPictureTooLarge},
+  };
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.name);
+    EXPECT_EQ(to_int(detail_of(test::png_file(each.chunks))), to_int(each.detail));
+  }
+}
+
+#ifndef VELLICOR_TEST_PNG_WIC
+// Chunks out of place, repeated or not fitting the picture, which libspng
+// and the stb_image reader pass over, and image data that goes on past the
+// picture's rows: the strip still reads as drawn. (WIC decides about the
+// chunks it is handed for itself.)
+TEST_F(PngReader, ChunksPassedOver) {
+  const StripPieces p;
+  const test::PngChunk grey_palette{"PLTE", {0, 0, 0, 255, 255, 255}};
+  const std::vector<std::vector<test::PngChunk>> files = {
+      {p.header, grey_palette, p.data, p.end},                        // a palette, grey picture
+      {p.header, {"tRNS", {0}}, p.data, p.end},                       // a grey key of one byte
+      {p.header, {"tRNS", {0, 1}}, {"tRNS", {0, 0}}, p.data, p.end},  // a second key
+      {p.header, p.data, {"tRNS", {0, 0}}, p.end},                    // a key after the data
+      {p.header, StripPieces::long_note(kPngChunkSizeLimit + 1), p.data, p.end},
+      {p.header, p.data_with_more(), p.end},
+      {p.header, p.data_then_bytes(), p.end},
+  };
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    SCOPED_TRACE(i);
+    const test::ReadPicture read = test::read_ink_bytes(test::png_file(files[i]), InkRule::kBlack);
+    ASSERT_EQ(to_int(read.result), 0) << to_int(read.detail);
+    EXPECT_EQ(test::ink_map_rows(read.map), kStrip);
+  }
+}
+
+// libspng and the stb_image reader draw an index the palette does not have
+// as opaque black; what WIC makes of such pixels is its own affair.
+TEST_F(PngReader, PaletteIndexPastTheGivenEntriesIsBlack) {
+  // Two white entries, and pixels of indices 0, 1 and 2.
+  const auto samples = [](std::uint32_t x, std::uint32_t) -> std::vector<std::uint16_t> {
+    return {static_cast<std::uint16_t>(x)};
+  };
+  const std::vector<std::uint8_t> bytes =
+      test::layout_png(3, 1, 2, 3, false, samples, {{"PLTE", {255, 255, 255, 255, 255, 255}}});
+  for (const InkRule rule : {InkRule::kBlack, InkRule::kOpaque}) {
+    const test::ReadPicture read = test::read_ink_bytes(bytes, rule);
+    ASSERT_EQ(to_int(read.result), 0) << to_int(read.detail);
+    const std::vector<std::string> ink = {rule == InkRule::kBlack ? "..#" : "###"};
+    EXPECT_EQ(test::ink_map_rows(read.map), ink);
+  }
+}
+#endif
+
+// A file broken in two places is refused for what a decoder reading it in
+// order meets first: the header's values come before its checksum, and an
+// IDAT's data before that chunk's checksum.
+TEST_F(PngReader, FirstFaultInReadingOrder) {
+  const std::vector<test::PngChunk> chunks = test::grey_strip_chunks(kStrip);
+  const std::vector<std::size_t> boundaries = test::chunk_boundaries(chunks);
+  {
+    SCOPED_TRACE("bit depth 3, and the header's checksum");
+    std::vector<test::PngChunk> broken = chunks;
+    broken[0] = test::ihdr_chunk(17, 5, 3, 0);
+    std::vector<std::uint8_t> bytes = test::png_file(broken);
+    bytes[boundaries[1] - 1] ^= 0x01;
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngBadHeader));
+  }
+#ifndef VELLICOR_TEST_PNG_WIC  // WIC is handed no file with a wrong checksum
+  {
+    SCOPED_TRACE("the zlib header, and the image data's checksum");
+    std::vector<std::uint8_t> bytes = test::png_file(chunks);
+    bytes[boundaries[1] + 8 + 1] ^= 0x10;
+    bytes[boundaries[2] - 1] ^= 0x01;
+    EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngBadData));
+  }
+#endif
+  {
+    SCOPED_TRACE("the image data's checksum alone");
+    std::vector<std::uint8_t> bytes = test::png_file(chunks);
+    bytes[boundaries[2] - 1] ^= 0x01;
     EXPECT_EQ(to_int(detail_of(bytes)), to_int(ErrorDetail::kPngChecksum));
   }
 }
@@ -270,6 +438,30 @@ TEST_F(PngReader, SixteenBitSamplesAreNotNarrowed) {
       test::read_ink_bytes(test::layout_png(3, 1, 16, 2, false, samples), InkRule::kBlack);
   ASSERT_EQ(to_int(read.result), 0) << "detail " << to_int(read.detail);
   EXPECT_EQ(test::ink_map_rows(read.map), std::vector<std::string>{"#.."});
+}
+
+// Every Adam7 pass holds pixels of a picture of odd size; its interlaced
+// file reads as its plain one, 16-bit samples kept whole (one step above
+// black on the diagonal is paper under the black rule).
+TEST_F(PngReader, InterlacedPictureReadsAsItsPlainTwin) {
+  constexpr std::uint32_t kWidth = 13;
+  constexpr std::uint32_t kHeight = 11;
+  const auto ink = [](std::uint32_t x, std::uint32_t y) { return (x + 2 * y) % 3 == 0; };
+  const auto samples = [&](std::uint32_t x, std::uint32_t y) -> std::vector<std::uint16_t> {
+    const std::uint16_t grey = ink(x, y) ? 0 : x == y ? 1 : 0xFFFF;
+    return {grey, grey, grey, 0xFFFF};
+  };
+  std::vector<std::string> drawn(kHeight, std::string(kWidth, '.'));
+  for (std::uint32_t y = 0; y < kHeight; ++y) {
+    for (std::uint32_t x = 0; x < kWidth; ++x) drawn[y][x] = ink(x, y) ? '#' : '.';
+  }
+  for (const bool interlaced : {false, true}) {
+    SCOPED_TRACE(interlaced);
+    const test::ReadPicture read = test::read_ink_bytes(
+        test::layout_png(kWidth, kHeight, 16, 6, interlaced, samples), InkRule::kBlack);
+    ASSERT_EQ(to_int(read.result), 0) << to_int(read.detail);
+    EXPECT_EQ(test::ink_map_rows(read.map), drawn);
+  }
 }
 
 // A picture larger than one read buffer (8-bit grey, ink on the diagonal),
