@@ -49,7 +49,7 @@ inline constexpr std::size_t kStbFirstReadBytes = kWicFirstReadBytes;
 // deflate writes at most 258 bytes for two bits of its input (a longest
 // match whose length and distance codes are one bit each), so image data
 // of n bytes never inflates to more than this many bytes per byte.
-inline constexpr std::uint64_t kDeflateMostBytesPerByte = 258 * 4;
+inline constexpr std::uint64_t kDeflateMostBytesPerByte = std::uint64_t{258} * 4;
 
 // BDF: the resolution written in SIZE and assumed by SWIDTH.
 inline constexpr std::uint32_t kBdfResolutionDpi = 75;

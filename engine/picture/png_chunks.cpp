@@ -231,11 +231,12 @@ ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayo
 }
 
 void gather_png_image_data(const std::uint8_t* bytes, const PngLayout& layout, std::uint8_t* out) {
+  std::uint8_t* next = out;  // where the next chunk's data goes
   for_each_png_chunk(bytes, layout.image_data_end,
                      [&](const std::uint8_t* type, std::size_t data_at, std::uint32_t length) {
                        if (data_at > layout.image_data_begin && is_type(type, "IDAT")) {
-                         std::memcpy(out, bytes + data_at, length);
-                         out += length;
+                         std::memcpy(next, bytes + data_at, length);
+                         next += length;
                        }
                      });
 }
