@@ -168,8 +168,8 @@ Palette palette_of(const WholeFile& file, const PngLayout& layout) {
   Palette palette;
   palette.fill({0, 0, 0, 0xFF});
   const std::uint8_t* rgb = file.bytes.get() + layout.palette.offset;
-  const std::uint32_t count = layout.palette.length / 3;
-  for (std::uint32_t i = 0; i < count; ++i) {
+  const std::size_t count = layout.palette.length / 3;
+  for (std::size_t i = 0; i < count; ++i) {
     palette[i] = {rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2], 0xFF};
   }
   if (layout.transparency.present()) {
