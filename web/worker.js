@@ -33,7 +33,7 @@ function setField(name, value) {
 // when ticked and left off otherwise, an empty text is left off.
 function setFields(fields) {
   engine._vellicor_web_clear_fields();
-  setField('picture', pictureFolder + '/' + pictureName);
+  setField('picture', picturePath());
   for (const [name, value] of Object.entries(fields || {})) {
     if (value === true) setField(name, '1');
     else if (typeof value === 'string' && value !== '') setField(name, value);

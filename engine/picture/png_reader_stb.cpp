@@ -81,6 +81,45 @@ std::uint64_t stb_allowance_bytes(const PngLayout& layout, std::uint64_t inflate
          kSlackBytes;
 }
 
+// The image data of every IDAT chunk in one run, and what stb_image inflates
+// from it: null rows when the stream is broken or the allowance runs out,
+// ran_out when the data ends before the stream does.
+struct InflatedImageData {
+  std::unique_ptr<std::uint8_t[]> packed;
+  std::size_t packed_bytes = 0;
+  std::unique_ptr<void, StbImageDeleter> rows;
+  int got = 0;
+  int stream_bytes = 0;
+  int ran_out = 0;
+
+  // Whether the stream ended within the data, with its Adler-32 after it.
+  bool adler_present() const {
+    const auto adler_at = static_cast<std::size_t>(stream_bytes);
+    return stream_bytes >= 0 && adler_at <= packed_bytes && packed_bytes - adler_at >= kAdlerBytes;
+  }
+  // Whether that Adler-32 is the rows' (only when adler_present()).
+  bool adler_matches() const {
+    return adler32_of(static_cast<const std::uint8_t*>(rows.get()),
+                      static_cast<std::size_t>(got)) ==
+           load_u32_be(packed.get() + static_cast<std::size_t>(stream_bytes));
+  }
+};
+
+// Gathers and inflates the image data, under the allowance the caller has
+// set; false when the gathered copy finds no memory. Both sizes are below
+// 2^31 (the file and pixel caps).
+bool inflate_image_data(const WholeFile& file, const PngLayout& layout,
+                        std::uint64_t inflated_bytes, InflatedImageData& data) {
+  data.packed_bytes = static_cast<std::size_t>(layout.image_data_bytes);
+  data.packed.reset(new (std::nothrow) std::uint8_t[data.packed_bytes + 1]);
+  if (!data.packed) return false;
+  gather_png_image_data(file.bytes.get(), layout, data.packed.get());
+  data.rows.reset(vellicor_stb_inflate(
+      reinterpret_cast<const char*>(data.packed.get()), static_cast<int>(data.packed_bytes),
+      static_cast<int>(inflated_bytes), &data.got, &data.stream_bytes, &data.ran_out));
+  return true;
+}
+
 // Inflates the image data once: it must hold at least the picture's rows
 // (fewer, or bytes that end before the zlib stream and its Adler-32 do:
 // kPngTruncated), as a sound stream with a matching Adler-32 (kPngBadData).
@@ -91,33 +130,19 @@ ResultCode check_image_data(const WholeFile& file, const PngLayout& layout,
   const auto truncated = [detail] {
     return fail(detail, ErrorDetail::kPngTruncated, ResultCode::kUnusableInput);
   };
-  const auto packed_bytes = static_cast<std::size_t>(layout.image_data_bytes);
-  std::unique_ptr<std::uint8_t[]> packed(new (std::nothrow) std::uint8_t[packed_bytes]);
-  if (!packed) return out_of_memory(detail);
-  gather_png_image_data(file.bytes.get(), layout, packed.get());
   StbAllowance allowance(stb_allowance_bytes(layout, inflated_bytes));
-  int got = 0;
-  int stream_bytes = 0;
-  int ran_out = 0;
-  // Both sizes are below 2^31 (the file and pixel caps).
-  const std::unique_ptr<void, StbImageDeleter> inflated(vellicor_stb_inflate(
-      reinterpret_cast<const char*>(packed.get()), static_cast<int>(packed_bytes),
-      static_cast<int>(inflated_bytes), &got, &stream_bytes, &ran_out));
-  if (ran_out != 0) return truncated();
-  if (!inflated) {
+  InflatedImageData data;
+  if (!inflate_image_data(file, layout, inflated_bytes, data)) return out_of_memory(detail);
+  if (data.ran_out != 0) return truncated();
+  if (!data.rows) {
     const char* reason = stbi_failure_reason();
     const bool no_memory = reason != nullptr && std::strcmp(reason, "outofmem") == 0;
     return no_memory && !allowance.exceeded() ? out_of_memory(detail) : bad_data(detail);
   }
-  if (static_cast<std::uint64_t>(got) < inflated_bytes) return truncated();
-  if (stream_bytes < 0) return bad_data(detail);
-  const auto adler_at = static_cast<std::size_t>(stream_bytes);
-  if (adler_at > packed_bytes || packed_bytes - adler_at < kAdlerBytes) return truncated();
-  const std::uint32_t stored = load_u32_be(packed.get() + adler_at);
-  return adler32_of(static_cast<const std::uint8_t*>(inflated.get()),
-                    static_cast<std::size_t>(got)) == stored
-             ? ResultCode::kOk
-             : bad_data(detail);
+  if (static_cast<std::uint64_t>(data.got) < inflated_bytes) return truncated();
+  if (data.stream_bytes < 0) return bad_data(detail);
+  if (!data.adler_present()) return truncated();
+  return data.adler_matches() ? ResultCode::kOk : bad_data(detail);
 }
 
 // The refusal for image data whose last IDAT has a wrong CRC: a decoder
@@ -133,30 +158,17 @@ ResultCode refuse_checksummed_data(const WholeFile& file, const PngLayout& layou
   if (std::uint64_t{layout.header.width} * layout.header.height > kStbMaxPixels) {
     return checksum();
   }
-  const auto packed_bytes = static_cast<std::size_t>(layout.image_data_bytes);
-  std::unique_ptr<std::uint8_t[]> packed(new (std::nothrow) std::uint8_t[packed_bytes + 1]);
-  if (!packed) return out_of_memory(detail);
-  gather_png_image_data(file.bytes.get(), layout, packed.get());
   StbAllowance allowance(stb_allowance_bytes(layout, inflated_bytes));
-  int got = 0;
-  int stream_bytes = 0;
-  int ran_out = 0;
-  const std::unique_ptr<void, StbImageDeleter> inflated(vellicor_stb_inflate(
-      reinterpret_cast<const char*>(packed.get()), static_cast<int>(packed_bytes),
-      static_cast<int>(inflated_bytes), &got, &stream_bytes, &ran_out));
-  if (!inflated) return allowance.exceeded() ? checksum() : bad_data(detail);
-  const auto* rows = static_cast<const std::uint8_t*>(inflated.get());
+  InflatedImageData data;
+  if (!inflate_image_data(file, layout, inflated_bytes, data)) return out_of_memory(detail);
+  if (!data.rows) return allowance.exceeded() ? checksum() : bad_data(detail);
   // Rows inflated before the CRC are unfiltered as they arrive.
-  if (!png_filters_known(layout.header, rows, static_cast<std::size_t>(got))) {
+  if (!png_filters_known(layout.header, static_cast<const std::uint8_t*>(data.rows.get()),
+                         static_cast<std::size_t>(data.got))) {
     return bad_data(detail);
   }
   // A stream that ends before the CRC has its Adler-32 checked there.
-  const auto adler_at = static_cast<std::size_t>(stream_bytes);
-  if (ran_out == 0 && stream_bytes >= 0 && adler_at <= packed_bytes &&
-      packed_bytes - adler_at >= kAdlerBytes &&
-      adler32_of(rows, static_cast<std::size_t>(got)) != load_u32_be(packed.get() + adler_at)) {
-    return bad_data(detail);
-  }
+  if (data.ran_out == 0 && data.adler_present() && !data.adler_matches()) return bad_data(detail);
   return checksum();
 }
 
