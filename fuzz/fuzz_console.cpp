@@ -225,7 +225,7 @@ bool matches(std::string_view text, std::string_view pattern) {
   return !text.empty() && text.front() == token && matches(text.substr(1), pattern.substr(1));
 }
 
-// A fixed message, or one of the three that tell what the report found.
+// A fixed message, or one of those that tell what the report found.
 bool is_known_message(const std::string& text) {
   if (fixed_messages().count(text) == 1) return true;
   static const std::vector<std::string> kFilledIn = [] {
@@ -234,7 +234,16 @@ bool is_known_message(const std::string& text) {
         "The character list names U+% '*' twice",
         "The character list is not valid UTF-8 text (at byte #)",
         "The character list holds a NUL byte (at byte #)",
+        "No pixel of the picture counts as ink under --ink *; try --ink *",
+        "Every pixel of the picture counts as ink under --ink *; try --ink *",
     };
+    // A descent of the font's whole height or more: "of 1 line", "of 5 lines".
+    for (const char* lines : {"line", "lines"}) {
+      forms.push_back(
+          std::string("The descent leaves no line above the baseline: it must be less than the "
+                      "font's height of # ") +
+          lines);
+    }
     for (const char* glyphs : {"glyph", "glyphs"}) {
       const std::string counts =
           std::string("The picture holds # ") + glyphs + " but the character list names #";
