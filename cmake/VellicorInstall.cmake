@@ -6,8 +6,10 @@
 
 # A project that adds vellicor as a subdirectory links it directly and usually
 # does not want vellicor's files in its own installation.
+# A WebAssembly build installs nothing: its page is copied out by
+# tools/build_web.sh.
 option(VELLICOR_INSTALL "Generate vellicor's install rules" ${PROJECT_IS_TOP_LEVEL})
-if(NOT VELLICOR_INSTALL)
+if(NOT VELLICOR_INSTALL OR EMSCRIPTEN)
   return()
 endif()
 

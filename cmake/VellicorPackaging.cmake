@@ -3,7 +3,7 @@
 # Included after it, from the top-level list file.
 
 # CPack configures one package per build tree; an enclosing project owns it.
-if(NOT VELLICOR_INSTALL OR NOT PROJECT_IS_TOP_LEVEL)
+if(NOT VELLICOR_INSTALL OR NOT PROJECT_IS_TOP_LEVEL OR EMSCRIPTEN)
   return()
 endif()
 
