@@ -1,13 +1,13 @@
 // Tells a font file's kind by its first bytes and hands it to its reader.
 #include "engine/fontfile/font_file_reader.hpp"
 
-#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "engine/fontfile/gzip_inflate.hpp"
 #include "engine/io/input_stream.hpp"
+#include "engine/io/whole_file.hpp"
 
 namespace vellicor {
 
@@ -17,8 +17,8 @@ constexpr char kBdfStart[] = "STARTFONT";
 constexpr std::size_t kBdfStartLength = sizeof kBdfStart - 1;
 constexpr std::uint8_t kPsf1Magic[] = {0x36, 0x04};
 constexpr std::uint8_t kPsf2Magic[] = {0x72, 0xb5, 0x4a, 0x86};
-// A file is read in pieces of this many bytes, its buffer grown to hold each.
-constexpr std::size_t kReadPieceBytes = std::size_t{1} << 20;
+// A pipe is read into a buffer of this many bytes first, doubled as it fills.
+constexpr std::size_t kFirstReadBytes = std::size_t{1} << 20;
 
 template <std::size_t Length>
 bool starts_with(const std::uint8_t* data, std::size_t size, const std::uint8_t (&magic)[Length]) {
@@ -51,37 +51,6 @@ ResultCode read_any_bytes(const std::uint8_t* data, std::size_t size, LoadedFont
   return read_plain_bytes(inflated.data(), inflated.size(), font, detail, problem);
 }
 
-// Reads the whole file at path into bytes, up to kMaxFontFileBytes + 1 so
-// that a file past the bound shows as one byte too many without being read
-// further.
-ResultCode read_whole_file(FileSystem& files, const char* path, std::vector<std::uint8_t>& bytes,
-                           ErrorDetail* detail) {
-  const InputFile file(files, path == nullptr ? kInvalidHandle : files.open_for_reading(path));
-  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-  std::uint64_t declared = 0;
-  if (files.size(file.handle(), &declared) && declared > kMaxFontFileBytes) {
-    return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
-  }
-  const std::uint64_t most = kMaxFontFileBytes + 1;
-  std::size_t held = 0;
-  while (held < most) {
-    const std::size_t piece =
-        static_cast<std::size_t>(std::min<std::uint64_t>(kReadPieceBytes, most - held));
-    bytes.resize(held + piece);
-    std::size_t got = 0;
-    if (!read_fully(files, file.handle(), bytes.data() + held, piece, &got)) {
-      return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
-    }
-    held += got;
-    if (got < piece) break;
-  }
-  bytes.resize(held);
-  if (held > kMaxFontFileBytes) {
-    return fail(detail, ErrorDetail::kFontTooLargeToDraw, ResultCode::kUnusableInput);
-  }
-  return ResultCode::kOk;
-}
-
 }  // namespace
 
 ResultCode read_font_bytes(const std::uint8_t* data, std::size_t size, LoadedFont& font,
@@ -98,11 +67,18 @@ ResultCode read_font_bytes(const std::uint8_t* data, std::size_t size, LoadedFon
 
 ResultCode read_font_file(FileSystem& files, const char* path, LoadedFont& font,
                           ErrorDetail* detail, FontReadProblem* problem) {
+  const InputFile file(files, path == nullptr ? kInvalidHandle : files.open_for_reading(path));
+  if (!file.is_open()) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  // From where a fresh file stands, so that a pipe is read too.
+  WholeFile bytes;
+  if (const ResultCode read =
+          read_whole_file(files, file.handle(), kMaxFontFileBytes, kFirstReadBytes,
+                          ErrorDetail::kFontTooLargeToDraw, bytes, detail);
+      failed(read)) {
+    return read;
+  }
   try {
-    std::vector<std::uint8_t> bytes;
-    const ResultCode result = read_whole_file(files, path, bytes, detail);
-    if (failed(result)) return result;
-    return read_any_bytes(bytes.data(), bytes.size(), font, detail, problem);
+    return read_any_bytes(bytes.bytes.get(), bytes.size, font, detail, problem);
   } catch (const std::bad_alloc&) {
     return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
   }

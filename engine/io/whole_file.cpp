@@ -12,12 +12,12 @@
 namespace vellicor {
 
 ResultCode read_whole_file(FileSystem& fs, FileHandle file, std::uint64_t max_bytes,
-                           std::size_t first_read_bytes, WholeFile& out, ErrorDetail* detail) {
-  if (!fs.seek(file, 0)) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+                           std::size_t first_read_bytes, ErrorDetail too_large, WholeFile& out,
+                           ErrorDetail* detail) {
   std::uint64_t known_size = 0;
   const bool sized = fs.size(file, &known_size);
   if (sized && known_size > max_bytes) {
-    return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
+    return fail(detail, too_large, ResultCode::kUnusableInput);
   }
   // One byte more than a known size, so that the read which finds the end
   // needs no larger buffer.
@@ -34,7 +34,7 @@ ResultCode read_whole_file(FileSystem& fs, FileHandle file, std::uint64_t max_by
     if (used < capacity) break;
     // The file is longer than it said, or its size is unknown (a pipe).
     if (capacity > max_bytes) {
-      return fail(detail, ErrorDetail::kPictureTooLarge, ResultCode::kUnusableInput);
+      return fail(detail, too_large, ResultCode::kUnusableInput);
     }
     const auto larger = static_cast<std::size_t>(
         std::min<std::uint64_t>(saturating_multiply(capacity, 2), max_bytes + 1));

@@ -16,12 +16,13 @@ struct WholeFile {
   std::size_t size = 0;
 };
 
-// Reads the open file from its start into out. A file of unknown size (a
-// pipe) is read into a buffer that starts at first_read_bytes and doubles,
-// so memory follows what arrives. Failures: kUnusableInput with detail
-// kPictureTooLarge past max_bytes (max_bytes must fit a size_t), kFileAccess
-// when a seek or read fails, kOutOfMemory.
+// Reads the open file from where it stands to its end into out: a file of
+// known size in one block, one of unknown size (a pipe) into a buffer that
+// starts at first_read_bytes and doubles, so memory follows what arrives.
+// Failures: kUnusableInput with detail too_large past max_bytes (max_bytes
+// must fit a size_t), kFileAccess when a read fails, kOutOfMemory.
 ResultCode read_whole_file(FileSystem& fs, FileHandle file, std::uint64_t max_bytes,
-                           std::size_t first_read_bytes, WholeFile& out, ErrorDetail* detail);
+                           std::size_t first_read_bytes, ErrorDetail too_large, WholeFile& out,
+                           ErrorDetail* detail);
 
 }  // namespace vellicor

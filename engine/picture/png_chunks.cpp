@@ -230,6 +230,18 @@ ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayo
   return ResultCode::kOk;
 }
 
+ResultCode read_png_chunks(FileSystem& fs, FileHandle input, std::uint64_t max_bytes,
+                           std::size_t first_read_bytes, WholeFile& file, PngLayout& layout,
+                           ErrorDetail* detail) {
+  if (!fs.seek(input, 0)) return fail(detail, ErrorDetail::kFileAccess, ResultCode::kFileAccess);
+  if (const ResultCode read = read_whole_file(fs, input, max_bytes, first_read_bytes,
+                                              ErrorDetail::kPictureTooLarge, file, detail);
+      failed(read)) {
+    return read;
+  }
+  return check_png_chunks(file.bytes.get(), file.size, layout, detail);
+}
+
 void gather_png_image_data(const std::uint8_t* bytes, const PngLayout& layout, std::uint8_t* out) {
   std::uint8_t* next = out;  // where the next chunk's data goes
   for_each_png_chunk(bytes, layout.image_data_end,

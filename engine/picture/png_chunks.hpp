@@ -5,7 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
+#include "engine/core/byte_order.hpp"
+#include "engine/io/file_system.hpp"
+#include "engine/io/whole_file.hpp"
 #include "vellicor/internal/result_codes.hpp"
 
 namespace vellicor {
@@ -75,6 +79,13 @@ std::uint32_t png_crc32(const std::uint8_t* bytes, std::size_t count);
 ResultCode check_png_chunks(const std::uint8_t* bytes, std::size_t size, PngLayout& layout,
                             ErrorDetail* detail);
 
+// Reads the PNG file from its start into file (at most max_bytes, refused as
+// kPictureTooLarge; a pipe's buffer starting at first_read_bytes), then walks
+// its chunks with check_png_chunks. A failed read leaves layout as it was.
+ResultCode read_png_chunks(FileSystem& fs, FileHandle input, std::uint64_t max_bytes,
+                           std::size_t first_read_bytes, WholeFile& file, PngLayout& layout,
+                           ErrorDetail* detail);
+
 // Copies the image data (layout.image_data_bytes) of a file that passed
 // check_png_chunks to out.
 void gather_png_image_data(const std::uint8_t* bytes, const PngLayout& layout, std::uint8_t* out);
@@ -86,14 +97,9 @@ void for_each_png_chunk(const std::uint8_t* bytes, std::size_t size, Visit visit
   constexpr std::size_t kFraming = 12;  // length, type, CRC
   std::size_t at = 8;                   // past the signature
   while (size - at >= kFraming) {
-    const std::uint32_t length = std::uint32_t{bytes[at]} << 24 |
-                                 std::uint32_t{bytes[at + 1]} << 16 |
-                                 std::uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+    const std::uint32_t length = load_u32_be(bytes + at);
     visit(bytes + at + 4, at + 8, length);
-    if (bytes[at + 4] == 'I' && bytes[at + 5] == 'E' && bytes[at + 6] == 'N' &&
-        bytes[at + 7] == 'D') {
-      break;
-    }
+    if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) break;
     at += kFraming + length;
   }
 }

@@ -46,6 +46,15 @@ ResultCode out_of_memory(ErrorDetail* detail) {
   return fail(detail, ErrorDetail::kOutOfMemory, ResultCode::kOutOfMemory);
 }
 
+// Why stb_image gave up: the machine's memory ran out, or the data was
+// broken (also when the allowance stopped it: data that inflates past what
+// the picture can hold).
+ResultCode stb_refusal(const StbAllowance& allowance, ErrorDetail* detail) {
+  const char* reason = stbi_failure_reason();
+  const bool no_memory = reason != nullptr && std::strcmp(reason, "outofmem") == 0;
+  return no_memory && !allowance.exceeded() ? out_of_memory(detail) : bad_data(detail);
+}
+
 std::uint32_t adler32_of(const std::uint8_t* bytes, std::size_t count) {
   constexpr std::uint32_t kModulus = 65521;
   constexpr std::size_t kLongestRun = 5552;  // sums stay below 2^32
@@ -134,11 +143,7 @@ ResultCode check_image_data(const WholeFile& file, const PngLayout& layout,
   InflatedImageData data;
   if (!inflate_image_data(file, layout, inflated_bytes, data)) return out_of_memory(detail);
   if (data.ran_out != 0) return truncated();
-  if (!data.rows) {
-    const char* reason = stbi_failure_reason();
-    const bool no_memory = reason != nullptr && std::strcmp(reason, "outofmem") == 0;
-    return no_memory && !allowance.exceeded() ? out_of_memory(detail) : bad_data(detail);
-  }
+  if (!data.rows) return stb_refusal(allowance, detail);
   if (static_cast<std::uint64_t>(data.got) < inflated_bytes) return truncated();
   if (data.stream_bytes < 0) return bad_data(detail);
   if (!data.adler_present()) return truncated();
@@ -263,12 +268,8 @@ ResultCode DecodedPng::decode(WholeFile& file, const PngLayout& layout, ErrorDet
     pixels_.reset(
         stbi_load_from_memory(file.bytes.get(), size, &width, &height, &file_channels, channels));
   }
-  if (!pixels_) {
-    const char* reason = stbi_failure_reason();
-    const bool no_memory = reason != nullptr && std::strcmp(reason, "outofmem") == 0;
-    // Otherwise the filters: the compressed data was sound.
-    return no_memory && !allowance.exceeded() ? out_of_memory(detail) : bad_data(detail);
-  }
+  // Broken data here is the filters: the compressed data was found sound.
+  if (!pixels_) return stb_refusal(allowance, detail);
   if (static_cast<std::uint32_t>(width) != header_.width ||
       static_cast<std::uint32_t>(height) != header_.height) {
     return fail(detail, ErrorDetail::kPngBadHeader, ResultCode::kUnusableInput);
@@ -306,13 +307,9 @@ ResultCode read_png_ink(FileSystem& fs, FileHandle input, InkRule rule, InkMap& 
                         ErrorDetail* detail) {
   static_assert(kStbMaxFileBytes < (std::uint64_t{1} << 31), "stb_image takes int sizes");
   WholeFile file;
-  if (const ResultCode read =
-          read_whole_file(fs, input, kStbMaxFileBytes, kStbFirstReadBytes, file, detail);
-      failed(read)) {
-    return read;
-  }
   PngLayout layout;
-  if (const ResultCode checked = check_png_chunks(file.bytes.get(), file.size, layout, detail);
+  if (const ResultCode checked =
+          read_png_chunks(fs, input, kStbMaxFileBytes, kStbFirstReadBytes, file, layout, detail);
       failed(checked)) {
     if (layout.image_data_checksum_broken) return refuse_checksummed_data(file, layout, detail);
     return checked;

@@ -248,13 +248,9 @@ bool png_support_built() { return true; }
 ResultCode read_png_ink(FileSystem& fs, FileHandle input, InkRule rule, InkMap& map,
                         ErrorDetail* detail) {
   WholeFile file;
-  if (const ResultCode read =
-          read_whole_file(fs, input, kWicMaxFileBytes, kWicFirstReadBytes, file, detail);
-      failed(read)) {
-    return read;
-  }
   PngLayout layout;
-  if (const ResultCode checked = check_png_chunks(file.bytes.get(), file.size, layout, detail);
+  if (const ResultCode checked =
+          read_png_chunks(fs, input, kWicMaxFileBytes, kWicFirstReadBytes, file, layout, detail);
       failed(checked)) {
     return checked;
   }
