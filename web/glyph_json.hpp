@@ -10,7 +10,7 @@ namespace vellicor::web {
 
 class GlyphJson {
  public:
-  // Appends one glyph (may throw std::bad_alloc).
+  // Appends one glyph.
   void add(const GlyphInfo& glyph);
   // {"report": {...}, "glyphs": [...]}; the glyphs are given away.
   std::string finish(const ConversionReport& report);

@@ -2,15 +2,17 @@
 // same conversion driver as the console's, with the page's fields in place of
 // a command line, so the page writes the same bytes and shows the same
 // messages. The worker calls these one at a time (one thread), so the state
-// of the last run lives here until the next one.
+// of the last run lives here until the next one. The page's build has no C++
+// exceptions: where memory runs out here the engine stops, and the worker
+// answers as the console does and starts a new one.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
 #include <cstring>
 #include <map>
-#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "driver/conversion_driver.hpp"
 #include "driver/host_callbacks.hpp"
@@ -110,13 +112,9 @@ constexpr vellicor::HostCallbacks kPageCallbacks = {
     &no_busy, &no_busy, &keep_message, &get_page_field, &keep_notice,
 };
 
-// Collects the glyphs of a cut as JSON; running out of memory stops the cut.
-std::int32_t VELLICOR_CALL collect_glyph(void* context, const GlyphInfo* glyph) noexcept {
-  try {
-    static_cast<vellicor::web::GlyphJson*>(context)->add(*glyph);
-  } catch (...) {
-    return 1;
-  }
+// Collects the glyphs of a cut as JSON.
+std::int32_t VELLICOR_CALL collect_glyph(void* context, const GlyphInfo* glyph) {
+  static_cast<vellicor::web::GlyphJson*>(context)->add(*glyph);
   return 0;
 }
 
@@ -148,11 +146,7 @@ EMSCRIPTEN_KEEPALIVE int vellicor_web_set_field(const char* name, const char* va
   }
   for (const NamedField& field : kNamedFields) {
     if (field.name != wanted) continue;
-    try {
-      run.fields[field.id] = value;
-    } catch (const std::bad_alloc&) {
-      return -1;
-    }
+    run.fields[field.id] = value;
     return 0;
   }
   return -1;
@@ -179,12 +173,7 @@ EMSCRIPTEN_KEEPALIVE int vellicor_web_cut() {
   vellicor::web::GlyphJson glyphs;
   const auto result = vellicor::run_listing(&kPageCallbacks, &run, &collect_glyph, &glyphs,
                                             &vellicor::create_converter, &report);
-  try {
-    run.cut_json = glyphs.finish(report);
-  } catch (const std::bad_alloc&) {
-    run.cut_json = "{}";
-    return 1;
-  }
+  run.cut_json = glyphs.finish(report);
   return vellicor::succeeded(result) ? 0 : 1;
 }
 
